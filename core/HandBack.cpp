@@ -1,0 +1,60 @@
+#include "core/HandBack.h"
+
+#include <QStringDecoder>
+
+namespace pelbrook {
+
+namespace {
+
+int hexValue(char16_t c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+} // namespace
+
+std::optional<QString> decodeFragment(const QString &encodedFragment)
+{
+    QByteArray bytes;
+    bytes.reserve(encodedFragment.size());
+    qsizetype i = 0;
+    while (i < encodedFragment.size()) {
+        if (encodedFragment.at(i) != QLatin1Char('%')) {
+            qsizetype next = encodedFragment.indexOf(QLatin1Char('%'), i);
+            if (next < 0)
+                next = encodedFragment.size();
+            bytes += encodedFragment.mid(i, next - i).toUtf8();
+            i = next;
+            continue;
+        }
+        if (i + 2 >= encodedFragment.size())
+            return std::nullopt;
+        const int high = hexValue(encodedFragment.at(i + 1).unicode());
+        const int low = hexValue(encodedFragment.at(i + 2).unicode());
+        if (high < 0 || low < 0)
+            return std::nullopt;
+        bytes.append(char(high * 16 + low));
+        i += 3;
+    }
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = utf8.decode(bytes);
+    if (utf8.hasError())
+        return std::nullopt;
+    return text;
+}
+
+std::optional<QString> handBackResult(const QUrl &url)
+{
+    if (!url.hasFragment())
+        return std::nullopt;
+    // Decode what the address carries, not a form the URL class has already decoded.
+    return decodeFragment(url.fragment(QUrl::FullyEncoded));
+}
+
+} // namespace pelbrook

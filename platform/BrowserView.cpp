@@ -1,0 +1,63 @@
+#include "platform/BrowserView.h"
+
+#include "platform/BrowserProfile_p.h"
+#include "platform/TrustPolicy.h"
+
+#include <QPointer>
+#include <QWebEngineCertificateError>
+
+namespace pelbrook {
+
+namespace {
+
+class BrowserPage : public QWebEnginePage
+{
+public:
+    BrowserPage(QWebEngineProfile *profile, BrowserView *view)
+        : QWebEnginePage(profile, view)
+        , m_view(view)
+    {
+        connect(this, &QWebEnginePage::certificateError, this, [](QWebEngineCertificateError error) {
+            // A self-signed certificate shows up as an unknown authority; only the pinned one
+            // gets past that, and no other kind of error is ever accepted.
+            const bool pinned = error.type() == QWebEngineCertificateError::CertificateAuthorityInvalid
+                && !error.certificateChain().isEmpty()
+                && TrustPolicy::isPinned(error.certificateChain().first());
+            if (pinned)
+                error.acceptCertificate();
+            else
+                error.rejectCertificate();
+        });
+    }
+
+protected:
+    bool acceptNavigationRequest(const QUrl &url, NavigationType type, bool) override
+    {
+        if (!m_view || !m_view->navigationDelegate())
+            return true;
+        return m_view->navigationDelegate()->shouldStartLoad(m_view, url, type);
+    }
+
+private:
+    QPointer<BrowserView> m_view;
+};
+
+} // namespace
+
+BrowserView::BrowserView(QWidget *parent)
+    : QWebEngineView(parent)
+{
+    setPage(new BrowserPage(browserProfile(), this));
+}
+
+void BrowserView::setNavigationDelegate(NavigationDelegate *delegate)
+{
+    m_delegate = delegate;
+}
+
+void BrowserView::loadHTMLString(const QString &html)
+{
+    setHtml(html, QUrl());
+}
+
+} // namespace pelbrook

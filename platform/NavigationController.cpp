@@ -1,0 +1,121 @@
+#include <pelbrook/NavigationController.h>
+
+#include <QHBoxLayout>
+#include <QIcon>
+#include <QLabel>
+#include <QPixmap>
+#include <QShowEvent>
+#include <QTimer>
+#include <QToolButton>
+
+namespace pelbrook {
+
+NavigationController::NavigationController(ViewController *rootViewController, QWidget *parent)
+    : QWidget(parent)
+    , m_root(rootViewController)
+    , m_bar(new QWidget(this))
+    , m_titleLabel(new QLabel(m_bar))
+{
+    setObjectName(QStringLiteral("navigationController"));
+    m_root->setParent(this);
+    m_bar->setObjectName(QStringLiteral("navigationBar"));
+    m_bar->setAttribute(Qt::WA_StyledBackground);
+    m_titleLabel->setObjectName(QStringLiteral("navigationTitle"));
+    m_titleLabel->setAlignment(Qt::AlignCenter);
+    QFont titleFont = m_titleLabel->font();
+    titleFont.setBold(true);
+    titleFont.setPixelSize(17);
+    m_titleLabel->setFont(titleFont);
+    m_titleLabel->setText(m_root->title());
+    connect(m_root, &ViewController::titleChanged, m_titleLabel, &QLabel::setText);
+    connect(m_root, &ViewController::leftBarButtonItemChanged, this, &NavigationController::updateLeftButton);
+    updateLeftButton();
+    updateBarStyle();
+}
+
+void NavigationController::updateLeftButton()
+{
+    const BarButtonItem &item = m_root->leftBarButtonItem();
+    delete m_leftButton;
+    m_leftButton = nullptr;
+    if (!item.action && item.image.isNull() && item.title.isEmpty())
+        return;
+    m_leftButton = new QToolButton(m_bar);
+    m_leftButton->setObjectName(item.objectName);
+    m_leftButton->setAutoRaise(true);
+    m_leftButton->setCursor(Qt::PointingHandCursor);
+    if (!item.image.isNull()) {
+        m_leftButton->setIcon(QIcon(QPixmap::fromImage(item.image)));
+        m_leftButton->setIconSize(item.image.deviceIndependentSize().toSize().boundedTo(QSize(28, 28)));
+    } else {
+        m_leftButton->setText(item.title);
+    }
+    m_leftButton->setAccessibleName(item.title.isEmpty() ? tr("Close") : item.title);
+    m_leftButton->setToolTip(m_leftButton->accessibleName());
+    auto action = item.action;
+    QToolButton *button = m_leftButton;
+    connect(m_leftButton, &QToolButton::clicked, this, [action, button]() {
+        if (action)
+            action(button);
+    });
+    m_leftButton->setGeometry(8, (BarHeight - 36) / 2, 36, 36);
+    m_leftButton->show();
+}
+
+void NavigationController::setTranslucent(bool translucent)
+{
+    m_translucent = translucent;
+    updateBarStyle();
+}
+
+void NavigationController::setBarTintColor(const QColor &color)
+{
+    m_barTintColor = color;
+    updateBarStyle();
+}
+
+void NavigationController::updateBarStyle()
+{
+    QColor background = m_barTintColor;
+    if (m_translucent)
+        background.setAlphaF(0.92);
+    m_bar->setStyleSheet(QStringLiteral("#navigationBar { background: %1; border-bottom: 1px solid #d0d0d0; }")
+                             .arg(background.name(QColor::HexArgb)));
+}
+
+QRect NavigationController::contentRect() const
+{
+    return QRect(0, BarHeight, width(), qMax(0, height() - BarHeight));
+}
+
+void NavigationController::resizeEvent(QResizeEvent *)
+{
+    m_bar->setGeometry(0, 0, width(), BarHeight);
+    m_titleLabel->setGeometry(56, 0, qMax(0, width() - 112), BarHeight);
+    if (m_root->isViewLoaded())
+        m_root->view()->setGeometry(contentRect());
+}
+
+void NavigationController::showEvent(QShowEvent *event)
+{
+    if (event->spontaneous())
+        return;
+    if (!m_root->isViewLoaded()) {
+        m_root->setInitialViewSize(contentRect().size());
+        QWidget *view = m_root->view();
+        view->setParent(this);
+        view->setGeometry(contentRect());
+        view->show();
+        m_bar->raise();
+    }
+    m_root->beginAppearance();
+    QTimer::singleShot(0, m_root, &ViewController::endAppearance);
+}
+
+void NavigationController::hideEvent(QHideEvent *event)
+{
+    if (!event->spontaneous())
+        m_root->beginDisappearance();
+}
+
+} // namespace pelbrook

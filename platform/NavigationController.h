@@ -1,0 +1,60 @@
+#pragma once
+
+#include <pelbrook/ViewController.h>
+
+#include <QColor>
+#include <QWidget>
+
+class QLabel;
+class QToolButton;
+
+namespace pelbrook {
+
+/**
+ * Wraps one screen with a navigation bar showing the screen's title and its left bar button.
+ * The screen's root view fills the area below the bar. Owns the screen.
+ */
+class PELBROOK_EXPORT NavigationController : public QWidget
+{
+    Q_OBJECT
+public:
+    static constexpr int BarHeight = 44;
+
+    /// Takes ownership of @p rootViewController.
+    explicit NavigationController(ViewController *rootViewController, QWidget *parent = nullptr);
+
+    ViewController *rootViewController() const { return m_root; }
+
+    /// The navigation bar (object name `navigationBar`).
+    QWidget *navigationBar() const { return m_bar; }
+    /// The left bar button, or null when the screen has none.
+    QToolButton *leftButton() const { return m_leftButton; }
+
+    /// An opaque bar is drawn in its bar colour; a translucent one lets the content colour
+    /// show through it.
+    void setTranslucent(bool translucent);
+    bool isTranslucent() const { return m_translucent; }
+    void setBarTintColor(const QColor &color);
+    QColor barTintColor() const { return m_barTintColor; }
+
+    /// The rectangle the root view occupies.
+    QRect contentRect() const;
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    void updateLeftButton();
+    void updateBarStyle();
+
+    ViewController *m_root;
+    QWidget *m_bar;
+    QLabel *m_titleLabel;
+    QToolButton *m_leftButton = nullptr;
+    bool m_translucent = true;
+    QColor m_barTintColor = QColor(248, 248, 248);
+};
+
+} // namespace pelbrook

@@ -1,0 +1,69 @@
+#include "platform/Resources.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace pelbrook {
+
+std::optional<ResourceBundle> ResourceBundle::withIdentifier(const QString &identifier)
+{
+    if (identifier.isEmpty() || identifier.contains(QLatin1Char('/')))
+        return std::nullopt;
+    const QString root = QStringLiteral(":/") + identifier;
+    if (!QFileInfo(root).isDir())
+        return std::nullopt;
+    return ResourceBundle(root);
+}
+
+ResourceBundle ResourceBundle::mainBundle()
+{
+    return ResourceBundle(QStringLiteral(":"));
+}
+
+QString ResourceBundle::pathForResource(const QString &name, const QString &type) const
+{
+    const QString path = m_root + QLatin1Char('/') + name + (type.isEmpty() ? QString() : QLatin1Char('.') + type);
+    return QFileInfo::exists(path) ? path : QString();
+}
+
+QImage ResourceBundle::imageNamed(const QString &name) const
+{
+    if (name.isEmpty())
+        return {};
+    return imageWithContentsOfFile(m_root + QLatin1Char('/') + name + QStringLiteral(".png"));
+}
+
+QImage imageNamed(const QString &name, const std::optional<ResourceBundle> &bundle)
+{
+    return bundle ? bundle->imageNamed(name) : ResourceBundle::mainBundle().imageNamed(name);
+}
+
+QImage imageWithContentsOfFile(const QString &path)
+{
+    if (path.endsWith(QStringLiteral(".png"))) {
+        const QString highDpi = path.chopped(4) + QStringLiteral("@2x.png");
+        QImage image(highDpi);
+        if (!image.isNull()) {
+            image.setDevicePixelRatio(2.0);
+            return image;
+        }
+    }
+    return QImage(path);
+}
+
+QImage imageFromSet(const QString &set, const QString &fileName)
+{
+    const std::optional<ResourceBundle> library = ResourceBundle::withIdentifier(ResourceBundle::libraryIdentifier());
+    const ResourceBundle bundle = library ? *library : ResourceBundle::mainBundle();
+    const QString directory = bundle.pathForResource(set, QStringLiteral("bundle"));
+    if (directory.isEmpty())
+        return {};
+    return imageWithContentsOfFile(directory + QLatin1Char('/') + fileName);
+}
+
+QImage libraryImage(const QString &name)
+{
+    return imageNamed(name, ResourceBundle::withIdentifier(ResourceBundle::libraryIdentifier()));
+}
+
+} // namespace pelbrook

@@ -1,0 +1,76 @@
+#pragma once
+
+#include <pelbrook/NavigationController.h>
+
+#include <QColor>
+#include <QList>
+#include <QWidget>
+
+class QStackedWidget;
+class QTabBar;
+
+namespace pelbrook {
+
+/**
+ * A tab container: one navigation wrapper per tab, a tab bar (object name `tabBar`) at the
+ * bottom with each screen's title and icons, and lazy loading: a screen's view is built the
+ * first time its tab is shown.
+ *
+ * present() shows the container (as a window when it has no parent); dismiss() closes it and
+ * emits dismissed(), as does any other way of closing it.
+ */
+class PELBROOK_EXPORT TabBarController : public QWidget
+{
+    Q_OBJECT
+public:
+    static constexpr int TabBarHeight = 56;
+
+    explicit TabBarController(QWidget *parent = nullptr);
+    ~TabBarController() override;
+
+    /// Replaces the tabs; the container takes ownership of the wrappers.
+    void setViewControllers(const QList<NavigationController *> &controllers);
+    QList<NavigationController *> viewControllers() const { return m_controllers; }
+
+    int selectedIndex() const;
+    void setSelectedIndex(int index);
+
+    QTabBar *tabBar() const { return m_tabBar; }
+    void setTabBarHidden(bool hidden);
+    bool isTabBarHidden() const;
+    void setBarTintColor(const QColor &color);
+    QColor barTintColor() const { return m_barTintColor; }
+    void setTranslucent(bool translucent);
+    bool isTranslucent() const { return m_translucent; }
+
+    /// Shows the container; its tabs load on the first call.
+    virtual void present();
+    /// Closes the container.
+    void dismiss();
+
+Q_SIGNALS:
+    /// After the container has closed, by any path.
+    void dismissed();
+
+protected:
+    /// Called once, before the container is first shown; builds the tabs.
+    virtual void viewDidLoad() {}
+    void loadViewIfNeeded();
+    void closeEvent(QCloseEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    bool event(QEvent *event) override;
+
+private:
+    void refreshTabs();
+    void layoutChildren();
+    void updateBarStyle();
+
+    QStackedWidget *m_stack;
+    QTabBar *m_tabBar;
+    QList<NavigationController *> m_controllers;
+    QColor m_barTintColor = QColor(248, 248, 248);
+    bool m_translucent = true;
+    bool m_viewLoaded = false;
+};
+
+} // namespace pelbrook

@@ -1,0 +1,84 @@
+#pragma once
+
+#include <map>
+#include <mutex>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace sandbox {
+
+using Form = std::multimap<std::string, std::string>;
+
+/// One HTTP answer.
+struct Reply {
+    int status = 200;
+    std::string contentType = "text/html; charset=utf-8";
+    std::string body;
+    std::string location; // for redirects
+};
+
+/// How the gateway hands the result back to the checkout.
+enum class HandBack { Redirect, Script };
+
+struct GatewayOptions {
+    std::set<std::string> appIds = {"sandbox-app"};
+    std::string secret;          // signs the tokens; random when empty
+    bool autoApprove = false;    // answer the form post with the hand-back at once
+    HandBack handBack = HandBack::Redirect;
+};
+
+/// The outcome handed back to the checkout.
+struct PaymentOutcome {
+    std::string orderId;
+    std::string orderAmount;
+    std::string status; // "SUCCESS" or "FAILED"
+    std::string referenceId;
+    std::string message;
+};
+
+// Pure helpers, exposed for tests.
+bool passesLuhn(const std::string &digits);
+std::string escapeHtml(const std::string &text);
+std::string percentEncode(const std::string &text);
+std::string outcomeJson(const PaymentOutcome &outcome);
+std::string handBackAddress(const PaymentOutcome &outcome);
+
+/**
+ * A stand-in for the payment gateway, the merchant's token server and the bank list publisher.
+ * Thread-safe: the HTTP server calls it from its worker threads.
+ */
+class Gateway
+{
+public:
+    explicit Gateway(GatewayOptions options);
+
+    /// The token for an order, as the token endpoint issues it.
+    std::string tokenFor(const std::string &appId, const std::string &orderId, const std::string &orderAmount) const;
+
+    /// POST /token with a JSON body.
+    Reply issueToken(const std::string &jsonBody) const;
+    /// POST to either checkout path with the form.
+    Reply submitTransparent(const Form &form);
+    /// POST /sandbox/decision: the buyer's Approve or Decline.
+    Reply decide(const Form &form);
+    /// GET /pg/iosbanks.json.
+    Reply bankList() const;
+    /// GET /sandbox/last-form: the last checkout form received, as a JSON array of
+    /// {"name", "value"} objects in form order (a development aid).
+    Reply lastForm() const;
+
+    /// Why a checkout form is refused, or an empty string when it is acceptable.
+    std::string checkForm(const Form &form) const;
+
+private:
+    Reply handBackReply(const PaymentOutcome &outcome) const;
+
+    GatewayOptions m_options;
+    mutable std::mutex m_mutex;
+    std::map<std::string, PaymentOutcome> m_pending; // by payment id, awaiting the buyer
+    std::vector<std::pair<std::string, std::string>> m_lastForm;
+    unsigned m_sequence = 0;
+};
+
+} // namespace sandbox

@@ -1,0 +1,145 @@
+// pelbrook-sandbox: a local HTTPS stand-in for the payment gateway, the merchant's token
+// server and the bank list publisher, for offline development, the demo and the tests.
+
+#include "Certificate.h"
+#include "Gateway.h"
+
+#include <httplib.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <iostream>
+#include <string>
+
+namespace {
+
+void usage()
+{
+    std::fprintf(stderr,
+                 "usage: pelbrook-sandbox [--port N] [--state-dir DIR] [--cert FILE --key FILE]\n"
+                 "                        [--app-id ID]... [--auto-approve] [--hand-back redirect|script]\n"
+                 "  --port N        port on 127.0.0.1 (default 8443; 0 picks a free one)\n"
+                 "  --state-dir DIR where the generated certificate is kept\n"
+                 "                  (default $HOME/.local/share/pelbrook-sandbox)\n"
+                 "  --app-id ID     an app id the gateway knows (default sandbox-app)\n"
+                 "  --auto-approve  approve every valid payment without showing a page\n"
+                 "  --hand-back     302 redirect (default) or script navigation\n");
+}
+
+sandbox::Form formOf(const httplib::Request &request)
+{
+    sandbox::Form form;
+    httplib::Params params;
+    httplib::detail::parse_query_text(request.body, params);
+    for (const auto &[name, value] : params)
+        form.emplace(name, value);
+    return form;
+}
+
+void send(httplib::Response &response, const sandbox::Reply &reply)
+{
+    response.status = reply.status;
+    if (!reply.location.empty())
+        response.set_header("Location", reply.location);
+    response.set_header("Cache-Control", "no-store");
+    response.set_content(reply.body, reply.contentType.c_str());
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    int port = 8443;
+    std::string stateDir, certificatePath, keyPath;
+    sandbox::GatewayOptions options;
+    bool customAppIds = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        auto value = [&]() -> std::string {
+            if (i + 1 >= argc) {
+                usage();
+                std::exit(2);
+            }
+            return argv[++i];
+        };
+        if (arg == "--port")
+            port = std::atoi(value().c_str());
+        else if (arg == "--state-dir")
+            stateDir = value();
+        else if (arg == "--cert")
+            certificatePath = value();
+        else if (arg == "--key")
+            keyPath = value();
+        else if (arg == "--app-id") {
+            if (!customAppIds)
+                options.appIds.clear();
+            customAppIds = true;
+            options.appIds.insert(value());
+        } else if (arg == "--auto-approve")
+            options.autoApprove = true;
+        else if (arg == "--hand-back") {
+            const std::string mode = value();
+            if (mode != "redirect" && mode != "script") {
+                usage();
+                return 2;
+            }
+            options.handBack = mode == "script" ? sandbox::HandBack::Script : sandbox::HandBack::Redirect;
+        } else {
+            usage();
+            return arg == "--help" ? 0 : 2;
+        }
+    }
+
+    std::string error, fingerprint;
+    if (certificatePath.empty() != keyPath.empty()) {
+        usage();
+        return 2;
+    }
+    if (certificatePath.empty()) {
+        if (stateDir.empty()) {
+            const char *home = std::getenv("HOME");
+            stateDir = std::string(home ? home : ".") + "/.local/share/pelbrook-sandbox";
+        }
+        const sandbox::CertificateFiles files = sandbox::ensureSelfSignedCertificate(stateDir, error);
+        certificatePath = files.certificatePath;
+        keyPath = files.keyPath;
+        fingerprint = files.sha256;
+    } else {
+        fingerprint = sandbox::certificateFingerprint(certificatePath, error);
+    }
+    if (fingerprint.empty()) {
+        std::fprintf(stderr, "pelbrook-sandbox: %s\n", error.c_str());
+        return 1;
+    }
+
+    httplib::SSLServer server(certificatePath.c_str(), keyPath.c_str());
+    if (!server.is_valid()) {
+        std::fprintf(stderr, "pelbrook-sandbox: cannot load the certificate and key\n");
+        return 1;
+    }
+    sandbox::Gateway gateway(options);
+
+    server.Post("/token", [&](const httplib::Request &rq, httplib::Response &rs) { send(rs, gateway.issueToken(rq.body)); });
+    const auto checkout = [&](const httplib::Request &rq, httplib::Response &rs) { send(rs, gateway.submitTransparent(formOf(rq))); };
+    server.Post("/billpay/checkout/post/submit-transparent", checkout);
+    server.Post("/checkout/post/submit-transparent", checkout);
+    server.Post("/sandbox/decision", [&](const httplib::Request &rq, httplib::Response &rs) { send(rs, gateway.decide(formOf(rq))); });
+    server.Get("/pg/iosbanks.json", [&](const httplib::Request &, httplib::Response &rs) { send(rs, gateway.bankList()); });
+    server.Get("/sandbox/last-form", [&](const httplib::Request &, httplib::Response &rs) { send(rs, gateway.lastForm()); });
+    // Paths and statuses only: bodies carry card numbers and tokens.
+    server.set_logger([](const httplib::Request &rq, const httplib::Response &rs) {
+        std::cout << rq.method << ' ' << rq.path << ' ' << rs.status << std::endl;
+    });
+
+    if (port == 0)
+        port = server.bind_to_any_port("127.0.0.1");
+    else if (!server.bind_to_port("127.0.0.1", port))
+        port = -1;
+    if (port <= 0) {
+        std::fprintf(stderr, "pelbrook-sandbox: cannot listen on 127.0.0.1\n");
+        return 1;
+    }
+    std::cout << "certificate sha256 " << fingerprint << '\n'
+              << "listening on https://127.0.0.1:" << port << std::endl;
+    return server.listen_after_bind() ? 0 : 1;
+}

@@ -1,0 +1,98 @@
+#include <pelbrook/PGTabBarViewController.h>
+
+#include <pelbrook/PaymentScreen.h>
+
+#include "core/CheckoutContext.h"
+#include "platform/Resources.h"
+
+namespace pelbrook {
+
+PGTabBarViewController::PGTabBarViewController(QWidget *parent)
+    : TabBarController(parent)
+{
+    setObjectName(QStringLiteral("PGTabBarViewController"));
+    setWindowTitle(tr("Checkout"));
+}
+
+PGTabBarViewController::~PGTabBarViewController() = default;
+
+void PGTabBarViewController::setConfig(const QString &env, const QString &appId, const QString &url,
+                                       const QString &merchantName, const QStringList &walletArray,
+                                       const QString &tezOption, const QString &color1Hex,
+                                       const QString &color2Hex)
+{
+    CheckoutContext &context = CheckoutContext::shared();
+    context.env_global = env;
+    context.appId_global = appId;
+    context.url_global = url;
+    context.merchantName_global = merchantName;
+    context.walletArray_global = walletArray;
+    context.tezOption_global = tezOption;
+    context.color1Hex_global = color1Hex;
+    context.color2Hex_global = color2Hex;
+}
+
+void PGTabBarViewController::createOrder(const QString &orderId, const QString &orderAmount,
+                                         const QString &customerEmail, const QString &customerPhone,
+                                         const QString &paymentReady, const QString &orderNote,
+                                         const QString &customerName, const QString &orderCurrency,
+                                         const QString &notifyUrl)
+{
+    CheckoutContext &context = CheckoutContext::shared();
+    context.orderId_global = orderId;
+    context.orderAmount_global = orderAmount;
+    context.orderNote_global = orderNote;
+    context.customerName_global = customerName;
+    context.customerPhone_global = customerPhone;
+    context.customerEmail_global = customerEmail;
+    context.orderCurrency_global = orderCurrency;
+    context.notifyUrl_global = notifyUrl;
+    context.paymentReady_global = paymentReady;
+    // A host that reads the result after an abandoned checkout must not see the previous
+    // order's payment.
+    context.result_global.clear();
+}
+
+QString PGTabBarViewController::getResult() const
+{
+    return CheckoutContext::shared().result_global;
+}
+
+std::shared_ptr<ResultDelegate> PGTabBarViewController::resultDelegate() const
+{
+    return m_resultDelegate;
+}
+
+void PGTabBarViewController::setResultDelegate(std::shared_ptr<ResultDelegate> delegate)
+{
+    m_resultDelegate = std::move(delegate);
+    for (PaymentScreen *screen : screens())
+        screen->setResultDelegate(m_resultDelegate);
+}
+
+QList<PaymentScreen *> PGTabBarViewController::screens() const
+{
+    QList<PaymentScreen *> result;
+    for (NavigationController *navigation : viewControllers()) {
+        if (auto *screen = qobject_cast<PaymentScreen *>(navigation->rootViewController()))
+            result.append(screen);
+    }
+    return result;
+}
+
+void PGTabBarViewController::present()
+{
+    TabBarController::present();
+}
+
+void PGTabBarViewController::cancelTapped(QAbstractButton *)
+{
+    dismiss();
+}
+
+void PGTabBarViewController::viewDidLoad()
+{
+    // The payment screens are added here as they are built.
+}
+
+} // namespace pelbrook
