@@ -25,6 +25,7 @@ void HttpClient::send(const QByteArray &verb, const QNetworkRequest &request, co
 {
     QNetworkReply *reply = manager()->sendCustomRequest(request, verb, body);
     auto tooLarge = std::make_shared<bool>(false);
+    auto contextGone = std::make_shared<bool>(false);
 
     QObject::connect(reply, &QNetworkReply::sslErrors, reply, [reply](const QList<QSslError> &errors) {
         if (TrustPolicy::mayOverride(errors, reply->sslConfiguration().peerCertificateChain()))
@@ -41,7 +42,9 @@ void HttpClient::send(const QByteArray &verb, const QNetworkRequest &request, co
     QObject::connect(reply, &QNetworkReply::finished, reply, &QObject::deleteLater);
     // The context is the receiver: if it is destroyed, the completion never runs.
     QObject::connect(reply, &QNetworkReply::finished, context ? context : reply,
-                     [reply, tooLarge, done = std::move(done)]() {
+                     [reply, tooLarge, contextGone, done = std::move(done)]() {
+                         if (*contextGone)
+                             return;
                          const bool answered = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).isValid();
                          if (*tooLarge || !answered) {
                              done(std::nullopt);
@@ -49,9 +52,14 @@ void HttpClient::send(const QByteArray &verb, const QNetworkRequest &request, co
                          }
                          done(reply->readAll());
                      });
-    // Nobody is left to read the answer once the context is gone.
-    if (context)
-        QObject::connect(context, &QObject::destroyed, reply, &QNetworkReply::abort);
+    // Nobody is left to read the answer once the context is gone. The context is still
+    // connected while it announces its destruction, so the abort must not reach it.
+    if (context) {
+        QObject::connect(context, &QObject::destroyed, reply, [reply, contextGone]() {
+            *contextGone = true;
+            reply->abort();
+        });
+    }
 }
 
 } // namespace pelbrook

@@ -1,0 +1,51 @@
+#include "ScriptedHttpServer.h"
+
+#include <QTcpSocket>
+#include <QUrl>
+
+ScriptedHttpServer::ScriptedHttpServer(Script script)
+    : m_script(std::move(script))
+{
+    listen(QHostAddress::LocalHost, 0);
+    connect(this, &QTcpServer::newConnection, this, [this]() {
+        while (QTcpSocket *socket = nextPendingConnection()) {
+            auto buffer = std::make_shared<QByteArray>();
+            connect(socket, &QTcpSocket::readyRead, socket, [this, socket, buffer]() {
+                *buffer += socket->readAll();
+                const qsizetype headerEnd = buffer->indexOf("\r\n\r\n");
+                if (headerEnd < 0)
+                    return;
+                const QByteArray head = buffer->left(headerEnd);
+                qsizetype length = 0;
+                for (const QByteArray &line : head.split('\n')) {
+                    if (line.toLower().startsWith("content-length:"))
+                        length = line.mid(15).trimmed().toLongLong();
+                }
+                if (buffer->size() < headerEnd + 4 + length)
+                    return;
+                ++m_requests;
+                const QByteArray path = head.split(' ').value(1);
+                buffer->clear();
+                const QByteArray answer = m_script(path);
+                if (answer.isNull())
+                    return;
+                socket->write(answer);
+                socket->disconnectFromHost();
+            });
+            connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+        }
+    });
+}
+
+QUrl ScriptedHttpServer::url(const QString &path) const
+{
+    return QUrl(QStringLiteral("http://127.0.0.1:%1%2").arg(serverPort()).arg(path));
+}
+
+QByteArray ScriptedHttpServer::response(int status, const QByteArray &contentType, const QByteArray &body,
+                                        const QByteArray &extraHeaders)
+{
+    return "HTTP/1.1 " + QByteArray::number(status) + " X\r\nContent-Type: " + contentType
+        + "\r\nContent-Length: " + QByteArray::number(body.size()) + "\r\nConnection: close\r\n" + extraHeaders
+        + "\r\n" + body;
+}

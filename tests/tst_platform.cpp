@@ -1,0 +1,333 @@
+// The platform layer: debug log, resources, trust, HTTP client, browser view and containers.
+
+#include "LogCapture.h"
+#include "SandboxProcess.h"
+
+#include "platform/BrowserView.h"
+#include "platform/DebugLog_p.h"
+#include "platform/HttpClient.h"
+#include "platform/Resources.h"
+#include "platform/TrustPolicy.h"
+
+#include <pelbrook/Endpoints.h>
+#include <pelbrook/NavigationController.h>
+#include <pelbrook/TabBarController.h>
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QSignalSpy>
+#include <QTabBar>
+#include <QTest>
+#include <QToolButton>
+
+using namespace pelbrook;
+
+namespace {
+
+struct Navigation {
+    QUrl url;
+    QWebEnginePage::NavigationType type;
+};
+
+class RecordingDelegate : public NavigationDelegate
+{
+public:
+    bool shouldStartLoad(BrowserView *, const QUrl &url, QWebEnginePage::NavigationType type) override
+    {
+        navigations.append({url, type});
+        return true;
+    }
+    const Navigation *find(const QString &scheme) const
+    {
+        for (const Navigation &n : navigations) {
+            if (n.url.scheme() == scheme)
+                return &n;
+        }
+        return nullptr;
+    }
+    QList<Navigation> navigations;
+};
+
+class RecordingScreen : public ViewController
+{
+    Q_OBJECT
+public:
+    QStringList events;
+    QSize sizeAtLoad;
+
+protected:
+    void viewDidLoad() override
+    {
+        sizeAtLoad = view()->size();
+        events << QStringLiteral("load");
+    }
+    void viewWillAppear() override { events << QStringLiteral("willAppear"); }
+    void viewDidAppear() override { events << QStringLiteral("didAppear"); }
+    void viewWillDisappear() override { events << QStringLiteral("willDisappear"); }
+};
+
+QString formPage(const QUrl &action, const QString &token)
+{
+    return QStringLiteral("<html><body onload='document.f.submit()'><form name='f' method='post' action='%1'>"
+                          "<input type='hidden' name='appId' value='sandbox-app'/>"
+                          "<input type='hidden' name='orderId' value='P1'/>"
+                          "<input type='hidden' name='orderAmount' value='10.00'/>"
+                          "<input type='hidden' name='customerName' value=''/><input type='hidden' name='orderNote' value=''/>"
+                          "<input type='hidden' name='customerPhone' value=''/><input type='hidden' name='customerEmail' value=''/>"
+                          "<input type='hidden' name='paymentOption' value='nb'/><input type='hidden' name='nb_code' value='3001'/>"
+                          "<input type='hidden' name='orderCurrency' value='INR'/><input type='hidden' name='paymentToken' value='%2'/>"
+                          "<input type='hidden' name='source' value='iossdk'/><input type='hidden' name='notifyUrl' value=''/>"
+                          "</form></body></html>")
+        .arg(action.toString(), token);
+}
+
+} // namespace
+
+class PlatformTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void debugLogGoesToTheSinkOneLineEach()
+    {
+        LogCapture capture;
+        debugLog(QStringLiteral("first"));
+        debugLog(QStringLiteral("second"));
+        QCOMPARE(capture.lines(), (QStringList{QStringLiteral("first"), QStringLiteral("second")}));
+    }
+
+    void libraryImages_data()
+    {
+        QTest::addColumn<QString>("set");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QSize>("points");
+        QTest::newRow("by name") << QString() << "secureLock" << QSize(18, 18);
+        QTest::newRow("tab icon") << QString() << "cards_grey" << QSize(25, 25);
+        QTest::newRow("bank logo by code") << QString() << "3014" << QSize(40, 40);
+        QTest::newRow("UPI app set") << "upiDeSelected" << "tez.png" << QSize(130, 50);
+        QTest::newRow("highlighted wallet set") << "walletsHighlight" << "ola.png" << QSize(130, 50);
+        QTest::newRow("handle set") << "upibankLogo" << "oksbi.png" << QSize(140, 40);
+    }
+    void libraryImages()
+    {
+        QFETCH(QString, set);
+        QFETCH(QString, name);
+        QFETCH(QSize, points);
+        const QImage image = set.isEmpty() ? libraryImage(name) : imageFromSet(set, name);
+        QVERIFY(!image.isNull());
+        QCOMPARE(image.devicePixelRatio(), 2.0);
+        QCOMPARE(image.deviceIndependentSize().toSize(), points);
+    }
+
+    void missingImagesAreEmpty_data()
+    {
+        QTest::addColumn<QString>("set");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("unknown name") << QString() << "noSuchImage";
+        QTest::newRow("empty name") << QString() << "";
+        QTest::newRow("unknown file in a set") << "upiDeSelected" << "nope.png";
+        QTest::newRow("unknown set") << "noSuchSet" << "tez.png";
+        QTest::newRow("wallet key outside the table") << "walletDeSelected" << "acme.png";
+    }
+    void missingImagesAreEmpty()
+    {
+        QFETCH(QString, set);
+        QFETCH(QString, name);
+        QVERIFY((set.isEmpty() ? libraryImage(name) : imageFromSet(set, name)).isNull());
+    }
+
+    void hostImagesComeFromTheMainBundle()
+    {
+        const QImage logo = ResourceBundle::mainBundle().imageNamed(QStringLiteral("merchantLogo"));
+        QVERIFY(!logo.isNull());
+        QCOMPARE(logo.deviceIndependentSize().toSize(), QSize(150, 29));
+        // The library's bundle does not serve the host's images, and the other way round.
+        QVERIFY(libraryImage(QStringLiteral("merchantLogo")).isNull());
+        QVERIFY(ResourceBundle::mainBundle().imageNamed(QStringLiteral("PelbrookLogo")).isNull());
+    }
+
+    void absentBundleFallsBackToTheMainBundle()
+    {
+        const std::optional<ResourceBundle> absent = ResourceBundle::withIdentifier(QStringLiteral("com.example.absent"));
+        QVERIFY(!absent);
+        QVERIFY(!imageNamed(QStringLiteral("merchantLogo"), absent).isNull());
+        QVERIFY(imageNamed(QStringLiteral("cards"), absent).isNull());
+        QVERIFY(ResourceBundle::withIdentifier(ResourceBundle::libraryIdentifier()));
+    }
+
+    void fingerprintsAreNormalised_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("valid");
+        const QString hex = QStringLiteral("ab").repeated(32);
+        QTest::newRow("lower case") << hex << true;
+        QTest::newRow("upper case") << hex.toUpper() << true;
+        QTest::newRow("colons") << QStringLiteral("AB:").repeated(31) + QStringLiteral("AB") << true;
+        QTest::newRow("too short") << hex.left(62) << false;
+        QTest::newRow("not hex") << QStringLiteral("zz").repeated(32) << false;
+        QTest::newRow("empty") << QString() << false;
+    }
+    void fingerprintsAreNormalised()
+    {
+        QFETCH(QString, text);
+        QFETCH(bool, valid);
+        QCOMPARE(TrustPolicy::normalisedFingerprint(text), valid ? QStringLiteral("ab").repeated(32) : QString());
+    }
+
+    void httpClientTrustsOnlyThePinnedCertificate_data()
+    {
+        QTest::addColumn<int>("pin"); // 0 none, 1 the sandbox's, 2 another
+        QTest::addColumn<bool>("answered");
+        QTest::newRow("no pin: refused") << 0 << false;
+        QTest::newRow("pinned: accepted") << 1 << true;
+        QTest::newRow("wrong pin: refused") << 2 << false;
+    }
+    void httpClientTrustsOnlyThePinnedCertificate()
+    {
+        QFETCH(int, pin);
+        QFETCH(bool, answered);
+        SandboxProcess sandbox;
+        QVERIFY(sandbox.isRunning());
+        sandbox.useAsEndpoints(pin == 1);
+        if (pin == 2) {
+            Endpoints e = endpoints();
+            e.pinnedCertificateSha256 = QStringLiteral("0").repeated(64);
+            setEndpoints(e);
+        }
+        std::optional<std::optional<QByteArray>> reply;
+        QObject context;
+        HttpClient::send("GET", QNetworkRequest(endpoints().bankList), {}, &context,
+                         [&](std::optional<QByteArray> body) { reply = body; });
+        QTRY_VERIFY_WITH_TIMEOUT(reply.has_value(), 15000);
+        QCOMPARE(reply->has_value(), answered);
+        if (answered)
+            QVERIFY(QJsonDocument::fromJson(**reply).array().size() >= 24);
+    }
+
+    void httpClientDropsTheAnswerWhenItsContextIsGone()
+    {
+        SandboxProcess sandbox;
+        QVERIFY(sandbox.isRunning());
+        sandbox.useAsEndpoints();
+        bool called = false;
+        auto *context = new QObject;
+        HttpClient::send("GET", QNetworkRequest(endpoints().bankList), {}, context,
+                         [&](std::optional<QByteArray>) { called = true; });
+        delete context;
+        QTest::qWait(500);
+        QVERIFY(!called);
+    }
+
+    void browserViewReportsTheHandBack_data()
+    {
+        QTest::addColumn<QString>("mode");
+        QTest::newRow("302 redirect") << "redirect";
+        QTest::newRow("script navigation") << "script";
+    }
+    void browserViewReportsTheHandBack()
+    {
+        QFETCH(QString, mode);
+        SandboxProcess sandbox({QStringLiteral("--auto-approve"), QStringLiteral("--hand-back"), mode});
+        QVERIFY(sandbox.isRunning());
+        sandbox.useAsEndpoints();
+        const QString token = sandbox.token(QStringLiteral("sandbox-app"), QStringLiteral("P1"), QStringLiteral("10.00"));
+        QVERIFY(!token.isEmpty());
+
+        RecordingDelegate delegate;
+        BrowserView view;
+        view.setNavigationDelegate(&delegate);
+        view.resize(390, 700);
+        view.show();
+        view.loadHTMLString(formPage(QUrl(sandbox.baseUrl().toString() + QStringLiteral("/checkout/post/submit-transparent")), token));
+        QTRY_VERIFY_WITH_TIMEOUT(delegate.find(QStringLiteral("ios-sdk")), 30000);
+
+        QVERIFY(delegate.find(QStringLiteral("https")));
+        const Navigation *handBack = delegate.find(QStringLiteral("ios-sdk"));
+        // The engine reports both kinds as redirects (a script navigation during load is a
+        // client redirect); what matters is that the delegate is asked.
+        QCOMPARE(handBack->type, QWebEnginePage::NavigationTypeRedirect);
+        // The fragment arrives as the gateway encoded it, escapes intact.
+        const QString fragment = handBack->url.fragment(QUrl::FullyEncoded);
+        QVERIFY2(fragment.startsWith(QStringLiteral("%7B%22orderId%22%3A%22P1%22")), qPrintable(fragment));
+        QVERIFY(fragment.contains(QStringLiteral("%22status%22%3A%22SUCCESS%22")));
+        view.setNavigationDelegate(nullptr);
+    }
+
+    void browserViewTrustsOnlyThePinnedCertificate_data()
+    {
+        QTest::addColumn<bool>("pin");
+        QTest::newRow("untrusted certificate refused") << false;
+        QTest::newRow("pinned certificate accepted") << true;
+    }
+    void browserViewTrustsOnlyThePinnedCertificate()
+    {
+        QFETCH(bool, pin);
+        SandboxProcess sandbox;
+        QVERIFY(sandbox.isRunning());
+        sandbox.useAsEndpoints(pin);
+        BrowserView view;
+        QSignalSpy finished(&view, &QWebEngineView::loadFinished);
+        view.load(endpoints().bankList);
+        QVERIFY(finished.wait(30000));
+        QCOMPARE(finished.first().first().toBool(), pin);
+        QString text;
+        view.page()->toPlainText([&](const QString &t) { text = t; });
+        QTRY_VERIFY_WITH_TIMEOUT(!text.isNull(), 10000);
+        QCOMPARE(text.contains(QStringLiteral("Northwind Bank")), pin);
+    }
+
+    void screensLoadLazilyAndHearAboutAppearance()
+    {
+        TabBarController tabs;
+        auto *first = new RecordingScreen;
+        first->setTitle(QStringLiteral("First"));
+        auto *second = new RecordingScreen;
+        second->setTitle(QStringLiteral("Second"));
+        tabs.setViewControllers({new NavigationController(first), new NavigationController(second)});
+        tabs.resize(390, 844);
+        QCOMPARE(tabs.tabBar()->tabText(1), QStringLiteral("Second"));
+        tabs.present();
+        QVERIFY(QTest::qWaitForWindowExposed(&tabs));
+        QTRY_COMPARE(first->events, (QStringList{"load", "willAppear", "didAppear"}));
+        QVERIFY(!second->isViewLoaded());
+        // The root view fills the space between the navigation bar and the tab bar.
+        QCOMPARE(first->sizeAtLoad, QSize(390, 844 - NavigationController::BarHeight - TabBarController::TabBarHeight));
+        QCOMPARE(first->view()->objectName(), QStringLiteral("RecordingScreen"));
+
+        tabs.setSelectedIndex(1);
+        QTRY_COMPARE(second->events, (QStringList{"load", "willAppear", "didAppear"}));
+        QCOMPARE(first->events.last(), QStringLiteral("willDisappear"));
+        tabs.setSelectedIndex(0);
+        QCOMPARE(first->events.count(QStringLiteral("load")), 1);
+        QCOMPARE(first->events.count(QStringLiteral("willAppear")), 2);
+
+        tabs.setTabBarHidden(true);
+        QVERIFY(tabs.tabBar()->isHidden());
+        QCOMPARE(first->tabBarController(), &tabs);
+    }
+
+    void leftButtonActsAndDismissCloses()
+    {
+        TabBarController tabs;
+        auto *screen = new RecordingScreen;
+        int presses = 0;
+        screen->setLeftBarButtonItem({libraryImage(QStringLiteral("backArrow")), QString(), QStringLiteral("closeButton"),
+                                      [&](QAbstractButton *) { ++presses; }});
+        tabs.setViewControllers({new NavigationController(screen)});
+        QSignalSpy dismissed(&tabs, &TabBarController::dismissed);
+        tabs.present();
+        QVERIFY(QTest::qWaitForWindowExposed(&tabs));
+        auto *button = tabs.findChild<QToolButton *>(QStringLiteral("closeButton"));
+        QVERIFY(button);
+        QTest::mouseClick(button, Qt::LeftButton);
+        QCOMPARE(presses, 1);
+        QCOMPARE(dismissed.count(), 0);
+        screen->dismiss();
+        QCOMPARE(dismissed.count(), 1);
+        QVERIFY(!tabs.isVisible());
+        QVERIFY(screen->events.contains(QStringLiteral("willDisappear")));
+    }
+};
+
+QTEST_MAIN(PlatformTest)
+#include "tst_platform.moc"
