@@ -70,6 +70,7 @@ void TabBarController::setViewControllers(const QList<NavigationController *> &c
         connect(controller->rootViewController(), &ViewController::titleChanged, this, &TabBarController::refreshTabs);
     }
     refreshTabs();
+    viewControllersChanged();
 }
 
 void TabBarController::refreshTabs()

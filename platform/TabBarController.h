@@ -56,6 +56,8 @@ protected:
     /// Called once, before the container is first shown; builds the tabs.
     virtual void viewDidLoad() {}
     void loadViewIfNeeded();
+    /// Called after setViewControllers() has installed new tabs.
+    virtual void viewControllersChanged() {}
     void closeEvent(QCloseEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     bool event(QEvent *event) override;

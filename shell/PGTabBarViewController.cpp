@@ -80,6 +80,17 @@ QList<PaymentScreen *> PGTabBarViewController::screens() const
     return result;
 }
 
+void PGTabBarViewController::viewControllersChanged()
+{
+    // A host that sets only the container's delegate, or listens to its signal, hears of
+    // every screen's result.
+    for (PaymentScreen *screen : screens()) {
+        screen->setResultDelegate(m_resultDelegate);
+        connect(screen, &PaymentScreen::paymentResultCaptured, this, &PGTabBarViewController::paymentResult,
+                Qt::UniqueConnection);
+    }
+}
+
 void PGTabBarViewController::present()
 {
     TabBarController::present();

@@ -70,6 +70,7 @@ Q_SIGNALS:
 
 protected:
     void viewDidLoad() override;
+    void viewControllersChanged() override;
 
 private:
     QList<PaymentScreen *> screens() const;

@@ -1,4 +1,655 @@
+// The checkout core: context and entry points, the payment form, the token request and the
+// capture of the gateway's hand-back.
+
+#include "LogCapture.h"
+#include "SandboxProcess.h"
+#include "ScriptedHttpServer.h"
+
+#include "core/CheckoutContext.h"
+#include "core/HandBack.h"
+#include "core/PaymentForm.h"
+#include "platform/BrowserView.h"
+#include "upi/UpiAddress.h"
+
+#include <pelbrook/Endpoints.h>
+#include <pelbrook/PGTabBarViewController.h>
+#include <pelbrook/PaymentScreen.h>
+
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSignalSpy>
 #include <QTest>
-class CoreTest : public QObject { Q_OBJECT };
+
+using namespace pelbrook;
+
+namespace {
+
+// A payment screen reduced to what the shared flow needs, with its hooks observable.
+class TestScreen : public PaymentScreen
+{
+    Q_OBJECT
+public:
+    explicit TestScreen(const QString &option = QStringLiteral("nb"), bool repeats = false)
+        : PaymentScreen(option, repeats)
+    {
+    }
+    using PaymentScreen::hasPaymentToken;
+    using PaymentScreen::paySecurely_request;
+    using PaymentScreen::paymentToken;
+
+    QList<FormField> fields{{QStringLiteral("nb_code"), QStringLiteral("3001")}};
+    int overlayShown = 0;
+    int overlayHidden = 0;
+    QStringList kept;
+    BrowserView *webView = nullptr;
+
+    void waitLoading() override { ++overlayShown; }
+    void hideWaitLoading() override { ++overlayHidden; }
+
+protected:
+    void viewDidLoad() override
+    {
+        webView = new BrowserView(view());
+        webView->setGeometry(view()->rect());
+        attachWebView(webView);
+    }
+    QList<FormField> methodFields() override { return fields; }
+    BrowserView *paymentWebView() const override { return webView; }
+    void keepResult(const QString &result) override { kept << result; }
+};
+
+// Records what the host sees when the delegate is called.
+class RecordingDelegate : public ResultDelegate
+{
+public:
+    void onPaymentResult(const QString &result) override
+    {
+        results << result;
+        storedDuringCall << CheckoutContext::shared().result_global;
+        visibleDuringCall << (watched && watched->isVisible());
+    }
+    QStringList results;
+    QStringList storedDuringCall;
+    QList<bool> visibleDuringCall;
+    QPointer<QWidget> watched;
+};
+
+struct Order {
+    QString orderId = QStringLiteral("ORD1"), amount = QStringLiteral("100.00"), email = QStringLiteral("buyer@example.com"),
+            phone = QStringLiteral("9999999999"), token = QStringLiteral("tok"), note = QStringLiteral("Two books"),
+            name = QStringLiteral("A Buyer"), currency = QStringLiteral("INR"), notifyUrl = QStringLiteral("https://shop.example/n");
+};
+
+void configure(const QString &env, const Order &o = {}, const QString &appId = QStringLiteral("sandbox-app"))
+{
+    PGTabBarViewController entry;
+    entry.setConfig(env, appId, QStringLiteral("https://shop.example/token"), QStringLiteral("Shop"), {}, QString(),
+                    QStringLiteral("2f6fde"), QStringLiteral("6a3fd0"));
+    entry.createOrder(o.orderId, o.amount, o.email, o.phone, o.token, o.note, o.name, o.currency, o.notifyUrl);
+}
+
+// The page as the gateway expects it, spelled out row by row.
+QString expectedPage(const QString &action, const QString &option, const QString &methodFields, bool repeat,
+                     const QString &currency = QStringLiteral("INR"))
+{
+    const QString nameAndNote = QStringLiteral("<input type='hidden' name='customerName' value='A Buyer'/>"
+                                               "<input type='hidden' name='orderNote' value='Two books'/>");
+    return QStringLiteral("<html><body onload='document.order.submit()'>")
+        + QStringLiteral("<form name='order' action='") + action + QStringLiteral("' method='post'>")
+        + QStringLiteral("<input type='hidden' name='appId' value=\"sandbox-app\" />")
+        + QStringLiteral("<input type='hidden' name='orderId' value='ORD1'/>")
+        + QStringLiteral("<input type='hidden' name='orderAmount' value='100.00'/>")
+        + nameAndNote + (repeat ? nameAndNote : QString())
+        + QStringLiteral("<input type='hidden' name='customerPhone' value='9999999999'/>")
+        + QStringLiteral("<input type='hidden' name='customerEmail' value='buyer@example.com'/>")
+        + QStringLiteral("<input type='hidden' name='paymentOption' value='") + option + QStringLiteral("'/>")
+        + methodFields
+        + QStringLiteral("<input type='hidden' name='orderCurrency' value='") + currency + QStringLiteral("'/>")
+        + QStringLiteral("<input type='hidden' name='paymentToken' value='tok'/>")
+        + QStringLiteral("<input type='hidden' name='source' value='iossdk'/>")
+        + QStringLiteral("<input type='hidden' name='notifyUrl' value='https://shop.example/n'/>")
+        + QStringLiteral("</form>") + QStringLiteral("</body>") + QStringLiteral("</html>");
+}
+
+PaymentPageValues pageValues(const QString &option, const QList<FormField> &fields, bool repeat)
+{
+    PaymentPageValues v;
+    v.endpoint = QStringLiteral("https://gw.example/billpay/checkout/post/submit-transparent");
+    v.appId = QStringLiteral("sandbox-app");
+    v.orderId = QStringLiteral("ORD1");
+    v.orderAmount = QStringLiteral("100.00");
+    v.customerName = QStringLiteral("A Buyer");
+    v.orderNote = QStringLiteral("Two books");
+    v.customerPhone = QStringLiteral("9999999999");
+    v.customerEmail = QStringLiteral("buyer@example.com");
+    v.paymentOption = option;
+    v.methodFields = fields;
+    v.orderCurrency = QStringLiteral("INR");
+    v.paymentToken = QStringLiteral("tok");
+    v.notifyUrl = QStringLiteral("https://shop.example/n");
+    v.repeatNameAndNote = repeat;
+    return v;
+}
+
+QString field(const QString &name, const QString &value)
+{
+    return QStringLiteral("<input type='hidden' name='%1' value='%2'/>").arg(name, value);
+}
+
+// Waits for the page the screen loaded and returns its HTML.
+QString loadedHtml(BrowserView *view)
+{
+    QString html;
+    if (!QTest::qWaitFor([&] { return !view->url().isEmpty(); }, 10000))
+        return html;
+    view->page()->toHtml([&](const QString &h) { html = h; });
+    (void)QTest::qWaitFor([&] { return !html.isNull(); }, 10000);
+    return html;
+}
+
+} // namespace
+
+class CoreTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init()
+    {
+        Endpoints e;
+        e.testGateway = QUrl(QStringLiteral("https://test.gw.example"));
+        e.productionGateway = QUrl(QStringLiteral("https://gw.example:8443"));
+        setEndpoints(e);
+        configure(QStringLiteral("TEST"));
+        CheckoutContext::shared().result_global.clear();
+    }
+
+    // --- context and entry points ---
+
+    void entryPointsStoreValuesUnchanged()
+    {
+        PGTabBarViewController entry;
+        entry.setConfig(QStringLiteral("PROD"), QStringLiteral("app"), QStringLiteral("u"), QStringLiteral("m"),
+                        {QStringLiteral("paytm"), QStringLiteral("paytm")}, QStringLiteral("YES"), QStringLiteral("#fff"), QString());
+        entry.createOrder(QStringLiteral("o"), QStringLiteral(" 1 "), QStringLiteral("e"), QStringLiteral("p"),
+                          QStringLiteral("t"), QStringLiteral("n"), QStringLiteral("c"), QString(), QStringLiteral("nu"));
+        const CheckoutContext &c = CheckoutContext::shared();
+        QCOMPARE(c.env_global, QStringLiteral("PROD"));
+        QCOMPARE(c.walletArray_global, (QStringList{QStringLiteral("paytm"), QStringLiteral("paytm")}));
+        QCOMPARE(c.color1Hex_global, QStringLiteral("#fff"));
+        QCOMPARE(c.orderAmount_global, QStringLiteral(" 1 "));
+        QCOMPARE(c.orderCurrency_global, QString()); // never defaulted when stored
+        QCOMPARE(c.paymentReady_global, QStringLiteral("t"));
+        QCOMPARE(c.url_global, QStringLiteral("u"));
+    }
+
+    void screensKeepTheirCopies()
+    {
+        TestScreen before;
+        Order next;
+        next.orderId = QStringLiteral("ORD2");
+        next.token = QString();
+        configure(QStringLiteral("PROD"), next);
+        TestScreen after;
+        QCOMPARE(before.orderId(), QStringLiteral("ORD1"));
+        QCOMPARE(before.env(), QStringLiteral("TEST"));
+        QCOMPARE(before.paymentToken(), QStringLiteral("tok"));
+        QCOMPARE(after.orderId(), QStringLiteral("ORD2"));
+        QCOMPARE(after.paymentToken(), QString());
+        QCOMPARE(after.paymentOption(), QStringLiteral("nb"));
+    }
+
+    void newOrderForgetsThePreviousResult()
+    {
+        PGTabBarViewController entry;
+        CheckoutContext::shared().result_global = QStringLiteral("{\"status\":\"SUCCESS\"}");
+        QCOMPARE(entry.getResult(), QStringLiteral("{\"status\":\"SUCCESS\"}"));
+        entry.setConfig(QStringLiteral("TEST"), QString(), QString(), QString(), {}, QString(), QString(), QString());
+        QCOMPARE(entry.getResult(), QStringLiteral("{\"status\":\"SUCCESS\"}"));
+        entry.createOrder(QStringLiteral("ORD2"), QString(), QString(), QString(), QString(), QString(), QString(), QString(), QString());
+        QCOMPARE(entry.getResult(), QString());
+    }
+
+    // --- the payment form ---
+
+    void formPages_data()
+    {
+        QTest::addColumn<QString>("option");
+        QTest::addColumn<QList<FormField>>("fields");
+        QTest::addColumn<bool>("repeat");
+        QTest::addColumn<QString>("methodHtml");
+        QTest::newRow("card") << "card"
+                              << QList<FormField>{{"card_number", "4111111111111111"}, {"card_holder", "A Buyer"},
+                                                  {"card_expiryMonth", "07"}, {"card_expiryYear", "2031"}, {"card_cvv", "123"}}
+                              << false
+                              << field("card_number", "4111111111111111") + field("card_holder", "A Buyer")
+                + field("card_expiryMonth", "07") + QStringLiteral("<input type='hidden' name='card_expiryYear' value='20") + "31'/>"
+                + field("card_cvv", "123");
+        QTest::newRow("UPI") << "upi" << QList<FormField>{{"upi_vpa", "buyer@okaxis"}} << true << field("upi_vpa", "buyer@okaxis");
+        QTest::newRow("wallet") << "wallet" << QList<FormField>{{"wallet_code", "4007"}} << true << field("wallet_code", "4007");
+        QTest::newRow("net banking") << "nb" << QList<FormField>{{"nb_code", "3001"}} << false << field("nb_code", "3001");
+        QTest::newRow("empty method value") << "nb" << QList<FormField>{{"nb_code", ""}} << false << field("nb_code", "");
+    }
+    void formPages()
+    {
+        QFETCH(QString, option);
+        QFETCH(QList<FormField>, fields);
+        QFETCH(bool, repeat);
+        QFETCH(QString, methodHtml);
+        QCOMPARE(buildPaymentPage(pageValues(option, fields, repeat)),
+                 expectedPage(QStringLiteral("https://gw.example/billpay/checkout/post/submit-transparent"), option, methodHtml, repeat));
+    }
+
+    void hostileValuesAreEscaped()
+    {
+        PaymentPageValues v = pageValues(QStringLiteral("nb"), {{QStringLiteral("nb_code"), QStringLiteral("1' onfocus='x")}}, false);
+        v.appId = QStringLiteral("a\" autofocus=\"");
+        v.customerName = QStringLiteral("O'Brien & Sons");
+        v.orderNote = QStringLiteral("'/><script>alert(1)</script>");
+        const QString page = buildPaymentPage(v);
+        QVERIFY(page.contains(QStringLiteral("name='appId' value=\"a&quot; autofocus=&quot;\" />")));
+        QVERIFY(page.contains(QStringLiteral("value='O&#39;Brien &amp; Sons'/>")));
+        QVERIFY(page.contains(QStringLiteral("value='&#39;/&gt;&lt;script&gt;alert(1)&lt;/script&gt;'/>")));
+        QVERIFY(page.contains(QStringLiteral("name='nb_code' value='1&#39; onfocus=&#39;x'/>")));
+        QVERIFY(!page.contains(QStringLiteral("<script>")));
+        QCOMPARE(page.count(QStringLiteral("<input")), 13);
+    }
+
+    void endpointFollowsTheEnvironment_data()
+    {
+        QTest::addColumn<QString>("env");
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<QStringList>("log");
+        QTest::newRow("TEST") << "TEST" << "https://test.gw.example/billpay/checkout/post/submit-transparent"
+                              << QStringList{"It is TEST environment"};
+        QTest::newRow("PROD") << "PROD" << "https://gw.example:8443/checkout/post/submit-transparent"
+                              << QStringList{"It is PROD environment"};
+        QTest::newRow("lower case") << "test" << "" << QStringList{};
+        QTest::newRow("empty") << "" << "" << QStringList{};
+    }
+    void endpointFollowsTheEnvironment()
+    {
+        QFETCH(QString, env);
+        QFETCH(QString, action);
+        QFETCH(QStringList, log);
+        configure(env);
+        TestScreen screen;
+        screen.view();
+        LogCapture capture;
+        screen.paySecurely_request();
+        QCOMPARE(capture.lines(), log);
+        QCOMPARE(loadedHtml(screen.webView).count(QStringLiteral("action=\"") + action + QLatin1Char('"')), 1);
+    }
+
+    void currencyDefaultsToInr_data()
+    {
+        QTest::addColumn<QString>("given");
+        QTest::addColumn<QString>("sent");
+        QTest::newRow("empty") << "" << "INR";
+        QTest::newRow("given") << "USD" << "USD";
+    }
+    void currencyDefaultsToInr()
+    {
+        QFETCH(QString, given);
+        QFETCH(QString, sent);
+        Order order;
+        order.currency = given;
+        configure(QStringLiteral("TEST"), order);
+        TestScreen screen;
+        QCOMPARE(screen.orderCurrency(), given);
+        screen.view();
+        screen.paySecurely_request();
+        QCOMPARE(screen.orderCurrency(), sent);
+        QVERIFY(loadedHtml(screen.webView).contains(QStringLiteral("name=\"orderCurrency\" value=\"") + sent + QLatin1Char('"')));
+        QCOMPARE(CheckoutContext::shared().orderCurrency_global, given);
+    }
+
+    void upiAddressComposition_data()
+    {
+        QTest::addColumn<QString>("code"); // "-" for no app chosen
+        QTest::addColumn<QString>("vpa");
+        QTest::addColumn<QString>("postfix");
+        QTest::addColumn<QString>("sent");
+        QTest::addColumn<QStringList>("log");
+        QTest::newRow("tez joins the handle") << "tez" << "buyer" << "@okaxis" << "buyer@okaxis" << QStringList{"It is TEZ", "buyer@okaxis"};
+        QTest::newRow("tez without handle") << "tez" << "buyer@upi" << "" << "buyer@upi" << QStringList{"It is TEZ", "buyer@upi"};
+        QTest::newRow("tez duplicates a typed handle") << "tez" << "b@oksbi" << "@oksbi" << "b@oksbi@oksbi" << QStringList{"It is TEZ", "b@oksbi@oksbi"};
+        QTest::newRow("others keeps the address") << "others" << "b@ybl" << "@oksbi" << "b@ybl" << QStringList{"It is OTHERS", "b@ybl"};
+        QTest::newRow("no app chosen") << "-" << "b@ybl" << "@oksbi" << "b@ybl" << QStringList{};
+        QTest::newRow("unknown app") << "gpay" << "b@ybl" << "@oksbi" << "b@ybl" << QStringList{};
+    }
+    void upiAddressComposition()
+    {
+        QFETCH(QString, code);
+        QFETCH(QString, vpa);
+        QFETCH(QString, postfix);
+        QFETCH(QString, sent);
+        QFETCH(QStringList, log);
+        LogCapture capture;
+        const std::optional<QString> upiCode = code == QLatin1String("-") ? std::nullopt : std::optional<QString>(code);
+        QCOMPARE(composeUpiAddress(upiCode, vpa, postfix), sent);
+        QCOMPARE(capture.lines(), log);
+    }
+
+    void tokenCheck()
+    {
+        LogCapture capture;
+        TestScreen withToken;
+        QVERIFY(withToken.hasPaymentToken());
+        QVERIFY(capture.lines().isEmpty());
+        Order order;
+        order.token = QString();
+        configure(QStringLiteral("TEST"), order);
+        TestScreen without;
+        QVERIFY(!without.hasPaymentToken());
+        QCOMPARE(capture.lines(), QStringList{QStringLiteral("Error: No payment token received. Please try again sending new request for token (initPayment).")});
+    }
+
+    // --- the hand-back ---
+
+    void fragmentDecoding_data()
+    {
+        QTest::addColumn<QString>("encoded");
+        QTest::addColumn<bool>("present");
+        QTest::addColumn<QString>("decoded");
+        QTest::newRow("escaped space") << "a%20b" << true << "a b";
+        QTest::newRow("plus stays") << "a+b" << true << "a+b";
+        QTest::newRow("JSON") << "%7B%22s%22%3A1%7D" << true << "{\"s\":1}";
+        QTest::newRow("UTF-8") << "%E2%82%AC%c3%a9" << true << QStringLiteral("€é");
+        QTest::newRow("empty") << "" << true << "";
+        QTest::newRow("bad hex") << "a%zz" << false << "";
+        QTest::newRow("cut short") << "a%2" << false << "";
+        QTest::newRow("lone percent") << "%" << false << "";
+        QTest::newRow("invalid UTF-8") << "%C3%28" << false << "";
+        QTest::newRow("lone continuation byte") << "%80" << false << "";
+        QTest::newRow("encoded surrogate") << "%ED%A0%80" << false << "";
+    }
+    void fragmentDecoding()
+    {
+        QFETCH(QString, encoded);
+        QFETCH(bool, present);
+        QFETCH(QString, decoded);
+        const std::optional<QString> result = decodeFragment(encoded);
+        QCOMPARE(result.has_value(), present);
+        if (present)
+            QCOMPARE(*result, decoded);
+    }
+
+    void navigationCheck_data()
+    {
+        QTest::addColumn<QString>("url");
+        QTest::addColumn<bool>("delegateSet");
+        QTest::addColumn<int>("overlayHidden");
+        QTest::addColumn<QString>("stored"); // "<unchanged>" when nothing is stored
+        QTest::addColumn<bool>("dismissed");
+        QTest::newRow("https hides the overlay") << "https://gw.example/pay" << true << 1 << "<unchanged>" << false;
+        QTest::newRow("http is ignored") << "http://gw.example/pay" << true << 0 << "<unchanged>" << false;
+        QTest::newRow("blank page ignored") << "about:blank" << true << 0 << "<unchanged>" << false;
+        QTest::newRow("scheme case matters") << "HTTPS://gw.example/" << true << 1 << "<unchanged>" << false;
+        QTest::newRow("hand-back") << "ios-sdk://r/x?y=1#ok%20done" << true << 0 << "ok done" << true;
+        QTest::newRow("hand-back without delegate") << "ios-sdk:done#ok" << false << 0 << "ok" << true;
+        QTest::newRow("hand-back without fragment") << "ios-sdk://r" << true << 0 << "<unchanged>" << true;
+        QTest::newRow("hand-back with bad UTF-8") << "ios-sdk://r#%C3%28" << true << 0 << "<unchanged>" << true;
+    }
+    void navigationCheck()
+    {
+        QFETCH(QString, url);
+        QFETCH(bool, delegateSet);
+        QFETCH(int, overlayHidden);
+        QFETCH(QString, stored);
+        QFETCH(bool, dismissed);
+        CheckoutContext::shared().result_global = QStringLiteral("earlier");
+        TabBarController tabs;
+        auto *screen = new TestScreen;
+        tabs.setViewControllers({new NavigationController(screen)});
+        tabs.present();
+        QVERIFY(QTest::qWaitForWindowExposed(&tabs));
+        auto delegate = std::make_shared<RecordingDelegate>();
+        delegate->watched = &tabs;
+        if (delegateSet)
+            screen->setResultDelegate(delegate);
+        QSignalSpy closed(&tabs, &TabBarController::dismissed);
+        QSignalSpy captured(screen, &PaymentScreen::paymentResultCaptured);
+
+        QVERIFY(screen->webViewShouldStartLoad(QUrl(url)));
+
+        QCOMPARE(screen->overlayHidden, overlayHidden);
+        QCOMPARE(closed.count(), dismissed ? 1 : 0);
+        QCOMPARE(screen->webView->isHidden(), dismissed);
+        if (stored == QLatin1String("<unchanged>")) {
+            QCOMPARE(CheckoutContext::shared().result_global, QStringLiteral("earlier"));
+            QVERIFY(delegate->results.isEmpty());
+            QCOMPARE(captured.count(), 0);
+            return;
+        }
+        QCOMPARE(CheckoutContext::shared().result_global, stored);
+        QCOMPARE(screen->kept, QStringList{stored});
+        QCOMPARE(captured.count(), 1);
+        if (delegateSet) {
+            QCOMPARE(delegate->results, QStringList{stored});
+            // Stored before the call, and the checkout still on screen during it.
+            QCOMPARE(delegate->storedDuringCall, QStringList{stored});
+            QCOMPARE(delegate->visibleDuringCall, QList<bool>{true});
+        }
+    }
+
+    void hostMayDeleteTheCheckoutFromTheDelegate()
+    {
+        auto *tabs = new TabBarController;
+        auto *screen = new TestScreen;
+        tabs->setViewControllers({new NavigationController(screen)});
+        tabs->present();
+        struct Deleting : ResultDelegate {
+            QWidget *doomed;
+            void onPaymentResult(const QString &) override { delete doomed; }
+        };
+        auto delegate = std::make_shared<Deleting>();
+        delegate->doomed = tabs;
+        screen->setResultDelegate(delegate);
+        QVERIFY(screen->webViewShouldStartLoad(QUrl(QStringLiteral("ios-sdk://r#gone"))));
+        QCOMPARE(CheckoutContext::shared().result_global, QStringLiteral("gone"));
+    }
+
+    void captureThroughTheBrowser_data()
+    {
+        QTest::addColumn<QString>("handBack");
+        QTest::newRow("redirect") << "redirect";
+        QTest::newRow("script") << "script";
+    }
+    void captureThroughTheBrowser()
+    {
+        QFETCH(QString, handBack);
+        SandboxProcess sandbox({QStringLiteral("--auto-approve"), QStringLiteral("--hand-back"), handBack});
+        QVERIFY(sandbox.isRunning());
+        sandbox.useAsEndpoints();
+        Order order;
+        order.note = QStringLiteral("It's <b>\"fragile\"</b> & heavy");
+        order.name = QStringLiteral("O'Brien");
+        order.token = sandbox.token(QStringLiteral("sandbox-app"), order.orderId, order.amount);
+        configure(QStringLiteral("TEST"), order);
+
+        PGTabBarViewController container;
+        auto *screen = new TestScreen;
+        container.setViewControllers({new NavigationController(screen)});
+        auto delegate = std::make_shared<RecordingDelegate>();
+        delegate->watched = &container;
+        container.setResultDelegate(delegate);
+        QCOMPARE(screen->resultDelegate(), delegate);
+        QSignalSpy results(&container, &PGTabBarViewController::paymentResult);
+        QSignalSpy closed(&container, &PGTabBarViewController::dismissed);
+        container.present();
+        QVERIFY(QTest::qWaitForWindowExposed(&container));
+
+        screen->paySecurely_request();
+        QTRY_COMPARE_WITH_TIMEOUT(closed.count(), 1, 30000);
+
+        QVERIFY(screen->overlayHidden >= 1);
+        QCOMPARE(delegate->results.size(), 1);
+        const QJsonObject outcome = QJsonDocument::fromJson(delegate->results.first().toUtf8()).object();
+        QCOMPARE(outcome.value(QStringLiteral("status")).toString(), QStringLiteral("SUCCESS"));
+        QCOMPARE(delegate->storedDuringCall, delegate->results);
+        QCOMPARE(delegate->visibleDuringCall, QList<bool>{true});
+        QCOMPARE(container.getResult(), delegate->results.first());
+        QCOMPARE(results.count(), 1);
+        QCOMPARE(results.first().first().toString(), delegate->results.first());
+
+        // The gateway received exactly the values the screen holds, quotes and markup included.
+        const QList<QPair<QString, QString>> form = sandbox.lastForm();
+        QVERIFY(form.contains(qMakePair(QStringLiteral("orderNote"), order.note)));
+        QVERIFY(form.contains(qMakePair(QStringLiteral("customerName"), order.name)));
+        QVERIFY(form.contains(qMakePair(QStringLiteral("nb_code"), QStringLiteral("3001"))));
+        QCOMPARE(form.size(), 13);
+    }
+
+    void fragmentsThroughTheBrowser_data()
+    {
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<QString>("stored"); // "<unchanged>" when nothing is stored
+        QTest::newRow("escaped space") << "ios-sdk://r#paid%20in%20full" << "paid in full";
+        QTest::newRow("no fragment") << "ios-sdk://r" << "<unchanged>";
+        // The browser engine hands addresses over as QUrl, which re-escapes a stray "%"
+        // before the library sees it; the text then arrives, and is stored, literally.
+        QTest::newRow("invalid escape") << "ios-sdk://r#bad%zz" << "bad%zz";
+    }
+    void fragmentsThroughTheBrowser()
+    {
+        QFETCH(QString, target);
+        QFETCH(QString, stored);
+        ScriptedHttpServer server([&](const QByteArray &, const QByteArray &) {
+            return ScriptedHttpServer::response(302, "text/plain", "", "Location: " + target.toUtf8() + "\r\n");
+        });
+        CheckoutContext::shared().result_global = QStringLiteral("earlier");
+        TabBarController tabs;
+        auto *screen = new TestScreen;
+        tabs.setViewControllers({new NavigationController(screen)});
+        QSignalSpy closed(&tabs, &TabBarController::dismissed);
+        tabs.present();
+        QVERIFY(QTest::qWaitForWindowExposed(&tabs));
+        screen->webView->load(server.url(QStringLiteral("/go")));
+        QTRY_COMPARE_WITH_TIMEOUT(closed.count(), 1, 30000);
+        QCOMPARE(CheckoutContext::shared().result_global, stored == QLatin1String("<unchanged>") ? QStringLiteral("earlier") : stored);
+    }
+
+    // --- the token request ---
+
+    void tokenFromTheSandbox()
+    {
+        SandboxProcess sandbox;
+        QVERIFY(sandbox.isRunning());
+        sandbox.useAsEndpoints();
+        Order order;
+        order.token = QString();
+        configure(QStringLiteral("TEST"), order);
+        TestScreen screen;
+        LogCapture capture;
+        QStringList tokens;
+        screen.initPayment(sandbox.baseUrl().toString() + QStringLiteral("/token"), QStringLiteral("sandbox-app"),
+                           QStringLiteral("ORD9"), QStringLiteral("5.00"), QStringLiteral("e@x.y"), QStringLiteral("1"), QString(),
+                           [&](const QString &token) { tokens << token; });
+        QCOMPARE(screen.orderCurrency(), QStringLiteral("INR"));
+        QCOMPARE(screen.orderId(), QStringLiteral("ORD9"));
+        QTRY_COMPARE_WITH_TIMEOUT(tokens.size(), 1, 15000);
+        QCOMPARE(tokens.first(), sandbox.token(QStringLiteral("sandbox-app"), QStringLiteral("ORD9"), QStringLiteral("5.00")));
+        QCOMPARE(screen.paymentToken(), tokens.first());
+        QCOMPARE(capture.lines().value(0), QStringLiteral("INR"));
+        QCOMPARE(capture.lines().value(1), sandbox.baseUrl().toString() + QStringLiteral("/token"));
+        for (const QString &line : capture.lines())
+            QVERIFY(!line.contains(tokens.first()));
+    }
+
+    void tokenRequestBodyAndHeaders()
+    {
+        QByteArray body;
+        ScriptedHttpServer server([&](const QByteArray &, const QByteArray &b) {
+            body = b;
+            return ScriptedHttpServer::response(200, "application/json", "{\"checksum\":\"t\"}");
+        });
+        TestScreen screen;
+        bool done = false;
+        screen.initPayment(server.url(QStringLiteral("/t")).toString(), QStringLiteral("a"), QStringLiteral("o"), QStringLiteral("1"),
+                           QStringLiteral("e"), QStringLiteral("p"), QString(), [&](const QString &) { done = true; });
+        QTRY_VERIFY_WITH_TIMEOUT(done, 10000);
+        const QJsonObject sent = QJsonDocument::fromJson(body).object();
+        QCOMPARE(sent.size(), 6);
+        QCOMPARE(sent.value(QStringLiteral("orderCurrency")).toString(), QString()); // the default is not sent
+        QCOMPARE(sent.value(QStringLiteral("customerPhone")).toString(), QStringLiteral("p"));
+        QVERIFY(!body.contains('\n'));
+    }
+
+    void tokenReplies_data()
+    {
+        QTest::addColumn<QByteArray>("answer");
+        QTest::addColumn<bool>("accepted");
+        QTest::addColumn<QString>("logged"); // a line expected after the two request lines, or empty
+        auto ok = [](const QByteArray &body, int status = 200) {
+            return ScriptedHttpServer::response(status, "application/json", body);
+        };
+        QTest::newRow("object with more members") << ok("{\"checksum\":\"T1\",\"status\":\"OK\"}") << true << "";
+        QTest::newRow("HTTP 500 with a good body") << ok("{\"checksum\":\"T1\"}", 500) << true << "";
+        QTest::newRow("not JSON") << ok("<html>oops</html>") << false << "illegal value";
+        QTest::newRow("empty body") << ok("") << false << "illegal value";
+        QTest::newRow("JSON array") << ok("[\"T1\"]") << false << "The token reply has no \"checksum\" text.";
+        QTest::newRow("no checksum") << ok("{\"token\":\"T1\"}") << false << "The token reply has no \"checksum\" text.";
+        QTest::newRow("checksum not a string") << ok("{\"checksum\":42}") << false << "The token reply has no \"checksum\" text.";
+        QTest::newRow("connection closed") << QByteArray("") << false << "";
+        QTest::newRow("2 MiB body") << ok("{\"checksum\":\"T1\",\"pad\":\"" + QByteArray(2 * 1024 * 1024, 'x') + "\"}") << false << "";
+    }
+    void tokenReplies()
+    {
+        QFETCH(QByteArray, answer);
+        QFETCH(bool, accepted);
+        QFETCH(QString, logged);
+        ScriptedHttpServer server([&](const QByteArray &, const QByteArray &) { return answer; });
+        TestScreen screen;
+        LogCapture capture;
+        QStringList tokens;
+        screen.initPayment(server.url(QStringLiteral("/t")).toString(), QStringLiteral("a"), QStringLiteral("o"), QStringLiteral("1"),
+                           QStringLiteral("e"), QStringLiteral("p"), QStringLiteral("INR"), [&](const QString &t) { tokens << t; });
+        // Qt's client may retry once on a connection closed without an answer.
+        QTRY_VERIFY_WITH_TIMEOUT(server.requestCount() >= 1, 10000);
+        if (accepted) {
+            QTRY_COMPARE_WITH_TIMEOUT(tokens, QStringList{QStringLiteral("T1")}, 10000);
+            QCOMPARE(screen.paymentToken(), QStringLiteral("T1"));
+        } else {
+            QTest::qWait(300);
+            QVERIFY(tokens.isEmpty());
+            QCOMPARE(screen.paymentToken(), QStringLiteral("tok"));
+        }
+        QCOMPARE(capture.lines().mid(2), logged.isEmpty() ? QStringList{} : QStringList{logged});
+    }
+
+    void tokenRequestNeedsAnAddress_data()
+    {
+        QTest::addColumn<QString>("url");
+        QTest::newRow("empty") << "";
+        QTest::newRow("space in host") << "http://exa mple.com/t";
+    }
+    void tokenRequestNeedsAnAddress()
+    {
+        QFETCH(QString, url);
+        TestScreen screen;
+        LogCapture capture;
+        bool called = false;
+        screen.initPayment(url, QStringLiteral("a"), QStringLiteral("o"), QStringLiteral("1"), QStringLiteral("e"),
+                           QStringLiteral("p"), QStringLiteral("USD"), [&](const QString &) { called = true; });
+        QTest::qWait(200);
+        QVERIFY(!called);
+        QCOMPARE(capture.lines(), QStringList{QStringLiteral("USD")});
+    }
+
+    void screenClosedWhileTheTokenIsOnItsWay()
+    {
+        ScriptedHttpServer server([&](const QByteArray &, const QByteArray &) { return QByteArray(); /* silent */ });
+        bool called = false;
+        auto *screen = new TestScreen;
+        screen->initPayment(server.url(QStringLiteral("/t")).toString(), QStringLiteral("a"), QStringLiteral("o"), QStringLiteral("1"),
+                            QStringLiteral("e"), QStringLiteral("p"), QString(), [&](const QString &) { called = true; });
+        QTRY_VERIFY_WITH_TIMEOUT(server.requestCount() == 1, 10000);
+        delete screen;
+        QTest::qWait(300);
+        QVERIFY(!called);
+    }
+};
+
 QTEST_MAIN(CoreTest)
 #include "tst_core.moc"

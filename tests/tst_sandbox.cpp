@@ -1,4 +1,184 @@
+// The sandbox gateway's own logic: card checks, tokens, form checks and the hand-back address.
+
+#include "Gateway.h"
+
+#include "core/HandBack.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QTest>
-class SandboxTest : public QObject { Q_OBJECT };
+
+using namespace sandbox;
+
+namespace {
+
+Form goodForm(Gateway &gateway, const std::string &option)
+{
+    Form form{{"appId", "sandbox-app"}, {"orderId", "ORD1"}, {"orderAmount", "100.00"},
+              {"customerName", "A"}, {"orderNote", ""}, {"customerPhone", "1"}, {"customerEmail", "a@b.c"},
+              {"paymentOption", option}, {"orderCurrency", "INR"}, {"source", "iossdk"}, {"notifyUrl", ""}};
+    form.emplace("paymentToken", gateway.tokenFor("sandbox-app", "ORD1", "100.00"));
+    if (option == "card") {
+        for (auto [k, v] : {std::pair{"card_number", "4111111111111111"}, {"card_holder", "A Buyer"},
+                            {"card_expiryMonth", "12"}, {"card_expiryYear", "2030"}, {"card_cvv", "123"}})
+            form.emplace(k, v);
+    } else if (option == "upi") {
+        form.emplace("upi_vpa", "buyer@okaxis");
+    } else if (option == "wallet") {
+        form.emplace("wallet_code", "4007");
+    } else {
+        form.emplace("nb_code", "3001");
+    }
+    return form;
+}
+
+void set(Form &form, const std::string &name, const std::string &value)
+{
+    form.erase(name);
+    if (value != "<absent>")
+        form.emplace(name, value);
+}
+
+} // namespace
+
+class SandboxTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void luhn_data()
+    {
+        QTest::addColumn<QString>("number");
+        QTest::addColumn<bool>("valid");
+        QTest::newRow("visa test number") << "4111111111111111" << true;
+        QTest::newRow("amex test number") << "378282246310005" << true;
+        QTest::newRow("19 digits") << "4000000000000000006" << true;
+        QTest::newRow("one digit off") << "4111111111111112" << false;
+        QTest::newRow("too short") << "42" << false;
+        QTest::newRow("20 digits") << "40000000000000000006" << false;
+        QTest::newRow("with a space") << "4111 1111 1111 1111" << false;
+        QTest::newRow("empty") << "" << false;
+    }
+    void luhn()
+    {
+        QFETCH(QString, number);
+        QFETCH(bool, valid);
+        QCOMPARE(passesLuhn(number.toStdString()), valid);
+    }
+
+    void tokensAreIssuedForKnownAppsOnly()
+    {
+        Gateway gateway({});
+        const Reply issued = gateway.issueToken(R"({"appId":"sandbox-app","orderId":"ORD1","orderAmount":"100.00","orderCurrency":""})");
+        QCOMPARE(issued.status, 200);
+        const QJsonObject answer = QJsonDocument::fromJson(QByteArray::fromStdString(issued.body)).object();
+        QCOMPARE(answer.value("checksum").toString().toStdString(), gateway.tokenFor("sandbox-app", "ORD1", "100.00"));
+        QCOMPARE(gateway.issueToken(R"({"appId":"other","orderId":"ORD1","orderAmount":"1"})").status, 403);
+        QCOMPARE(gateway.issueToken(R"({"appId":"sandbox-app","orderId":"ORD1"})").status, 400);
+        QCOMPARE(gateway.issueToken("not json").status, 400);
+        // Tokens are bound to the order and the amount, and to this gateway's secret.
+        QVERIFY(gateway.tokenFor("sandbox-app", "ORD1", "100.00") != gateway.tokenFor("sandbox-app", "ORD1", "100.01"));
+        QVERIFY(gateway.tokenFor("sandbox-app", "ORD1", "100.00") != Gateway({}).tokenFor("sandbox-app", "ORD1", "100.00"));
+    }
+
+    void formChecks_data()
+    {
+        QTest::addColumn<QString>("option");
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("card ok") << "card" << "" << "" << "";
+        QTest::newRow("UPI ok") << "upi" << "" << "" << "";
+        QTest::newRow("wallet ok") << "wallet" << "" << "" << "";
+        QTest::newRow("net banking ok") << "nb" << "" << "" << "";
+        QTest::newRow("unknown app") << "card" << "appId" << "intruder" << "Unknown app id.";
+        QTest::newRow("token for another amount") << "nb" << "orderAmount" << "1.00" << "The payment token was not issued for this order and amount.";
+        QTest::newRow("no token") << "nb" << "paymentToken" << "<absent>" << "The payment token was not issued for this order and amount.";
+        QTest::newRow("bad card number") << "card" << "card_number" << "4111111111111112" << "The card number is not valid.";
+        QTest::newRow("empty CVV") << "card" << "card_cvv" << "" << "The field card_cvv is missing or empty.";
+        QTest::newRow("no bank") << "nb" << "nb_code" << "<absent>" << "The field nb_code is missing or empty.";
+        QTest::newRow("UPI without handle") << "upi" << "upi_vpa" << "buyer" << "The UPI address has no handle.";
+        QTest::newRow("unknown method") << "nb" << "paymentOption" << "cash" << "Unknown payment option.";
+        QTest::newRow("notifyUrl missing") << "wallet" << "notifyUrl" << "<absent>" << "The field notifyUrl is missing.";
+    }
+    void formChecks()
+    {
+        QFETCH(QString, option);
+        QFETCH(QString, field);
+        QFETCH(QString, value);
+        QFETCH(QString, reason);
+        Gateway gateway({});
+        Form form = goodForm(gateway, option.toStdString());
+        if (!field.isEmpty())
+            set(form, field.toStdString(), value.toStdString());
+        QCOMPARE(QString::fromStdString(gateway.checkForm(form)), reason);
+    }
+
+    void handBackCarriesTheOutcome_data()
+    {
+        QTest::addColumn<bool>("autoApprove");
+        QTest::addColumn<bool>("validForm");
+        QTest::addColumn<QString>("status");
+        QTest::newRow("approved") << true << true << "SUCCESS";
+        QTest::newRow("refused form") << true << false << "FAILED";
+    }
+    void handBackCarriesTheOutcome()
+    {
+        QFETCH(bool, autoApprove);
+        QFETCH(bool, validForm);
+        QFETCH(QString, status);
+        GatewayOptions options;
+        options.autoApprove = autoApprove;
+        Gateway gateway(options);
+        Form form = goodForm(gateway, "card");
+        if (!validForm)
+            set(form, "card_number", "1234");
+        const Reply reply = gateway.submitTransparent(form);
+        QCOMPARE(reply.status, 302);
+        const QString location = QString::fromStdString(reply.location);
+        QVERIFY(location.startsWith("ios-sdk://payment-result#"));
+        // The library's own decoder reads back exactly the JSON the sandbox wrote.
+        const std::optional<QString> result = pelbrook::handBackResult(QUrl(location));
+        QVERIFY(result);
+        const QJsonObject outcome = QJsonDocument::fromJson(result->toUtf8()).object();
+        QCOMPARE(outcome.value("status").toString(), status);
+        QCOMPARE(outcome.value("orderId").toString(), QStringLiteral("ORD1"));
+        QVERIFY(!outcome.value("referenceId").toString().isEmpty());
+    }
+
+    void buyerDecidesOnThePaymentPage()
+    {
+        Gateway gateway({});
+        const Reply page = gateway.submitTransparent(goodForm(gateway, "card"));
+        QCOMPARE(page.status, 200);
+        const QString html = QString::fromStdString(page.body);
+        QVERIFY(html.contains("**** 1111"));
+        QVERIFY(!html.contains("4111111111111111"));
+        const QString id = html.section("name='payment' value='", 1, 1).section('\'', 0, 0);
+        QVERIFY(id.startsWith("SBX"));
+        const Reply declined = gateway.decide({{"payment", id.toStdString()}, {"decision", "decline"}});
+        QVERIFY(QString::fromStdString(declined.location).contains("%22FAILED%22"));
+        // A decision is taken once.
+        QCOMPARE(gateway.decide({{"payment", id.toStdString()}, {"decision", "approve"}}).status, 404);
+    }
+
+    void scriptHandBackAndEscaping()
+    {
+        GatewayOptions options;
+        options.autoApprove = true;
+        options.handBack = HandBack::Script;
+        Gateway gateway(options);
+        Form form = goodForm(gateway, "nb");
+        set(form, "orderId", "<script>x</script>");
+        set(form, "paymentToken", gateway.tokenFor("sandbox-app", "<script>x</script>", "100.00"));
+        const Reply reply = gateway.submitTransparent(form);
+        QCOMPARE(reply.status, 200);
+        const QString html = QString::fromStdString(reply.body);
+        QVERIFY(html.contains("window.location.href = \"ios-sdk://payment-result#"));
+        QVERIFY(!html.contains("<script>x"));
+        QCOMPARE(QString::fromStdString(percentEncode("a b/\"é")), QStringLiteral("a%20b%2F%22%C3%A9"));
+    }
+};
+
 QTEST_MAIN(SandboxTest)
 #include "tst_sandbox.moc"

@@ -25,8 +25,9 @@ ScriptedHttpServer::ScriptedHttpServer(Script script)
                     return;
                 ++m_requests;
                 const QByteArray path = head.split(' ').value(1);
+                const QByteArray body = buffer->mid(headerEnd + 4, length);
                 buffer->clear();
-                const QByteArray answer = m_script(path);
+                const QByteArray answer = m_script(path, body);
                 if (answer.isNull())
                     return;
                 socket->write(answer);

@@ -13,8 +13,8 @@
 class ScriptedHttpServer : public QTcpServer
 {
 public:
-    /// Maps the request's path to the raw bytes to send.
-    using Script = std::function<QByteArray(const QByteArray &path)>;
+    /// Maps the request's path and body to the raw bytes to send.
+    using Script = std::function<QByteArray(const QByteArray &path, const QByteArray &body)>;
 
     explicit ScriptedHttpServer(Script script);
     QUrl url(const QString &path) const;
