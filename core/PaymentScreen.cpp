@@ -7,6 +7,7 @@
 #include "platform/BrowserView.h"
 #include "platform/DebugLog_p.h"
 #include "platform/HttpClient.h"
+#include "shell/BusyOverlay.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -33,6 +34,7 @@ public:
         orderNote, orderCurrency, notifyUrl, color1Hex, color2Hex, env, paymentToken;
     QString paymentOption;
     bool repeatsNameAndNote = false;
+    BusyOverlay overlay;
 };
 
 PaymentScreen::PaymentScreen(const QString &paymentOption, bool repeatsNameAndNote, QObject *parent)
@@ -81,8 +83,20 @@ QString PaymentScreen::paymentToken() const { return d->paymentToken; }
 void PaymentScreen::setPaymentToken(const QString &token) { d->paymentToken = token; }
 void PaymentScreen::setOrderCurrency(const QString &currency) { d->orderCurrency = currency; }
 
-void PaymentScreen::waitLoading() {}
-void PaymentScreen::hideWaitLoading() {}
+void PaymentScreen::waitLoading()
+{
+    d->overlay.waitLoading(view(), Color(d->color1Hex));
+}
+
+void PaymentScreen::hideWaitLoading()
+{
+    d->overlay.hideWaitLoading();
+}
+
+BusyOverlay *PaymentScreen::busyOverlay() const
+{
+    return &d->overlay;
+}
 
 bool PaymentScreen::hasPaymentToken() const
 {

@@ -13,6 +13,7 @@
 namespace pelbrook {
 
 class BrowserView;
+class BusyOverlay;
 struct FormField;
 class PaymentScreenPrivate;
 
@@ -67,6 +68,8 @@ public:
     /// Shows and hides the screen's busy overlay.
     virtual void waitLoading();
     virtual void hideWaitLoading();
+    /// The overlay's views (`containerView`, `progressView`, `activityIndicator`).
+    BusyOverlay *busyOverlay() const;
 
 Q_SIGNALS:
     /// A result was captured and stored, after the delegate has run; the checkout closes next.

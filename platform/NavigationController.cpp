@@ -14,11 +14,13 @@ NavigationController::NavigationController(ViewController *rootViewController, Q
     : QWidget(parent)
     , m_root(rootViewController)
     , m_bar(new QWidget(this))
+    , m_content(new QWidget(this))
     , m_titleLabel(new QLabel(m_bar))
 {
     setObjectName(QStringLiteral("navigationController"));
     m_root->setParent(this);
     m_bar->setObjectName(QStringLiteral("navigationBar"));
+    m_content->setObjectName(QStringLiteral("navigationContent"));
     m_bar->setAttribute(Qt::WA_StyledBackground);
     m_titleLabel->setObjectName(QStringLiteral("navigationTitle"));
     m_titleLabel->setAlignment(Qt::AlignCenter);
@@ -92,8 +94,9 @@ void NavigationController::resizeEvent(QResizeEvent *)
 {
     m_bar->setGeometry(0, 0, width(), BarHeight);
     m_titleLabel->setGeometry(56, 0, qMax(0, width() - 112), BarHeight);
+    m_content->setGeometry(contentRect());
     if (m_root->isViewLoaded())
-        m_root->view()->setGeometry(contentRect());
+        m_root->view()->setGeometry(QRect(QPoint(0, 0), contentRect().size()));
 }
 
 void NavigationController::showEvent(QShowEvent *event)
@@ -102,11 +105,12 @@ void NavigationController::showEvent(QShowEvent *event)
         return;
     if (!m_root->isViewLoaded()) {
         m_root->setInitialViewSize(contentRect().size());
+        m_content->setGeometry(contentRect());
         QWidget *view = m_root->view();
-        view->setParent(this);
-        view->setGeometry(contentRect());
+        // At its parent's origin, so the root view's frame and its bounds agree.
+        view->setParent(m_content);
+        view->setGeometry(QRect(QPoint(0, 0), contentRect().size()));
         view->show();
-        m_bar->raise();
     }
     m_root->beginAppearance();
     QTimer::singleShot(0, m_root, &ViewController::endAppearance);

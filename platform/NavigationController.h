@@ -37,7 +37,7 @@ public:
     void setBarTintColor(const QColor &color);
     QColor barTintColor() const { return m_barTintColor; }
 
-    /// The rectangle the root view occupies.
+    /// The rectangle below the bar; the root view sits at its origin and fills it.
     QRect contentRect() const;
 
 protected:
@@ -51,6 +51,7 @@ private:
 
     ViewController *m_root;
     QWidget *m_bar;
+    QWidget *m_content;
     QLabel *m_titleLabel;
     QToolButton *m_leftButton = nullptr;
     bool m_translucent = true;

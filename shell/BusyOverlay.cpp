@@ -1,0 +1,101 @@
+#include "shell/BusyOverlay.h"
+
+#include "platform/ActivityIndicatorView.h"
+#include "shell/ViewLayer.h"
+
+#include <QEvent>
+#include <QKeyEvent>
+
+namespace pelbrook {
+
+namespace {
+
+// The dimming view: takes the focus while shown and keeps it, so typing cannot reach a field
+// underneath; clicks stop here because it is the topmost child.
+class DimmingView : public QWidget
+{
+public:
+    DimmingView()
+    {
+        setObjectName(QStringLiteral("containerView"));
+        setFocusPolicy(Qt::StrongFocus);
+        setAttribute(Qt::WA_NoMousePropagation);
+    }
+
+protected:
+    bool focusNextPrevChild(bool) override { return true; }
+    void keyPressEvent(QKeyEvent *event) override { event->accept(); }
+    void keyReleaseEvent(QKeyEvent *event) override { event->accept(); }
+    void mousePressEvent(QMouseEvent *event) override { event->accept(); }
+    void mouseReleaseEvent(QMouseEvent *event) override { event->accept(); }
+    void mouseDoubleClickEvent(QMouseEvent *event) override { event->accept(); }
+    void wheelEvent(QWheelEvent *event) override { event->accept(); }
+};
+
+} // namespace
+
+BusyOverlay::BusyOverlay(QObject *parent)
+    : QObject(parent)
+    , m_containerView(new DimmingView)
+    , m_progressView(new QWidget(m_containerView))
+    , m_activityIndicator(new ActivityIndicatorView(m_progressView))
+{
+    m_progressView->setObjectName(QStringLiteral("progressView"));
+    m_activityIndicator->setObjectName(QStringLiteral("activityIndicator"));
+    m_containerView->hide();
+}
+
+BusyOverlay::~BusyOverlay()
+{
+    // The views live in the screen's view tree only while shown.
+    delete m_containerView.data();
+}
+
+void BusyOverlay::waitLoading(QWidget *rootView, const Color &boxColour)
+{
+    if (!rootView || !m_containerView)
+        return;
+    // Frame, then centre, both as the root view reports them in its parent's coordinates; with
+    // the root view at its parent's origin this covers it exactly.
+    const QRect rootFrame = rootView->geometry();
+    QRect container = rootFrame;
+    container.moveCenter(rootFrame.center());
+    m_containerView->setGeometry(container);
+    ViewLayer::of(m_containerView)->setBackgroundColor(Color(0xFFFFFFu, 0.3).toQColor());
+
+    QRect box(0, 0, 80, 80);
+    box.moveCenter(rootFrame.center());
+    m_progressView->setGeometry(box);
+    ViewLayer *boxLayer = ViewLayer::of(m_progressView);
+    boxLayer->setBackgroundColor(boxColour.toQColor());
+    boxLayer->setMasksToBounds(true);
+    boxLayer->setCornerRadius(10);
+
+    m_activityIndicator->setStyle(ActivityIndicatorView::Style::WhiteLarge);
+    m_activityIndicator->resize(40, 40);
+    m_activityIndicator->move(box.width() / 2 - 20, box.height() / 2 - 20);
+
+    // Adding it again only brings it to the front: there is never a second overlay.
+    if (m_containerView->parentWidget() != rootView)
+        m_containerView->setParent(rootView);
+    m_containerView->show();
+    m_containerView->raise();
+    m_containerView->setFocus(Qt::OtherFocusReason);
+    m_activityIndicator->startAnimating();
+}
+
+void BusyOverlay::hideWaitLoading()
+{
+    if (!m_containerView)
+        return;
+    m_activityIndicator->stopAnimating();
+    m_containerView->hide();
+    m_containerView->setParent(nullptr);
+}
+
+bool BusyOverlay::isShown() const
+{
+    return m_containerView && m_containerView->parentWidget() && m_containerView->isVisibleTo(m_containerView->parentWidget());
+}
+
+} // namespace pelbrook

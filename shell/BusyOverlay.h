@@ -1,0 +1,41 @@
+#pragma once
+
+#include "platform/ActivityIndicatorView.h"
+#include "shell/Color.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QWidget>
+
+namespace pelbrook {
+
+
+/**
+ * The busy overlay a payment screen shows while the gateway's first page loads: the screen
+ * dimmed, a rounded box in the theme colour with a spinner, and every mouse click and key
+ * press on the screen beneath swallowed. One per screen, reused for every showing.
+ */
+class BusyOverlay : public QObject
+{
+    Q_OBJECT
+public:
+    explicit BusyOverlay(QObject *parent = nullptr);
+    ~BusyOverlay() override;
+
+    /// Shows the overlay over @p rootView, with the box in @p boxColour.
+    void waitLoading(QWidget *rootView, const Color &boxColour);
+    /// Hides it; harmless when it is not shown.
+    void hideWaitLoading();
+    bool isShown() const;
+
+    QWidget *containerView() const { return m_containerView; }
+    QWidget *progressView() const { return m_progressView; }
+    ActivityIndicatorView *activityIndicator() const { return m_activityIndicator; }
+
+private:
+    QPointer<QWidget> m_containerView;
+    QPointer<QWidget> m_progressView;
+    QPointer<ActivityIndicatorView> m_activityIndicator;
+};
+
+} // namespace pelbrook

@@ -1,0 +1,139 @@
+#include "shell/ViewLayer.h"
+
+#include <QEvent>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPainterPath>
+#include <QWidget>
+
+namespace pelbrook {
+
+ViewLayer *ViewLayer::find(const QWidget *view)
+{
+    return view ? view->findChild<ViewLayer *>(QString(), Qt::FindDirectChildrenOnly) : nullptr;
+}
+
+ViewLayer *ViewLayer::of(QWidget *view)
+{
+    if (ViewLayer *existing = find(view))
+        return existing;
+    return new ViewLayer(view);
+}
+
+ViewLayer::ViewLayer(QWidget *view)
+    : QObject(view)
+    , m_view(view)
+{
+    view->installEventFilter(this);
+}
+
+void ViewLayer::setBackgroundColor(const QColor &color)
+{
+    m_backgroundColor = color;
+    m_view->update();
+}
+
+void ViewLayer::setCornerRadius(double radius)
+{
+    m_cornerRadius = radius;
+    updateMask();
+    m_view->update();
+}
+
+void ViewLayer::setMasksToBounds(bool masks)
+{
+    m_masksToBounds = masks;
+    updateMask();
+    m_view->update();
+}
+
+void ViewLayer::setBorderWidth(double width)
+{
+    m_borderWidth = width;
+    m_view->update();
+}
+
+void ViewLayer::setShadow(const QColor &color, const QSizeF &offset, double opacity, double radius)
+{
+    m_shadowColor = color;
+    m_shadowOffset = offset;
+    m_shadowOpacity = opacity;
+    m_shadowRadius = radius;
+    m_view->update();
+}
+
+void ViewLayer::insertGradientAtBottom(const GradientLayer &layer)
+{
+    m_gradients.append(layer);
+    // A new layer goes beneath all others, so it never hides an earlier one; it is worth
+    // painting only where the opaque layers above leave it uncovered.
+    if (!(QRegion(layer.frame) - m_opaqueCover).isEmpty())
+        m_visibleGradients.append(layer);
+    if (layer.isOpaque())
+        m_opaqueCover += layer.frame;
+    m_view->update();
+}
+
+void ViewLayer::updateMask()
+{
+    // Children are clipped by the rounded shape too, as a layer that masks to bounds does.
+    if (m_masksToBounds && m_cornerRadius > 0 && !m_view->size().isEmpty()) {
+        QPainterPath path;
+        path.addRoundedRect(QRectF(m_view->rect()), m_cornerRadius, m_cornerRadius);
+        m_view->setMask(QRegion(path.toFillPolygon().toPolygon()));
+    } else {
+        m_view->clearMask();
+    }
+}
+
+bool ViewLayer::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_view) {
+        if (event->type() == QEvent::Paint) {
+            QPainter painter(m_view);
+            paint(painter);
+        } else if (event->type() == QEvent::Resize) {
+            updateMask();
+        }
+    }
+    return false;
+}
+
+void ViewLayer::paint(QPainter &painter) const
+{
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QRectF bounds = m_view->rect();
+    QPainterPath shape;
+    shape.addRoundedRect(bounds, m_cornerRadius, m_cornerRadius);
+    if (m_shadowOpacity > 0 && m_shadowColor.isValid() && !m_masksToBounds) {
+        QColor shadow = m_shadowColor;
+        shadow.setAlphaF(float(shadow.alphaF() * m_shadowOpacity * 0.5));
+        painter.fillPath(shape.translated(m_shadowOffset.width(), m_shadowOffset.height()), shadow);
+    }
+    if (m_backgroundColor.isValid() && m_backgroundColor.alpha() > 0)
+        painter.fillPath(shape, m_backgroundColor);
+    if (m_masksToBounds || m_cornerRadius > 0)
+        painter.setClipPath(shape);
+    // Bottom to top: the last visible layer is the lowest.
+    for (auto it = m_visibleGradients.crbegin(); it != m_visibleGradients.crend(); ++it) {
+        const QRectF frame = it->frame;
+        QLinearGradient gradient(frame.topLeft() + QPointF(GradientLayer::StartPoint.x() * frame.width(), GradientLayer::StartPoint.y() * frame.height()),
+                                 frame.topLeft() + QPointF(GradientLayer::EndPoint.x() * frame.width(), GradientLayer::EndPoint.y() * frame.height()));
+        gradient.setColorAt(0.0, it->colorOne.toQColor());
+        gradient.setColorAt(GradientLayer::FirstStop, it->colorOne.toQColor());
+        gradient.setColorAt(GradientLayer::SecondStop, it->colorTwo.toQColor());
+        painter.fillRect(frame, gradient);
+    }
+    if (m_borderWidth > 0) {
+        painter.setClipping(false);
+        painter.setPen(QPen(QColor(0, 0, 0), m_borderWidth));
+        painter.drawPath(shape);
+    }
+}
+
+void setGradientBackground(QWidget *view, const Color &colorOne, const Color &colorTwo)
+{
+    ViewLayer::of(view)->insertGradientAtBottom({view->rect(), colorOne, colorTwo});
+}
+
+} // namespace pelbrook
