@@ -294,10 +294,16 @@ void resolveView(QWidget *item, Resolution &state)
     }
 }
 
+// Re-resolves a root view when it changes size.
 class ResizeWatcher : public QObject
 {
 public:
-    using QObject::QObject;
+    static constexpr char Name[] = "layoutResizeWatcher";
+    explicit ResizeWatcher(QObject *parent)
+        : QObject(parent)
+    {
+        setObjectName(QLatin1String(Name));
+    }
     bool eventFilter(QObject *watched, QEvent *event) override
     {
         if (event->type() == QEvent::Resize)
@@ -320,7 +326,8 @@ QList<DroppedRelation> LayoutResolver::resolve(QWidget *root)
 
 void LayoutResolver::install(QWidget *root)
 {
-    if (!root->findChild<ResizeWatcher *>(QString(), Qt::FindDirectChildrenOnly))
+    // Found by name: a class without its own meta-object would match any child.
+    if (!root->findChild<QObject *>(QLatin1String(ResizeWatcher::Name), Qt::FindDirectChildrenOnly))
         root->installEventFilter(new ResizeWatcher(root));
     resolve(root);
 }

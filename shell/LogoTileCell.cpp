@@ -11,6 +11,7 @@ LogoTileCell::LogoTileCell(const QString &imageViewName, const QRect &frame, QWi
 {
     m_imageView->setObjectName(imageViewName);
     m_imageView->setContentMode(ImageView::ContentMode::ScaleAspectFit);
+    m_imageView->setGeometry(0, 10, 130, 50);
     LayoutData::of(m_imageView)->translatesFrame = false;
     setGeometry(frame);
     addViews();

@@ -1,0 +1,387 @@
+// Theme colours, gradient layers, layout relations and their resolver, the busy overlay and
+// the list cells.
+
+#include "platform/ActivityIndicatorView.h"
+#include "platform/ImageView.h"
+#include "shell/BusyOverlay.h"
+#include "shell/Color.h"
+#include "shell/Layout.h"
+#include "shell/ViewLayer.h"
+#include "shell/upiCollectionViewCell.h"
+#include "shell/walletCollectionViewCell.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <future>
+
+using namespace pelbrook;
+
+Q_DECLARE_METATYPE(pelbrook::Color)
+
+namespace {
+
+bool near(double a, double b)
+{
+    return std::abs(a - b) < 1e-9;
+}
+
+const DroppedRelation *findDropped(const QList<DroppedRelation> &dropped, const QWidget *item, LayoutEdge edge)
+{
+    for (const DroppedRelation &d : dropped) {
+        if (d.item == item && d.relation.edge == edge)
+            return &d;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+class ShellTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void colourFromHexText_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<quint32>("rgb");
+        QTest::newRow("plain") << "FF4500" << 0xFF4500u;
+        QTest::newRow("0x prefix") << "0xFF4500" << 0xFF4500u;
+        QTest::newRow("0X prefix") << "0XFF4500" << 0xFF4500u;
+        QTest::newRow("lower case") << "ff4500" << 0xFF4500u;
+        QTest::newRow("leading spaces and line breaks") << " \n\t FF4500" << 0xFF4500u;
+        QTest::newRow("hash reads nothing") << "#FF4500" << 0u;
+        QTest::newRow("empty") << "" << 0u;
+        QTest::newRow("not hex") << "GG" << 0u;
+        QTest::newRow("three digits are not shorthand") << "FFF" << 0x000FFFu;
+        QTest::newRow("eight digits drop the first byte") << "80FF4500" << 0xFF4500u;
+        QTest::newRow("seventeen digits saturate") << "FFFFFFFFFFFFFFFFF" << 0xFFFFFFu;
+        QTest::newRow("overflow with other digits saturates") << "10000000000000000" << 0xFFFFFFu;
+        QTest::newRow("stops at the first other character") << "FF4500zz" << 0xFF4500u;
+        QTest::newRow("space ends the number") << "12 34" << 0x000012u;
+        QTest::newRow("bare prefix") << "0x" << 0u;
+        QTest::newRow("prefix without digits") << "0xZZ" << 0u;
+        QTest::newRow("trailing space") << "abcdef " << 0xABCDEFu;
+    }
+    void colourFromHexText()
+    {
+        QFETCH(QString, text);
+        QFETCH(quint32, rgb);
+        const Color c(text);
+        QVERIFY(near(c.red, ((rgb >> 16) & 0xFF) / 255.0));
+        QVERIFY(near(c.green, ((rgb >> 8) & 0xFF) / 255.0));
+        QVERIFY(near(c.blue, (rgb & 0xFF) / 255.0));
+        QCOMPARE(c.alpha, 1.0);
+    }
+
+    void hexStringRoundTrips_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("hex");
+        QTest::newRow("upper") << "FF4500" << "FF4500";
+        QTest::newRow("lower") << "abcdef" << "ABCDEF";
+        QTest::newRow("small bytes keep their zeros") << "010203" << "010203";
+        QTest::newRow("black") << "#000" << "000000";
+        QTest::newRow("white") << "ffffff" << "FFFFFF";
+        QTest::newRow("low 24 bits") << "12345678" << "345678";
+    }
+    void hexStringRoundTrips()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, hex);
+        QCOMPARE(Color(text).toHexString(), hex);
+    }
+
+    void packedIntegerDividesBy256()
+    {
+        const Color c(0xFFFFFFu, 0.3);
+        QCOMPARE(c.red, 0.99609375);
+        QCOMPARE(c.green, 0.99609375);
+        QCOMPARE(c.blue, 0.99609375);
+        QCOMPARE(c.alpha, 0.3);
+        QCOMPARE(c.toHexString(), QStringLiteral("FEFEFE"));
+        QCOMPARE(Color(0x7F000000u | 0x00FF00u, 2.0).green, 0.99609375); // high bits ignored, alpha unclamped
+        QCOMPARE(Color(0xFF4500u, 2.0).alpha, 2.0);
+        QCOMPARE(Color(0.5, 0.5, 0.5, 1).toHexString(), QStringLiteral("7F7F7F")); // truncated, not rounded
+    }
+
+    void palette()
+    {
+        QCOMPARE(Colors::orange().toHexString(), QStringLiteral("FFAF48"));
+        QCOMPARE(Colors::red().toHexString(), QStringLiteral("FF7373"));
+        QCOMPARE(Colors::veryDarkGrey().toHexString(), QStringLiteral("0D0D0D"));
+        // Two threads reaching a member first get one and the same colour.
+        auto first = std::async(std::launch::async, [] { return &Colors::green(); });
+        auto second = std::async(std::launch::async, [] { return &Colors::green(); });
+        QCOMPARE(first.get(), second.get());
+    }
+
+    void gradientLayersStack()
+    {
+        QWidget view;
+        view.resize(100, 100);
+        setGradientBackground(&view, Color(QStringLiteral("FF0000")), Color(QStringLiteral("0000FF")));
+        setGradientBackground(&view, Color(QStringLiteral("00FF00")), Color(QStringLiteral("00FF00")));
+        view.resize(200, 50);
+        setGradientBackground(&view, Color(QStringLiteral("FFFFFF")), Color(QStringLiteral("FFFFFF")));
+        const ViewLayer *layer = ViewLayer::find(&view);
+        QCOMPARE(layer->gradientLayers().size(), 3);
+        // The first-added layer is uppermost; each later one goes beneath, framed as the view was.
+        QCOMPARE(layer->gradientLayers().at(0).colorOne.toHexString(), QStringLiteral("FF0000"));
+        QCOMPARE(layer->gradientLayers().at(2).frame, QRect(0, 0, 200, 50));
+        // Only what the opaque top layer leaves uncovered is worth painting: the third layer's
+        // strip to the right.
+        QCOMPARE(layer->paintedGradientCount(), 2);
+        const QImage shot = view.grab().toImage();
+        QCOMPARE(shot.pixelColor(1, 1), QColor(255, 0, 0));
+        QCOMPARE(shot.pixelColor(150, 20), QColor(255, 255, 255));
+    }
+
+    void gradientFollowsItsStopsAndAxis()
+    {
+        QWidget view;
+        view.resize(100, 100);
+        setGradientBackground(&view, Color(QStringLiteral("000000")), Color(QStringLiteral("FFFFFF")));
+        const QImage shot = view.grab().toImage();
+        // Solid first colour over the first tenth of the axis; at the bottom-right corner of a
+        // square the blend stands at three fifths of the axis, (0.6 - 0.1) / 0.9 of the way.
+        QCOMPARE(shot.pixelColor(2, 2), QColor(0, 0, 0));
+        QVERIFY(std::abs(shot.pixelColor(99, 99).red() - int(255 * 0.5 / 0.9)) <= 4);
+    }
+
+    void translucentLayersLetTheOnesBelowShow()
+    {
+        QWidget view;
+        view.resize(50, 50);
+        setGradientBackground(&view, Color(0xFF0000u, 0.5), Color(0xFF0000u, 0.5));
+        setGradientBackground(&view, Color(QStringLiteral("0000FF")), Color(QStringLiteral("0000FF")));
+        QCOMPARE(ViewLayer::find(&view)->paintedGradientCount(), 2);
+    }
+
+    void setAnchorSignRules()
+    {
+        QWidget root;
+        root.resize(400, 800);
+        auto *reference = new QWidget(&root);
+        setFrame(reference, QRectF(0, 100, 400, 100));
+        auto *view = new QWidget(&root);
+        setAnchor(view, {}, leftAnchor(&root), bottomAnchor(reference), rightAnchor(&root), 0, 10, 20, 20, 0, 30);
+        const LayoutData *data = LayoutData::find(view);
+        QVERIFY(!data->translatesFrame);
+        QCOMPARE(data->relations.size(), 4); // left, bottom, right, height: a zero width makes none
+        QCOMPARE(data->relations.at(1).constant, 20.0);  // bottom padding added
+        QCOMPARE(data->relations.at(2).constant, -20.0); // right padding subtracted
+        LayoutResolver::resolve(&root);
+        // Bottom 20 below the reference's bottom, right edge 20 inside the root's.
+        QCOMPARE(view->geometry(), QRect(10, 190, 370, 30));
+    }
+
+    void setAnchorSizes_data()
+    {
+        QTest::addColumn<double>("width");
+        QTest::addColumn<double>("height");
+        QTest::addColumn<int>("sizeRelations");
+        QTest::newRow("zero means none") << 0.0 << 0.0 << 0;
+        QTest::newRow("both") << 360.0 << 35.0 << 2;
+        QTest::newRow("negative is still asked for") << -5.0 << 0.0 << 1;
+    }
+    void setAnchorSizes()
+    {
+        QFETCH(double, width);
+        QFETCH(double, height);
+        QFETCH(int, sizeRelations);
+        QWidget view;
+        setAnchor(&view, {}, {}, {}, {}, 1, 2, 3, 4, width, height);
+        QCOMPARE(LayoutData::find(&view)->relations.size(), sizeRelations);
+    }
+
+    // Each row: a view asking for left/right/width relations in a 390-wide root; the resolver
+    // picks the first combination that fits.
+    void resolverChoices_data()
+    {
+        QTest::addColumn<double>("left");   // NaN: no relation
+        QTest::addColumn<double>("right");  // padding from the root's right edge, NaN: none
+        QTest::addColumn<double>("width");  // 0: none
+        QTest::addColumn<int>("x");
+        QTest::addColumn<int>("w");
+        QTest::addColumn<QString>("dropped");
+        const double none = qQNaN();
+        QTest::newRow("start and size fit: the end gives way") << 20.0 << 20.0 << 100.0 << 20 << 100 << "Right";
+        QTest::newRow("size would overflow: start and end") << 20.0 << 20.0 << 390.0 << 20 << 350 << "Width";
+        QTest::newRow("start beyond the end: end and size") << 830.0 << 20.0 << 130.0 << 240 << 130 << "Left";
+        QTest::newRow("start only keeps the current width") << 50.0 << none << 0.0 << 50 << 40 << "";
+        QTest::newRow("start too far: size at the current place") << 500.0 << none << 100.0 << 0 << 100 << "Left";
+    }
+    void resolverChoices()
+    {
+        QFETCH(double, left);
+        QFETCH(double, right);
+        QFETCH(double, width);
+        QFETCH(int, x);
+        QFETCH(int, w);
+        QFETCH(QString, dropped);
+        QWidget root;
+        root.resize(390, 600);
+        auto *view = new QWidget(&root);
+        view->setGeometry(0, 0, 40, 30);
+        LayoutAnchor none;
+        setAnchor(view, topAnchor(&root), qIsNaN(left) ? none : leftAnchor(&root), {}, qIsNaN(right) ? none : rightAnchor(&root),
+                  10, qIsNaN(left) ? 0 : left, 0, qIsNaN(right) ? 0 : right, width, 0);
+        const QList<DroppedRelation> result = LayoutResolver::resolve(&root);
+        QCOMPARE(view->geometry().x(), x);
+        QCOMPARE(view->geometry().width(), w);
+        QCOMPARE(view->geometry().y(), 10);
+        if (dropped == QLatin1String("Right"))
+            QVERIFY(findDropped(result, view, LayoutEdge::Right));
+        else if (dropped == QLatin1String("Width"))
+            QVERIFY(findDropped(result, view, LayoutEdge::Width));
+        else if (dropped == QLatin1String("Left"))
+            QVERIFY(findDropped(result, view, LayoutEdge::Left));
+        else
+            QVERIFY(result.isEmpty());
+    }
+
+    void resolverDropsSelfRelationsAndKeepsFrames()
+    {
+        QWidget root;
+        root.resize(390, 600);
+        auto *framed = new QWidget(&root);
+        setFrame(framed, QRectF(19, 219.2, 342.1, 45));
+        addRelation(framed, LayoutEdge::Leading, leadingAnchor(&root), 10);
+        addSizeRelation(framed, LayoutEdge::Height, 25);
+        auto *anchored = new QWidget(&root);
+        setAnchor(anchored, topAnchor(framed), leftAnchor(&root), bottomAnchor(anchored), rightAnchor(anchored), 65, 20, 20, 20, 350, 45);
+        const QList<DroppedRelation> dropped = LayoutResolver::resolve(&root);
+        QCOMPARE(framed->geometry(), QRect(19, 219, 342, 45));
+        QVERIFY(findDropped(dropped, framed, LayoutEdge::Leading));
+        QVERIFY(findDropped(dropped, framed, LayoutEdge::Height));
+        // Placed from the framed view's fractional top.
+        QCOMPARE(anchored->geometry(), QRect(20, 284, 350, 45));
+        QVERIFY(findDropped(dropped, anchored, LayoutEdge::Bottom)->reason.contains(QStringLiteral("non-zero")));
+        QVERIFY(findDropped(dropped, anchored, LayoutEdge::Right));
+        // Relations stay on the views as data.
+        QCOMPARE(LayoutData::find(anchored)->relations.size(), 6);
+    }
+
+    void resolverFollowsTheRootsSize()
+    {
+        QWidget root;
+        root.resize(390, 600);
+        root.show();
+        auto *button = new QWidget(&root);
+        setAnchor(button, topAnchor(&root), leftAnchor(&root), {}, rightAnchor(&root), 100, 20, 0, 20, 390, 50);
+        LayoutResolver::install(&root);
+        QCOMPARE(button->geometry(), QRect(20, 100, 350, 50));
+        root.resize(1024, 700);
+        QTRY_COMPARE(button->geometry(), QRect(20, 100, 390, 50));
+    }
+
+    void busyOverlayGeometry_data()
+    {
+        QTest::addColumn<QString>("colour");
+        QTest::addColumn<QColor>("box");
+        QTest::newRow("theme colour") << "FF0000" << QColor(255, 0, 0);
+        QTest::newRow("no theme colour") << "" << QColor(0, 0, 0);
+    }
+    void busyOverlayGeometry()
+    {
+        QFETCH(QString, colour);
+        QFETCH(QColor, box);
+        QWidget window;
+        window.resize(390, 744);
+        auto *root = new QWidget(&window);
+        root->setGeometry(0, 0, 390, 744);
+        window.show();
+        BusyOverlay overlay;
+        overlay.waitLoading(root, Color(colour));
+        QCOMPARE(overlay.containerView()->parentWidget(), root);
+        QCOMPARE(overlay.containerView()->geometry(), root->rect());
+        QCOMPARE(overlay.progressView()->geometry(), QRect(155, 332, 80, 80));
+        QCOMPARE(overlay.activityIndicator()->geometry(), QRect(20, 20, 40, 40));
+        QVERIFY(overlay.activityIndicator()->isAnimating());
+        QCOMPARE(ViewLayer::find(overlay.progressView())->cornerRadius(), 10.0);
+        QVERIFY(std::abs(ViewLayer::find(overlay.containerView())->backgroundColor().alphaF() - 0.3) < 0.001);
+        const QImage shot = window.grab().toImage();
+        QCOMPARE(shot.pixelColor(195, 340), box); // inside the box, above the spinner
+        const int phase = overlay.activityIndicator()->phase();
+        QTRY_VERIFY(overlay.activityIndicator()->phase() != phase); // it spins
+
+        overlay.waitLoading(root, Color(colour));
+        QCOMPARE(root->findChildren<QWidget *>(QStringLiteral("containerView")).size(), 1);
+        overlay.hideWaitLoading();
+        QVERIFY(!overlay.isShown());
+        QVERIFY(!overlay.activityIndicator()->isAnimating());
+        QVERIFY(root->findChildren<QWidget *>(QStringLiteral("containerView")).isEmpty());
+        overlay.hideWaitLoading();
+        root->resize(300, 500);
+        overlay.waitLoading(root, Color(colour));
+        QVERIFY(overlay.isShown());
+        QVERIFY(overlay.activityIndicator()->isAnimating());
+        QCOMPARE(overlay.containerView()->geometry(), QRect(0, 0, 300, 500));
+    }
+
+    void busyOverlaySwallowsInput()
+    {
+        QWidget window;
+        window.resize(390, 600);
+        auto *root = new QWidget(&window);
+        root->setGeometry(window.rect());
+        auto *button = new QPushButton(QStringLiteral("Pay"), root);
+        button->setGeometry(20, 100, 200, 50);
+        auto *field = new QLineEdit(root);
+        field->setGeometry(20, 200, 200, 40);
+        window.show();
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QSignalSpy clicked(button, &QPushButton::clicked);
+        QTest::mouseClick(window.windowHandle(), Qt::LeftButton, {}, QPoint(120, 125));
+        QCOMPARE(clicked.count(), 1); // the click reaches the button without the overlay
+        field->setFocus();
+        QTest::keyClicks(nullptr, QStringLiteral("ab"));
+        QCOMPARE(field->text(), QStringLiteral("ab"));
+
+        BusyOverlay overlay;
+        overlay.waitLoading(root, Color(QStringLiteral("2f6fde")));
+        QTest::mouseClick(window.windowHandle(), Qt::LeftButton, {}, QPoint(120, 125));
+        QTest::keyClicks(nullptr, QStringLiteral("cd"));
+        QTest::keyClick(static_cast<QWidget *>(nullptr), Qt::Key_Tab);
+        QTest::keyClicks(nullptr, QStringLiteral("ef"));
+        QCOMPARE(clicked.count(), 1);
+        QCOMPARE(field->text(), QStringLiteral("ab"));
+
+        overlay.hideWaitLoading();
+        QTest::mouseClick(window.windowHandle(), Qt::LeftButton, {}, QPoint(120, 125));
+        QCOMPARE(clicked.count(), 2);
+    }
+
+    void logoTiles_data()
+    {
+        QTest::addColumn<QSize>("tile");
+        QTest::addColumn<QRect>("image");
+        QTest::newRow("130 wide, tall enough") << QSize(130, 70) << QRect(0, 10, 130, 50);
+        QTest::newRow("grid tile 140 x 40") << QSize(140, 40) << QRect(0, 0, 130, 40);
+    }
+    void logoTiles()
+    {
+        QFETCH(QSize, tile);
+        QFETCH(QRect, image);
+        upiCollectionViewCell upi(QRect(QPoint(0, 0), tile));
+        walletCollectionViewCell wallet(QRect(QPoint(0, 0), tile));
+        QCOMPARE(upi.upiLogoCell()->objectName(), QStringLiteral("upiLogoCell"));
+        QCOMPARE(wallet.walletLogoCell()->objectName(), QStringLiteral("walletLogoCell"));
+        QCOMPARE(upi.upiLogoCell()->geometry(), image);
+        QCOMPARE(wallet.walletLogoCell()->geometry(), image);
+        // Scaled to fit without distortion: a 2:1 image in a 130 x 50 view is 100 x 50.
+        QImage logo(200, 100, QImage::Format_ARGB32);
+        logo.fill(Qt::red);
+        upi.upiLogoCell()->setImage(logo);
+        if (image.height() == 50)
+            QCOMPARE(upi.upiLogoCell()->imageRect(), QRectF(15, 0, 100, 50));
+    }
+};
+
+QTEST_MAIN(ShellTest)
+#include "tst_shell.moc"
