@@ -5,6 +5,10 @@
 #include "core/CheckoutContext.h"
 #include "platform/Resources.h"
 
+#include <pelbrook/cardViewController.h>
+
+#include <functional>
+
 namespace pelbrook {
 
 PGTabBarViewController::PGTabBarViewController(QWidget *parent)
@@ -101,9 +105,44 @@ void PGTabBarViewController::cancelTapped(QAbstractButton *)
     dismiss();
 }
 
+namespace {
+
+// One row per tab, in tab order.
+struct TabRow {
+    const char *title;
+    const char *icon;
+    const char *selectedIcon;
+    bool iconUntinted;
+    std::function<PaymentScreen *()> create;
+};
+
+const QList<TabRow> &tabTable()
+{
+    static const QList<TabRow> rows = {
+        {"Cards", "cards_grey", "cards", true, [] { return new cardViewController; }},
+    };
+    return rows;
+}
+
+} // namespace
+
 void PGTabBarViewController::viewDidLoad()
 {
-    // The payment screens are added here as they are built.
+    const std::optional<ResourceBundle> bundle = ResourceBundle::withIdentifier(ResourceBundle::libraryIdentifier());
+    // One image, shared by every close button; a missing one leaves a working button.
+    const QImage backArrow = imageNamed(QStringLiteral("backArrow"), bundle);
+
+    QList<NavigationController *> wrappers;
+    for (const TabRow &row : tabTable()) {
+        PaymentScreen *screen = row.create();
+        screen->setTitle(tr(row.title));
+        screen->setLeftBarButtonItem({backArrow, tr("Close"), QStringLiteral("closeButton"),
+                                      [this](QAbstractButton *sender) { cancelTapped(sender); }});
+        screen->setTabBarItem({imageNamed(QLatin1String(row.icon), bundle), imageNamed(QLatin1String(row.selectedIcon), bundle),
+                               row.iconUntinted});
+        wrappers.append(new NavigationController(screen));
+    }
+    setViewControllers(wrappers);
 }
 
 } // namespace pelbrook
