@@ -15,22 +15,30 @@ TextFieldObserver::TextFieldObserver(QLineEdit *field)
     };
     connect(field, &QLineEdit::cursorPositionChanged, this, track);
     connect(field, &QLineEdit::selectionChanged, this, track);
-    // Qt announces every change of text (textChanged) and then, for the user's own edits only,
-    // textEdited. The resting state is stashed at the first, and reported at the second.
-    connect(field, &QLineEdit::textChanged, this, [this]() {
-        if (m_editing)
+    // Qt announces every change of text with textChanged, and the user's own edits also with
+    // textEdited; which of the two comes first differs between Qt versions. The resting state
+    // before a change is stashed by whichever arrives first.
+    connect(field, &QLineEdit::textChanged, this, [this](const QString &text) {
+        if (m_editing || text == m_text)
             return;
         m_before = {m_text, m_selection};
         remember();
     });
-    connect(field, &QLineEdit::textEdited, this, [this]() {
-        const auto [before, beforeSelection] = m_before.value_or(std::pair{m_text, m_selection});
+    connect(field, &QLineEdit::textEdited, this, [this](const QString &text) {
+        // Announced already by textChanged: the stash holds the state before; otherwise the
+        // resting state still does.
+        const auto [before, beforeSelection] = (text == m_text && m_before) ? *m_before : std::pair{m_text, m_selection};
         m_before.reset();
         m_editing = true;
         Q_EMIT willChange(m_field, before, beforeSelection);
         Q_EMIT editingChanged(m_field);
         m_editing = false;
         remember();
+    });
+    // A stash that no edit claimed (text set by code) is stale once anything else happens.
+    connect(field, &QLineEdit::cursorPositionChanged, this, [this]() {
+        if (m_field->text() == m_text)
+            m_before.reset();
     });
 }
 

@@ -1,0 +1,581 @@
+// The card screen: number formatting, editing through the real widgets, the pay checks, the
+// layout at several sizes, and a whole payment against the sandbox through the public API.
+
+#include "LogCapture.h"
+#include "SandboxProcess.h"
+
+#include "card/CardNumberFormatter.h"
+#include "core/CheckoutContext.h"
+#include "platform/BrowserView.h"
+#include "shell/BusyOverlay.h"
+#include "shell/Layout.h"
+#include "shell/ViewLayer.h"
+
+#include <pelbrook/Endpoints.h>
+#include <pelbrook/PGTabBarViewController.h>
+#include <pelbrook/cardViewController.h>
+
+#include <QAbstractButton>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QTabBar>
+#include <QTest>
+#include <QToolButton>
+
+using namespace pelbrook;
+namespace fmt = pelbrook::CardNumberFormatter;
+
+namespace {
+
+const QString TokenLine = QStringLiteral("Error: No payment token received. Please try again sending new request for token (initPayment).");
+
+void configure(const QString &token, const QString &color1 = QStringLiteral("2f6fde"))
+{
+    PGTabBarViewController entry;
+    entry.setConfig(QStringLiteral("TEST"), QStringLiteral("sandbox-app"), QString(), QStringLiteral("Acme Books"), {}, QString(),
+                    color1, QStringLiteral("6a3fd0"));
+    entry.createOrder(QStringLiteral("ORD1"), QStringLiteral("100.00"), QStringLiteral("buyer@example.com"), QStringLiteral("9999999999"),
+                      token, QStringLiteral("Two books"), QStringLiteral("Asha Rao"), QStringLiteral("INR"), QString());
+}
+
+class CountingDelegate : public ResultDelegate
+{
+public:
+    void onPaymentResult(const QString &result) override { results << result; }
+    QStringList results;
+};
+
+// A checkout on screen, with handles on the card screen's widgets.
+struct Checkout {
+    explicit Checkout(QSize size = QSize(390, 844 + NavigationController::BarHeight + TabBarController::TabBarHeight))
+    {
+        container.resize(size);
+        container.present();
+        container.activateWindow();
+        screen = container.findChild<cardViewController *>();
+        number = field("cardNumberTextField");
+        holder = field("cardHolderNameTextField");
+        month = field("cardExpiryMonthTextField");
+        year = field("cardExpiryYearTextField");
+        cvv = field("cardCvcTextField");
+        pay = container.findChild<QAbstractButton *>(QStringLiteral("cardPayButton"));
+    }
+    QLineEdit *field(const char *name) { return container.findChild<QLineEdit *>(QLatin1String(name)); }
+    QWidget *root() { return screen->view(); }
+    QWidget *focused() { return container.window()->focusWidget(); }
+
+    PGTabBarViewController container;
+    cardViewController *screen = nullptr;
+    QLineEdit *number = nullptr, *holder = nullptr, *month = nullptr, *year = nullptr, *cvv = nullptr;
+    QAbstractButton *pay = nullptr;
+};
+
+// Puts text and cursor in a field as the code would, without running the editing handlers.
+void place(QLineEdit *field, const QString &text, int cursor)
+{
+    field->setText(text);
+    field->setCursorPosition(cursor);
+}
+
+QRect inRoot(QWidget *w, QWidget *root)
+{
+    return QRect(w->mapTo(root, QPoint(0, 0)), w->size());
+}
+
+} // namespace
+
+class CardTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init()
+    {
+        Endpoints e;
+        e.testGateway = QUrl(QStringLiteral("https://127.0.0.1:9"));
+        setEndpoints(e);
+        configure(QStringLiteral("tok"));
+    }
+
+    // --- pure formatting ---
+
+    void grouping_data()
+    {
+        QTest::addColumn<QString>("digits");
+        QTest::addColumn<QString>("grouped");
+        QTest::newRow("16 from 4000") << "4000123412341234" << "4000 1234 1234 1234";
+        QTest::newRow("19 from 4000") << "4000123412341234123" << "4000 1234 1234 1234 123";
+        QTest::newRow("15 from 3400") << "340012345612345" << "3400 123456 12345";
+        QTest::newRow("19 from 1234") << "1234567890123456789" << "1234 56789 012345 6789";
+        QTest::newRow("16 from 3050") << "3050123456123451" << "3050 123456 12345 1";
+        QTest::newRow("16 from 3060") << "3060123412341234" << "3060 1234 1234 1234";
+        QTest::newRow("19 in 4-6-5 runs on") << "3700123456123451234" << "3700 123456 12345 1234";
+        QTest::newRow("3 alone") << "3" << "3";
+        QTest::newRow("30 is 4-4-4-4") << "30123" << "3012 3";
+        QTest::newRow("300 is 4-6-5") << "3001234567" << "3001 234567";
+        QTest::newRow("36 is 4-6-5") << "36123456789" << "3612 345678 9";
+        QTest::newRow("306 is 4-4-4-4") << "306123456" << "3061 2345 6";
+        QTest::newRow("309 is 4-6-5") << "30912345678" << "3091 234567 8";
+        QTest::newRow("empty") << "" << "";
+        QTest::newRow("four digits, no trailing space") << "1234" << "1234";
+    }
+    void grouping()
+    {
+        QFETCH(QString, digits);
+        QFETCH(QString, grouped);
+        int cursor = 0;
+        QCOMPARE(fmt::insertCreditCardSpaces(digits, cursor), grouped);
+    }
+
+    void cursorThroughGrouping_data()
+    {
+        QTest::addColumn<QString>("digits");
+        QTest::addColumn<int>("cursor");
+        QTest::addColumn<int>("moved");
+        QTest::newRow("before the first break") << "12345" << 3 << 3;
+        QTest::newRow("at a break stays in front of the space") << "12345" << 4 << 4;
+        QTest::newRow("after a break") << "12345" << 5 << 6;
+        QTest::newRow("end of 16") << "4111111111111111" << 16 << 19;
+        QTest::newRow("4-6-5 second break") << "371234567890123" << 11 << 13;
+    }
+    void cursorThroughGrouping()
+    {
+        QFETCH(QString, digits);
+        QFETCH(int, cursor);
+        QFETCH(int, moved);
+        fmt::insertCreditCardSpaces(digits, cursor);
+        QCOMPARE(cursor, moved);
+    }
+
+    void digitFilter_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("cursor");
+        QTest::addColumn<QString>("digits");
+        QTest::addColumn<int>("moved");
+        QTest::newRow("dashes before the cursor") << "4111-1111-1111-1111" << 19 << "4111111111111111" << 16;
+        QTest::newRow("letters after the cursor stay out of the count") << "41ab11" << 2 << "4111" << 2;
+        QTest::newRow("letters before the cursor") << "a4b1c1" << 4 << "411" << 2;
+        QTest::newRow("full-width digits are not digits") << QStringLiteral("4１２3") << 4 << "43" << 2;
+        QTest::newRow("Arabic-Indic digits are not digits") << QStringLiteral("٤4٥5") << 4 << "45" << 2;
+        QTest::newRow("emoji counts two code units") << QStringLiteral("12😀34") << 6 << "1234" << 4;
+        QTest::newRow("cursor inside an emoji") << QStringLiteral("1😀2") << 2 << "12" << 1;
+        QTest::newRow("lone surrogate") << QString(QChar(0xD800)) + QStringLiteral("5") << 2 << "5" << 1;
+    }
+    void digitFilter()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, cursor);
+        QFETCH(QString, digits);
+        QFETCH(int, moved);
+        QCOMPARE(fmt::removeNonDigits(text, cursor), digits);
+        QCOMPARE(cursor, moved);
+    }
+
+    // --- editing through the widgets ---
+
+    void typingAndDeleting_data()
+    {
+        QTest::addColumn<QString>("start");
+        QTest::addColumn<int>("cursor");
+        QTest::addColumn<QString>("keys"); // "<" is a backspace
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("after");
+        QTest::newRow("fifth digit") << "" << 0 << "12345" << "1234 5" << 6;
+        QTest::newRow("at the start") << "1234 5678" << 0 << "9" << "9123 4567 8" << 1;
+        QTest::newRow("in the middle") << "4234 5678" << 2 << "0" << "4203 4567 8" << 3;
+        QTest::newRow("before a space") << "4234 5678" << 4 << "0" << "4234 0567 8" << 6;
+        QTest::newRow("4-5-6 in the middle") << "1234 5678" << 2 << "0" << "1203 45678" << 3;
+        QTest::newRow("delete after the only space") << "1234 5" << 6 << "<" << "1234" << 4;
+        QTest::newRow("delete the space itself") << "1234 5678" << 5 << "<" << "1234 5678" << 4;
+        QTest::newRow("delete a middle digit") << "1234 5678" << 7 << "<" << "1234 578" << 6;
+        QTest::newRow("empty stays empty") << "" << 0 << "<" << "" << 0;
+        QTest::newRow("switch to 4-6-5 while typing") << "3" << 1 << "71234567" << "3712 34567" << 10;
+        QTest::newRow("letters are dropped") << "4111" << 4 << "x1" << "4111 1" << 6;
+    }
+    void typingAndDeleting()
+    {
+        QFETCH(QString, start);
+        QFETCH(int, cursor);
+        QFETCH(QString, keys);
+        QFETCH(QString, text);
+        QFETCH(int, after);
+        Checkout c;
+        place(c.number, start, cursor);
+        for (const QChar key : keys) {
+            if (key == QLatin1Char('<'))
+                QTest::keyClick(c.number, Qt::Key_Backspace);
+            else
+                QTest::keyClicks(c.number, QString(key));
+        }
+        QCOMPARE(c.number->text(), text);
+        QCOMPARE(c.number->cursorPosition(), after);
+        QCOMPARE(c.screen->cardNumberWithoutSpaces(), QString(text).remove(QLatin1Char(' ')));
+    }
+
+    void deletingEverySpaceIsUndone_data()
+    {
+        QTest::addColumn<QString>("digits");
+        QTest::newRow("4-4-4-4") << "4111111111111111111";
+        QTest::newRow("4-6-5") << "3782822463100051234";
+        QTest::newRow("4-5-6") << "1234567890123456789";
+    }
+    void deletingEverySpaceIsUndone()
+    {
+        QFETCH(QString, digits);
+        Checkout c;
+        QTest::keyClicks(c.number, digits);
+        const QString grouped = c.number->text();
+        for (int i = 0; i < grouped.size(); ++i) {
+            if (grouped.at(i) != QLatin1Char(' '))
+                continue;
+            c.number->setCursorPosition(i + 1);
+            QTest::keyClick(c.number, Qt::Key_Backspace);
+            QCOMPARE(c.number->text(), grouped);
+            QCOMPARE(c.number->cursorPosition(), i);
+        }
+    }
+
+    void twentiethDigitAnywhereChangesNothing()
+    {
+        Checkout c;
+        QTest::keyClicks(c.number, QStringLiteral("4111111111111111111"));
+        const QString full = c.number->text();
+        QCOMPARE(full, QStringLiteral("4111 1111 1111 1111 111"));
+        for (int position = 0; position <= full.size(); ++position) {
+            c.number->setCursorPosition(position);
+            QTest::keyClicks(c.number, QStringLiteral("5"));
+            QCOMPARE(c.number->text(), full);
+            QCOMPARE(c.number->cursorPosition(), position);
+            QCOMPARE(c.screen->cardNumberWithoutSpaces(), QStringLiteral("4111111111111111111"));
+        }
+    }
+
+    void pasting_data()
+    {
+        QTest::addColumn<QString>("start");
+        QTest::addColumn<int>("selectionStart");
+        QTest::addColumn<int>("selectionLength");
+        QTest::addColumn<QString>("clipboard");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("after");
+        QTest::newRow("sixteen digits with dashes") << "" << 0 << 0 << "4111-1111-1111-1111" << "4111 1111 1111 1111" << 19;
+        QTest::newRow("over a selection") << "4111 1111 1111 1111" << 5 << 9 << "22-22" << "4111 2222 1111" << 9;
+        QTest::newRow("letters before the cursor") << "12" << 2 << 0 << "a3b4c5" << "1234 5" << 6;
+        QTest::newRow("emoji") << "" << 0 << 0 << QStringLiteral("41😀11") << "4111" << 4;
+        QTest::newRow("too long is undone") << "4111 1111 1111 111" << 18 << 0 << "22222" << "4111 1111 1111 111" << 18;
+    }
+    void pasting()
+    {
+        QFETCH(QString, start);
+        QFETCH(int, selectionStart);
+        QFETCH(int, selectionLength);
+        QFETCH(QString, clipboard);
+        QFETCH(QString, text);
+        QFETCH(int, after);
+        Checkout c;
+        QTest::keyClicks(c.number, QString(start).remove(QLatin1Char(' ')));
+        if (selectionLength > 0)
+            c.number->setSelection(selectionStart, selectionLength);
+        else
+            c.number->setCursorPosition(selectionStart);
+        QGuiApplication::clipboard()->setText(clipboard);
+        QTest::keyClick(c.number, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(c.number->text(), text);
+        QCOMPARE(c.number->cursorPosition(), after);
+        QCOMPARE(c.screen->cardNumberWithoutSpaces(), QString(text).remove(QLatin1Char(' ')));
+    }
+
+    void editsAreRecordedForEveryFieldButNotCodeChanges()
+    {
+        Checkout c;
+        QTest::keyClicks(c.holder, QStringLiteral("Ash"));
+        QCOMPARE(c.screen->previousTextFieldContent(), QStringLiteral("As"));
+        QCOMPARE(c.screen->previousSelection(), std::make_pair(2, 0));
+        c.cvv->setText(QStringLiteral("12"));
+        c.cvv->selectAll();
+        QTest::keyClick(c.cvv, Qt::Key_Delete);
+        QCOMPARE(c.screen->previousTextFieldContent(), QStringLiteral("12"));
+        QCOMPARE(c.screen->previousSelection(), std::make_pair(0, 2));
+        // Text set by code runs no handler.
+        c.number->setText(QStringLiteral("4111111111111111"));
+        QCOMPARE(c.number->text(), QStringLiteral("4111111111111111"));
+        QCOMPARE(c.screen->cardNumberWithoutSpaces(), QString());
+    }
+
+    void expiryFieldsMoveOn()
+    {
+        Checkout c;
+        LogCapture log;
+        c.month->setFocus();
+        QTest::keyClicks(c.month, QStringLiteral("1"));
+        QCOMPARE(log.lines(), QStringList{QStringLiteral("Expiry Month Text input field should not be empty.")});
+        QTest::keyClicks(c.month, QStringLiteral("2"));
+        QCOMPARE(c.focused(), c.year);
+        QTest::keyClicks(c.year, QStringLiteral("3"));
+        QTest::keyClicks(c.year, QStringLiteral("0"));
+        QCOMPARE(c.focused(), c.cvv);
+        log.clear();
+        QTest::keyClick(c.year, Qt::Key_Backspace);
+        QCOMPARE(log.lines(), QStringList{QStringLiteral("Expiry Year Text input field should not be empty.")});
+
+        c.month->clear();
+        c.month->setFocus();
+        log.clear();
+        QGuiApplication::clipboard()->setText(QStringLiteral("123"));
+        QTest::keyClick(c.month, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(c.month->text(), QString());
+        QCOMPARE(log.lines(), QStringList{QStringLiteral("Expiry Month Text input field should be only 2 digits.")});
+        QCOMPARE(c.focused(), c.month);
+        // Month 13 is not checked.
+        QTest::keyClicks(c.month, QStringLiteral("13"));
+        QCOMPARE(c.month->text(), QStringLiteral("13"));
+    }
+
+    void returnKeyChangesNothing()
+    {
+        Checkout c;
+        for (QLineEdit *field : {c.number, c.holder, c.month, c.year, c.cvv}) {
+            field->setFocus();
+            const QString before = field->text();
+            QTest::keyClick(field, Qt::Key_Return);
+            QCOMPARE(c.focused(), field);
+            QCOMPARE(field->text(), before);
+        }
+    }
+
+    void tapOutsideEndsEditing()
+    {
+        Checkout c;
+        c.holder->setFocus();
+        QCOMPARE(c.focused(), c.holder);
+        QTest::mouseClick(c.root()->findChild<QLabel *>(QStringLiteral("cardExpiryLabel")), Qt::LeftButton);
+        QVERIFY(c.focused() != c.holder);
+    }
+
+    // --- paying ---
+
+    void payChecks_data()
+    {
+        QTest::addColumn<QString>("token");
+        QTest::addColumn<QString>("digits");
+        QTest::addColumn<QStringList>("log");
+        QTest::addColumn<bool>("starts");
+        QTest::newRow("no token") << "" << "4111111111111111" << QStringList{TokenLine} << false;
+        QTest::newRow("no token, no number") << "" << "" << QStringList{TokenLine} << false;
+        QTest::newRow("18 characters") << "tok" << "411111111111111" << QStringList{"Enter a 16 Digit Card Number", "18"} << false;
+        QTest::newRow("15 digits 4-6-5") << "tok" << "378282246310005" << QStringList{"Enter a 16 Digit Card Number", "17"} << false;
+        QTest::newRow("empty") << "tok" << "" << QStringList{"Enter a 16 Digit Card Number", "0"} << false;
+        QTest::newRow("19 characters") << "tok" << "4111111111111111" << QStringList{"19", "It is TEST environment"} << true;
+    }
+    void payChecks()
+    {
+        QFETCH(QString, token);
+        QFETCH(QString, digits);
+        QFETCH(QStringList, log);
+        QFETCH(bool, starts);
+        configure(token);
+        Checkout c;
+        QTest::keyClicks(c.number, digits);
+        LogCapture capture;
+        QTest::mouseClick(c.pay, Qt::LeftButton);
+        QCOMPARE(capture.lines(), log);
+        QCOMPARE(c.screen->busyOverlay()->isShown(), starts);
+        QCOMPARE(c.number->isHidden(), starts);
+        QCOMPARE(c.pay->isHidden(), starts);
+        QCOMPARE(c.container.isTabBarHidden(), starts);
+        QCOMPARE(c.container.findChild<BrowserView *>(QStringLiteral("cardWebView"))->isVisible(), starts);
+        QVERIFY(c.root()->findChild<QLabel *>(QStringLiteral("merchNameLabel"))->isVisible());
+        if (starts) {
+            c.screen->showCardPaymentInputs();
+            QVERIFY(c.number->isVisible());
+            QVERIFY(!c.container.isTabBarHidden());
+        }
+    }
+
+    void wholePaymentThroughThePublicInterface()
+    {
+        SandboxProcess sandbox({QStringLiteral("--auto-approve")});
+        QVERIFY(sandbox.isRunning());
+        sandbox.useAsEndpoints();
+        configure(sandbox.token(QStringLiteral("sandbox-app"), QStringLiteral("ORD1"), QStringLiteral("100.00")));
+
+        Checkout c;
+        auto delegate = std::make_shared<CountingDelegate>();
+        c.container.setResultDelegate(delegate);
+        QSignalSpy closed(&c.container, &PGTabBarViewController::dismissed);
+        QSignalSpy results(&c.container, &PGTabBarViewController::paymentResult);
+        QTest::keyClicks(c.number, QStringLiteral("4111 1111-1111 1111"));
+        QTest::keyClicks(c.holder, QStringLiteral("Asha O'Rao"));
+        QTest::keyClicks(c.month, QStringLiteral("07"));
+        QTest::keyClicks(c.year, QStringLiteral("31"));
+        QTest::keyClicks(c.cvv, QStringLiteral("123"));
+        QTest::mouseClick(c.pay, Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(closed.count(), 1, 30000);
+
+        QCOMPARE(delegate->results.size(), 1);
+        QCOMPARE(results.count(), 1);
+        const QString result = c.container.getResult();
+        QCOMPARE(QJsonDocument::fromJson(result.toUtf8()).object().value(QStringLiteral("status")).toString(), QStringLiteral("SUCCESS"));
+        QCOMPARE(delegate->results.first(), result);
+        QCOMPARE(c.screen->transactionResultCard(), std::optional<QString>(result));
+        QVERIFY(!c.screen->busyOverlay()->isShown());
+        QVERIFY(!c.container.isVisible());
+
+        const QList<QPair<QString, QString>> form = sandbox.lastForm();
+        const auto value = [&](const char *name) {
+            for (const auto &[n, v] : form) {
+                if (n == QLatin1String(name))
+                    return v;
+            }
+            return QStringLiteral("<absent>");
+        };
+        QCOMPARE(value("paymentOption"), QStringLiteral("card"));
+        QCOMPARE(value("card_number"), QStringLiteral("4111111111111111"));
+        QCOMPARE(value("card_holder"), QStringLiteral("Asha O'Rao"));
+        QCOMPARE(value("card_expiryMonth"), QStringLiteral("07"));
+        QCOMPARE(value("card_expiryYear"), QStringLiteral("2031"));
+        QCOMPARE(value("card_cvv"), QStringLiteral("123"));
+        QCOMPARE(value("orderCurrency"), QStringLiteral("INR"));
+        QCOMPARE(form.size(), 17);
+    }
+
+    void emptyFieldsStillPay()
+    {
+        SandboxProcess sandbox({QStringLiteral("--auto-approve")});
+        QVERIFY(sandbox.isRunning());
+        sandbox.useAsEndpoints();
+        configure(sandbox.token(QStringLiteral("sandbox-app"), QStringLiteral("ORD1"), QStringLiteral("100.00")));
+        Checkout c;
+        QSignalSpy closed(&c.container, &PGTabBarViewController::dismissed);
+        QTest::keyClicks(c.number, QStringLiteral("4111111111111111"));
+        QTest::mouseClick(c.pay, Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(closed.count(), 1, 30000);
+        const QList<QPair<QString, QString>> form = sandbox.lastForm();
+        QVERIFY(form.contains(qMakePair(QStringLiteral("card_expiryYear"), QStringLiteral("20"))));
+        QVERIFY(form.contains(qMakePair(QStringLiteral("card_cvv"), QString())));
+        QVERIFY(form.contains(qMakePair(QStringLiteral("card_holder"), QString())));
+        // The gateway refuses it, and says so in the result.
+        const QJsonObject outcome = QJsonDocument::fromJson(c.container.getResult().toUtf8()).object();
+        QCOMPARE(outcome.value(QStringLiteral("status")).toString(), QStringLiteral("FAILED"));
+    }
+
+    void closeButtonKeepsTheResult()
+    {
+        CheckoutContext::shared().result_global = QStringLiteral("kept");
+        Checkout c;
+        auto delegate = std::make_shared<CountingDelegate>();
+        c.container.setResultDelegate(delegate);
+        QSignalSpy closed(&c.container, &PGTabBarViewController::dismissed);
+        QCOMPARE(c.container.selectedIndex(), 0);
+        QCOMPARE(c.container.tabBar()->tabText(0), QStringLiteral("Cards"));
+        auto *close = c.container.findChild<QToolButton *>(QStringLiteral("closeButton"));
+        QVERIFY(close);
+        QTest::mouseClick(close, Qt::LeftButton);
+        QCOMPARE(closed.count(), 1);
+        QCOMPARE(c.container.getResult(), QStringLiteral("kept"));
+        QVERIFY(delegate->results.isEmpty());
+    }
+
+    // --- the screen's content ---
+
+    void contentAndTheme()
+    {
+        configure(QStringLiteral("tok"), QStringLiteral("#2f6fde"));
+        Checkout c;
+        QCOMPARE(c.root()->objectName(), QStringLiteral("cardViewController"));
+        QCOMPARE(c.root()->findChild<QLabel *>(QStringLiteral("orderAmountLabel"))->text(), QStringLiteral("- INR 100.00"));
+        QCOMPARE(c.root()->findChild<QLabel *>(QStringLiteral("orderIdLabel"))->text(), QStringLiteral("- ORD1"));
+        QCOMPARE(c.root()->findChild<QLabel *>(QStringLiteral("merchNameLabel"))->text(), QStringLiteral("Acme Books"));
+        QCOMPARE(c.cvv->echoMode(), QLineEdit::Password);
+        QVERIFY(c.number->inputMethodHints() & Qt::ImhDigitsOnly);
+        QVERIFY(!(c.holder->inputMethodHints() & Qt::ImhDigitsOnly));
+        for (QWidget *w : std::initializer_list<QWidget *>{c.number, c.holder, c.month, c.year, c.cvv, c.pay})
+            QVERIFY2(!w->accessibleName().isEmpty(), qPrintable(w->objectName()));
+        QCOMPARE(c.pay->text(), QStringLiteral("  Pay Securely"));
+        // A "#" makes the colour unreadable: the header is black.
+        const QWidget *header = c.root()->findChild<QWidget *>(QStringLiteral("orderBg"));
+        QCOMPARE(ViewLayer::find(header)->gradientLayers().first().colorOne.toHexString(), QStringLiteral("000000"));
+        // Each showing adds one more layer to the root view and to the button.
+        c.container.hide();
+        c.container.show();
+        c.container.hide();
+        c.container.show();
+        QCOMPARE(ViewLayer::find(c.root())->gradientLayers().size(), 3);
+        QCOMPARE(ViewLayer::find(c.pay)->gradientLayers().size(), 3);
+        QCOMPARE(ViewLayer::find(header)->gradientLayers().size(), 1);
+    }
+
+    void screenKeepsTheOrderItWasMadeWith()
+    {
+        cardViewController screen;
+        configure(QStringLiteral("other"));
+        PGTabBarViewController().createOrder(QStringLiteral("ORD2"), {}, {}, {}, {}, {}, {}, {}, {});
+        QCOMPARE(screen.orderId(), QStringLiteral("ORD1"));
+        QCOMPARE(screen.paymentToken_config(), QStringLiteral("tok"));
+        QCOMPARE(screen.transactionResultCard(), std::nullopt);
+    }
+
+    // --- geometry ---
+
+    void framesAtBuild()
+    {
+        cardViewController screen;
+        screen.setInitialViewSize(QSize(390, 844));
+        QWidget *root = screen.view();
+        const auto frame = [&](const char *name) { return LayoutData::find(root->findChild<QWidget *>(QLatin1String(name)))->frame; };
+        QCOMPARE(frame("orderBg"), QRectF(0, 0, 390, 168));
+        QCOMPARE(frame("cardNumberTextField").y(), 844 / 3.85);
+        QCOMPARE(frame("cardNumberTextField").width(), 390 / 1.14);
+        QCOMPARE(frame("cardPayButton").y(), 463.0);
+        QCOMPARE(frame("cardWebView").width(), 590.0);
+        // After resolution the web view fits the root view, below a 20-point strip.
+        QCOMPARE(root->findChild<QWidget *>(QStringLiteral("cardWebView"))->geometry(), QRect(0, 20, 390, 824));
+    }
+
+    void layoutHoldsAtEverySize_data()
+    {
+        QTest::addColumn<QSize>("window");
+        QTest::newRow("phone 390 x 844") << QSize(390, 844);
+        QTest::newRow("small 360 x 640") << QSize(360, 640);
+        QTest::newRow("desktop 1024 x 768") << QSize(1024, 768);
+    }
+    void layoutHoldsAtEverySize()
+    {
+        QFETCH(QSize, window);
+        Checkout c(window);
+        QVERIFY(QTest::qWaitForWindowExposed(&c.container));
+        QWidget *root = c.root();
+        QCOMPARE(root->size(), QSize(window.width(), window.height() - NavigationController::BarHeight - TabBarController::TabBarHeight));
+        const QList<QWidget *> controls{c.number, c.holder, c.month, c.year, c.cvv, c.pay};
+        for (int i = 0; i < controls.size(); ++i) {
+            const QRect r = inRoot(controls[i], root);
+            QVERIFY2(root->rect().contains(r), qPrintable(controls[i]->objectName()));
+            QVERIFY2(r.width() >= 40 && r.height() >= 40, qPrintable(controls[i]->objectName()));
+            for (int j = i + 1; j < controls.size(); ++j)
+                QVERIFY2(!r.intersects(inRoot(controls[j], root)), qPrintable(controls[i]->objectName() + QLatin1Char('/') + controls[j]->objectName()));
+        }
+        for (QLabel *label : root->findChildren<QLabel *>()) {
+            if (label->text().isEmpty())
+                continue;
+            QVERIFY2(root->rect().contains(inRoot(label, root)), qPrintable(label->objectName()));
+            QVERIFY2(label->fontMetrics().horizontalAdvance(label->text()) <= label->width(), qPrintable(label->objectName()));
+        }
+        if (const QByteArray dir = qgetenv("PELBROOK_SCREENSHOT_DIR"); !dir.isEmpty()) {
+            QTest::keyClicks(c.number, QStringLiteral("4111111111111111"));
+            QTest::keyClicks(c.holder, QStringLiteral("Asha Rao"));
+            QTest::keyClicks(c.month, QStringLiteral("12"));
+            QTest::keyClicks(c.year, QStringLiteral("30"));
+            QTest::keyClicks(c.cvv, QStringLiteral("123"));
+            c.container.grab().save(QStringLiteral("%1/card-%2x%3.png").arg(QString::fromLocal8Bit(dir)).arg(window.width()).arg(window.height()));
+        }
+    }
+};
+
+QTEST_MAIN(CardTest)
+#include "tst_card.moc"
