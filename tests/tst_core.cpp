@@ -385,7 +385,7 @@ private Q_SLOTS:
         QTest::newRow("https hides the overlay") << "https://gw.example/pay" << true << 1 << "<unchanged>" << false;
         QTest::newRow("http is ignored") << "http://gw.example/pay" << true << 0 << "<unchanged>" << false;
         QTest::newRow("blank page ignored") << "about:blank" << true << 0 << "<unchanged>" << false;
-        QTest::newRow("scheme case matters") << "HTTPS://gw.example/" << true << 1 << "<unchanged>" << false;
+        QTest::newRow("scheme as the URL reports it, lower case") << "HTTPS://gw.example/" << true << 1 << "<unchanged>" << false;
         QTest::newRow("hand-back") << "ios-sdk://r/x?y=1#ok%20done" << true << 0 << "ok done" << true;
         QTest::newRow("hand-back without delegate") << "ios-sdk:done#ok" << false << 0 << "ok" << true;
         QTest::newRow("hand-back without fragment") << "ios-sdk://r" << true << 0 << "<unchanged>" << true;
@@ -468,17 +468,18 @@ private Q_SLOTS:
         order.token = sandbox.token(QStringLiteral("sandbox-app"), order.orderId, order.amount);
         configure(QStringLiteral("TEST"), order);
 
+        // The container builds its own tabs as it is first presented; the test screen replaces them.
         PGTabBarViewController container;
-        auto *screen = new TestScreen;
-        container.setViewControllers({new NavigationController(screen)});
         auto delegate = std::make_shared<RecordingDelegate>();
         delegate->watched = &container;
         container.setResultDelegate(delegate);
+        container.present();
+        QVERIFY(QTest::qWaitForWindowExposed(&container));
+        auto *screen = new TestScreen;
+        container.setViewControllers({new NavigationController(screen)});
         QCOMPARE(screen->resultDelegate(), delegate);
         QSignalSpy results(&container, &PGTabBarViewController::paymentResult);
         QSignalSpy closed(&container, &PGTabBarViewController::dismissed);
-        container.present();
-        QVERIFY(QTest::qWaitForWindowExposed(&container));
 
         screen->paySecurely_request();
         QTRY_COMPARE_WITH_TIMEOUT(closed.count(), 1, 30000);
