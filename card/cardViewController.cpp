@@ -279,27 +279,25 @@ void cardViewController::reformatAsCardNumber(QLineEdit *textField)
 
 void cardViewController::textFieldDidChangeToExpiry(QLineEdit *textField)
 {
-    const int length = characterCount(textField->text());
-    if (length == 2) {
-        d->cardExpiryYearTextField->setFocus(Qt::OtherFocusReason);
-    } else if (length > 2) {
-        textField->clear();
-        debugLog(QStringLiteral("Expiry Month Text input field should be only 2 digits."));
-    } else {
-        debugLog(QStringLiteral("Expiry Month Text input field should not be empty."));
-    }
+    expiryFieldChanged(textField, d->cardExpiryYearTextField, QStringLiteral("Expiry Month"));
 }
 
 void cardViewController::textFieldDidChangeToCvc(QLineEdit *textField)
 {
+    expiryFieldChanged(textField, d->cardCvcTextField, QStringLiteral("Expiry Year"));
+}
+
+void cardViewController::expiryFieldChanged(QLineEdit *textField, QLineEdit *nextField, const QString &fieldName)
+{
     const int length = characterCount(textField->text());
     if (length == 2) {
-        d->cardCvcTextField->setFocus(Qt::OtherFocusReason);
+        nextField->setFocus(Qt::OtherFocusReason);
     } else if (length > 2) {
+        // Emptied, not cut to two: the buyer starts the field again.
         textField->clear();
-        debugLog(QStringLiteral("Expiry Year Text input field should be only 2 digits."));
+        debugLog(fieldName + QStringLiteral(" Text input field should be only 2 digits."));
     } else {
-        debugLog(QStringLiteral("Expiry Year Text input field should not be empty."));
+        debugLog(fieldName + QStringLiteral(" Text input field should not be empty."));
     }
 }
 

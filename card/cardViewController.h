@@ -70,6 +70,7 @@ protected:
 
 private:
     void textFieldShouldChange(QLineEdit *textField, const QString &text, int selectionStart, int selectionLength);
+    void expiryFieldChanged(QLineEdit *textField, QLineEdit *nextField, const QString &fieldName);
     void didTapView();
     void removeObservers();
     void initCardWebView();

@@ -1,23 +1,10 @@
 #include "core/HandBack.h"
 
+#include "platform/HexDigit.h"
+
 #include <QStringDecoder>
 
 namespace pelbrook {
-
-namespace {
-
-int hexValue(char16_t c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
-} // namespace
 
 std::optional<QString> decodeFragment(const QString &encodedFragment)
 {
@@ -35,8 +22,8 @@ std::optional<QString> decodeFragment(const QString &encodedFragment)
         }
         if (i + 2 >= encodedFragment.size())
             return std::nullopt;
-        const int high = hexValue(encodedFragment.at(i + 1).unicode());
-        const int low = hexValue(encodedFragment.at(i + 2).unicode());
+        const int high = hexDigitValue(encodedFragment.at(i + 1));
+        const int low = hexDigitValue(encodedFragment.at(i + 2));
         if (high < 0 || low < 0)
             return std::nullopt;
         bytes.append(char(high * 16 + low));

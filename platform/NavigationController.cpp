@@ -45,6 +45,9 @@ void NavigationController::updateLeftButton()
     m_leftButton = new QToolButton(m_bar);
     m_leftButton->setObjectName(item.objectName);
     m_leftButton->setAutoRaise(true);
+    m_leftButton->setStyleSheet(QStringLiteral("QToolButton { border: none; border-radius: 6px; }"
+                                               "QToolButton:focus { border: 2px solid rgba(0, 122, 255, 0.45); }"
+                                               "QToolButton:pressed { background: rgba(0, 0, 0, 0.08); }"));
     m_leftButton->setCursor(Qt::PointingHandCursor);
     if (!item.image.isNull()) {
         m_leftButton->setIcon(QIcon(QPixmap::fromImage(item.image)));
@@ -78,11 +81,8 @@ void NavigationController::setBarTintColor(const QColor &color)
 
 void NavigationController::updateBarStyle()
 {
-    QColor background = m_barTintColor;
-    if (m_translucent)
-        background.setAlphaF(0.92);
     m_bar->setStyleSheet(QStringLiteral("#navigationBar { background: %1; border-bottom: 1px solid #d0d0d0; }")
-                             .arg(background.name(QColor::HexArgb)));
+                             .arg(barBackground(m_barTintColor, m_translucent)));
 }
 
 QRect NavigationController::contentRect() const

@@ -37,12 +37,43 @@ QIcon tabIcon(const TabBarItem &item)
     return icon;
 }
 
+// A tab bar with each tab's icon above its title, tinted grey, or blue when selected.
+class IconOverTitleTabBar : public QTabBar
+{
+public:
+    using QTabBar::QTabBar;
+
+protected:
+    QSize tabSizeHint(int) const override
+    {
+        return QSize(qMax(64, width() / qMax(1, count())), TabBarController::TabBarHeight);
+    }
+
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::Antialiasing);
+        QFont font = this->font();
+        font.setPixelSize(11);
+        painter.setFont(font);
+        for (int i = 0; i < count(); ++i) {
+            const QRect r = tabRect(i);
+            const bool selected = i == currentIndex();
+            const QPixmap icon = tabIcon(i).pixmap(iconSize(), devicePixelRatioF(), QIcon::Normal, selected ? QIcon::On : QIcon::Off);
+            const QSize logical = icon.deviceIndependentSize().toSize();
+            painter.drawPixmap(QPoint(r.center().x() - logical.width() / 2, r.top() + 6), icon);
+            painter.setPen(selected ? SelectedTint : UnselectedTint);
+            painter.drawText(QRect(r.left(), r.top() + 8 + iconSize().height(), r.width(), 16), Qt::AlignCenter, tabText(i));
+        }
+    }
+};
+
 } // namespace
 
 TabBarController::TabBarController(QWidget *parent)
     : QWidget(parent)
     , m_stack(new QStackedWidget(this))
-    , m_tabBar(new QTabBar(this))
+    , m_tabBar(new IconOverTitleTabBar(this))
 {
     m_stack->setObjectName(QStringLiteral("tabContent"));
     m_tabBar->setObjectName(QStringLiteral("tabBar"));
@@ -125,13 +156,8 @@ void TabBarController::setTranslucent(bool translucent)
 
 void TabBarController::updateBarStyle()
 {
-    QColor background = m_barTintColor;
-    if (m_translucent)
-        background.setAlphaF(0.92);
-    m_tabBar->setStyleSheet(QStringLiteral(
-        "QTabBar#tabBar { background: %1; border-top: 1px solid #d0d0d0; }"
-        "QTabBar#tabBar::tab { background: transparent; border: none; padding: 6px 4px; color: #929292; }"
-        "QTabBar#tabBar::tab:selected { color: #007aff; }").arg(background.name(QColor::HexArgb)));
+    m_tabBar->setStyleSheet(QStringLiteral("QTabBar#tabBar { background: %1; border-top: 1px solid #d0d0d0; }")
+                                .arg(barBackground(m_barTintColor, m_translucent)));
 }
 
 void TabBarController::loadViewIfNeeded()

@@ -5,6 +5,14 @@
 
 namespace pelbrook {
 
+QString barBackground(const QColor &tint, bool translucent)
+{
+    QColor background = tint;
+    if (translucent)
+        background.setAlphaF(0.92f);
+    return background.name(QColor::HexArgb);
+}
+
 ViewController::ViewController(QObject *parent)
     : QObject(parent)
 {

@@ -2,6 +2,7 @@
 
 #include <pelbrook/pelbrook_export.h>
 
+#include <QColor>
 #include <QImage>
 #include <QObject>
 #include <QPointer>
@@ -16,6 +17,9 @@ namespace pelbrook {
 
 class NavigationController;
 class TabBarController;
+
+/// The background of a bar: its tint colour, let through a little when translucent.
+PELBROOK_EXPORT QString barBackground(const QColor &tint, bool translucent);
 
 /// A button in a navigation bar: an image (or a title when there is no image) and an action.
 struct PELBROOK_EXPORT BarButtonItem {

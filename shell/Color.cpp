@@ -1,22 +1,12 @@
 #include "shell/Color.h"
 
+#include "platform/HexDigit.h"
+
 #include <limits>
 
 namespace pelbrook {
 
 namespace {
-
-int hexDigit(QChar c)
-{
-    const char16_t u = c.unicode();
-    if (u >= '0' && u <= '9')
-        return u - '0';
-    if (u >= 'a' && u <= 'f')
-        return u - 'a' + 10;
-    if (u >= 'A' && u <= 'F')
-        return u - 'A' + 10;
-    return -1;
-}
 
 // Reads an unsigned 64-bit hex number the way the platform scanner does.
 quint64 scanHex(const QString &text)
@@ -26,12 +16,12 @@ quint64 scanHex(const QString &text)
         ++i;
     if (i + 1 < text.size() && text.at(i) == QLatin1Char('0')
         && (text.at(i + 1) == QLatin1Char('x') || text.at(i + 1) == QLatin1Char('X'))
-        && i + 2 < text.size() && hexDigit(text.at(i + 2)) >= 0)
+        && i + 2 < text.size() && hexDigitValue(text.at(i + 2)) >= 0)
         i += 2;
     quint64 value = 0;
     bool overflow = false;
     for (; i < text.size(); ++i) {
-        const int digit = hexDigit(text.at(i));
+        const int digit = hexDigitValue(text.at(i));
         if (digit < 0)
             break;
         if (value > (std::numeric_limits<quint64>::max() >> 4))
