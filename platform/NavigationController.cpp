@@ -21,6 +21,10 @@ NavigationController::NavigationController(ViewController *rootViewController, Q
     m_root->setParent(this);
     m_bar->setObjectName(QStringLiteral("navigationBar"));
     m_content->setObjectName(QStringLiteral("navigationContent"));
+    // Screens draw their own backgrounds; whatever they leave uncovered (the strip a hidden tab
+    // bar frees, say) is white rather than the window's grey.
+    m_content->setAttribute(Qt::WA_StyledBackground);
+    m_content->setStyleSheet(QStringLiteral("#navigationContent { background: white; }"));
     m_bar->setAttribute(Qt::WA_StyledBackground);
     m_titleLabel->setObjectName(QStringLiteral("navigationTitle"));
     m_titleLabel->setAlignment(Qt::AlignCenter);

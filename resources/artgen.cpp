@@ -153,7 +153,7 @@ QImage handleLogo(const QString &label)
     return image;
 }
 
-// Bank logos: a coloured disc with the bank's initials; the hue comes from the code so that
+// Bank logos (and other badges): a coloured disc with the name's initials; the hue comes from the code so that
 // neighbours in the list differ.
 QImage bankLogo(const QString &code, const QString &name)
 {
@@ -228,6 +228,8 @@ int main(int argc, char **argv)
             image = tile(label, kind == QLatin1String("tileh"));
         else if (kind == QLatin1String("handle"))
             image = handleLogo(label);
+        else if (kind == QLatin1String("badge"))
+            image = bankLogo(path, label);
         else {
             std::fprintf(stderr, "artgen: unknown kind %s\n", qPrintable(kind));
             return 1;

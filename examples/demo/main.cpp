@@ -3,7 +3,8 @@
 //
 // It starts pelbrook-sandbox, asks it for a payment token (as a merchant's server would),
 // configures the checkout and presents it. With --autopilot (the default when there is no
-// display) it fills in a test card, pays, writes screenshots and exits with the result.
+// display) it fills in a test card, pays, approves on the sandbox's payment page, writes
+// screenshots and exits with the result.
 
 #include <pelbrook/DebugLog.h>
 #include <pelbrook/Endpoints.h>
@@ -25,6 +26,7 @@
 #include <QSslCertificate>
 #include <QStandardPaths>
 #include <QTimer>
+#include <QWebEngineView>
 
 #include <cstdio>
 
@@ -112,7 +114,7 @@ int main(int argc, char **argv)
     const QString screenshots = parser.value(screenshotOption);
 
     Sandbox sandbox;
-    if (!startSandbox(sandbox, parser.value(sandboxOption), autopilot ? QStringList{QStringLiteral("--auto-approve")} : QStringList{})) {
+    if (!startSandbox(sandbox, parser.value(sandboxOption), {})) {
         std::fprintf(stderr, "pelbrook-demo: cannot start the sandbox (%s)\n", qPrintable(parser.value(sandboxOption)));
         return 1;
     }
@@ -172,6 +174,17 @@ int main(int argc, char **argv)
             fill("cardExpiryYearTextField", QStringLiteral("30"));
             fill("cardCvcTextField", QStringLiteral("123"));
             save(checkout, screenshots, QStringLiteral("checkout-filled.png"));
+            // On the gateway's page, the buyer approves.
+            if (auto *web = checkout->findChild<QWebEngineView *>(QStringLiteral("cardWebView"))) {
+                QObject::connect(web, &QWebEngineView::loadFinished, checkout, [=](bool ok) {
+                    if (!ok || !web->url().path().endsWith(QLatin1String("submit-transparent")))
+                        return;
+                    QTimer::singleShot(300, checkout, [=]() {
+                        save(checkout, screenshots, QStringLiteral("gateway-page.png"));
+                        web->page()->runJavaScript(QStringLiteral("document.getElementById('approve').click();"));
+                    });
+                });
+            }
             if (auto *pay = checkout->findChild<QAbstractButton *>(QStringLiteral("cardPayButton")))
                 pay->click();
         });
