@@ -181,12 +181,13 @@ void TabBarController::dismiss()
     close();
 }
 
-bool TabBarController::event(QEvent *event)
+void TabBarController::setVisible(bool visible)
 {
-    // Whoever shows the container (present() or a plain show()), its tabs must exist first.
-    if (event->type() == QEvent::Polish)
+    // However the container is shown (present(), show(), a parent showing it), its tabs are
+    // built first, and not before: the screens copy the checkout when they are built.
+    if (visible)
         loadViewIfNeeded();
-    return QWidget::event(event);
+    QWidget::setVisible(visible);
 }
 
 void TabBarController::closeEvent(QCloseEvent *event)

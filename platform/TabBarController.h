@@ -47,6 +47,8 @@ public:
     virtual void present();
     /// Closes the container.
     void dismiss();
+    /// Builds the tabs (once) before the container is first shown.
+    void setVisible(bool visible) override;
 
 Q_SIGNALS:
     /// After the container has closed, by any path.
@@ -60,7 +62,6 @@ protected:
     virtual void viewControllersChanged() {}
     void closeEvent(QCloseEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
-    bool event(QEvent *event) override;
 
 private:
     void refreshTabs();
