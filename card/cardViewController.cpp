@@ -39,7 +39,6 @@ QLabel *makeLabel(QWidget *parent, const char *name, const QString &text, double
     label->setFont(fontNamed(HelveticaNeue, size));
     if (white)
         label->setStyleSheet(QStringLiteral("color: white; background: transparent;"));
-    label->setAttribute(Qt::WA_TransparentForMouseEvents, false);
     return label;
 }
 
@@ -143,12 +142,10 @@ void cardViewController::viewDidLoad()
     QWidget *root = view();
     const double W = root->width();
     const double H = root->height();
-    root->setAutoFillBackground(false);
 
     // Step by step as the elements are added: the scroll view, the header, the labels, the
     // fields, the web view (on the root view, above the scroll view), the button, the logos.
     d->scrollViewCard->setParent(root);
-    d->scrollContent->resize(int(W), int(H));
     const Color c1(color1Hex());
     const Color c2(color2Hex());
     layOutCardScreen(*d, root, W, H);
@@ -234,10 +231,16 @@ void cardViewController::removeObservers()
     // The screen registers for no notifications; nothing to undo.
 }
 
-bool cardViewController::eventFilter(QObject *, QEvent *event)
+bool cardViewController::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::MouseButtonPress)
+    if (event->type() == QEvent::MouseButtonPress) {
         didTapView();
+    } else if (event->type() == QEvent::Resize && watched == view()) {
+        // Views placed by relations follow a resized window; the scroll view must too, or they
+        // would move out of its visible area.
+        d->scrollViewCard->setGeometry(view()->rect());
+        d->scrollContent->resize(view()->size());
+    }
     return false;
 }
 

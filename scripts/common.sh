@@ -18,7 +18,12 @@ install_packages() {
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y "${missing[@]}"
 }
 
+# configure_and_build [cmake -D options...] [-- build targets...]
 configure_and_build() {
-    cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
-    cmake --build "$build" --parallel "$(nproc)"
+    local options=() targets=()
+    while [ $# -gt 0 ] && [ "$1" != "--" ]; do options+=("$1"); shift; done
+    [ "${1:-}" = "--" ] && shift
+    for t in "$@"; do targets+=(--target "$t"); done
+    cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo "${options[@]}"
+    cmake --build "$build" --parallel "$(nproc)" "${targets[@]}"
 }

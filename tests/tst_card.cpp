@@ -538,6 +538,21 @@ private Q_SLOTS:
         QCOMPARE(root->findChild<QWidget *>(QStringLiteral("cardWebView"))->geometry(), QRect(0, 20, 390, 824));
     }
 
+    void resizedWindowKeepsEveryControlVisible()
+    {
+        Checkout c;
+        QVERIFY(QTest::qWaitForWindowExposed(&c.container));
+        c.container.resize(1024, 768);
+        QWidget *root = c.root();
+        QTRY_COMPARE(root->width(), 1024);
+        auto *viewport = root->findChild<QWidget *>(QStringLiteral("scrollViewCard"));
+        for (QWidget *control : std::initializer_list<QWidget *>{c.number, c.holder, c.month, c.year, c.cvv, c.pay}) {
+            QTRY_VERIFY2(root->rect().contains(inRoot(control, root)), qPrintable(control->objectName()));
+            QVERIFY2(QRect(viewport->mapTo(root, QPoint(0, 0)), viewport->size()).contains(inRoot(control, root)),
+                     qPrintable(control->objectName()));
+        }
+    }
+
     void layoutHoldsAtEverySize_data()
     {
         QTest::addColumn<QSize>("window");
