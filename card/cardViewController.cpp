@@ -326,20 +326,22 @@ void cardViewController::payAction(QAbstractButton *)
 
 void cardViewController::hideCardPaymentInputs()
 {
-    if (TabBarController *tabs = tabBarController())
-        tabs->setTabBarHidden(true);
-    d->cardWebView->show();
-    for (QWidget *input : d->paymentInputs())
-        input->hide();
+    showPaymentPage(true);
 }
 
 void cardViewController::showCardPaymentInputs()
 {
+    showPaymentPage(false);
+}
+
+void cardViewController::showPaymentPage(bool paymentPage)
+{
+    // The tab bar goes with the inputs, so the buyer cannot change tabs during a payment.
     if (TabBarController *tabs = tabBarController())
-        tabs->setTabBarHidden(false);
-    d->cardWebView->hide();
+        tabs->setTabBarHidden(paymentPage);
+    d->cardWebView->setVisible(paymentPage);
     for (QWidget *input : d->paymentInputs())
-        input->show();
+        input->setVisible(!paymentPage);
 }
 
 QList<FormField> cardViewController::methodFields()

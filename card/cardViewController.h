@@ -71,6 +71,7 @@ protected:
 private:
     void textFieldShouldChange(QLineEdit *textField, const QString &text, int selectionStart, int selectionLength);
     void expiryFieldChanged(QLineEdit *textField, QLineEdit *nextField, const QString &fieldName);
+    void showPaymentPage(bool paymentPage);
     void didTapView();
     void removeObservers();
     void initCardWebView();
