@@ -3,8 +3,8 @@
 //
 // Usage: bench_gradient_repaint [repaints per measurement, default 300]
 
-#include "shell/Color.h"
-#include "shell/ViewLayer.h"
+#include "theme/Color.h"
+#include "theme/ViewLayer.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

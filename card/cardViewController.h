@@ -4,11 +4,11 @@
 
 #include <QString>
 
-#include <memory>
 #include <optional>
+#include <utility>
 
-class QLineEdit;
 class QAbstractButton;
+class QLineEdit;
 
 namespace pelbrook {
 
@@ -27,6 +27,8 @@ class cardViewControllerPrivate;
 class PELBROOK_EXPORT cardViewController : public PaymentScreen
 {
     Q_OBJECT
+    Q_PROPERTY(QString paymentToken_config READ paymentToken_config)
+    Q_PROPERTY(QString cardNumberWithoutSpaces READ cardNumberWithoutSpaces)
 public:
     cardViewController();
     ~cardViewController() override;
@@ -59,24 +61,8 @@ public Q_SLOTS:
     /// The pay button's action: token check, card length check, then the payment form.
     void payAction(QAbstractButton *sender = nullptr);
 
-protected:
-    void viewDidLoad() override;
-    void viewWillAppear() override;
-    void viewWillDisappear() override;
-    QList<FormField> methodFields() override;
-    BrowserView *paymentWebView() const override;
-    void keepResult(const QString &result) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
-
 private:
-    void textFieldShouldChange(QLineEdit *textField, const QString &text, int selectionStart, int selectionLength);
-    void expiryFieldChanged(QLineEdit *textField, QLineEdit *nextField, const QString &fieldName);
-    void showPaymentPage(bool paymentPage);
-    void didTapView();
-    void removeObservers();
-    void initCardWebView();
-
-    std::unique_ptr<cardViewControllerPrivate> d;
+    Q_DECLARE_PRIVATE(cardViewController)
 };
 
 } // namespace pelbrook

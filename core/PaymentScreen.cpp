@@ -1,109 +1,537 @@
 #include <pelbrook/PaymentScreen.h>
 
-#include "core/CheckoutContext.h"
 #include "core/HandBack.h"
-#include "core/PaymentForm.h"
+#include "core/PaymentScreen_p.h"
 #include "platform/BrowserProfile_p.h"
-#include "platform/BrowserView.h"
 #include "platform/DebugLog_p.h"
+#include "platform/Font.h"
 #include "platform/HttpClient.h"
-#include "shell/BusyOverlay.h"
+#include "platform/NavigationController.h"
+#include "platform/Resources.h"
+#include "theme/Color.h"
+#include "theme/Layout.h"
+#include "theme/ViewLayer.h"
 
+#include <pelbrook/TabBarController.h>
+
+#include <QEvent>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QPointer>
 
+#include <cmath>
+
 namespace pelbrook {
 
-class PaymentScreenPrivate : public NavigationDelegate
+namespace {
+
+const QString HelveticaNeue = QStringLiteral("Helvetica Neue");
+
+} // namespace
+
+// --- The views every screen has, made with the screen ---
+
+PaymentScreenPrivate::PaymentScreenPrivate(const ScreenTraits &screenTraits)
+    : traits(screenTraits)
+    , checkout(CheckoutContext::shared())
+    , pending(std::make_unique<QWidget>())
 {
-public:
-    explicit PaymentScreenPrivate(PaymentScreen *screen)
-        : q(screen)
-    {
+    QWidget *p = pending.get();
+    scrollViewCard = new QScrollArea(p);
+    scrollViewCard->setObjectName(QStringLiteral("scrollViewCard"));
+    scrollViewCard->setFrameShape(QFrame::NoFrame);
+    // Its content never outgrows it, and a click on the screen must not move the focus to it.
+    scrollViewCard->setFocusPolicy(Qt::NoFocus);
+    scrollViewCard->setAutoFillBackground(false);
+    scrollContent = new QWidget;
+    scrollContent->setObjectName(QStringLiteral("scrollViewCardContent"));
+    scrollContent->setAttribute(Qt::WA_TranslucentBackground);
+    scrollViewCard->setWidget(scrollContent);
+    scrollViewCard->viewport()->setAutoFillBackground(false);
+    scrollContent->setAutoFillBackground(false);
+
+    orderBg = new QWidget(p);
+    orderBg->setObjectName(QStringLiteral("orderBg"));
+    merchNameLabel = makeLabel("merchNameLabel", QStringLiteral("Merchant Name"), 22, true);
+    orderIdStaticLabel = makeLabel("orderIdStaticLabel", QStringLiteral("Order Id"), 15, true);
+    orderAmountStaticLabel = makeLabel("orderAmountStaticLabel", QStringLiteral("Amount"), 15, true);
+    orderIdLabel = makeLabel("orderIdLabel", QString(), 15, true);
+    orderAmountLabel = makeLabel("orderAmountLabel", QString(), 15, true);
+
+    pelbrookLogo = new ImageView(p);
+    pelbrookLogo->setObjectName(QStringLiteral("pelbrookLogo"));
+    pelbrookLogo->setContentMode(ImageView::ContentMode::ScaleAspectFit);
+    pelbrookLogo->setImage(libraryImage(QStringLiteral("PelbrookLogo")));
+    merchantLogo = new ImageView(p);
+    merchantLogo->setObjectName(QStringLiteral("merchantLogo"));
+    merchantLogo->setContentMode(ImageView::ContentMode::ScaleAspectFit);
+    merchantLogo->setImage(ResourceBundle::mainBundle().imageNamed(QStringLiteral("merchantLogo")));
+
+    webView = new BrowserView(p);
+    webViewAlive = webView;
+    webView->setObjectName(QLatin1String(traits.webViewName));
+    webView->page()->setBackgroundColor(Qt::white);
+
+    payButton = new Button(p);
+    payButton->setObjectName(QLatin1String(traits.payButtonName));
+    payButton->setFont(fontNamed(HelveticaNeue, 18));
+    payButton->setTitleColor(Qt::black);
+    ViewLayer::of(payButton)->setBackgroundColor(QColor(0xd3, 0xd3, 0xd3));
+    payButton->setAccessibleName(QStringLiteral("Pay Securely"));
+    // A click must not take the focus from the field the buyer is in (a refused press changes
+    // nothing); the button stays reachable with Tab.
+    payButton->setFocusPolicy(Qt::TabFocus);
+}
+
+PaymentScreenPrivate::~PaymentScreenPrivate()
+{
+    // The browser view asks its delegate about navigations until it is gone; it may already be
+    // gone with the root view, when the screen's container is destroyed first.
+    if (QPointer<BrowserView> view = webViewAlive)
+        view->setNavigationDelegate(nullptr);
+}
+
+QLabel *PaymentScreenPrivate::makeLabel(const char *name, const QString &text, double size, bool white)
+{
+    auto *label = new QLabel(text, pending.get());
+    label->setObjectName(QLatin1String(name));
+    label->setFont(fontNamed(HelveticaNeue, size));
+    if (white)
+        label->setStyleSheet(QStringLiteral("color: white; background: transparent;"));
+    return label;
+}
+
+QLineEdit *PaymentScreenPrivate::makeTextField(const char *name, const QString &placeholder)
+{
+    auto *field = new QLineEdit(pending.get());
+    field->setObjectName(QLatin1String(name));
+    field->setPlaceholderText(placeholder);
+    field->setAccessibleName(placeholder);
+    field->setFont(fontNamed(HelveticaNeue, 16));
+    return field;
+}
+
+QWidget *PaymentScreenPrivate::root() const
+{
+    return q_ptr->view();
+}
+
+void PaymentScreenPrivate::addTo(QWidget *parent, QWidget *view)
+{
+    // A view added later lies above the ones added before it, as the screens' order intends.
+    if (view->parentWidget() != parent) {
+        const QRect geometry = view->geometry();
+        view->setParent(parent);
+        view->setGeometry(geometry);
+    }
+    view->raise();
+}
+
+// --- Building the view ---
+
+void PaymentScreenPrivate::buildView()
+{
+    QWidget *rootView = root();
+    const double W = rootView->width();
+    const double H = rootView->height();
+
+    if (const std::optional<QMarginsF> &p = traits.rootViewPaddings) {
+        // Relations of the root view to its own edges: they hold or place nothing.
+        addRelation(rootView, LayoutEdge::Width, widthAnchor(rootView));
+        addRelation(rootView, LayoutEdge::Height, heightAnchor(rootView));
+        addRelation(rootView, LayoutEdge::Left, leftAnchor(rootView));
+        addRelation(rootView, LayoutEdge::Right, rightAnchor(rootView));
+        setAnchor(rootView, safeTopAnchor(rootView), leftAnchor(rootView), bottomAnchor(rootView), rightAnchor(rootView),
+                  p->top(), p->left(), p->bottom(), p->right());
+    }
+    setFrame(scrollViewCard, QRectF(0, 0, W, H));
+    addTo(rootView, scrollViewCard);
+    fitScrollView();
+
+    layOutHeader(W, H);
+    for (BuildStep step : traits.buildOrder) {
+        switch (step) {
+        case BuildStep::Inputs: buildInputs(W, H); break;
+        case BuildStep::WebView: placeWebView(W, H); break;
+        case BuildStep::PayButton: placePayButton(W, H); break;
+        case BuildStep::Logos: placeLogos(W, H); break;
+        case BuildStep::ViewsAboveWebView: buildViewsAboveWebView(W, H); break;
+        }
     }
 
-    bool shouldStartLoad(BrowserView *, const QUrl &url, QWebEnginePage::NavigationType) override
-    {
-        return q->webViewShouldStartLoad(url);
+    // A tap on anything that is not a control ends editing.
+    QList<QWidget *> surfaces{rootView, scrollViewCard->viewport(), scrollContent};
+    for (QWidget *child : scrollContent->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly)) {
+        if (child->focusPolicy() == Qt::NoFocus && !qobject_cast<QAbstractButton *>(child))
+            surfaces.append(child);
+    }
+    for (QWidget *surface : surfaces)
+        surface->installEventFilter(this);
+
+    pending.reset();
+    LayoutResolver::resolve(rootView);
+    viewBuilt();
+}
+
+void PaymentScreenPrivate::layOutHeader(double W, double H)
+{
+    QWidget *rootView = root();
+    const HeaderGeometry &g = traits.header;
+    const double iW = std::trunc(W);
+    const double backgroundHeight = g.backgroundFifthOfHeight ? std::trunc(std::trunc(H) / 5) : 110;
+
+    setFrame(orderBg, QRectF(17, 28, iW, backgroundHeight));
+    setFrame(orderBg, QRectF(0, 0, iW, backgroundHeight));
+    setGradientBackground(orderBg, Color(checkout.color1Hex_global), Color(checkout.color2Hex_global));
+    addTo(scrollContent, orderBg);
+    addRelation(orderBg, LayoutEdge::Leading, leadingAnchor(rootView), 0);
+    addRelation(orderBg, LayoutEdge::Trailing, trailingAnchor(rootView), 0);
+    addRelation(orderBg, LayoutEdge::Width, widthAnchor(rootView), 0, 0.0);
+    addSizeRelation(orderBg, LayoutEdge::Height, g.backgroundFifthOfHeight ? H / 5 : 110);
+
+    merchNameLabel->setText(checkout.merchantName_global);
+    setFrame(merchNameLabel, g.nameFrame);
+    addTo(scrollContent, merchNameLabel);
+    if (g.nameBelowSafeTop) {
+        setAnchor(merchNameLabel, safeTopAnchor(rootView), leftAnchor(rootView), bottomAnchor(merchNameLabel),
+                  rightAnchor(merchNameLabel), 11, 10, 20, 20, 360, 35);
+    } else {
+        addRelation(merchNameLabel, LayoutEdge::Leading, leadingAnchor(rootView), 0);
+        addRelation(merchNameLabel, LayoutEdge::Trailing, trailingAnchor(rootView), 0);
+        addSizeRelation(merchNameLabel, LayoutEdge::Width, 360);
+        addSizeRelation(merchNameLabel, LayoutEdge::Height, 110);
     }
 
-    PaymentScreen *q;
-    std::shared_ptr<ResultDelegate> resultDelegate;
-    QString appId, merchantName, orderId, orderAmount, customerEmail, customerPhone, customerName,
-        orderNote, orderCurrency, notifyUrl, color1Hex, color2Hex, env, paymentToken;
-    QString paymentOption;
-    bool repeatsNameAndNote = false;
-    BusyOverlay overlay;
-};
+    setFrame(orderIdStaticLabel, g.idStaticFrame);
+    addTo(scrollContent, orderIdStaticLabel);
+    setAnchor(orderIdStaticLabel, topAnchor(merchNameLabel), leftAnchor(rootView), bottomAnchor(orderIdStaticLabel),
+              rightAnchor(rootView), g.idTop, 10, 20, 20, 100, 25);
+    setFrame(orderAmountStaticLabel, g.amountStaticFrame);
+    addTo(scrollContent, orderAmountStaticLabel);
+    setAnchor(orderAmountStaticLabel, topAnchor(orderIdStaticLabel), leftAnchor(rootView),
+              bottomAnchor(orderAmountStaticLabel), rightAnchor(rootView), 30, 10, 20, 20, g.amountStaticWidth, 25);
 
-PaymentScreen::PaymentScreen(const QString &paymentOption, bool repeatsNameAndNote, QObject *parent)
-    : ViewController(parent)
-    , d(std::make_unique<PaymentScreenPrivate>(this))
+    orderIdLabel->setText(QStringLiteral("- ") + checkout.orderId_global);
+    setFrame(orderIdLabel, g.idFrame);
+    addTo(scrollContent, orderIdLabel);
+    setAnchor(orderIdLabel, topAnchor(merchNameLabel), leftAnchor(orderIdStaticLabel), bottomAnchor(orderIdLabel),
+              rightAnchor(orderIdLabel), g.idTop, 70, g.valueBottom, 20, 250, 25);
+    // The screen's copy of the currency as the host gave it, not the default the form applies.
+    orderAmountLabel->setText(QStringLiteral("- ") + checkout.orderCurrency_global + QStringLiteral(" ")
+                              + checkout.orderAmount_global);
+    setFrame(orderAmountLabel, g.amountFrame);
+    addTo(scrollContent, orderAmountLabel);
+    setAnchor(orderAmountLabel, topAnchor(merchNameLabel), leftAnchor(orderAmountStaticLabel),
+              bottomAnchor(orderAmountLabel), rightAnchor(orderAmountLabel), g.amountTop, 70, g.valueBottom, 20, 150, 25);
+}
+
+QRectF PaymentScreenPrivate::webViewFrame(double W, double H) const
 {
-    // The screen works with a copy of the checkout taken now; later orders do not reach it.
-    const CheckoutContext &context = CheckoutContext::shared();
-    d->appId = context.appId_global;
-    d->merchantName = context.merchantName_global;
-    d->orderId = context.orderId_global;
-    d->orderAmount = context.orderAmount_global;
-    d->customerEmail = context.customerEmail_global;
-    d->customerPhone = context.customerPhone_global;
-    d->customerName = context.customerName_global;
-    d->orderNote = context.orderNote_global;
-    d->orderCurrency = context.orderCurrency_global;
-    d->notifyUrl = context.notifyUrl_global;
-    d->color1Hex = context.color1Hex_global;
-    d->color2Hex = context.color2Hex_global;
-    d->env = context.env_global;
-    d->paymentToken = context.paymentReady_global;
-    d->paymentOption = paymentOption;
-    d->repeatsNameAndNote = repeatsNameAndNote;
+    return QRectF(0, 20, std::trunc(W), std::trunc(H));
+}
+
+void PaymentScreenPrivate::relateWebView(double, double)
+{
+    QWidget *rootView = root();
+    addRelation(webView, LayoutEdge::Top, safeTopAnchor(rootView), 0);
+    addRelation(webView, LayoutEdge::Leading, leadingAnchor(rootView), 0);
+    addRelation(webView, LayoutEdge::Trailing, trailingAnchor(rootView), 0);
+    addRelation(webView, LayoutEdge::Width, widthAnchor(rootView), 0);
+    addRelation(webView, LayoutEdge::Height, heightAnchor(rootView), 0);
+    addRelation(webView, LayoutEdge::Bottom, safeBottomAnchor(rootView), 0);
+}
+
+void PaymentScreenPrivate::placeWebView(double W, double H)
+{
+    setFrame(webView, webViewFrame(W, H));
+    webView->setNavigationDelegate(this);
+    webView->hide();
+    addTo(traits.webViewInScrollView ? scrollContent : root(), webView);
+    relateWebView(W, H);
+}
+
+void PaymentScreenPrivate::layOutPayButton(double W, double H)
+{
+    QWidget *rootView = root();
+    setFrame(payButton, QRectF(25, std::trunc(H / 1.567), std::trunc(W - 50), 50));
+    addTo(scrollContent, payButton);
+    // The trailing constant is +20, to the right of the view's trailing edge.
+    addRelation(payButton, LayoutEdge::Leading, leadingAnchor(rootView), 20);
+    addRelation(payButton, LayoutEdge::Trailing, trailingAnchor(rootView), 20);
+    addRelation(payButton, LayoutEdge::Width, widthAnchor(rootView), 0, 0.0);
+    addSizeRelation(payButton, LayoutEdge::Height, 50);
+}
+
+void PaymentScreenPrivate::placePayButton(double W, double H)
+{
+    Q_Q(PaymentScreen);
+    QObject::connect(payButton, &QAbstractButton::clicked, q, [this]() { payAction(); });
+    layOutPayButton(W, H);
+}
+
+void PaymentScreenPrivate::placeLogos(double W, double H)
+{
+    QWidget *rootView = root();
+    setFrame(pelbrookLogo, QRectF(0, H / 1.31, W, 14.5));
+    addTo(scrollContent, pelbrookLogo);
+    addRelation(pelbrookLogo, LayoutEdge::Leading, leadingAnchor(rootView), 0);
+    addRelation(pelbrookLogo, LayoutEdge::Trailing, trailingAnchor(rootView), 0);
+    addSizeRelation(pelbrookLogo, LayoutEdge::Width, 75);
+    addSizeRelation(pelbrookLogo, LayoutEdge::Height, traits.pelbrookLogoHeight);
+
+    setFrame(merchantLogo, QRectF(W / 1.45, 12, 80, 80));
+    addTo(scrollContent, merchantLogo);
+    addRelation(merchantLogo, LayoutEdge::Leading, leadingAnchor(rootView), 0);
+    addRelation(merchantLogo, LayoutEdge::Trailing, trailingAnchor(rootView), 0);
+    addSizeRelation(merchantLogo, LayoutEdge::Width, 80);
+    addSizeRelation(merchantLogo, LayoutEdge::Height, 80);
+}
+
+// --- Following the root view ---
+
+bool PaymentScreenPrivate::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::MouseButtonPress)
+        endEditing();
+    else if (event->type() == QEvent::Resize && watched == root())
+        followRootSize();
+    return false;
+}
+
+void PaymentScreenPrivate::followRootSize()
+{
+    // Views placed by relations follow a resized window; the scroll view must too, or they
+    // would move out of its visible area.
+    QWidget *rootView = root();
+    scrollViewCard->setGeometry(rootView->rect());
+    fitScrollView();
+    LayoutResolver::resolve(rootView);
+    keepWebViewCovering();
+}
+
+void PaymentScreenPrivate::fitScrollView()
+{
+    // The views are resolved in the root view's coordinates and placed in the scroll content's,
+    // so the content must already be where it will be drawn: the scroll area would otherwise lay
+    // out its viewport only when it is first shown, after the views were placed.
+    scrollViewCard->viewport()->setGeometry(scrollViewCard->contentsRect());
+    scrollContent->setGeometry(QRect(QPoint(0, 0), scrollViewCard->contentsRect().size()));
+}
+
+void PaymentScreenPrivate::keepWebViewCovering()
+{
+    // The browser view's relations may hold sizes taken when the view was built; while the
+    // gateway's pages are on screen they must still reach the root view's far edges (the root
+    // grows when the tab bar hides), or a strip of the inputs' screen shows beneath them.
+    if (webView->isHidden())
+        return;
+    QWidget *rootView = root();
+    QWidget *parent = webView->parentWidget();
+    const QRect rootInParent(parent->mapFrom(rootView, QPoint(0, 0)), rootView->size());
+    QRect frame = webView->geometry();
+    frame.setRight(qMax(frame.right(), rootInParent.right()));
+    frame.setBottom(qMax(frame.bottom(), rootInParent.bottom()));
+    webView->setGeometry(frame);
+}
+
+void PaymentScreenPrivate::endEditing()
+{
+    QWidget *focused = root()->focusWidget();
+    if (focused && root()->isAncestorOf(focused))
+        focused->clearFocus();
+}
+
+// --- Appearance and the two states ---
+
+void PaymentScreenPrivate::themeOnAppearance()
+{
+    Q_Q(PaymentScreen);
+    if (traits.opaqueWhiteBars) {
+        if (NavigationController *navigation = q->navigationController()) {
+            navigation->setTranslucent(false);
+            navigation->setBarTintColor(Qt::white);
+        }
+        if (TabBarController *tabs = q->tabBarController()) {
+            tabs->setTranslucent(false);
+            tabs->setBarTintColor(Qt::white);
+        }
+    }
+    const Color c1(checkout.color1Hex_global);
+    const Color c2(checkout.color2Hex_global);
+    setGradientBackground(root(), Color(QStringLiteral("ffffff")), Color(QStringLiteral("ffffff")));
+
+    ViewLayer *layer = ViewLayer::of(payButton);
+    layer->setCornerRadius(10);
+    layer->setMasksToBounds(true);
+    layer->setBorderWidth(0);
+    setGradientBackground(payButton, c1, c2);
+    const QImage lock = libraryImage(QStringLiteral("secureLock"));
+    payButton->setImage(lock, Button::State::Normal);
+    payButton->setImage(ResourceBundle::mainBundle().imageNamed(QStringLiteral("secureLock")), Button::State::Highlighted);
+    payButton->setImageEdgeInsets(QMarginsF(0, 2, 0, 4));
+    payButton->setTitle(QStringLiteral("  Pay Securely"), Button::State::Normal);
+    // Without the lock image there is no width to take back.
+    const double lockWidth = lock.isNull() ? 0.0 : lock.deviceIndependentSize().width();
+    payButton->setTitleEdgeInsets(QMarginsF(-lockWidth, 2, 0, 2));
+}
+
+void PaymentScreenPrivate::setPaymentPageShown(bool shown)
+{
+    Q_Q(PaymentScreen);
+    // The tab bar goes with the inputs, so the buyer cannot change tabs during a payment.
+    if (TabBarController *tabs = q->tabBarController())
+        tabs->setTabBarHidden(shown);
+    if (shown)
+        enteringPaymentPage();
+    webView->setVisible(shown);
+    for (QWidget *input : paymentInputs())
+        input->setVisible(!shown);
+    keepWebViewCovering();
+}
+
+// --- Paying ---
+
+bool PaymentScreenPrivate::hasPaymentToken() const
+{
+    if (!checkout.paymentReady_global.isEmpty())
+        return true;
+    debugLog(QStringLiteral("Error: No payment token received. Please try again sending new request for token (initPayment)."));
+    return false;
+}
+
+void PaymentScreenPrivate::payAction()
+{
+    Q_Q(PaymentScreen);
+    readInputs();
+    if (!hasPaymentToken() || !acceptPay())
+        return;
+    for (QLineEdit *field : textFields())
+        field->clearFocus();
+    if (traits.overlayBeforePaymentPage) {
+        q->waitLoading();
+        setPaymentPageShown(true);
+    } else {
+        setPaymentPageShown(true);
+        q->waitLoading();
+    }
+    paySecurely_request();
+    // Shown, not raised: the busy overlay stays above it until the gateway's page starts.
+    webView->show();
+    keepWebViewCovering();
+}
+
+void PaymentScreenPrivate::paySecurely_request()
+{
+    PaymentPageValues page;
+    page.endpoint = gatewayEndpoint(checkout.env_global);
+    if (checkout.orderCurrency_global.isEmpty())
+        checkout.orderCurrency_global = QStringLiteral("INR");
+    prepareMethodFields();
+    page.appId = checkout.appId_global;
+    page.orderId = checkout.orderId_global;
+    page.orderAmount = checkout.orderAmount_global;
+    page.customerName = checkout.customerName_global;
+    page.orderNote = checkout.orderNote_global;
+    page.customerPhone = checkout.customerPhone_global;
+    page.customerEmail = checkout.customerEmail_global;
+    page.paymentOption = traits.paymentOption;
+    page.methodFields = methodFields();
+    page.orderCurrency = checkout.orderCurrency_global;
+    page.paymentToken = checkout.paymentReady_global;
+    page.notifyUrl = checkout.notifyUrl_global;
+    page.repeatNameAndNote = traits.repeatsNameAndNote;
+    webView->loadHTMLString(buildPaymentPage(page));
+}
+
+bool PaymentScreenPrivate::shouldStartLoad(BrowserView *, const QUrl &url, QWebEnginePage::NavigationType)
+{
+    return webViewShouldStartLoad(url);
+}
+
+bool PaymentScreenPrivate::webViewShouldStartLoad(const QUrl &url)
+{
+    Q_Q(PaymentScreen);
+    const QString scheme = url.scheme();
+    if (url.isEmpty() || scheme.isEmpty())
+        return true;
+    if (scheme == QLatin1String("https")) {
+        q->hideWaitLoading();
+        return true;
+    }
+    if (scheme != QLatin1String(HandBackScheme))
+        return true;
+
+    webView->hide();
+    handBackArrived();
+    if (const std::optional<QString> result = handBackResult(url)) {
+        keepResult(*result);
+        CheckoutContext::shared().result_global = *result;
+        // The host may drop the delegate, or close and delete the checkout, from inside the call.
+        const std::shared_ptr<ResultDelegate> delegate = resultDelegate;
+        const QPointer<PaymentScreen> self(q);
+        if (delegate)
+            delegate->onPaymentResult(*result);
+        if (!self)
+            return true;
+        Q_EMIT q->paymentResultCaptured(*result);
+        if (!self)
+            return true;
+    }
+    q->dismiss();
+    return true;
+}
+
+// --- The public class ---
+
+PaymentScreen::PaymentScreen(PaymentScreenPrivate &dd)
+    : d_ptr(&dd)
+{
+    d_ptr->q_ptr = this;
 }
 
 PaymentScreen::~PaymentScreen() = default;
 
-std::shared_ptr<ResultDelegate> PaymentScreen::resultDelegate() const { return d->resultDelegate; }
-void PaymentScreen::setResultDelegate(std::shared_ptr<ResultDelegate> delegate) { d->resultDelegate = std::move(delegate); }
-QString PaymentScreen::appId() const { return d->appId; }
-QString PaymentScreen::merchantName() const { return d->merchantName; }
-QString PaymentScreen::orderId() const { return d->orderId; }
-QString PaymentScreen::orderAmount() const { return d->orderAmount; }
-QString PaymentScreen::customerEmail() const { return d->customerEmail; }
-QString PaymentScreen::customerPhone() const { return d->customerPhone; }
-QString PaymentScreen::customerName() const { return d->customerName; }
-QString PaymentScreen::orderNote() const { return d->orderNote; }
-QString PaymentScreen::orderCurrency() const { return d->orderCurrency; }
-QString PaymentScreen::notifyUrl() const { return d->notifyUrl; }
-QString PaymentScreen::color1Hex() const { return d->color1Hex; }
-QString PaymentScreen::color2Hex() const { return d->color2Hex; }
-QString PaymentScreen::env() const { return d->env; }
-QString PaymentScreen::paymentOption() const { return d->paymentOption; }
-QString PaymentScreen::paymentToken() const { return d->paymentToken; }
-void PaymentScreen::setPaymentToken(const QString &token) { d->paymentToken = token; }
-void PaymentScreen::setOrderCurrency(const QString &currency) { d->orderCurrency = currency; }
+std::shared_ptr<ResultDelegate> PaymentScreen::resultDelegate() const { return d_ptr->resultDelegate; }
+void PaymentScreen::setResultDelegate(std::shared_ptr<ResultDelegate> delegate) { d_ptr->resultDelegate = std::move(delegate); }
+QString PaymentScreen::appId() const { return d_ptr->checkout.appId_global; }
+QString PaymentScreen::merchantName() const { return d_ptr->checkout.merchantName_global; }
+QString PaymentScreen::orderId() const { return d_ptr->checkout.orderId_global; }
+QString PaymentScreen::orderAmount() const { return d_ptr->checkout.orderAmount_global; }
+QString PaymentScreen::customerEmail() const { return d_ptr->checkout.customerEmail_global; }
+QString PaymentScreen::customerPhone() const { return d_ptr->checkout.customerPhone_global; }
+QString PaymentScreen::customerName() const { return d_ptr->checkout.customerName_global; }
+QString PaymentScreen::orderNote() const { return d_ptr->checkout.orderNote_global; }
+QString PaymentScreen::orderCurrency() const { return d_ptr->checkout.orderCurrency_global; }
+QString PaymentScreen::notifyUrl() const { return d_ptr->checkout.notifyUrl_global; }
+QString PaymentScreen::color1Hex() const { return d_ptr->checkout.color1Hex_global; }
+QString PaymentScreen::color2Hex() const { return d_ptr->checkout.color2Hex_global; }
+QString PaymentScreen::env() const { return d_ptr->checkout.env_global; }
+QString PaymentScreen::paymentOption() const { return d_ptr->traits.paymentOption; }
 
 void PaymentScreen::waitLoading()
 {
-    d->overlay.waitLoading(view(), Color(d->color1Hex));
+    d_ptr->overlay.waitLoading(view(), Color(d_ptr->checkout.color1Hex_global));
 }
 
 void PaymentScreen::hideWaitLoading()
 {
-    d->overlay.hideWaitLoading();
+    d_ptr->overlay.hideWaitLoading();
 }
 
-BusyOverlay *PaymentScreen::busyOverlay() const
+void PaymentScreen::viewDidLoad()
 {
-    return &d->overlay;
+    d_ptr->buildView();
 }
 
-bool PaymentScreen::hasPaymentToken() const
+void PaymentScreen::viewWillAppear()
 {
-    if (!d->paymentToken.isEmpty())
-        return true;
-    debugLog(QStringLiteral("Error: No payment token received. Please try again sending new request for token (initPayment)."));
-    return false;
+    d_ptr->themeOnAppearance();
+}
+
+void PaymentScreen::viewDidAppear()
+{
+    if (d_ptr->traits.inputsOnEveryAppearance)
+        d_ptr->setPaymentPageShown(false);
 }
 
 void PaymentScreen::initPayment(const QString &url, const QString &appId, const QString &orderId,
@@ -111,13 +539,14 @@ void PaymentScreen::initPayment(const QString &url, const QString &appId, const 
                                 const QString &customerPhone, const QString &orderCurrency,
                                 std::function<void(const QString &token)> completion)
 {
-    d->appId = appId;
-    d->orderId = orderId;
-    d->orderAmount = orderAmount;
-    d->customerEmail = customerEmail;
-    d->customerPhone = customerPhone;
-    d->orderCurrency = orderCurrency.isEmpty() ? QStringLiteral("INR") : orderCurrency;
-    debugLog(d->orderCurrency);
+    CheckoutContext &values = d_ptr->checkout;
+    values.appId_global = appId;
+    values.orderId_global = orderId;
+    values.orderAmount_global = orderAmount;
+    values.customerEmail_global = customerEmail;
+    values.customerPhone_global = customerPhone;
+    values.orderCurrency_global = orderCurrency.isEmpty() ? QStringLiteral("INR") : orderCurrency;
+    debugLog(values.orderCurrency_global);
 
     QJsonObject body;
     body.insert(QStringLiteral("appId"), appId);
@@ -130,7 +559,9 @@ void PaymentScreen::initPayment(const QString &url, const QString &appId, const 
     const QUrl address(url, QUrl::StrictMode);
     if (url.isEmpty() || !address.isValid())
         return;
-    debugLog(address.toString());
+    // Encoded, as sent: the decoded display form could put a line break or a look-alike
+    // character into the log.
+    debugLog(address.toString(QUrl::FullyEncoded));
 
     QNetworkRequest request(address);
     request.setHeader(QNetworkRequest::ContentTypeHeader, QStringLiteral("application/json"));
@@ -152,72 +583,10 @@ void PaymentScreen::initPayment(const QString &url, const QString &appId, const 
             debugLog(QStringLiteral("The token reply has no \"checksum\" text."));
             return;
         }
-        d->paymentToken = checksum.toString();
+        d_ptr->checkout.paymentReady_global = checksum.toString();
         if (completion)
-            completion(d->paymentToken);
+            completion(d_ptr->checkout.paymentReady_global);
     });
-}
-
-void PaymentScreen::paySecurely_request()
-{
-    PaymentPageValues page;
-    page.endpoint = gatewayEndpoint(d->env);
-    if (d->orderCurrency.isEmpty())
-        d->orderCurrency = QStringLiteral("INR");
-    prepareMethodFields();
-    page.appId = d->appId;
-    page.orderId = d->orderId;
-    page.orderAmount = d->orderAmount;
-    page.customerName = d->customerName;
-    page.orderNote = d->orderNote;
-    page.customerPhone = d->customerPhone;
-    page.customerEmail = d->customerEmail;
-    page.paymentOption = d->paymentOption;
-    page.methodFields = methodFields();
-    page.orderCurrency = d->orderCurrency;
-    page.paymentToken = d->paymentToken;
-    page.notifyUrl = d->notifyUrl;
-    page.repeatNameAndNote = d->repeatsNameAndNote;
-    if (BrowserView *view = paymentWebView())
-        view->loadHTMLString(buildPaymentPage(page));
-}
-
-void PaymentScreen::attachWebView(BrowserView *view)
-{
-    view->setNavigationDelegate(d.get());
-}
-
-bool PaymentScreen::webViewShouldStartLoad(const QUrl &url)
-{
-    const QString scheme = url.scheme();
-    if (url.isEmpty() || scheme.isEmpty())
-        return true;
-    if (scheme == QLatin1String("https")) {
-        hideWaitLoading();
-        return true;
-    }
-    if (scheme != QLatin1String(HandBackScheme))
-        return true;
-
-    if (BrowserView *view = paymentWebView())
-        view->hide();
-    handBackArrived();
-    if (const std::optional<QString> result = handBackResult(url)) {
-        keepResult(*result);
-        CheckoutContext::shared().result_global = *result;
-        // The host may drop the delegate, or close and delete the checkout, from inside the call.
-        const std::shared_ptr<ResultDelegate> delegate = d->resultDelegate;
-        const QPointer<PaymentScreen> self(this);
-        if (delegate)
-            delegate->onPaymentResult(*result);
-        if (!self)
-            return true;
-        Q_EMIT paymentResultCaptured(*result);
-        if (!self)
-            return true;
-    }
-    dismiss();
-    return true;
 }
 
 } // namespace pelbrook

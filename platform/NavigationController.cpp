@@ -1,4 +1,6 @@
-#include <pelbrook/NavigationController.h>
+#include "platform/NavigationController.h"
+
+#include "platform/Palette.h"
 
 #include <QHBoxLayout>
 #include <QIcon>
@@ -18,13 +20,14 @@ NavigationController::NavigationController(ViewController *rootViewController, Q
     , m_titleLabel(new QLabel(m_bar))
 {
     setObjectName(QStringLiteral("navigationController"));
+    setPalette(screenPalette());
     m_root->setParent(this);
     m_bar->setObjectName(QStringLiteral("navigationBar"));
     m_content->setObjectName(QStringLiteral("navigationContent"));
     // Screens draw their own backgrounds; whatever they leave uncovered (the strip a hidden tab
-    // bar frees, say) is white rather than the window's grey.
-    m_content->setAttribute(Qt::WA_StyledBackground);
-    m_content->setStyleSheet(QStringLiteral("#navigationContent { background: white; }"));
+    // bar frees, say) is white rather than the window's grey. Filled from the palette, not by a
+    // style sheet: a style sheet would hand every screen below it the host's palette again.
+    m_content->setAutoFillBackground(true);
     m_bar->setAttribute(Qt::WA_StyledBackground);
     m_titleLabel->setObjectName(QStringLiteral("navigationTitle"));
     m_titleLabel->setAlignment(Qt::AlignCenter);
@@ -85,7 +88,10 @@ void NavigationController::setBarTintColor(const QColor &color)
 
 void NavigationController::updateBarStyle()
 {
-    m_bar->setStyleSheet(QStringLiteral("#navigationBar { background: %1; border-bottom: 1px solid #d0d0d0; }")
+    // The title is black like the screens' text; under the bar's style sheet it would otherwise
+    // take the host's palette.
+    m_bar->setStyleSheet(QStringLiteral("#navigationBar { background: %1; border-bottom: 1px solid #d0d0d0; }"
+                                        "#navigationTitle { color: black; }")
                              .arg(barBackground(m_barTintColor, m_translucent)));
 }
 

@@ -12,9 +12,10 @@ namespace pelbrook {
 
 /**
  * Wraps one screen with a navigation bar showing the screen's title and its left bar button.
- * The screen's root view fills the area below the bar. Owns the screen.
+ * The screen's root view fills the area below the bar. Owns the screen. Drawn in the
+ * screens' own palette (black text on white), whatever the host's.
  */
-class PELBROOK_EXPORT NavigationController : public QWidget
+class NavigationController : public QWidget
 {
     Q_OBJECT
 public:

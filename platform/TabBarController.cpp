@@ -1,5 +1,8 @@
 #include <pelbrook/TabBarController.h>
 
+#include "platform/NavigationController.h"
+#include "platform/Palette.h"
+
 #include <QCloseEvent>
 #include <QIcon>
 #include <QPainter>
@@ -70,19 +73,32 @@ protected:
 
 } // namespace
 
+class TabBarControllerPrivate
+{
+public:
+    QStackedWidget *stack = nullptr;
+    QTabBar *tabBar = nullptr;
+    QList<NavigationController *> controllers;
+    QColor barTintColor = QColor(248, 248, 248);
+    bool translucent = true;
+    bool viewLoaded = false;
+};
+
 TabBarController::TabBarController(QWidget *parent)
     : QWidget(parent)
-    , m_stack(new QStackedWidget(this))
-    , m_tabBar(new IconOverTitleTabBar(this))
+    , d(std::make_unique<TabBarControllerPrivate>())
 {
-    m_stack->setObjectName(QStringLiteral("tabContent"));
-    m_tabBar->setObjectName(QStringLiteral("tabBar"));
-    m_tabBar->setShape(QTabBar::RoundedSouth);
-    m_tabBar->setExpanding(true);
-    m_tabBar->setDrawBase(false);
-    m_tabBar->setIconSize(QSize(24, 24));
-    m_tabBar->setAttribute(Qt::WA_StyledBackground);
-    connect(m_tabBar, &QTabBar::currentChanged, m_stack, &QStackedWidget::setCurrentIndex);
+    d->stack = new QStackedWidget(this);
+    d->tabBar = new IconOverTitleTabBar(this);
+    setPalette(screenPalette());
+    d->stack->setObjectName(QStringLiteral("tabContent"));
+    d->tabBar->setObjectName(QStringLiteral("tabBar"));
+    d->tabBar->setShape(QTabBar::RoundedSouth);
+    d->tabBar->setExpanding(true);
+    d->tabBar->setDrawBase(false);
+    d->tabBar->setIconSize(QSize(24, 24));
+    d->tabBar->setAttribute(Qt::WA_StyledBackground);
+    connect(d->tabBar, &QTabBar::currentChanged, d->stack, &QStackedWidget::setCurrentIndex);
     updateBarStyle();
     resize(390, 844);
 }
@@ -91,13 +107,13 @@ TabBarController::~TabBarController() = default;
 
 void TabBarController::setViewControllers(const QList<NavigationController *> &controllers)
 {
-    for (NavigationController *old : std::as_const(m_controllers)) {
-        m_stack->removeWidget(old);
+    for (NavigationController *old : std::as_const(d->controllers)) {
+        d->stack->removeWidget(old);
         old->deleteLater();
     }
-    m_controllers = controllers;
+    d->controllers = controllers;
     for (NavigationController *controller : controllers) {
-        m_stack->addWidget(controller);
+        d->stack->addWidget(controller);
         connect(controller->rootViewController(), &ViewController::titleChanged, this, &TabBarController::refreshTabs);
     }
     refreshTabs();
@@ -106,65 +122,70 @@ void TabBarController::setViewControllers(const QList<NavigationController *> &c
 
 void TabBarController::refreshTabs()
 {
-    const QSignalBlocker blocker(m_tabBar);
-    while (m_tabBar->count() > m_controllers.size())
-        m_tabBar->removeTab(m_tabBar->count() - 1);
-    for (int i = 0; i < m_controllers.size(); ++i) {
-        ViewController *screen = m_controllers[i]->rootViewController();
-        if (i >= m_tabBar->count())
-            m_tabBar->addTab(QString());
-        m_tabBar->setTabText(i, screen->title());
-        m_tabBar->setTabIcon(i, tabIcon(screen->tabBarItem()));
-        m_tabBar->setTabToolTip(i, screen->title());
+    const QSignalBlocker blocker(d->tabBar);
+    while (d->tabBar->count() > d->controllers.size())
+        d->tabBar->removeTab(d->tabBar->count() - 1);
+    for (int i = 0; i < d->controllers.size(); ++i) {
+        ViewController *screen = d->controllers[i]->rootViewController();
+        if (i >= d->tabBar->count())
+            d->tabBar->addTab(QString());
+        d->tabBar->setTabText(i, screen->title());
+        d->tabBar->setTabIcon(i, tabIcon(screen->tabBarItem()));
+        d->tabBar->setTabToolTip(i, screen->title());
     }
-    m_tabBar->setCurrentIndex(m_stack->currentIndex());
+    d->tabBar->setCurrentIndex(d->stack->currentIndex());
 }
+
+QList<NavigationController *> TabBarController::viewControllers() const { return d->controllers; }
+QTabBar *TabBarController::tabBar() const { return d->tabBar; }
+QColor TabBarController::barTintColor() const { return d->barTintColor; }
+bool TabBarController::isTranslucent() const { return d->translucent; }
 
 int TabBarController::selectedIndex() const
 {
-    return m_stack->currentIndex();
+    return d->stack->currentIndex();
 }
 
 void TabBarController::setSelectedIndex(int index)
 {
-    if (index >= 0 && index < m_controllers.size())
-        m_tabBar->setCurrentIndex(index);
+    if (index >= 0 && index < d->controllers.size())
+        d->tabBar->setCurrentIndex(index);
 }
 
 void TabBarController::setTabBarHidden(bool hidden)
 {
-    m_tabBar->setHidden(hidden);
+    d->tabBar->setHidden(hidden);
     layoutChildren();
 }
 
 bool TabBarController::isTabBarHidden() const
 {
-    return m_tabBar->isHidden();
+    return d->tabBar->isHidden();
 }
 
 void TabBarController::setBarTintColor(const QColor &color)
 {
-    m_barTintColor = color;
+    d->barTintColor = color;
     updateBarStyle();
 }
 
 void TabBarController::setTranslucent(bool translucent)
 {
-    m_translucent = translucent;
+    d->translucent = translucent;
     updateBarStyle();
 }
 
 void TabBarController::updateBarStyle()
 {
-    m_tabBar->setStyleSheet(QStringLiteral("QTabBar#tabBar { background: %1; border-top: 1px solid #d0d0d0; }")
-                                .arg(barBackground(m_barTintColor, m_translucent)));
+    d->tabBar->setStyleSheet(QStringLiteral("QTabBar#tabBar { background: %1; border-top: 1px solid #d0d0d0; }")
+                                .arg(barBackground(d->barTintColor, d->translucent)));
 }
 
 void TabBarController::loadViewIfNeeded()
 {
-    if (m_viewLoaded)
+    if (d->viewLoaded)
         return;
-    m_viewLoaded = true;
+    d->viewLoaded = true;
     viewDidLoad();
 }
 
@@ -206,9 +227,9 @@ void TabBarController::resizeEvent(QResizeEvent *)
 
 void TabBarController::layoutChildren()
 {
-    const int barHeight = m_tabBar->isHidden() ? 0 : TabBarHeight;
-    m_stack->setGeometry(0, 0, width(), height() - barHeight);
-    m_tabBar->setGeometry(0, height() - barHeight, width(), barHeight);
+    const int barHeight = d->tabBar->isHidden() ? 0 : TabBarHeight;
+    d->stack->setGeometry(0, 0, width(), height() - barHeight);
+    d->tabBar->setGeometry(0, height() - barHeight, width(), barHeight);
 }
 
 } // namespace pelbrook

@@ -1,15 +1,19 @@
 #pragma once
 
-#include <pelbrook/NavigationController.h>
+#include <pelbrook/pelbrook_export.h>
 
 #include <QColor>
 #include <QList>
 #include <QWidget>
 
-class QStackedWidget;
+#include <memory>
+
 class QTabBar;
 
 namespace pelbrook {
+
+class NavigationController;
+class TabBarControllerPrivate;
 
 /**
  * A tab container: one navigation wrapper per tab, a tab bar (object name `tabBar`) at the
@@ -17,7 +21,7 @@ namespace pelbrook {
  * first time its tab is shown.
  *
  * present() shows the container (as a window when it has no parent); dismiss() closes it and
- * emits dismissed(), as does any other way of closing it.
+ * emits dismissed(), as does any other way of closing it. Main thread only.
  */
 class PELBROOK_EXPORT TabBarController : public QWidget
 {
@@ -30,18 +34,20 @@ public:
 
     /// Replaces the tabs; the container takes ownership of the wrappers.
     void setViewControllers(const QList<NavigationController *> &controllers);
-    QList<NavigationController *> viewControllers() const { return m_controllers; }
+    QList<NavigationController *> viewControllers() const;
 
+    /// The selected tab, from 0.
     int selectedIndex() const;
     void setSelectedIndex(int index);
 
-    QTabBar *tabBar() const { return m_tabBar; }
+    /// The tab bar (object name `tabBar`).
+    QTabBar *tabBar() const;
     void setTabBarHidden(bool hidden);
     bool isTabBarHidden() const;
     void setBarTintColor(const QColor &color);
-    QColor barTintColor() const { return m_barTintColor; }
+    QColor barTintColor() const;
     void setTranslucent(bool translucent);
-    bool isTranslucent() const { return m_translucent; }
+    bool isTranslucent() const;
 
     /// Shows the container; its tabs load on the first call.
     virtual void present();
@@ -68,12 +74,7 @@ private:
     void layoutChildren();
     void updateBarStyle();
 
-    QStackedWidget *m_stack;
-    QTabBar *m_tabBar;
-    QList<NavigationController *> m_controllers;
-    QColor m_barTintColor = QColor(248, 248, 248);
-    bool m_translucent = true;
-    bool m_viewLoaded = false;
+    std::unique_ptr<TabBarControllerPrivate> const d;
 };
 
 } // namespace pelbrook

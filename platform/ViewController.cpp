@@ -1,54 +1,70 @@
 #include <pelbrook/ViewController.h>
 
-#include <pelbrook/NavigationController.h>
 #include <pelbrook/TabBarController.h>
+
+#include "platform/NavigationController.h"
+#include "platform/Palette.h"
+
+#include <QPointer>
+#include <QWidget>
 
 namespace pelbrook {
 
-QString barBackground(const QColor &tint, bool translucent)
+class ViewControllerPrivate
 {
-    QColor background = tint;
-    if (translucent)
-        background.setAlphaF(0.92f);
-    return background.name(QColor::HexArgb);
-}
+public:
+    QPointer<QWidget> view;
+    QSize initialViewSize = QSize(390, 844);
+    QString title;
+    BarButtonItem leftBarButtonItem;
+    TabBarItem tabBarItem;
+};
 
 ViewController::ViewController(QObject *parent)
     : QObject(parent)
+    , d(std::make_unique<ViewControllerPrivate>())
 {
 }
 
 ViewController::~ViewController()
 {
     // The root view may sit in a container that outlives the screen; it goes with the screen.
-    delete m_view.data();
+    delete d->view.data();
 }
 
 QWidget *ViewController::view()
 {
-    if (m_view)
-        return m_view;
+    if (d->view)
+        return d->view;
     auto *root = new QWidget;
     QString name = QString::fromLatin1(metaObject()->className());
     name = name.mid(name.lastIndexOf(QLatin1Char(':')) + 1);
     root->setObjectName(name);
-    root->resize(m_initialViewSize);
-    m_view = root;
+    root->setPalette(screenPalette());
+    root->resize(d->initialViewSize);
+    d->view = root;
     viewDidLoad();
     return root;
 }
 
+bool ViewController::isViewLoaded() const { return !d->view.isNull(); }
+void ViewController::setInitialViewSize(const QSize &size) { d->initialViewSize = size; }
+QString ViewController::title() const { return d->title; }
+const BarButtonItem &ViewController::leftBarButtonItem() const { return d->leftBarButtonItem; }
+const TabBarItem &ViewController::tabBarItem() const { return d->tabBarItem; }
+void ViewController::setTabBarItem(const TabBarItem &item) { d->tabBarItem = item; }
+
 void ViewController::setTitle(const QString &title)
 {
-    if (m_title == title)
+    if (d->title == title)
         return;
-    m_title = title;
+    d->title = title;
     Q_EMIT titleChanged(title);
 }
 
 void ViewController::setLeftBarButtonItem(const BarButtonItem &item)
 {
-    m_leftBarButtonItem = item;
+    d->leftBarButtonItem = item;
     Q_EMIT leftBarButtonItemChanged();
 }
 
@@ -76,8 +92,8 @@ void ViewController::dismiss()
         navigation->window()->close();
         return;
     }
-    if (m_view)
-        m_view->window()->close();
+    if (d->view)
+        d->view->window()->close();
 }
 
 void ViewController::beginAppearance()
@@ -93,7 +109,7 @@ void ViewController::endAppearance()
 
 void ViewController::beginDisappearance()
 {
-    if (m_view)
+    if (d->view)
         viewWillDisappear();
 }
 

@@ -2,24 +2,22 @@
 
 #include <pelbrook/pelbrook_export.h>
 
-#include <QColor>
 #include <QImage>
 #include <QObject>
-#include <QPointer>
 #include <QSize>
-#include <QWidget>
+#include <QString>
 
 #include <functional>
+#include <memory>
 
 class QAbstractButton;
+class QWidget;
 
 namespace pelbrook {
 
 class NavigationController;
 class TabBarController;
-
-/// The background of a bar: its tint colour, let through a little when translucent.
-PELBROOK_EXPORT QString barBackground(const QColor &tint, bool translucent);
+class ViewControllerPrivate;
 
 /// A button in a navigation bar: an image (or a title when there is no image) and an action.
 struct PELBROOK_EXPORT BarButtonItem {
@@ -43,7 +41,9 @@ struct PELBROOK_EXPORT TabBarItem {
  * appear and disappear. Subclasses build their content in viewDidLoad().
  *
  * The root view is named after the class (its `objectName` is the class name without the
- * namespace). A screen usually lives inside a NavigationController, which owns it.
+ * namespace) and draws its text black on white, whatever the host application's palette. A
+ * screen usually lives inside a navigation wrapper in a tab container, which own it.
+ * Main thread only.
  */
 class PELBROOK_EXPORT ViewController : public QObject
 {
@@ -54,19 +54,20 @@ public:
 
     /// The root view, built (and viewDidLoad() run) on the first call.
     QWidget *view();
-    bool isViewLoaded() const { return !m_view.isNull(); }
+    bool isViewLoaded() const;
     /// The size the root view gets when it is built; set by the enclosing container.
-    void setInitialViewSize(const QSize &size) { m_initialViewSize = size; }
+    void setInitialViewSize(const QSize &size);
 
-    QString title() const { return m_title; }
+    QString title() const;
     void setTitle(const QString &title);
 
-    const BarButtonItem &leftBarButtonItem() const { return m_leftBarButtonItem; }
+    const BarButtonItem &leftBarButtonItem() const;
     void setLeftBarButtonItem(const BarButtonItem &item);
 
-    const TabBarItem &tabBarItem() const { return m_tabBarItem; }
-    void setTabBarItem(const TabBarItem &item) { m_tabBarItem = item; }
+    const TabBarItem &tabBarItem() const;
+    void setTabBarItem(const TabBarItem &item);
 
+    /// The navigation wrapper the screen is in, or null.
     NavigationController *navigationController() const;
     /// The tab container the screen is in, or null.
     TabBarController *tabBarController() const;
@@ -74,7 +75,7 @@ public:
     /// Closes whatever presented this screen's container (or the screen's own window).
     void dismiss();
 
-    // Called by the containers around the screen's appearance.
+    /// Called by the containers around the screen's appearance.
     void beginAppearance();
     void endAppearance();
     void beginDisappearance();
@@ -90,11 +91,7 @@ protected:
     virtual void viewWillDisappear() {}
 
 private:
-    QPointer<QWidget> m_view;
-    QSize m_initialViewSize = QSize(390, 844);
-    QString m_title;
-    BarButtonItem m_leftBarButtonItem;
-    TabBarItem m_tabBarItem;
+    std::unique_ptr<ViewControllerPrivate> const d;
 };
 
 } // namespace pelbrook

@@ -3,6 +3,7 @@
 #include <pelbrook/PaymentScreen.h>
 
 #include "core/CheckoutContext.h"
+#include "platform/NavigationController.h"
 #include "platform/Resources.h"
 
 #include <pelbrook/cardViewController.h>
@@ -11,8 +12,15 @@
 
 namespace pelbrook {
 
+class PGTabBarViewControllerPrivate
+{
+public:
+    std::shared_ptr<ResultDelegate> resultDelegate;
+};
+
 PGTabBarViewController::PGTabBarViewController(QWidget *parent)
     : TabBarController(parent)
+    , d(std::make_unique<PGTabBarViewControllerPrivate>())
 {
     setObjectName(QStringLiteral("PGTabBarViewController"));
     setWindowTitle(tr("Checkout"));
@@ -64,14 +72,14 @@ QString PGTabBarViewController::getResult() const
 
 std::shared_ptr<ResultDelegate> PGTabBarViewController::resultDelegate() const
 {
-    return m_resultDelegate;
+    return d->resultDelegate;
 }
 
 void PGTabBarViewController::setResultDelegate(std::shared_ptr<ResultDelegate> delegate)
 {
-    m_resultDelegate = std::move(delegate);
+    d->resultDelegate = std::move(delegate);
     for (PaymentScreen *screen : screens())
-        screen->setResultDelegate(m_resultDelegate);
+        screen->setResultDelegate(d->resultDelegate);
 }
 
 QList<PaymentScreen *> PGTabBarViewController::screens() const
@@ -89,15 +97,10 @@ void PGTabBarViewController::viewControllersChanged()
     // A host that sets only the container's delegate, or listens to its signal, hears of
     // every screen's result.
     for (PaymentScreen *screen : screens()) {
-        screen->setResultDelegate(m_resultDelegate);
+        screen->setResultDelegate(d->resultDelegate);
         connect(screen, &PaymentScreen::paymentResultCaptured, this, &PGTabBarViewController::paymentResult,
                 Qt::UniqueConnection);
     }
-}
-
-void PGTabBarViewController::present()
-{
-    TabBarController::present();
 }
 
 void PGTabBarViewController::cancelTapped(QAbstractButton *)

@@ -11,6 +11,7 @@
 namespace pelbrook {
 
 class PaymentScreen;
+class PGTabBarViewControllerPrivate;
 
 /**
  * The checkout the host presents: one tab per payment method (Cards, Net Banking, Wallets,
@@ -30,7 +31,8 @@ class PaymentScreen;
  * checkout->present();
  * @endcode
  *
- * All calls on the main thread.
+ * present() (inherited) shows it; selectedIndex() and setSelectedIndex() choose the tab. All
+ * calls on the main thread.
  */
 class PELBROOK_EXPORT PGTabBarViewController : public TabBarController
 {
@@ -57,9 +59,6 @@ public:
     std::shared_ptr<ResultDelegate> resultDelegate() const;
     void setResultDelegate(std::shared_ptr<ResultDelegate> delegate);
 
-    /// Shows the checkout; its view loads on the first call.
-    void present() override;
-
 public Q_SLOTS:
     /// The close buttons' action: closes the checkout; the stored result is not touched.
     void cancelTapped(QAbstractButton *sender = nullptr);
@@ -75,7 +74,7 @@ protected:
 private:
     QList<PaymentScreen *> screens() const;
 
-    std::shared_ptr<ResultDelegate> m_resultDelegate;
+    std::unique_ptr<PGTabBarViewControllerPrivate> const d;
 };
 
 } // namespace pelbrook

@@ -7,15 +7,16 @@
 #include "card/CardNumberFormatter.h"
 #include "core/CheckoutContext.h"
 #include "platform/BrowserView.h"
-#include "shell/BusyOverlay.h"
-#include "shell/Layout.h"
-#include "shell/ViewLayer.h"
+#include "platform/NavigationController.h"
+#include "theme/Layout.h"
+#include "theme/ViewLayer.h"
 
 #include <pelbrook/Endpoints.h>
 #include <pelbrook/PGTabBarViewController.h>
 #include <pelbrook/cardViewController.h>
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QJsonDocument>
@@ -26,6 +27,8 @@
 #include <QTabBar>
 #include <QTest>
 #include <QToolButton>
+#include <QWebEngineView>
+#include <QScopeGuard>
 
 using namespace pelbrook;
 namespace fmt = pelbrook::CardNumberFormatter;
@@ -34,10 +37,10 @@ namespace {
 
 const QString TokenLine = QStringLiteral("Error: No payment token received. Please try again sending new request for token (initPayment).");
 
-void configure(const QString &token, const QString &color1 = QStringLiteral("2f6fde"))
+void configure(const QString &token, const QString &color1 = QStringLiteral("2f6fde"), const QString &env = QStringLiteral("TEST"))
 {
     PGTabBarViewController entry;
-    entry.setConfig(QStringLiteral("TEST"), QStringLiteral("sandbox-app"), QString(), QStringLiteral("Acme Books"), {}, QString(),
+    entry.setConfig(env, QStringLiteral("sandbox-app"), QString(), QStringLiteral("Acme Books"), {}, QString(),
                     color1, QStringLiteral("6a3fd0"));
     entry.createOrder(QStringLiteral("ORD1"), QStringLiteral("100.00"), QStringLiteral("buyer@example.com"), QStringLiteral("9999999999"),
                       token, QStringLiteral("Two books"), QStringLiteral("Asha Rao"), QStringLiteral("INR"), QString());
@@ -68,6 +71,14 @@ struct Checkout {
     QLineEdit *field(const char *name) { return container.findChild<QLineEdit *>(QLatin1String(name)); }
     QWidget *root() { return screen->view(); }
     QWidget *focused() { return container.window()->focusWidget(); }
+    QWidget *overlay() { return root()->findChild<QWidget *>(QStringLiteral("containerView")); }
+    bool overlayShown() { return overlay() && overlay()->isVisible(); }
+    BrowserView *webView() { return root()->findChild<BrowserView *>(QStringLiteral("cardWebView")); }
+    void fillCard()
+    {
+        QTest::keyClicks(number, QStringLiteral("4111111111111111"));
+        QTest::keyClicks(holder, QStringLiteral("Asha Rao"));
+    }
 
     PGTabBarViewController container;
     cardViewController *screen = nullptr;
@@ -385,7 +396,7 @@ private Q_SLOTS:
         LogCapture capture;
         QTest::mouseClick(c.pay, Qt::LeftButton);
         QCOMPARE(capture.lines(), log);
-        QCOMPARE(c.screen->busyOverlay()->isShown(), starts);
+        QCOMPARE(c.overlayShown(), starts);
         QCOMPARE(c.number->isHidden(), starts);
         QCOMPARE(c.pay->isHidden(), starts);
         QCOMPARE(c.container.isTabBarHidden(), starts);
@@ -396,6 +407,99 @@ private Q_SLOTS:
             QVERIFY(c.number->isVisible());
             QVERIFY(!c.container.isTabBarHidden());
         }
+    }
+
+    // A form posted nowhere never reaches an "https" page, so the overlay stays: what the buyer
+    // then sees and touches is the overlay, not the page beneath it.
+    void overlayStaysOnTopOfThePaymentPage()
+    {
+        configure(QStringLiteral("tok"), QStringLiteral("2f6fde"), QStringLiteral("NOWHERE"));
+        Checkout c;
+        QVERIFY(QTest::qWaitForWindowExposed(&c.container));
+        QSignalSpy loaded(c.webView(), &QWebEngineView::loadFinished);
+        c.fillCard();
+        QTest::mouseClick(c.pay, Qt::LeftButton);
+        QVERIFY(loaded.wait(10000));
+        QVERIFY(c.webView()->isVisible());
+        QVERIFY(c.overlayShown());
+        const QPoint centre = c.root()->rect().center();
+        QWidget *top = c.root()->childAt(centre);
+        QVERIFY(top);
+        QVERIFY2(top == c.overlay() || c.overlay()->isAncestorOf(top), qPrintable(top->objectName()));
+    }
+
+    // The tab bar hides as the payment starts and the root view grows; a resized window grows
+    // it again. The overlay and the payment page follow it.
+    void overlayAndPaymentPageFollowTheRootView()
+    {
+        configure(QStringLiteral("tok"), QStringLiteral("2f6fde"), QStringLiteral("NOWHERE"));
+        Checkout c;
+        QVERIFY(QTest::qWaitForWindowExposed(&c.container));
+        const int heightBefore = c.root()->height();
+        c.fillCard();
+        QTest::mouseClick(c.pay, Qt::LeftButton);
+        QTRY_COMPARE(c.root()->height(), heightBefore + TabBarController::TabBarHeight);
+        for (const QSize window : {QSize(390, 844 + NavigationController::BarHeight + TabBarController::TabBarHeight), QSize(700, 1000)}) {
+            c.container.resize(window);
+            QTRY_COMPARE(c.root()->height(), window.height() - NavigationController::BarHeight);
+            QCOMPARE(c.overlay()->geometry(), c.root()->rect());
+            QCOMPARE(c.root()->findChild<QWidget *>(QStringLiteral("progressView"))->geometry().center(), c.root()->rect().center());
+            const QRect page(c.webView()->mapTo(c.root(), QPoint(0, 0)), c.webView()->size());
+            QCOMPARE(page.bottom(), c.root()->rect().bottom());
+            QVERIFY(page.right() >= c.root()->rect().right());
+        }
+    }
+
+    void refusedPayKeepsTheFocus_data()
+    {
+        QTest::addColumn<QString>("token");
+        QTest::addColumn<QString>("digits");
+        QTest::newRow("no token") << "" << "4111111111111111";
+        QTest::newRow("short number") << "tok" << "4111";
+    }
+    void refusedPayKeepsTheFocus()
+    {
+        QFETCH(QString, token);
+        QFETCH(QString, digits);
+        configure(token);
+        Checkout c;
+        QVERIFY(QTest::qWaitForWindowActive(&c.container));
+        QTest::keyClicks(c.number, digits);
+        c.holder->setFocus();
+        QTest::keyClicks(c.holder, QStringLiteral("Asha"));
+        QTest::mouseClick(c.pay, Qt::LeftButton);
+        QCOMPARE(c.focused(), c.holder);
+        QCOMPARE(c.holder->text(), QStringLiteral("Asha"));
+        // Still reachable from the keyboard.
+        QVERIFY(c.pay->focusPolicy() & Qt::TabFocus);
+    }
+
+    void textIsBlackUnderADarkHostPalette()
+    {
+        const QPalette hostPalette = QApplication::palette();
+        QPalette dark(QColor(0x30, 0x30, 0x30));
+        dark.setColor(QPalette::WindowText, Qt::white);
+        dark.setColor(QPalette::Text, Qt::white);
+        dark.setColor(QPalette::Window, QColor(0x20, 0x20, 0x20));
+        dark.setColor(QPalette::Base, QColor(0x20, 0x20, 0x20));
+        QApplication::setPalette(dark);
+        const auto restore = qScopeGuard([&] { QApplication::setPalette(hostPalette); });
+        Checkout c;
+        QVERIFY(QTest::qWaitForWindowExposed(&c.container));
+        for (const char *name : {"cardNumberLabel", "cardExpiryLabel", "cardCvcLabel", "navigationTitle"}) {
+            auto *label = c.container.findChild<QLabel *>(QLatin1String(name));
+            QVERIFY2(label, name);
+            QCOMPARE(label->palette().color(label->foregroundRole()), QColor(Qt::black));
+        }
+        QCOMPARE(c.holder->palette().color(QPalette::Text), QColor(Qt::black));
+        // What is drawn: the darkest pixel of the "Expiry" label is (near) black.
+        auto *expiry = c.container.findChild<QLabel *>(QStringLiteral("cardExpiryLabel"));
+        const QImage drawn = expiry->grab().toImage();
+        int darkest = 255;
+        for (int y = 0; y < drawn.height(); ++y)
+            for (int x = 0; x < drawn.width(); ++x)
+                darkest = qMin(darkest, qGray(drawn.pixel(x, y)));
+        QVERIFY2(darkest < 60, qPrintable(QString::number(darkest)));
     }
 
     void wholePaymentThroughThePublicInterface()
@@ -424,7 +528,7 @@ private Q_SLOTS:
         QCOMPARE(QJsonDocument::fromJson(result.toUtf8()).object().value(QStringLiteral("status")).toString(), QStringLiteral("SUCCESS"));
         QCOMPARE(delegate->results.first(), result);
         QCOMPARE(c.screen->transactionResultCard(), std::optional<QString>(result));
-        QVERIFY(!c.screen->busyOverlay()->isShown());
+        QVERIFY(!c.overlayShown());
         QVERIFY(!c.container.isVisible());
 
         const QList<QPair<QString, QString>> form = sandbox.lastForm();

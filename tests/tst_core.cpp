@@ -8,12 +8,15 @@
 #include "core/CheckoutContext.h"
 #include "core/HandBack.h"
 #include "core/PaymentForm.h"
+#include "core/PaymentScreen_p.h"
+#include "platform/NavigationController.h"
 #include "platform/BrowserView.h"
 #include "upi/UpiAddress.h"
 
 #include <pelbrook/Endpoints.h>
 #include <pelbrook/PGTabBarViewController.h>
 #include <pelbrook/PaymentScreen.h>
+#include <pelbrook/TabBarController.h>
 
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -25,37 +28,47 @@ using namespace pelbrook;
 namespace {
 
 // A payment screen reduced to what the shared flow needs, with its hooks observable.
+class TestScreenPrivate : public PaymentScreenPrivate
+{
+public:
+    static ScreenTraits traitsFor(const QString &option, bool repeats)
+    {
+        ScreenTraits t;
+        t.paymentOption = option;
+        t.repeatsNameAndNote = repeats;
+        t.webViewName = "testWebView";
+        t.payButtonName = "testPayButton";
+        t.buildOrder = {BuildStep::WebView, BuildStep::PayButton};
+        return t;
+    }
+    TestScreenPrivate(const QString &option, bool repeats)
+        : PaymentScreenPrivate(traitsFor(option, repeats))
+    {
+    }
+
+    QList<FormField> fields{{QStringLiteral("nb_code"), QStringLiteral("3001")}};
+    QStringList kept;
+
+    void buildInputs(double, double) override {}
+    QList<QWidget *> paymentInputs() const override { return {payButton}; }
+    QList<FormField> methodFields() const override { return fields; }
+    void keepResult(const QString &result) override { kept << result; }
+};
+
 class TestScreen : public PaymentScreen
 {
     Q_OBJECT
 public:
     explicit TestScreen(const QString &option = QStringLiteral("nb"), bool repeats = false)
-        : PaymentScreen(option, repeats)
+        : PaymentScreen(*new TestScreenPrivate(option, repeats))
     {
     }
-    using PaymentScreen::hasPaymentToken;
-    using PaymentScreen::paySecurely_request;
-    using PaymentScreen::paymentToken;
-
-    QList<FormField> fields{{QStringLiteral("nb_code"), QStringLiteral("3001")}};
-    int overlayShown = 0;
-    int overlayHidden = 0;
-    QStringList kept;
-    BrowserView *webView = nullptr;
-
-    void waitLoading() override { ++overlayShown; }
-    void hideWaitLoading() override { ++overlayHidden; }
-
-protected:
-    void viewDidLoad() override
-    {
-        webView = new BrowserView(view());
-        webView->setGeometry(view()->rect());
-        attachWebView(webView);
-    }
-    QList<FormField> methodFields() override { return fields; }
-    BrowserView *paymentWebView() const override { return webView; }
-    void keepResult(const QString &result) override { kept << result; }
+    TestScreenPrivate *d() const { return static_cast<TestScreenPrivate *>(d_ptr.get()); }
+    BrowserView *webView() const { return d()->webView; }
+    bool overlayShown() const { return d()->overlay.isShown(); }
+    QString paymentToken() const { return d()->checkout.paymentReady_global; }
+    void paySecurely_request() { d()->paySecurely_request(); }
+    bool webViewShouldStartLoad(const QUrl &url) { return d()->webViewShouldStartLoad(url); }
 };
 
 // Records what the host sees when the delegate is called.
@@ -147,6 +160,20 @@ QString loadedHtml(BrowserView *view)
     return html;
 }
 
+// A token request that is answered at once: once it has completed, the client has handled
+// every answer that reached it before.
+bool roundTripCompletes()
+{
+    ScriptedHttpServer server([](const QByteArray &, const QByteArray &) {
+        return ScriptedHttpServer::response(200, "application/json", "{\"checksum\":\"w\"}");
+    });
+    TestScreen witness;
+    bool done = false;
+    witness.initPayment(server.url(QStringLiteral("/w")).toString(), QStringLiteral("a"), QStringLiteral("o"), QStringLiteral("1"),
+                        QStringLiteral("e"), QStringLiteral("p"), QString(), [&](const QString &) { done = true; });
+    return QTest::qWaitFor([&] { return done; }, 10000);
+}
+
 } // namespace
 
 class CoreTest : public QObject
@@ -156,9 +183,10 @@ class CoreTest : public QObject
 private Q_SLOTS:
     void init()
     {
+        // Loopback ports nothing listens on: a form that is posted fails at once.
         Endpoints e;
-        e.testGateway = QUrl(QStringLiteral("https://test.gw.example"));
-        e.productionGateway = QUrl(QStringLiteral("https://gw.example:8443"));
+        e.testGateway = QUrl(QStringLiteral("https://127.0.0.1:9"));
+        e.productionGateway = QUrl(QStringLiteral("https://127.0.0.1:7"));
         setEndpoints(e);
         configure(QStringLiteral("TEST"));
         CheckoutContext::shared().result_global.clear();
@@ -258,27 +286,42 @@ private Q_SLOTS:
     void endpointFollowsTheEnvironment_data()
     {
         QTest::addColumn<QString>("env");
-        QTest::addColumn<QString>("action");
+        QTest::addColumn<QString>("path"); // empty: the form has no action and reaches no server
         QTest::addColumn<QStringList>("log");
-        QTest::newRow("TEST") << "TEST" << "https://test.gw.example/billpay/checkout/post/submit-transparent"
-                              << QStringList{"It is TEST environment"};
-        QTest::newRow("PROD") << "PROD" << "https://gw.example:8443/checkout/post/submit-transparent"
-                              << QStringList{"It is PROD environment"};
+        QTest::newRow("TEST") << "TEST" << "/billpay/checkout/post/submit-transparent" << QStringList{"It is TEST environment"};
+        QTest::newRow("PROD") << "PROD" << "/checkout/post/submit-transparent" << QStringList{"It is PROD environment"};
         QTest::newRow("lower case") << "test" << "" << QStringList{};
         QTest::newRow("empty") << "" << "" << QStringList{};
     }
     void endpointFollowsTheEnvironment()
     {
         QFETCH(QString, env);
-        QFETCH(QString, action);
+        QFETCH(QString, path);
         QFETCH(QStringList, log);
+        // The two gateways are two loopback servers, so the post shows where it went.
+        ScriptedHttpServer test([](const QByteArray &, const QByteArray &) { return ScriptedHttpServer::response(200, "text/html", "ok"); });
+        ScriptedHttpServer production([](const QByteArray &, const QByteArray &) { return ScriptedHttpServer::response(200, "text/html", "ok"); });
+        Endpoints e;
+        e.testGateway = test.url(QString());
+        e.productionGateway = production.url(QString());
+        setEndpoints(e);
         configure(env);
         TestScreen screen;
         screen.view();
         LogCapture capture;
         screen.paySecurely_request();
         QCOMPARE(capture.lines(), log);
-        QCOMPARE(loadedHtml(screen.webView).count(QStringLiteral("action=\"") + action + QLatin1Char('"')), 1);
+        if (path.isEmpty()) {
+            QCOMPARE(loadedHtml(screen.webView()).count(QStringLiteral("action=\"\"")), 1);
+            QCOMPARE(test.requestCount() + production.requestCount(), 0);
+            return;
+        }
+        ScriptedHttpServer &gateway = env == QLatin1String("TEST") ? test : production;
+        ScriptedHttpServer &other = env == QLatin1String("TEST") ? production : test;
+        QTRY_VERIFY_WITH_TIMEOUT(!gateway.paths().isEmpty(), 10000);
+        // The form post comes first; the browser may ask the same server for an icon afterwards.
+        QCOMPARE(gateway.paths().first(), path.toUtf8());
+        QCOMPARE(other.requestCount(), 0);
     }
 
     void currencyDefaultsToInr_data()
@@ -292,6 +335,10 @@ private Q_SLOTS:
     {
         QFETCH(QString, given);
         QFETCH(QString, sent);
+        ScriptedHttpServer gateway([](const QByteArray &, const QByteArray &) { return ScriptedHttpServer::response(200, "text/html", "ok"); });
+        Endpoints e;
+        e.testGateway = gateway.url(QString());
+        setEndpoints(e);
         Order order;
         order.currency = given;
         configure(QStringLiteral("TEST"), order);
@@ -300,7 +347,8 @@ private Q_SLOTS:
         screen.view();
         screen.paySecurely_request();
         QCOMPARE(screen.orderCurrency(), sent);
-        QVERIFY(loadedHtml(screen.webView).contains(QStringLiteral("name=\"orderCurrency\" value=\"") + sent + QLatin1Char('"')));
+        QTRY_VERIFY_WITH_TIMEOUT(gateway.requestCount() >= 1, 10000);
+        QVERIFY(gateway.bodies().first().contains("&orderCurrency=" + sent.toUtf8() + "&"));
         QCOMPARE(CheckoutContext::shared().orderCurrency_global, given);
     }
 
@@ -335,13 +383,13 @@ private Q_SLOTS:
     {
         LogCapture capture;
         TestScreen withToken;
-        QVERIFY(withToken.hasPaymentToken());
+        QVERIFY(withToken.d()->hasPaymentToken());
         QVERIFY(capture.lines().isEmpty());
         Order order;
         order.token = QString();
         configure(QStringLiteral("TEST"), order);
         TestScreen without;
-        QVERIFY(!without.hasPaymentToken());
+        QVERIFY(!without.d()->hasPaymentToken());
         QCOMPARE(capture.lines(), QStringList{QStringLiteral("Error: No payment token received. Please try again sending new request for token (initPayment).")});
     }
 
@@ -379,23 +427,23 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("url");
         QTest::addColumn<bool>("delegateSet");
-        QTest::addColumn<int>("overlayHidden");
+        QTest::addColumn<bool>("hidesOverlay");
         QTest::addColumn<QString>("stored"); // "<unchanged>" when nothing is stored
         QTest::addColumn<bool>("dismissed");
-        QTest::newRow("https hides the overlay") << "https://gw.example/pay" << true << 1 << "<unchanged>" << false;
-        QTest::newRow("http is ignored") << "http://gw.example/pay" << true << 0 << "<unchanged>" << false;
-        QTest::newRow("blank page ignored") << "about:blank" << true << 0 << "<unchanged>" << false;
-        QTest::newRow("scheme as the URL reports it, lower case") << "HTTPS://gw.example/" << true << 1 << "<unchanged>" << false;
-        QTest::newRow("hand-back") << "ios-sdk://r/x?y=1#ok%20done" << true << 0 << "ok done" << true;
-        QTest::newRow("hand-back without delegate") << "ios-sdk:done#ok" << false << 0 << "ok" << true;
-        QTest::newRow("hand-back without fragment") << "ios-sdk://r" << true << 0 << "<unchanged>" << true;
-        QTest::newRow("hand-back with bad UTF-8") << "ios-sdk://r#%C3%28" << true << 0 << "<unchanged>" << true;
+        QTest::newRow("https hides the overlay") << "https://gw.example/pay" << true << true << "<unchanged>" << false;
+        QTest::newRow("http is ignored") << "http://gw.example/pay" << true << false << "<unchanged>" << false;
+        QTest::newRow("blank page ignored") << "about:blank" << true << false << "<unchanged>" << false;
+        QTest::newRow("scheme as the URL reports it, lower case") << "HTTPS://gw.example/" << true << true << "<unchanged>" << false;
+        QTest::newRow("hand-back") << "ios-sdk://r/x?y=1#ok%20done" << true << false << "ok done" << true;
+        QTest::newRow("hand-back without delegate") << "ios-sdk:done#ok" << false << false << "ok" << true;
+        QTest::newRow("hand-back without fragment") << "ios-sdk://r" << true << false << "<unchanged>" << true;
+        QTest::newRow("hand-back with bad UTF-8") << "ios-sdk://r#%C3%28" << true << false << "<unchanged>" << true;
     }
     void navigationCheck()
     {
         QFETCH(QString, url);
         QFETCH(bool, delegateSet);
-        QFETCH(int, overlayHidden);
+        QFETCH(bool, hidesOverlay);
         QFETCH(QString, stored);
         QFETCH(bool, dismissed);
         CheckoutContext::shared().result_global = QStringLiteral("earlier");
@@ -410,12 +458,15 @@ private Q_SLOTS:
             screen->setResultDelegate(delegate);
         QSignalSpy closed(&tabs, &TabBarController::dismissed);
         QSignalSpy captured(screen, &PaymentScreen::paymentResultCaptured);
+        screen->waitLoading();
+        screen->webView()->show();
 
         QVERIFY(screen->webViewShouldStartLoad(QUrl(url)));
 
-        QCOMPARE(screen->overlayHidden, overlayHidden);
+        if (!dismissed)
+            QCOMPARE(screen->overlayShown(), !hidesOverlay);
         QCOMPARE(closed.count(), dismissed ? 1 : 0);
-        QCOMPARE(screen->webView->isHidden(), dismissed);
+        QCOMPARE(screen->webView()->isHidden(), dismissed);
         if (stored == QLatin1String("<unchanged>")) {
             QCOMPARE(CheckoutContext::shared().result_global, QStringLiteral("earlier"));
             QVERIFY(delegate->results.isEmpty());
@@ -423,7 +474,7 @@ private Q_SLOTS:
             return;
         }
         QCOMPARE(CheckoutContext::shared().result_global, stored);
-        QCOMPARE(screen->kept, QStringList{stored});
+        QCOMPARE(screen->d()->kept, QStringList{stored});
         QCOMPARE(captured.count(), 1);
         if (delegateSet) {
             QCOMPARE(delegate->results, QStringList{stored});
@@ -481,10 +532,11 @@ private Q_SLOTS:
         QSignalSpy results(&container, &PGTabBarViewController::paymentResult);
         QSignalSpy closed(&container, &PGTabBarViewController::dismissed);
 
+        screen->waitLoading();
         screen->paySecurely_request();
         QTRY_COMPARE_WITH_TIMEOUT(closed.count(), 1, 30000);
 
-        QVERIFY(screen->overlayHidden >= 1);
+        QVERIFY(!screen->overlayShown());
         QCOMPARE(delegate->results.size(), 1);
         const QJsonObject outcome = QJsonDocument::fromJson(delegate->results.first().toUtf8()).object();
         QCOMPARE(outcome.value(QStringLiteral("status")).toString(), QStringLiteral("SUCCESS"));
@@ -526,7 +578,7 @@ private Q_SLOTS:
         QSignalSpy closed(&tabs, &TabBarController::dismissed);
         tabs.present();
         QVERIFY(QTest::qWaitForWindowExposed(&tabs));
-        screen->webView->load(server.url(QStringLiteral("/go")));
+        screen->webView()->load(server.url(QStringLiteral("/go")));
         QTRY_COMPARE_WITH_TIMEOUT(closed.count(), 1, 30000);
         QCOMPARE(CheckoutContext::shared().result_global, stored == QLatin1String("<unchanged>") ? QStringLiteral("earlier") : stored);
     }
@@ -612,11 +664,15 @@ private Q_SLOTS:
             QTRY_COMPARE_WITH_TIMEOUT(tokens, QStringList{QStringLiteral("T1")}, 10000);
             QCOMPARE(screen.paymentToken(), QStringLiteral("T1"));
         } else {
-            QTest::qWait(300);
+            const QStringList expected = QStringList(capture.lines().mid(0, 2)) + (logged.isEmpty() ? QStringList{} : QStringList{logged});
+            QTRY_COMPARE_WITH_TIMEOUT(server.openConnections(), 0, 10000);
+            QVERIFY(roundTripCompletes());
+            QCOMPARE(capture.lines().mid(0, expected.size()), expected);
             QVERIFY(tokens.isEmpty());
             QCOMPARE(screen.paymentToken(), QStringLiteral("tok"));
         }
-        QCOMPARE(capture.lines().mid(2), logged.isEmpty() ? QStringList{} : QStringList{logged});
+        if (accepted)
+            QCOMPARE(capture.lines().mid(2), QStringList{});
     }
 
     void tokenRequestNeedsAnAddress_data()
@@ -633,21 +689,28 @@ private Q_SLOTS:
         bool called = false;
         screen.initPayment(url, QStringLiteral("a"), QStringLiteral("o"), QStringLiteral("1"), QStringLiteral("e"),
                            QStringLiteral("p"), QStringLiteral("USD"), [&](const QString &) { called = true; });
-        QTest::qWait(200);
+        // Nothing was sent, so nothing can answer: the completion could only have run at once.
+        QCoreApplication::processEvents();
         QVERIFY(!called);
         QCOMPARE(capture.lines(), QStringList{QStringLiteral("USD")});
     }
 
     void screenClosedWhileTheTokenIsOnItsWay()
     {
-        ScriptedHttpServer server([&](const QByteArray &, const QByteArray &) { return QByteArray(); /* silent */ });
+        ScriptedHttpServer server([&](const QByteArray &path, const QByteArray &) {
+            // The token request is held; a later request, from a screen still alive, is answered.
+            return path == "/t" ? QByteArray() : ScriptedHttpServer::response(200, "application/json", "{\"checksum\":\"s\"}");
+        });
         bool called = false;
         auto *screen = new TestScreen;
         screen->initPayment(server.url(QStringLiteral("/t")).toString(), QStringLiteral("a"), QStringLiteral("o"), QStringLiteral("1"),
                             QStringLiteral("e"), QStringLiteral("p"), QString(), [&](const QString &) { called = true; });
         QTRY_VERIFY_WITH_TIMEOUT(server.requestCount() == 1, 10000);
         delete screen;
-        QTest::qWait(300);
+        // The answer comes after the screen is gone; it must not reach the screen or the caller.
+        server.answerHeld(ScriptedHttpServer::response(200, "application/json", "{\"checksum\":\"late\"}"));
+        QTRY_COMPARE_WITH_TIMEOUT(server.openConnections(), 0, 10000);
+        QVERIFY(roundTripCompletes());
         QVERIFY(!called);
     }
 };

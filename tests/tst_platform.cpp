@@ -10,7 +10,7 @@
 #include "platform/TrustPolicy.h"
 
 #include <pelbrook/Endpoints.h>
-#include <pelbrook/NavigationController.h>
+#include "platform/NavigationController.h"
 #include <pelbrook/TabBarController.h>
 
 #include <QJsonArray>

@@ -6,10 +6,23 @@ execute_process(COMMAND ${CMAKE_COMMAND} --install "${BUILD_DIR}" --prefix "${WO
 if(result)
     message(FATAL_ERROR "cmake --install failed")
 endif()
-foreach(header PGTabBarViewController ResultDelegate Endpoints DebugLog)
-    if(NOT EXISTS "${WORK_DIR}/prefix/include/pelbrook/${header}.h")
-        message(FATAL_ERROR "missing installed header pelbrook/${header}.h")
-    endif()
+# The contract's headers, the base classes its classes derive from, and nothing else.
+set(expected DebugLog.h Endpoints.h PGTabBarViewController.h PaymentScreen.h ResultDelegate.h TabBarController.h
+    ViewController.h cardViewController.h pelbrook_export.h)
+file(GLOB installed RELATIVE "${WORK_DIR}/prefix/include/pelbrook" "${WORK_DIR}/prefix/include/pelbrook/*")
+list(SORT installed)
+list(SORT expected)
+if(NOT installed STREQUAL expected)
+    message(FATAL_ERROR "installed headers: ${installed}\nexpected: ${expected}")
+endif()
+# Internal types stay out of the installed headers.
+foreach(header IN LISTS installed)
+    file(READ "${WORK_DIR}/prefix/include/pelbrook/${header}" text)
+    foreach(internal BusyOverlay BrowserView FormField NavigationDelegate webViewShouldStartLoad CheckoutContext)
+        if(text MATCHES "${internal}")
+            message(FATAL_ERROR "pelbrook/${header} names the internal ${internal}")
+        endif()
+    endforeach()
 endforeach()
 execute_process(COMMAND ${CMAKE_COMMAND} -S "${SOURCE_DIR}/tests/packaging/consumer" -B "${WORK_DIR}/consumer"
                         "-DCMAKE_PREFIX_PATH=${WORK_DIR}/prefix"
@@ -17,7 +30,7 @@ execute_process(COMMAND ${CMAKE_COMMAND} -S "${SOURCE_DIR}/tests/packaging/consu
 if(result)
     message(FATAL_ERROR "the consumer project does not configure against the installed package")
 endif()
-execute_process(COMMAND ${CMAKE_COMMAND} --build "${WORK_DIR}/consumer" RESULT_VARIABLE result)
+execute_process(COMMAND ${CMAKE_COMMAND} --build "${WORK_DIR}/consumer" --parallel 2 RESULT_VARIABLE result)
 if(result)
     message(FATAL_ERROR "the consumer project does not build against the installed package")
 endif()

@@ -9,6 +9,7 @@ ScriptedHttpServer::ScriptedHttpServer(Script script)
     listen(QHostAddress::LocalHost, 0);
     connect(this, &QTcpServer::newConnection, this, [this]() {
         while (QTcpSocket *socket = nextPendingConnection()) {
+            m_sockets.append(socket);
             auto buffer = std::make_shared<QByteArray>();
             connect(socket, &QTcpSocket::readyRead, socket, [this, socket, buffer]() {
                 *buffer += socket->readAll();
@@ -27,15 +28,38 @@ ScriptedHttpServer::ScriptedHttpServer(Script script)
                 const QByteArray path = head.split(' ').value(1);
                 const QByteArray body = buffer->mid(headerEnd + 4, length);
                 buffer->clear();
+                m_paths.append(path);
+                m_bodies.append(body);
                 const QByteArray answer = m_script(path, body);
-                if (answer.isNull())
+                if (answer.isNull()) {
+                    m_held.append(socket);
                     return;
+                }
                 socket->write(answer);
                 socket->disconnectFromHost();
             });
             connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
         }
     });
+}
+
+void ScriptedHttpServer::answerHeld(const QByteArray &answer)
+{
+    for (const QPointer<QTcpSocket> &socket : std::as_const(m_held)) {
+        if (socket && socket->state() == QAbstractSocket::ConnectedState) {
+            socket->write(answer);
+            socket->disconnectFromHost();
+        }
+    }
+    m_held.clear();
+}
+
+int ScriptedHttpServer::openConnections() const
+{
+    int open = 0;
+    for (const QPointer<QTcpSocket> &socket : m_sockets)
+        open += socket && socket->state() == QAbstractSocket::ConnectedState ? 1 : 0;
+    return open;
 }
 
 QUrl ScriptedHttpServer::url(const QString &path) const

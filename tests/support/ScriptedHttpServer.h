@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QByteArray>
+#include <QPointer>
 #include <QTcpServer>
+#include <QTcpSocket>
 
 #include <functional>
 
@@ -19,6 +21,14 @@ public:
     explicit ScriptedHttpServer(Script script);
     QUrl url(const QString &path) const;
     int requestCount() const { return m_requests; }
+    /// The paths of the requests so far, in order.
+    QList<QByteArray> paths() const { return m_paths; }
+    /// The bodies of the requests so far, in order.
+    QList<QByteArray> bodies() const { return m_bodies; }
+    /// Answers every request the script kept silent, on connections still open.
+    void answerHeld(const QByteArray &answer);
+    /// Connections the client has not closed yet.
+    int openConnections() const;
 
     static QByteArray response(int status, const QByteArray &contentType, const QByteArray &body,
                                const QByteArray &extraHeaders = {});
@@ -26,4 +36,8 @@ public:
 private:
     Script m_script;
     int m_requests = 0;
+    QList<QByteArray> m_paths;
+    QList<QByteArray> m_bodies;
+    QList<QPointer<QTcpSocket>> m_held;
+    QList<QPointer<QTcpSocket>> m_sockets;
 };

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/LogoTileCell.h"
+#include "theme/LogoTileCell.h"
 
 namespace pelbrook {
 

@@ -1,4 +1,4 @@
-#include "shell/Color.h"
+#include "theme/Color.h"
 
 #include "platform/HexDigit.h"
 

@@ -1,7 +1,7 @@
-#include "shell/BusyOverlay.h"
+#include "theme/BusyOverlay.h"
 
 #include "platform/ActivityIndicatorView.h"
-#include "shell/ViewLayer.h"
+#include "theme/ViewLayer.h"
 
 #include <QEvent>
 #include <QKeyEvent>
@@ -55,17 +55,8 @@ void BusyOverlay::waitLoading(QWidget *rootView, const Color &boxColour)
 {
     if (!rootView || !m_containerView)
         return;
-    // Frame, then centre, both as the root view reports them in its parent's coordinates; with
-    // the root view at its parent's origin this covers it exactly.
-    const QRect rootFrame = rootView->geometry();
-    QRect container = rootFrame;
-    container.moveCenter(rootFrame.center());
-    m_containerView->setGeometry(container);
+    applyGeometry(rootView);
     ViewLayer::of(m_containerView)->setBackgroundColor(Color(0xFFFFFFu, 0.3).toQColor());
-
-    QRect box(0, 0, 80, 80);
-    box.moveCenter(rootFrame.center());
-    m_progressView->setGeometry(box);
     ViewLayer *boxLayer = ViewLayer::of(m_progressView);
     boxLayer->setBackgroundColor(boxColour.toQColor());
     boxLayer->setMasksToBounds(true);
@@ -73,21 +64,50 @@ void BusyOverlay::waitLoading(QWidget *rootView, const Color &boxColour)
 
     m_activityIndicator->setStyle(ActivityIndicatorView::Style::WhiteLarge);
     m_activityIndicator->resize(40, 40);
-    m_activityIndicator->move(box.width() / 2 - 20, box.height() / 2 - 20);
+    m_activityIndicator->move(m_progressView->width() / 2 - 20, m_progressView->height() / 2 - 20);
 
     // Adding it again only brings it to the front: there is never a second overlay.
     if (m_containerView->parentWidget() != rootView)
         m_containerView->setParent(rootView);
+    if (m_rootView != rootView) {
+        if (m_rootView)
+            m_rootView->removeEventFilter(this);
+        m_rootView = rootView;
+        rootView->installEventFilter(this);
+    }
     m_containerView->show();
     m_containerView->raise();
     m_containerView->setFocus(Qt::OtherFocusReason);
     m_activityIndicator->startAnimating();
 }
 
+void BusyOverlay::applyGeometry(QWidget *rootView)
+{
+    // Frame, then centre, both as the root view reports them in its parent's coordinates; with
+    // the root view at its parent's origin this covers it exactly.
+    const QRect rootFrame = rootView->geometry();
+    QRect container = rootFrame;
+    container.moveCenter(rootFrame.center());
+    m_containerView->setGeometry(container);
+    QRect box(0, 0, 80, 80);
+    box.moveCenter(rootFrame.center());
+    m_progressView->setGeometry(box);
+}
+
+bool BusyOverlay::eventFilter(QObject *watched, QEvent *event)
+{
+    if ((event->type() == QEvent::Resize || event->type() == QEvent::Move) && watched == m_rootView && isShown())
+        applyGeometry(m_rootView);
+    return false;
+}
+
 void BusyOverlay::hideWaitLoading()
 {
     if (!m_containerView)
         return;
+    if (m_rootView)
+        m_rootView->removeEventFilter(this);
+    m_rootView = nullptr;
     m_activityIndicator->stopAnimating();
     m_containerView->hide();
     m_containerView->setParent(nullptr);

@@ -1,7 +1,7 @@
-#include "shell/LogoTileCell.h"
+#include "theme/LogoTileCell.h"
 
 #include "platform/ImageView.h"
-#include "shell/Layout.h"
+#include "theme/Layout.h"
 
 namespace pelbrook {
 

@@ -1,4 +1,4 @@
-#include "shell/ViewLayer.h"
+#include "theme/ViewLayer.h"
 
 #include <QEvent>
 #include <QLinearGradient>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/Color.h"
+#include "theme/Color.h"
 
 #include <QColor>
 #include <QList>

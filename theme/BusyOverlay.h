@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/ActivityIndicatorView.h"
-#include "shell/Color.h"
+#include "theme/Color.h"
 
 #include <QObject>
 #include <QPointer>
@@ -9,11 +9,14 @@
 
 namespace pelbrook {
 
-
 /**
  * The busy overlay a payment screen shows while the gateway's first page loads: the screen
  * dimmed, a rounded box in the theme colour with a spinner, and every mouse click and key
  * press on the screen beneath swallowed. One per screen, reused for every showing.
+ *
+ * While shown it follows the root view: when the root view is resized or moved (the tab bar
+ * hides as a payment starts, the window is resized) the frame and the box's centre are taken
+ * again from the root view, as when it was shown.
  */
 class BusyOverlay : public QObject
 {
@@ -32,10 +35,16 @@ public:
     QWidget *progressView() const { return m_progressView; }
     ActivityIndicatorView *activityIndicator() const { return m_activityIndicator; }
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
+    void applyGeometry(QWidget *rootView);
+
     QPointer<QWidget> m_containerView;
     QPointer<QWidget> m_progressView;
     QPointer<ActivityIndicatorView> m_activityIndicator;
+    QPointer<QWidget> m_rootView;
 };
 
 } // namespace pelbrook

@@ -1,4 +1,4 @@
-#include "shell/walletCollectionViewCell.h"
+#include "wallet/walletCollectionViewCell.h"
 
 namespace pelbrook {
 

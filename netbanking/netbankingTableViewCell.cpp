@@ -1,4 +1,4 @@
-#include "shell/netbankingTableViewCell.h"
+#include "netbanking/netbankingTableViewCell.h"
 
 #include "platform/ImageView.h"
 

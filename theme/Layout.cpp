@@ -1,6 +1,6 @@
-#include "shell/Layout.h"
+#include "theme/Layout.h"
 
-#include "shell/ViewLayer.h"
+#include "theme/ViewLayer.h"
 
 #include <QEvent>
 #include <QHash>

@@ -1,4 +1,4 @@
-#include "shell/upiCollectionViewCell.h"
+#include "upi/upiCollectionViewCell.h"
 
 namespace pelbrook {
 

@@ -1,0 +1,176 @@
+#pragma once
+
+#include <pelbrook/PaymentScreen.h>
+
+#include "core/CheckoutContext.h"
+#include "core/PaymentForm.h"
+#include "platform/BrowserView.h"
+#include "platform/Button.h"
+#include "platform/ImageView.h"
+#include "theme/BusyOverlay.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QList>
+#include <QPointer>
+#include <QRectF>
+#include <QScrollArea>
+
+#include <memory>
+#include <optional>
+
+namespace pelbrook {
+
+/// Where one screen puts the order header. Every screen shows the same header views; they
+/// differ only in these numbers.
+struct HeaderGeometry {
+    /// `orderBg` is a fifth of the screen high (int(H) div 5); otherwise 110 points.
+    bool backgroundFifthOfHeight = true;
+    /// `merchNameLabel` is pinned below the safe top; otherwise by its two sides.
+    bool nameBelowSafeTop = false;
+    QRectF nameFrame;
+    QRectF idStaticFrame;
+    QRectF amountStaticFrame;
+    QRectF idFrame;
+    QRectF amountFrame;
+    /// How far below the merchant name's top the order id and the amount rows start.
+    double idTop = 40;
+    double amountTop = 70;
+    double amountStaticWidth = 200;
+    /// The bottom padding of the two value labels.
+    double valueBottom = 20;
+};
+
+/// The parts a screen adds after the header, in the order it adds them: their stacking
+/// follows that order.
+enum class BuildStep { Inputs, WebView, PayButton, Logos, ViewsAboveWebView };
+
+/// The values in which the four screens differ.
+struct ScreenTraits {
+    QString paymentOption;
+    /// The UPI and wallet forms carry the name and note fields twice.
+    bool repeatsNameAndNote = false;
+    const char *webViewName = "";
+    const char *payButtonName = "";
+    HeaderGeometry header;
+    QList<BuildStep> buildOrder;
+    double pelbrookLogoHeight = 17.5;
+    /// The relations the root view asks of itself (top, left, bottom, right paddings), if any.
+    std::optional<QMarginsF> rootViewPaddings;
+    /// The browser view lies in the scroll view (above the inputs) instead of the root view.
+    bool webViewInScrollView = false;
+    /// The pay action shows the overlay before switching to the payment page.
+    bool overlayBeforePaymentPage = false;
+    /// Each showing makes the navigation and tab bars opaque white.
+    bool opaqueWhiteBars = false;
+    /// The screen returns to its input state every time it has been shown.
+    bool inputsOnEveryAppearance = false;
+};
+
+/**
+ * The shared screen: the header, the scroll view, the browser view, the pay button, the logos,
+ * the busy overlay, the pay sequence, the form, the hand-back, the input and payment-page
+ * states and the theme. A screen derives its private class from this one and overrides the
+ * hooks below: only what differs from the other screens.
+ */
+class PaymentScreenPrivate : public QObject, public NavigationDelegate
+{
+    Q_DECLARE_PUBLIC(PaymentScreen)
+public:
+    explicit PaymentScreenPrivate(const ScreenTraits &traits);
+    ~PaymentScreenPrivate() override;
+
+    // --- What a screen supplies ---
+
+    /// Adds the screen's own views, with their frames and relations, in the screen's order.
+    virtual void buildInputs(double W, double H) = 0;
+    /// Adds views that lie above the browser view in the root view (grids, lists).
+    virtual void buildViewsAboveWebView(double W, double H) { Q_UNUSED(W) Q_UNUSED(H) }
+    /// Runs once the view is built (wiring, or a list that loads now).
+    virtual void viewBuilt() {}
+    /// What the payment page replaces, in the order it is switched.
+    virtual QList<QWidget *> paymentInputs() const = 0;
+    /// The fields that give up the keyboard when a payment starts, in order.
+    virtual QList<QLineEdit *> textFields() const { return {}; }
+    /// Runs first on every pay press, before the token check.
+    virtual void readInputs() {}
+    /// The screen's own checks, after the token check; each refusal writes its own log line.
+    virtual bool acceptPay() { return true; }
+    /// Runs while the page is built, before the method fields are read.
+    virtual void prepareMethodFields() {}
+    /// The method's fields, in form order.
+    virtual QList<FormField> methodFields() const = 0;
+    /// Runs as the payment page replaces the inputs, after the tab bar is hidden.
+    virtual void enteringPaymentPage() {}
+    /// Runs on the hand-back, after the browser view is hidden and before the result is read.
+    virtual void handBackArrived() {}
+    /// Keeps the result in the screen's own result property, if it has one.
+    virtual void keepResult(const QString &result) { Q_UNUSED(result) }
+    /// The browser view's frame and relations when the view is built.
+    virtual QRectF webViewFrame(double W, double H) const;
+    virtual void relateWebView(double W, double H);
+    /// The pay button's frame and relations.
+    virtual void layOutPayButton(double W, double H);
+
+    // --- The shared flow ---
+
+    void buildView();
+    void themeOnAppearance();
+    void payAction();
+    void setPaymentPageShown(bool shown);
+    bool hasPaymentToken() const;
+    /// Builds the payment page and loads it into the browser view.
+    void paySecurely_request();
+    /// The navigation check: hides the overlay on "https", captures the hand-back; always
+    /// allows the navigation.
+    bool webViewShouldStartLoad(const QUrl &url);
+    bool shouldStartLoad(BrowserView *view, const QUrl &url, QWebEnginePage::NavigationType type) override;
+
+    /// Adds @p view to @p parent, above the views added before it.
+    static void addTo(QWidget *parent, QWidget *view);
+    /// A label made with the screen, waiting for the view to be built.
+    QLabel *makeLabel(const char *name, const QString &text, double size, bool white = false);
+    /// A text field made with the screen.
+    QLineEdit *makeTextField(const char *name, const QString &placeholder);
+    QWidget *root() const;
+
+    PaymentScreen *q_ptr = nullptr;
+    const ScreenTraits traits;
+    /// The screen's own copy of the checkout, taken at construction; its `paymentReady_global`
+    /// is the screen's payment token. Its `result_global` is not used.
+    CheckoutContext checkout;
+    std::shared_ptr<ResultDelegate> resultDelegate;
+    BusyOverlay overlay;
+
+    /// The views are made with the screen and wait here until the screen's view is built.
+    std::unique_ptr<QWidget> pending;
+    QScrollArea *scrollViewCard;
+    QWidget *scrollContent;
+    QWidget *orderBg;
+    QLabel *merchNameLabel;
+    QLabel *orderIdStaticLabel;
+    QLabel *orderAmountStaticLabel;
+    QLabel *orderIdLabel;
+    QLabel *orderAmountLabel;
+    ImageView *pelbrookLogo;
+    ImageView *merchantLogo;
+    BrowserView *webView;
+    Button *payButton;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    QPointer<BrowserView> webViewAlive;
+
+    void layOutHeader(double W, double H);
+    void placeWebView(double W, double H);
+    void placePayButton(double W, double H);
+    void placeLogos(double W, double H);
+    void followRootSize();
+    void fitScrollView();
+    void keepWebViewCovering();
+    void endEditing();
+};
+
+} // namespace pelbrook
