@@ -78,8 +78,8 @@ public:
                      const QString &customerPhone, const QString &orderCurrency,
                      std::function<void(const QString &token)> completion);
 
-    /// Shows the busy overlay over the screen: dimmed, a spinner in the theme colour, input
-    /// swallowed. The screen hides it itself when the gateway's first secure page starts.
+    /// Shows the busy overlay over the screen: dimmed, a white spinner in a box of the first
+    /// theme colour, input swallowed. The screen hides it itself when the gateway's first secure page starts.
     void waitLoading();
     /// Hides the busy overlay; harmless when it is not shown.
     void hideWaitLoading();

@@ -55,7 +55,8 @@ struct ScreenTraits {
     HeaderGeometry header;
     QList<BuildStep> buildOrder;
     double pelbrookLogoHeight = 17.5;
-    /// The relations the root view asks of itself (top, left, bottom, right paddings), if any.
+    /// The paddings of the relations the root view asks of itself, if any. Careful: QMarginsF
+    /// takes them as left, top, right, bottom.
     std::optional<QMarginsF> rootViewPaddings;
     /// The browser view lies in the scroll view (above the inputs) instead of the root view.
     bool webViewInScrollView = false;
