@@ -32,17 +32,11 @@ void cardViewControllerPrivate::buildInputs(double W, double H)
     // The trailing constants are +10, to the right of the view's trailing edge.
     setFrame(cardNumberLabel, QRectF(20, H / 4.77, W / 1.3, 17.5));
     addTo(scrollContent, cardNumberLabel);
-    addRelation(cardNumberLabel, LayoutEdge::Leading, leadingAnchor(root), 10);
-    addRelation(cardNumberLabel, LayoutEdge::Trailing, trailingAnchor(root), 10);
-    addSizeRelation(cardNumberLabel, LayoutEdge::Width, W / 1.3);
-    addSizeRelation(cardNumberLabel, LayoutEdge::Height, 25);
+    addSideAndSizeRelations(cardNumberLabel, root, 10, 10, W / 1.3, 25);
 
     setFrame(cardNumberTextField, QRectF(19, H / 3.85, W / 1.14, 45));
     addTo(scrollContent, cardNumberTextField);
-    addRelation(cardNumberTextField, LayoutEdge::Leading, leadingAnchor(root), 10);
-    addRelation(cardNumberTextField, LayoutEdge::Trailing, trailingAnchor(root), 10);
-    addSizeRelation(cardNumberTextField, LayoutEdge::Width, W / 1.3);
-    addSizeRelation(cardNumberTextField, LayoutEdge::Height, 25);
+    addSideAndSizeRelations(cardNumberTextField, root, 10, 10, W / 1.3, 25);
 
     setFrame(cardHolderNameTextField, QRectF(19, 288, std::trunc(W / 1.14), 45));
     addTo(scrollContent, cardHolderNameTextField);

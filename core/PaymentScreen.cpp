@@ -196,10 +196,7 @@ void PaymentScreenPrivate::layOutHeader(double W, double H)
         setAnchor(merchNameLabel, safeTopAnchor(rootView), leftAnchor(rootView), bottomAnchor(merchNameLabel),
                   rightAnchor(merchNameLabel), 11, 10, 20, 20, 360, 35);
     } else {
-        addRelation(merchNameLabel, LayoutEdge::Leading, leadingAnchor(rootView), 0);
-        addRelation(merchNameLabel, LayoutEdge::Trailing, trailingAnchor(rootView), 0);
-        addSizeRelation(merchNameLabel, LayoutEdge::Width, 360);
-        addSizeRelation(merchNameLabel, LayoutEdge::Height, 110);
+        addSideAndSizeRelations(merchNameLabel, rootView, 0, 0, 360, 110);
     }
 
     setFrame(orderIdStaticLabel, g.idStaticFrame);
@@ -274,17 +271,11 @@ void PaymentScreenPrivate::placeLogos(double W, double H)
     QWidget *rootView = root();
     setFrame(pelbrookLogo, QRectF(0, H / 1.31, W, 14.5));
     addTo(scrollContent, pelbrookLogo);
-    addRelation(pelbrookLogo, LayoutEdge::Leading, leadingAnchor(rootView), 0);
-    addRelation(pelbrookLogo, LayoutEdge::Trailing, trailingAnchor(rootView), 0);
-    addSizeRelation(pelbrookLogo, LayoutEdge::Width, 75);
-    addSizeRelation(pelbrookLogo, LayoutEdge::Height, traits.pelbrookLogoHeight);
+    addSideAndSizeRelations(pelbrookLogo, rootView, 0, 0, 75, traits.pelbrookLogoHeight);
 
     setFrame(merchantLogo, QRectF(W / 1.45, 12, 80, 80));
     addTo(scrollContent, merchantLogo);
-    addRelation(merchantLogo, LayoutEdge::Leading, leadingAnchor(rootView), 0);
-    addRelation(merchantLogo, LayoutEdge::Trailing, trailingAnchor(rootView), 0);
-    addSizeRelation(merchantLogo, LayoutEdge::Width, 80);
-    addSizeRelation(merchantLogo, LayoutEdge::Height, 80);
+    addSideAndSizeRelations(merchantLogo, rootView, 0, 0, 80, 80);
 }
 
 // --- Following the root view ---
@@ -417,7 +408,6 @@ void PaymentScreenPrivate::payAction()
     paySecurely_request();
     // Shown, not raised: the busy overlay stays above it until the gateway's page starts.
     webView->show();
-    keepWebViewCovering();
 }
 
 void PaymentScreenPrivate::paySecurely_request()

@@ -70,6 +70,15 @@ void addSizeRelation(QWidget *item, LayoutEdge edge, double constant)
     LayoutData::of(item)->relations.append({edge, {}, 1.0, constant});
 }
 
+void addSideAndSizeRelations(QWidget *item, QWidget *container, double leading, double trailing, double width,
+                             double height)
+{
+    addRelation(item, LayoutEdge::Leading, leadingAnchor(container), leading);
+    addRelation(item, LayoutEdge::Trailing, trailingAnchor(container), trailing);
+    addSizeRelation(item, LayoutEdge::Width, width);
+    addSizeRelation(item, LayoutEdge::Height, height);
+}
+
 void setAnchor(QWidget *view, const LayoutAnchor &top, const LayoutAnchor &left, const LayoutAnchor &bottom,
                const LayoutAnchor &right, double paddingTop, double paddingLeft, double paddingBottom,
                double paddingRight, double width, double height)

@@ -74,6 +74,11 @@ void addRelation(QWidget *item, LayoutEdge edge, const LayoutAnchor &target, dou
 /// Adds a fixed width or height.
 void addSizeRelation(QWidget *item, LayoutEdge edge, double constant);
 
+/// Adds the four relations many views ask for together: leading and trailing at the given
+/// constants from @p container's leading and trailing edges, and a fixed width and height.
+void addSideAndSizeRelations(QWidget *item, QWidget *container, double leading, double trailing, double width,
+                             double height);
+
 /**
  * Pins a view's edges and size in one call, and stops its frame from placing it. The top and
  * left paddings are added; the bottom padding is added too (a positive value puts the bottom
