@@ -9,18 +9,6 @@
 
 namespace pelbrook {
 
-namespace {
-
-// The rounded-rectangle border of a mobile text field; without it a field is bare text.
-void setRoundedBorder(QLineEdit *field, bool rounded)
-{
-    field->setStyleSheet(rounded ? QStringLiteral("QLineEdit { border: 1px solid #c7c7cc; border-radius: 5px; "
-                                                  "padding: 0 6px; background: white; color: black; }")
-                                 : QStringLiteral("QLineEdit { border: none; padding: 0 6px; background: transparent; color: black; }"));
-}
-
-} // namespace
-
 void cardViewControllerPrivate::buildInputs(double W, double H)
 {
     QWidget *root = this->root();

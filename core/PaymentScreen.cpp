@@ -111,6 +111,14 @@ QLineEdit *PaymentScreenPrivate::makeTextField(const char *name, const QString &
     return field;
 }
 
+void PaymentScreenPrivate::setRoundedBorder(QLineEdit *field, bool rounded)
+{
+    // The rounded-rectangle border of a mobile text field; without it a field is bare text.
+    field->setStyleSheet(rounded ? QStringLiteral("QLineEdit { border: 1px solid #c7c7cc; border-radius: 5px; "
+                                                  "padding: 0 6px; background: white; color: black; }")
+                                 : QStringLiteral("QLineEdit { border: none; padding: 0 6px; background: transparent; color: black; }"));
+}
+
 QWidget *PaymentScreenPrivate::root() const
 {
     return q_ptr->view();
@@ -170,6 +178,7 @@ void PaymentScreenPrivate::buildView()
 
     pending.reset();
     LayoutResolver::resolve(rootView);
+    viewsResolved();
     viewBuilt();
 }
 
@@ -297,6 +306,7 @@ void PaymentScreenPrivate::followRootSize()
     scrollViewCard->setGeometry(rootView->rect());
     fitScrollView();
     LayoutResolver::resolve(rootView);
+    viewsResolved();
     keepWebViewCovering();
 }
 

@@ -89,6 +89,8 @@ public:
     virtual void buildViewsAboveWebView(double W, double H) { Q_UNUSED(W) Q_UNUSED(H) }
     /// Runs once the view is built (wiring, or a list that loads now).
     virtual void viewBuilt() {}
+    /// Runs after each layout pass: when the view is built and whenever the root view resizes.
+    virtual void viewsResolved() {}
     /// What the payment page replaces, in the order it is switched.
     virtual QList<QWidget *> paymentInputs() const = 0;
     /// The fields that give up the keyboard when a payment starts, in order.
@@ -133,7 +135,11 @@ public:
     QLabel *makeLabel(const char *name, const QString &text, double size, bool white = false);
     /// A text field made with the screen.
     QLineEdit *makeTextField(const char *name, const QString &placeholder);
+    /// Draws the field in a rounded-rectangle border, or as bare text.
+    static void setRoundedBorder(QLineEdit *field, bool rounded);
     QWidget *root() const;
+    /// Ends all editing in the root view: the focused field gives up the keyboard.
+    void endEditing();
 
     PaymentScreen *q_ptr = nullptr;
     const ScreenTraits traits;
@@ -171,7 +177,6 @@ private:
     void followRootSize();
     void fitScrollView();
     void keepWebViewCovering();
-    void endEditing();
 };
 
 } // namespace pelbrook

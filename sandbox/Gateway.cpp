@@ -15,13 +15,20 @@ namespace {
 
 std::string field(const Form &form, const std::string &name)
 {
-    auto it = form.find(name);
-    return it == form.end() ? std::string() : it->second;
+    for (const auto &[n, value] : form) {
+        if (n == name)
+            return value;
+    }
+    return {};
 }
 
 bool has(const Form &form, const std::string &name)
 {
-    return form.find(name) != form.end();
+    for (const auto &entry : form) {
+        if (entry.first == name)
+            return true;
+    }
+    return false;
 }
 
 std::string jsonString(const std::string &text)

@@ -8,7 +8,8 @@
 
 namespace sandbox {
 
-using Form = std::multimap<std::string, std::string>;
+/// A posted form's fields in the order they came, repeated names included.
+using Form = std::vector<std::pair<std::string, std::string>>;
 
 /// One HTTP answer.
 struct Reply {

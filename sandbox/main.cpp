@@ -28,11 +28,24 @@ void usage()
 
 sandbox::Form formOf(const httplib::Request &request)
 {
+    // Read by hand: the library's own parser sorts the fields and drops repeated pairs, and a
+    // form that sends a field twice must be seen as it was sent.
     sandbox::Form form;
-    httplib::Params params;
-    httplib::detail::parse_query_text(request.body, params);
-    for (const auto &[name, value] : params)
-        form.emplace(name, value);
+    const std::string &body = request.body;
+    size_t start = 0;
+    while (start <= body.size()) {
+        size_t end = body.find('&', start);
+        if (end == std::string::npos)
+            end = body.size();
+        const std::string pair = body.substr(start, end - start);
+        if (!pair.empty()) {
+            const size_t equals = pair.find('=');
+            const std::string name = pair.substr(0, equals);
+            const std::string value = equals == std::string::npos ? std::string() : pair.substr(equals + 1);
+            form.emplace_back(httplib::detail::decode_url(name, true), httplib::detail::decode_url(value, true));
+        }
+        start = end + 1;
+    }
     return form;
 }
 

@@ -7,6 +7,7 @@
 #include "platform/Resources.h"
 
 #include <pelbrook/cardViewController.h>
+#include <pelbrook/upiViewController.h>
 
 #include <functional>
 
@@ -123,6 +124,7 @@ const QList<TabRow> &tabTable()
 {
     static const QList<TabRow> rows = {
         {"Cards", "cards_grey", "cards", true, [] { return new cardViewController; }},
+        {"UPI", "upi_grey", "upi", false, [] { return new upiViewController; }},
     };
     return rows;
 }

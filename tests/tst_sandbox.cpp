@@ -17,26 +17,26 @@ Form goodForm(Gateway &gateway, const std::string &option)
     Form form{{"appId", "sandbox-app"}, {"orderId", "ORD1"}, {"orderAmount", "100.00"},
               {"customerName", "A"}, {"orderNote", ""}, {"customerPhone", "1"}, {"customerEmail", "a@b.c"},
               {"paymentOption", option}, {"orderCurrency", "INR"}, {"source", "iossdk"}, {"notifyUrl", ""}};
-    form.emplace("paymentToken", gateway.tokenFor("sandbox-app", "ORD1", "100.00"));
+    form.emplace_back("paymentToken", gateway.tokenFor("sandbox-app", "ORD1", "100.00"));
     if (option == "card") {
         for (auto [k, v] : {std::pair{"card_number", "4111111111111111"}, {"card_holder", "A Buyer"},
                             {"card_expiryMonth", "12"}, {"card_expiryYear", "2030"}, {"card_cvv", "123"}})
-            form.emplace(k, v);
+            form.emplace_back(k, v);
     } else if (option == "upi") {
-        form.emplace("upi_vpa", "buyer@okaxis");
+        form.emplace_back("upi_vpa", "buyer@okaxis");
     } else if (option == "wallet") {
-        form.emplace("wallet_code", "4007");
+        form.emplace_back("wallet_code", "4007");
     } else {
-        form.emplace("nb_code", "3001");
+        form.emplace_back("nb_code", "3001");
     }
     return form;
 }
 
 void set(Form &form, const std::string &name, const std::string &value)
 {
-    form.erase(name);
+    std::erase_if(form, [&](const auto &field) { return field.first == name; });
     if (value != "<absent>")
-        form.emplace(name, value);
+        form.emplace_back(name, value);
 }
 
 } // namespace

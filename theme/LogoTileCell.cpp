@@ -6,7 +6,7 @@
 namespace pelbrook {
 
 LogoTileCell::LogoTileCell(const QString &imageViewName, const QRect &frame, QWidget *parent)
-    : QWidget(parent)
+    : CollectionViewCell(parent)
     , m_imageView(new ImageView(this))
 {
     m_imageView->setObjectName(imageViewName);

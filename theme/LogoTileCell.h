@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QWidget>
+#include "platform/CollectionView.h"
 
 namespace pelbrook {
 
@@ -11,7 +11,7 @@ class ImageView;
  * wide and 50 high, aspect-fit, at the tile's left edge. In a tile shorter than 60 points the
  * image view is kept inside the tile (a widget cannot draw outside its parent).
  */
-class LogoTileCell : public QWidget
+class LogoTileCell : public CollectionViewCell
 {
     Q_OBJECT
 public:
@@ -20,7 +20,7 @@ public:
     ImageView *logoImageView() const { return m_imageView; }
 
     /// Highlights the tile: the image view shows its highlighted image.
-    void setHighlighted(bool highlighted);
+    void setHighlighted(bool highlighted) override;
 
 protected:
     /// Places the image view; run once from the constructor.

@@ -1,0 +1,195 @@
+#include "platform/TextFieldInputView.h"
+
+#include "platform/Palette.h"
+#include "platform/PickerView.h"
+
+#include <QFocusEvent>
+#include <QFrame>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QVBoxLayout>
+
+namespace pelbrook {
+
+TextFieldInputView *TextFieldInputView::of(QLineEdit *field)
+{
+    if (auto *existing = field->findChild<TextFieldInputView *>(QString(), Qt::FindDirectChildrenOnly))
+        return existing;
+    return new TextFieldInputView(field);
+}
+
+TextFieldInputView::TextFieldInputView(QLineEdit *field)
+    : QObject(field)
+    , m_field(field)
+    , m_panel(new QFrame)
+{
+    setObjectName(QStringLiteral("textFieldInputView"));
+    // Read-only still takes the focus and shows the text, but no typing, pasting or dropping.
+    field->setReadOnly(true);
+    field->setCursor(Qt::PointingHandCursor);
+    field->installEventFilter(this);
+
+    m_panel->setObjectName(QStringLiteral("inputPanel"));
+    m_panel->setPalette(screenPalette());
+    m_panel->setAutoFillBackground(true);
+    m_panel->setStyleSheet(QStringLiteral("QFrame#inputPanel { background: white; border: 1px solid #c8c7cc; }"));
+    auto *layout = new QVBoxLayout(m_panel);
+    layout->setContentsMargins(1, 1, 1, 1);
+    layout->setSpacing(0);
+    m_panel->hide();
+    // The panel goes with the field; until it is first opened it has no window to live in.
+    connect(field, &QObject::destroyed, m_panel.data(), &QObject::deleteLater);
+}
+
+void TextFieldInputView::setInputView(QWidget *view)
+{
+    if (!m_panel)
+        return;
+    delete m_inputView;
+    m_inputView = view;
+    static_cast<QVBoxLayout *>(m_panel->layout())->addWidget(view);
+}
+
+void TextFieldInputView::setInputAccessoryView(QWidget *view)
+{
+    if (!m_panel)
+        return;
+    delete m_accessory;
+    m_accessory = view;
+    static_cast<QVBoxLayout *>(m_panel->layout())->insertWidget(0, view);
+}
+
+bool TextFieldInputView::isOpen() const
+{
+    return m_panel && m_panel->isVisible();
+}
+
+void TextFieldInputView::open()
+{
+    if (!m_panel || !m_inputView || m_field->isHidden())
+        return;
+    QWidget *window = m_field->window();
+    if (m_window != window) {
+        if (m_window)
+            m_window->removeEventFilter(this);
+        m_window = window;
+        m_panel->setParent(window);
+        window->installEventFilter(this);
+    }
+    place();
+    m_panel->show();
+    m_panel->raise();
+}
+
+void TextFieldInputView::close()
+{
+    if (m_panel)
+        m_panel->hide();
+}
+
+void TextFieldInputView::place()
+{
+    // Beside the field's right edge, below it when there is room, else above it, always
+    // inside the window.
+    QWidget *window = m_panel->parentWidget();
+    const QSize hint = m_panel->sizeHint();
+    const QRect field(m_field->mapTo(window, QPoint(0, 0)), m_field->size());
+    const int width = qMin(window->width(), qMax(field.width(), hint.width()));
+    const int height = qMin(window->height(), hint.height());
+    const int x = qBound(0, field.right() + 1 - width, window->width() - width);
+    int y = field.bottom() + 5;
+    if (y + height > window->height())
+        y = field.top() - 4 - height >= 0 ? field.top() - 4 - height : window->height() - height;
+    m_panel->setGeometry(x, y, width, height);
+}
+
+bool TextFieldInputView::handleKey(int key)
+{
+    switch (key) {
+    case Qt::Key_Escape:
+        if (!isOpen())
+            return false;
+        close();
+        return true;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (!isOpen())
+            return false;
+        if (auto *picker = qobject_cast<PickerView *>(m_inputView.data()))
+            picker->handleKey(key);
+        close();
+        return true;
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_Home:
+    case Qt::Key_End:
+        if (!isOpen()) {
+            open();
+            return true;
+        }
+        if (auto *picker = qobject_cast<PickerView *>(m_inputView.data()))
+            picker->handleKey(key);
+        return true;
+    case Qt::Key_Space:
+        if (!isOpen())
+            open();
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool TextFieldInputView::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_window) {
+        if (event->type() == QEvent::Resize && isOpen())
+            place();
+        return false;
+    }
+    switch (event->type()) {
+    case QEvent::FocusIn: {
+        const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+            open();
+        break;
+    }
+    case QEvent::FocusOut: {
+        const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+            close();
+        break;
+    }
+    case QEvent::Hide:
+        close();
+        break;
+    case QEvent::Move:
+    case QEvent::Resize:
+        if (isOpen())
+            place();
+        break;
+    case QEvent::MouseButtonPress:
+        if (!isOpen())
+            open();
+        break;
+    case QEvent::ShortcutOverride: {
+        // Keys the panel uses must not trigger a shortcut (a dialog's Escape, say) first.
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (isOpen() && (key == Qt::Key_Escape || key == Qt::Key_Return || key == Qt::Key_Enter)) {
+            event->accept();
+            return true;
+        }
+        break;
+    }
+    case QEvent::KeyPress:
+        if (handleKey(static_cast<QKeyEvent *>(event)->key())) {
+            event->accept();
+            return true;
+        }
+        break;
+    default:
+        break;
+    }
+    return false;
+}
+
+} // namespace pelbrook

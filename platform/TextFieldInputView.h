@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+
+class QFrame;
+class QLineEdit;
+class QWidget;
+
+namespace pelbrook {
+
+/**
+ * Gives a text field a panel that takes the place of a keyboard: the input view (a picker,
+ * say) with an accessory bar above it. The field then takes no typed or pasted text; its text
+ * is whatever the input view sets.
+ *
+ * The panel opens when the field gets the focus or is clicked or tapped, and closes when the
+ * field loses the focus (which ending editing does) or is hidden. While it is open the field
+ * passes the arrow keys and Enter to the input view (Enter closes the panel afterwards), and
+ * Escape closes it; Down, Up or Space opens it again. It lies in the field's window, above
+ * everything else, next to the field.
+ */
+class TextFieldInputView : public QObject
+{
+    Q_OBJECT
+public:
+    /// The input view of @p field, made on first use.
+    static TextFieldInputView *of(QLineEdit *field);
+
+    void setInputView(QWidget *view);
+    void setInputAccessoryView(QWidget *view);
+    QWidget *inputView() const { return m_inputView; }
+
+    bool isOpen() const;
+    void open();
+    void close();
+    /// The panel holding the two views.
+    QFrame *panel() const { return m_panel; }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    explicit TextFieldInputView(QLineEdit *field);
+    void place();
+    bool handleKey(int key);
+
+    QLineEdit *m_field;
+    // The panel lives in the field's window and may go with it before the field does.
+    QPointer<QFrame> m_panel;
+    QPointer<QWidget> m_inputView;
+    QPointer<QWidget> m_accessory;
+    QPointer<QWidget> m_window;
+};
+
+} // namespace pelbrook

@@ -1,0 +1,484 @@
+// The UPI screen: the app grid, the handle list, the address composition, the pay checks, the
+// layout at several sizes, and a whole payment against the sandbox through the public API.
+
+#include "LogCapture.h"
+#include "SandboxProcess.h"
+
+#include "platform/BrowserView.h"
+#include "platform/CollectionView.h"
+#include "platform/ImageView.h"
+#include "platform/NavigationController.h"
+#include "platform/PickerView.h"
+
+#include <pelbrook/Endpoints.h>
+#include <pelbrook/PGTabBarViewController.h>
+#include <pelbrook/upiViewController.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QClipboard>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QSignalSpy>
+#include <QTabBar>
+#include <QTest>
+#include <QToolButton>
+
+using namespace pelbrook;
+
+namespace {
+
+const QString TokenLine = QStringLiteral("Error: No payment token received. Please try again sending new request for token (initPayment).");
+const QSize Phone(390, 844 + NavigationController::BarHeight + TabBarController::TabBarHeight);
+
+void configure(const QString &token, const QString &tezOption = QStringLiteral("YES"))
+{
+    PGTabBarViewController entry;
+    entry.setConfig(QStringLiteral("TEST"), QStringLiteral("sandbox-app"), QString(), QStringLiteral("Acme Books"), {},
+                    tezOption, QStringLiteral("2f6fde"), QStringLiteral("6a3fd0"));
+    entry.createOrder(QStringLiteral("ORD1"), QStringLiteral("100.00"), QStringLiteral("buyer@example.com"), QStringLiteral("9999999999"),
+                      token, QStringLiteral("Two books"), QStringLiteral("Asha Rao"), QStringLiteral("INR"), QString());
+}
+
+class CountingDelegate : public ResultDelegate
+{
+public:
+    void onPaymentResult(const QString &result) override { results << result; }
+    QStringList results;
+};
+
+// A checkout on screen with the UPI tab shown, and handles on its widgets.
+struct Checkout {
+    explicit Checkout(QSize size = Phone)
+    {
+        container.resize(size);
+        container.present();
+        container.activateWindow();
+        screen = container.findChild<upiViewController *>();
+        for (int i = 0; i < container.tabBar()->count(); ++i) {
+            if (container.tabBar()->tabText(i) == QLatin1String("UPI"))
+                container.setSelectedIndex(i);
+        }
+        grid = container.findChild<CollectionView *>(QStringLiteral("upiCollection"));
+        address = container.findChild<QLineEdit *>(QStringLiteral("upiVpaTextField"));
+        handle = container.findChild<QLineEdit *>(QStringLiteral("upiPostFixTextField"));
+        pay = container.findChild<QAbstractButton *>(QStringLiteral("upiPayButton"));
+    }
+    QWidget *root() { return screen->view(); }
+    QWidget *focused() { return container.window()->focusWidget(); }
+    // The list joins the window when it first opens.
+    PickerView *picker() { return container.findChild<PickerView *>(QStringLiteral("bankPicker")); }
+    QWidget *panel() { return container.findChild<QWidget *>(QStringLiteral("inputPanel")); }
+    bool panelOpen() { return panel() && panel()->isVisible(); }
+    bool overlayShown()
+    {
+        QWidget *overlay = root()->findChild<QWidget *>(QStringLiteral("containerView"));
+        return overlay && overlay->isVisible();
+    }
+    QStringList cellNames()
+    {
+        QStringList names;
+        for (int i = 0; i < grid->numberOfItems(); ++i)
+            names << grid->cellForItem(i)->accessibleName();
+        return names;
+    }
+    void chooseApp(const QString &name)
+    {
+        const int item = int(cellNames().indexOf(name));
+        QVERIFY2(item >= 0, qPrintable(name));
+        QTest::mouseClick(grid->cellForItem(item), Qt::LeftButton);
+    }
+    void clickHandle(int row)
+    {
+        QTest::mouseClick(handle, Qt::LeftButton);
+        QVERIFY(panelOpen());
+        QTest::mouseClick(picker()->viewport(), Qt::LeftButton, {}, picker()->visualItemRect(picker()->item(row)).center());
+    }
+
+    PGTabBarViewController container;
+    upiViewController *screen = nullptr;
+    CollectionView *grid = nullptr;
+    QLineEdit *address = nullptr;
+    QLineEdit *handle = nullptr;
+    QAbstractButton *pay = nullptr;
+};
+
+QRect inRoot(QWidget *w, QWidget *root)
+{
+    return QRect(w->mapTo(root, QPoint(0, 0)), w->size());
+}
+
+} // namespace
+
+class UpiTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init()
+    {
+        Endpoints e;
+        e.testGateway = QUrl(QStringLiteral("https://127.0.0.1:9"));
+        setEndpoints(e);
+        configure(QStringLiteral("tok"));
+    }
+
+    void appGrid_data()
+    {
+        QTest::addColumn<QString>("tezOption");
+        QTest::addColumn<QStringList>("apps");
+        QTest::addColumn<QStringList>("log");
+        const QStringList both{"Tez", "Other UPI apps"};
+        QTest::newRow("YES") << "YES" << both << QStringList{"MESSAGE: Tez is enabled in your project's info.plist"};
+        QTest::newRow("NO") << "NO" << QStringList{"Other UPI apps"} << QStringList{"MESSAGE: Tez is not enabled in your project's info.plist"};
+        QTest::newRow("yes") << "yes" << both << QStringList{};
+        QTest::newRow("empty") << "" << both << QStringList{};
+    }
+    void appGrid()
+    {
+        QFETCH(QString, tezOption);
+        QFETCH(QStringList, apps);
+        QFETCH(QStringList, log);
+        configure(QStringLiteral("tok"), tezOption);
+        LogCapture capture;
+        Checkout c;
+        QCOMPARE(capture.lines(), log);
+        QCOMPARE(c.cellNames(), apps);
+        QCOMPARE(c.screen->upiArray().size(), apps.size());
+        for (int i = 0; i < c.grid->numberOfItems(); ++i) {
+            auto *logo = c.grid->cellForItem(i)->findChild<ImageView *>(QStringLiteral("upiLogoCell"));
+            QVERIFY(!logo->image().isNull());
+            QVERIFY(!logo->highlightedImage().isNull());
+            QCOMPARE(c.grid->cellForItem(i)->size(), QSize(140, 40));
+        }
+        QVERIFY(c.handle->isHidden());
+        QVERIFY(!c.screen->upi_code());
+    }
+
+    void choosingAnAppShowsOrHidesTheHandle()
+    {
+        Checkout c;
+        LogCapture log;
+        c.chooseApp(QStringLiteral("Tez"));
+        QVERIFY(c.handle->isVisible());
+        QCOMPARE(c.screen->upi_code(), std::optional<QString>(QStringLiteral("tez")));
+        QVERIFY(c.grid->cellForItem(0)->findChild<ImageView *>()->isHighlighted());
+        c.clickHandle(3);
+        QCOMPARE(c.handle->text(), QStringLiteral("@oksbi"));
+        c.chooseApp(QStringLiteral("Other UPI apps"));
+        QVERIFY(c.handle->isHidden());
+        QVERIFY(!c.grid->cellForItem(0)->findChild<ImageView *>()->isHighlighted());
+        QCOMPARE(c.screen->upi_code(), std::optional<QString>(QStringLiteral("others")));
+        c.chooseApp(QStringLiteral("Tez"));
+        QCOMPARE(c.handle->text(), QStringLiteral("@oksbi"));
+        QCOMPARE(log.lines(), (QStringList{"tez", "others", "tez"}));
+        // The address field makes room for the handle beside it, and takes the row back without it.
+        QVERIFY(!inRoot(c.address, c.root()).intersects(inRoot(c.handle, c.root())));
+        const int narrow = c.address->width();
+        c.chooseApp(QStringLiteral("Other UPI apps"));
+        QVERIFY(c.address->width() > narrow);
+    }
+
+    void appsFromTheKeyboard()
+    {
+        Checkout c;
+        QVERIFY(QTest::qWaitForWindowActive(&c.container));
+        c.address->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(c.focused(), Qt::Key_Backtab, Qt::ShiftModifier);
+        QCOMPARE(c.focused(), c.grid);
+        QVERIFY(c.grid->findChild<QWidget *>(QStringLiteral("focusMark"))->isVisible());
+        QTest::keyClick(c.grid, Qt::Key_Right);
+        QTest::keyClick(c.grid, Qt::Key_Space);
+        QCOMPARE(c.screen->upi_code(), std::optional<QString>(QStringLiteral("others")));
+        QTest::keyClick(c.grid, Qt::Key_Left);
+        QTest::keyClick(c.grid, Qt::Key_Return);
+        QCOMPARE(c.screen->upi_code(), std::optional<QString>(QStringLiteral("tez")));
+        QVERIFY(c.handle->isVisible());
+    }
+
+    void pickingAHandle_data()
+    {
+        QTest::addColumn<int>("row");
+        QTest::addColumn<bool>("byKeyboard");
+        const QStringList handles{"okaxis", "okicici", "okhdfcbank", "oksbi"};
+        for (int row = 0; row < handles.size(); ++row) {
+            QTest::addRow("%s by mouse", qPrintable(handles[row])) << row << false;
+            QTest::addRow("%s by keyboard", qPrintable(handles[row])) << row << true;
+        }
+    }
+    void pickingAHandle()
+    {
+        QFETCH(int, row);
+        QFETCH(bool, byKeyboard);
+        Checkout c;
+        QVERIFY(QTest::qWaitForWindowActive(&c.container));
+        c.chooseApp(QStringLiteral("Tez"));
+        const QString expected = QStringLiteral("@") + c.screen->bankPostfix().at(row);
+        if (byKeyboard) {
+            c.address->setFocus(Qt::TabFocusReason);
+            QTest::keyClick(c.address, Qt::Key_Tab);
+            QCOMPARE(c.focused(), c.handle);
+            QVERIFY(c.panelOpen());
+            for (int i = 0; i <= row; ++i)
+                QTest::keyClick(c.handle, Qt::Key_Down);
+            QCOMPARE(c.handle->text(), expected);
+            QTest::keyClick(c.handle, Qt::Key_Return);
+            QVERIFY(!c.panelOpen());
+            QCOMPARE(c.focused(), c.handle);
+            // Escape closes the list without changing the choice; Space opens it again.
+            QTest::keyClick(c.handle, Qt::Key_Space);
+            QVERIFY(c.panelOpen());
+            QTest::keyClick(c.handle, Qt::Key_Escape);
+            QVERIFY(!c.panelOpen());
+        } else {
+            c.clickHandle(row);
+            QVERIFY(c.panelOpen());
+            QTest::mouseClick(c.panel()->findChild<QToolButton *>(QStringLiteral("doneButton")), Qt::LeftButton);
+            QVERIFY(!c.panelOpen());
+            QVERIFY(c.focused() != c.handle);
+        }
+        QCOMPARE(c.handle->text(), expected);
+        QCOMPARE(c.screen->selectedBank(), std::optional<QString>(c.screen->bankPostfix().at(row)));
+    }
+
+    void handleFieldTakesNoTypedText()
+    {
+        Checkout c;
+        QVERIFY(QTest::qWaitForWindowActive(&c.container));
+        c.chooseApp(QStringLiteral("Tez"));
+        c.clickHandle(1);
+        QTest::keyClicks(c.handle, QStringLiteral("abc@x"));
+        QGuiApplication::clipboard()->setText(QStringLiteral("@evil"));
+        QTest::keyClick(c.handle, Qt::Key_V, Qt::ControlModifier);
+        QTest::keyClick(c.handle, Qt::Key_Backspace);
+        QTest::keyClick(c.handle, Qt::Key_X, Qt::ControlModifier);
+        QCOMPARE(c.handle->text(), QStringLiteral("@okicici"));
+    }
+
+    void listOpensBesideTheFieldOnTopOfEverything()
+    {
+        Checkout c;
+        QVERIFY(QTest::qWaitForWindowExposed(&c.container));
+        c.chooseApp(QStringLiteral("Tez"));
+        QTest::mouseClick(c.handle, Qt::LeftButton);
+        QVERIFY(c.panelOpen());
+        QWidget *window = c.container.window();
+        const QRect panel(c.panel()->mapTo(window, QPoint(0, 0)), c.panel()->size());
+        QVERIFY(window->rect().contains(panel));
+        QVERIFY(!panel.intersects(QRect(c.handle->mapTo(window, QPoint(0, 0)), c.handle->size())));
+        QWidget *top = window->childAt(panel.center());
+        QVERIFY(top == c.panel() || c.panel()->isAncestorOf(top));
+        // Rows and the toolbar follow the screen's look, not the host's.
+        QCOMPARE(c.picker()->count(), 4);
+        QCOMPARE(c.picker()->item(2)->data(Qt::AccessibleTextRole).toString(), QStringLiteral("okhdfcbank"));
+        for (int row = 0; row < c.picker()->count(); ++row) {
+            QListWidgetItem *item = c.picker()->item(row);
+            QCOMPARE(c.picker()->visualItemRect(item).height(), 40);
+            // Each row shows its handle's logo, where the row is.
+            auto *logo = static_cast<ImageView *>(c.picker()->itemWidget(item));
+            QVERIFY(!logo->image().isNull());
+            QCOMPARE(logo->geometry(), c.picker()->visualItemRect(item));
+        }
+        // A tap elsewhere on the screen ends editing and closes it.
+        QTest::mouseClick(c.root()->findChild<QLabel *>(QStringLiteral("upiLabel")), Qt::LeftButton);
+        QVERIFY(!c.panelOpen());
+    }
+
+    void returnKeyAndTapsEndEditing()
+    {
+        Checkout c;
+        QVERIFY(QTest::qWaitForWindowActive(&c.container));
+        c.address->setFocus();
+        QTest::keyClick(c.address, Qt::Key_Return);
+        QVERIFY(c.focused() != c.address);
+        c.address->setFocus();
+        QTest::mouseClick(c.root()->findChild<QLabel *>(QStringLiteral("upiChooseLabel")), Qt::LeftButton);
+        QVERIFY(c.focused() != c.address);
+    }
+
+    // --- paying ---
+
+    void composedAddress_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QStringList>("steps"); // app names and "#row" handle picks, in order
+        QTest::addColumn<QString>("sent");
+        QTest::addColumn<QStringList>("log");
+        const QString env = QStringLiteral("It is TEST environment");
+        QTest::newRow("tez with the first handle") << "asha" << QStringList{"Tez", "#0"} << "asha@okaxis"
+                                                   << QStringList{env, "It is TEZ", "asha@okaxis"};
+        QTest::newRow("tez without a handle") << "asha" << QStringList{"Tez"} << "asha" << QStringList{env, "It is TEZ", "asha"};
+        QTest::newRow("others after a handle") << "asha@ybl" << QStringList{"Tez", "#3", "Other UPI apps"} << "asha@ybl"
+                                               << QStringList{env, "It is OTHERS", "asha@ybl"};
+        QTest::newRow("tez again keeps the handle") << "asha" << QStringList{"Tez", "#3", "Other UPI apps", "Tez"} << "asha@oksbi"
+                                                    << QStringList{env, "It is TEZ", "asha@oksbi"};
+        QTest::newRow("a typed handle is not removed") << "asha@okaxis" << QStringList{"Tez", "#0"} << "asha@okaxis@okaxis"
+                                                       << QStringList{env, "It is TEZ", "asha@okaxis@okaxis"};
+        QTest::newRow("no app chosen") << "asha@ybl" << QStringList{} << "asha@ybl" << QStringList{env};
+    }
+    void composedAddress()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QStringList, steps);
+        QFETCH(QString, sent);
+        QFETCH(QStringList, log);
+        Checkout c;
+        QVERIFY(QTest::qWaitForWindowActive(&c.container));
+        for (const QString &step : steps) {
+            if (step.startsWith(QLatin1Char('#')))
+                c.clickHandle(step.mid(1).toInt());
+            else
+                c.chooseApp(step);
+        }
+        QTest::keyClicks(c.address, typed);
+        LogCapture capture;
+        QTest::mouseClick(c.pay, Qt::LeftButton);
+        QCOMPARE(capture.lines(), log);
+        QCOMPARE(c.screen->upi_vpa(), sent);
+        QVERIFY(c.overlayShown());
+        // A second payment from the same screen starts again from the typed address.
+        c.screen->showUpiPaymentInputs();
+        c.screen->hideWaitLoading();
+        QTest::mouseClick(c.pay, Qt::LeftButton);
+        QCOMPARE(c.screen->upi_vpa(), sent);
+    }
+
+    void payChecks_data()
+    {
+        QTest::addColumn<QString>("token");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QStringList>("log");
+        QTest::newRow("no token") << "" << "asha@ybl" << QStringList{TokenLine};
+        QTest::newRow("no token, no address") << "" << "" << QStringList{TokenLine};
+        QTest::newRow("no address") << "tok" << "" << QStringList{"UPI VPA is empty."};
+    }
+    void payChecks()
+    {
+        QFETCH(QString, token);
+        QFETCH(QString, typed);
+        QFETCH(QStringList, log);
+        configure(token);
+        Checkout c;
+        QVERIFY(QTest::qWaitForWindowActive(&c.container));
+        QTest::keyClicks(c.address, typed);
+        c.address->setFocus();
+        LogCapture capture;
+        QTest::mouseClick(c.pay, Qt::LeftButton);
+        QCOMPARE(capture.lines(), log);
+        QVERIFY(!c.overlayShown());
+        QVERIFY(c.address->isVisible());
+        QVERIFY(!c.container.isTabBarHidden());
+        QCOMPARE(c.focused(), c.address);
+    }
+
+    void wholePaymentThroughThePublicInterface()
+    {
+        SandboxProcess sandbox({QStringLiteral("--auto-approve")});
+        QVERIFY(sandbox.isRunning());
+        sandbox.useAsEndpoints();
+        configure(sandbox.token(QStringLiteral("sandbox-app"), QStringLiteral("ORD1"), QStringLiteral("100.00")));
+
+        Checkout c;
+        auto delegate = std::make_shared<CountingDelegate>();
+        c.container.setResultDelegate(delegate);
+        QSignalSpy closed(&c.container, &PGTabBarViewController::dismissed);
+        c.chooseApp(QStringLiteral("Other UPI apps"));
+        QTest::keyClicks(c.address, QStringLiteral("asha.rao@ybl"));
+        QTest::mouseClick(c.pay, Qt::LeftButton);
+        QVERIFY(c.handle->isHidden());
+        QTRY_COMPARE_WITH_TIMEOUT(closed.count(), 1, 30000);
+
+        QCOMPARE(delegate->results.size(), 1);
+        const QString result = c.container.getResult();
+        QCOMPARE(delegate->results.first(), result);
+        QCOMPARE(QJsonDocument::fromJson(result.toUtf8()).object().value(QStringLiteral("status")).toString(), QStringLiteral("SUCCESS"));
+        QCOMPARE(c.screen->transactionResultUpi(), std::nullopt);
+        // Back in the input state, the handle field shown even for "others".
+        QVERIFY(!c.handle->isHidden());
+        QVERIFY(!c.address->isHidden());
+        QVERIFY(c.root()->findChild<BrowserView *>(QStringLiteral("upi_webView"))->isHidden());
+        QVERIFY(!c.overlayShown());
+
+        const QList<QPair<QString, QString>> form = sandbox.lastForm();
+        QStringList names;
+        for (const auto &[name, value] : form)
+            names << name;
+        QCOMPARE(names.count(QStringLiteral("customerName")), 2);
+        QCOMPARE(names.count(QStringLiteral("orderNote")), 2);
+        QVERIFY(form.contains(qMakePair(QStringLiteral("upi_vpa"), QStringLiteral("asha.rao@ybl"))));
+        QVERIFY(form.contains(qMakePair(QStringLiteral("paymentOption"), QStringLiteral("upi"))));
+        QVERIFY(form.contains(qMakePair(QStringLiteral("customerName"), QStringLiteral("Asha Rao"))));
+        QCOMPARE(form.size(), 15);
+    }
+
+    // --- the screen's content and geometry ---
+
+    void content()
+    {
+        configure(QStringLiteral("tok"));
+        PGTabBarViewController().createOrder(QStringLiteral("ORD1"), QStringLiteral("100"), {}, {}, QStringLiteral("tok"), {}, {},
+                                             QString(), {});
+        Checkout c;
+        QCOMPARE(c.root()->objectName(), QStringLiteral("upiViewController"));
+        QCOMPARE(c.root()->findChild<QLabel *>(QStringLiteral("orderAmountLabel"))->text(), QStringLiteral("-  100"));
+        QCOMPARE(c.root()->findChild<QLabel *>(QStringLiteral("upiChooseLabel"))->text(), QStringLiteral("Please select a UPI App to proceed"));
+        QCOMPARE(c.address->placeholderText(), QStringLiteral("UPI Id"));
+        QCOMPARE(c.handle->placeholderText(), QStringLiteral("@upi"));
+        QCOMPARE(c.pay->text(), QStringLiteral("  Pay Securely"));
+        QCOMPARE(c.screen->upiCellId(), QStringLiteral("upiCell"));
+        c.chooseApp(QStringLiteral("Tez"));
+        QTest::mouseClick(c.handle, Qt::LeftButton);
+        for (QWidget *w : std::initializer_list<QWidget *>{c.address, c.handle, c.pay, c.grid, static_cast<QWidget *>(c.picker())})
+            QVERIFY2(!w->accessibleName().isEmpty(), qPrintable(w->objectName()));
+    }
+
+    void layoutHoldsAtEverySize_data()
+    {
+        QTest::addColumn<QSize>("window");
+        QTest::newRow("phone 390 x 844") << QSize(390, 844);
+        QTest::newRow("small 360 x 640") << QSize(360, 640);
+        QTest::newRow("desktop 1024 x 768") << QSize(1024, 768);
+    }
+    void layoutHoldsAtEverySize()
+    {
+        QFETCH(QSize, window);
+        Checkout c(window);
+        QVERIFY(QTest::qWaitForWindowExposed(&c.container));
+        c.chooseApp(QStringLiteral("Tez"));
+        QWidget *root = c.root();
+        const QList<QWidget *> controls{c.grid, c.address, c.handle, c.pay};
+        for (int i = 0; i < controls.size(); ++i) {
+            const QRect r = inRoot(controls[i], root);
+            QVERIFY2(root->rect().contains(r), qPrintable(controls[i]->objectName()));
+            QVERIFY2(r.height() >= 40, qPrintable(controls[i]->objectName()));
+            for (int j = i + 1; j < controls.size(); ++j)
+                QVERIFY2(!r.intersects(inRoot(controls[j], root)), qPrintable(controls[i]->objectName() + QLatin1Char('/') + controls[j]->objectName()));
+        }
+        for (int i = 0; i < c.grid->numberOfItems(); ++i)
+            QVERIFY(c.grid->rect().contains(QRect(c.grid->cellForItem(i)->mapTo(c.grid, QPoint(0, 0)), c.grid->cellForItem(i)->size())));
+        // Every label's text is whole and on screen (a label may reach past its text).
+        for (QLabel *label : root->findChildren<QLabel *>()) {
+            if (label->text().isEmpty() || label->wordWrap())
+                continue;
+            const int advance = label->fontMetrics().horizontalAdvance(label->text());
+            const QRect text(inRoot(label, root).topLeft(), QSize(advance, label->height()));
+            QVERIFY2(root->rect().contains(text), qPrintable(label->objectName()));
+            QVERIFY2(advance <= label->width(), qPrintable(label->objectName()));
+        }
+        auto *note = root->findChild<QLabel *>(QStringLiteral("userMessageLabelUpi"));
+        QVERIFY(note->heightForWidth(note->width()) <= note->height() + 4);
+        // The handle's text fits its field.
+        c.clickHandle(2);
+        QVERIFY(c.handle->fontMetrics().horizontalAdvance(c.handle->text()) < c.handle->width() - 12);
+        if (const QByteArray dir = qgetenv("PELBROOK_SCREENSHOT_DIR"); !dir.isEmpty()) {
+            QTest::keyClicks(c.address, QStringLiteral("asha.rao"));
+            c.container.grab().save(QStringLiteral("%1/upi-%2x%3.png").arg(QString::fromLocal8Bit(dir)).arg(window.width()).arg(window.height()));
+        }
+    }
+};
+
+QTEST_MAIN(UpiTest)
+#include "tst_upi.moc"

@@ -1,0 +1,304 @@
+#include <pelbrook/upiViewController.h>
+
+#include "platform/DebugLog_p.h"
+#include "platform/ImageView.h"
+#include "platform/Resources.h"
+#include "platform/TextFieldInputView.h"
+#include "platform/Toolbar.h"
+#include "upi/UpiAddress.h"
+#include "upi/upiCollectionViewCell.h"
+#include "upi/upiViewController_p.h"
+
+#include <QEvent>
+
+namespace pelbrook {
+
+namespace {
+
+// What a screen reader says for each app tile.
+QString appName(const QString &key)
+{
+    return key == QLatin1String("tez") ? QStringLiteral("Tez") : QStringLiteral("Other UPI apps");
+}
+
+const ScreenTraits &upiTraits()
+{
+    static const ScreenTraits traits = [] {
+        ScreenTraits t;
+        t.paymentOption = QStringLiteral("upi");
+        t.repeatsNameAndNote = true;
+        t.webViewName = "upi_webView";
+        t.payButtonName = "upiPayButton";
+        t.header.backgroundFifthOfHeight = false;
+        t.header.nameFrame = QRectF(10, 5, 269, 47);
+        t.header.idStaticFrame = QRectF(17, 76, 67, 21);
+        t.header.amountStaticFrame = QRectF(17, 107, 121, 24);
+        t.header.idFrame = QRectF(238, 77, 201, 22);
+        t.header.amountFrame = QRectF(329, 100, 130, 38);
+        t.buildOrder = {BuildStep::Inputs, BuildStep::Logos, BuildStep::WebView, BuildStep::PayButton};
+        // The browser view lies in the scroll view, after the inputs and before the pay button.
+        t.webViewInScrollView = true;
+        return t;
+    }();
+    return traits;
+}
+
+} // namespace
+
+upiViewControllerPrivate::upiViewControllerPrivate()
+    : PaymentScreenPrivate(upiTraits())
+{
+    upiChooseLabel = makeLabel("upiChooseLabel", QStringLiteral("Please select a UPI App to proceed"), 13);
+    upiLabel = makeLabel("upiLabel", QStringLiteral("Enter your Virtual Payment Address"), 13);
+    userMessageLabelUpi = makeLabel("userMessageLabelUpi",
+                                    QStringLiteral("Note: You will receive a payment request from Pelbrook in your UPI app. "
+                                                   "Do confirm the request to complete payment."),
+                                    10);
+    userMessageLabelUpi->setAlignment(Qt::AlignCenter);
+    userMessageLabelUpi->setWordWrap(true);
+    upiVpaTextField = makeTextField("upiVpaTextField", QStringLiteral("UPI Id"));
+    upiPostFixTextField = makeTextField("upiPostFixTextField", QStringLiteral("@upi"));
+    upiPostFixTextField->setAccessibleName(QStringLiteral("UPI handle"));
+
+    upiCollection = new CollectionView(pending.get());
+    upiCollection->setObjectName(QStringLiteral("upiCollection"));
+    upiCollection->setAccessibleName(QStringLiteral("UPI apps"));
+    upiCollection->setSectionInset(QMarginsF(0, 0, 0, 0));
+    upiCollection->setItemSize(QSizeF(320, 165));
+    upiCollection->setMinimumLineSpacing(16);
+}
+
+const QStringList &upiViewControllerPrivate::bankPostfix()
+{
+    static const QStringList handles{QStringLiteral("okaxis"), QStringLiteral("okicici"), QStringLiteral("okhdfcbank"),
+                                     QStringLiteral("oksbi")};
+    return handles;
+}
+
+// --- The app list and the app grid ---
+
+void upiViewControllerPrivate::initUpi()
+{
+    // Exact words only: "yes" or an empty value keep both apps, silently.
+    const QString &tezOption = checkout.tezOption_global;
+    if (tezOption == QLatin1String("YES")) {
+        upiArray = {QStringLiteral("tez"), QStringLiteral("others")};
+        upiArrayHighlighted = {QStringLiteral("tez_h"), QStringLiteral("others_h")};
+        debugLog(QStringLiteral("MESSAGE: Tez is enabled in your project's info.plist"));
+    } else if (tezOption == QLatin1String("NO")) {
+        upiArray = {QStringLiteral("others")};
+        upiArrayHighlighted = {QStringLiteral("others_h")};
+        debugLog(QStringLiteral("MESSAGE: Tez is not enabled in your project's info.plist"));
+    }
+}
+
+QImage upiViewControllerPrivate::returnImage(const QString &name)
+{
+    return imageFromSet(QStringLiteral("upiDeSelected"), name);
+}
+
+QImage upiViewControllerPrivate::returnImageHighlighted(const QString &name)
+{
+    return imageFromSet(QStringLiteral("upiHighlight"), name);
+}
+
+QImage upiViewControllerPrivate::returnImageUiPicker(const QString &name)
+{
+    return imageFromSet(QStringLiteral("upibankLogo"), name);
+}
+
+int upiViewControllerPrivate::numberOfItems(CollectionView *)
+{
+    return int(upiArray.size());
+}
+
+CollectionViewCell *upiViewControllerPrivate::cellForItem(CollectionView *view, int item)
+{
+    auto *cell = static_cast<upiCollectionViewCell *>(view->dequeueReusableCell(upiCellId, item));
+    cell->upiLogoCell()->setImage(returnImage(upiArray.at(item) + QStringLiteral(".png")));
+    cell->upiLogoCell()->setHighlightedImage(returnImageHighlighted(upiArrayHighlighted.at(item) + QStringLiteral(".png")));
+    cell->setAccessibleName(appName(upiArray.at(item)));
+    return cell;
+}
+
+std::optional<QSizeF> upiViewControllerPrivate::sizeForItem(CollectionView *, int)
+{
+    return QSizeF(140, 40);
+}
+
+void upiViewControllerPrivate::didSelectItem(CollectionView *, int item)
+{
+    const QString &key = upiArray.at(item);
+    debugLog(key);
+    upi_code = key;
+    // Hiding keeps the handle: choosing "tez" again brings it back as it was.
+    upiPostFixTextField->setVisible(key == QLatin1String("tez"));
+}
+
+// --- The handle list ---
+
+void upiViewControllerPrivate::createBankPicker()
+{
+    bankPicker = new PickerView;
+    bankPicker->setObjectName(QStringLiteral("bankPicker"));
+    bankPicker->setAccessibleName(QStringLiteral("UPI handles"));
+    bankPicker->setDataSource(this);
+    TextFieldInputView::of(upiPostFixTextField)->setInputView(bankPicker);
+    bankPicker->reloadAllComponents();
+}
+
+void upiViewControllerPrivate::createToolbar()
+{
+    Q_Q(upiViewController);
+    toolbar = new Toolbar;
+    toolbar->sizeToFit();
+    toolbar->setBarTintColor(Qt::white);
+    toolbar->setTintColor(Qt::blue);
+    toolbar->setItems({{QImage(), QStringLiteral("Done"), QStringLiteral("doneButton"), [q](QAbstractButton *) { q->dismissKeyboard(); }}});
+    TextFieldInputView::of(upiPostFixTextField)->setInputAccessoryView(toolbar);
+}
+
+int upiViewControllerPrivate::numberOfRows(PickerView *)
+{
+    return int(bankPostfix().size());
+}
+
+QString upiViewControllerPrivate::titleForRow(PickerView *, int row)
+{
+    return bankPostfix().at(row);
+}
+
+QWidget *upiViewControllerPrivate::viewForRow(PickerView *, int row)
+{
+    auto *logo = new ImageView;
+    logo->setContentMode(ImageView::ContentMode::ScaleAspectFit);
+    logo->setImage(returnImageUiPicker(bankPostfix().at(row) + QStringLiteral(".png")));
+    return logo;
+}
+
+int upiViewControllerPrivate::rowHeight(PickerView *)
+{
+    return 40;
+}
+
+void upiViewControllerPrivate::didSelectRow(PickerView *, int row)
+{
+    selectedBank = bankPostfix().at(row);
+    upiPostFixTextField->setText(QStringLiteral("@") + *selectedBank);
+}
+
+// --- The shared flow ---
+
+void upiViewControllerPrivate::viewBuilt()
+{
+    Q_Q(upiViewController);
+    QObject::connect(upiVpaTextField, &QLineEdit::returnPressed, q, [q, this]() { q->textFieldShouldReturn(upiVpaTextField); });
+    upiPostFixTextField->installEventFilter(this);
+}
+
+bool upiViewControllerPrivate::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == upiPostFixTextField) {
+        if (event->type() == QEvent::ShowToParent || event->type() == QEvent::HideToParent)
+            fitAddressBesideHandle();
+        return false;
+    }
+    return PaymentScreenPrivate::eventFilter(watched, event);
+}
+
+QList<QWidget *> upiViewControllerPrivate::paymentInputs() const
+{
+    // The merchant and order labels, the heading and the merchant logo stay, beneath the page.
+    return {upiCollection, userMessageLabelUpi, upiLabel, upiVpaTextField, upiPostFixTextField, payButton, pelbrookLogo, orderBg};
+}
+
+QList<QLineEdit *> upiViewControllerPrivate::textFields() const
+{
+    return {upiVpaTextField};
+}
+
+void upiViewControllerPrivate::readInputs()
+{
+    // Taken afresh at every press, so a second payment does not append the handle twice.
+    upi_vpa = upiVpaTextField->text();
+    upi_postfix = upiPostFixTextField->text();
+}
+
+bool upiViewControllerPrivate::acceptPay()
+{
+    if (upi_vpa.isEmpty()) {
+        debugLog(QStringLiteral("UPI VPA is empty."));
+        return false;
+    }
+    return true;
+}
+
+void upiViewControllerPrivate::prepareMethodFields()
+{
+    upi_vpa = composeUpiAddress(upi_code, upi_vpa, upi_postfix);
+}
+
+QList<FormField> upiViewControllerPrivate::methodFields() const
+{
+    return {{QStringLiteral("upi_vpa"), upi_vpa}};
+}
+
+void upiViewControllerPrivate::enteringPaymentPage()
+{
+    endEditing();
+}
+
+void upiViewControllerPrivate::handBackArrived()
+{
+    setPaymentPageShown(false);
+}
+
+// --- The public class ---
+
+upiViewController::upiViewController()
+    : PaymentScreen(*new upiViewControllerPrivate)
+{
+}
+
+upiViewController::~upiViewController() = default;
+
+QString upiViewController::upi_paymentToken_config() const { return d_func()->checkout.paymentReady_global; }
+QString upiViewController::tezOption() const { return d_func()->checkout.tezOption_global; }
+QStringList upiViewController::upiArray() const { return d_func()->upiArray; }
+QStringList upiViewController::upiArrayHighlighted() const { return d_func()->upiArrayHighlighted; }
+std::optional<QString> upiViewController::upi_code() const { return d_func()->upi_code; }
+QStringList upiViewController::bankPostfix() const { return upiViewControllerPrivate::bankPostfix(); }
+std::optional<QString> upiViewController::selectedBank() const { return d_func()->selectedBank; }
+QString upiViewController::upi_vpa() const { return d_func()->upi_vpa; }
+QString upiViewController::upi_postfix() const { return d_func()->upi_postfix; }
+QString upiViewController::upiCellId() const { return upiViewControllerPrivate::upiCellId; }
+std::optional<QString> upiViewController::transactionResultUpi() const { return std::nullopt; }
+
+bool upiViewController::textFieldShouldReturn(QLineEdit *textField)
+{
+    textField->clearFocus();
+    return true;
+}
+
+void upiViewController::dismissKeyboard()
+{
+    if (isViewLoaded())
+        d_func()->endEditing();
+}
+
+void upiViewController::hideUpiPaymentInputs()
+{
+    d_func()->setPaymentPageShown(true);
+}
+
+void upiViewController::showUpiPaymentInputs()
+{
+    d_func()->setPaymentPageShown(false);
+}
+
+void upiViewController::payAction(QAbstractButton *)
+{
+    d_func()->payAction();
+}
+
+} // namespace pelbrook

@@ -1,0 +1,84 @@
+#pragma once
+
+#include <pelbrook/PaymentScreen.h>
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+class QAbstractButton;
+class QLineEdit;
+
+namespace pelbrook {
+
+class upiViewControllerPrivate;
+
+/**
+ * The UPI payment screen: the order summary on a coloured header, a choice of UPI app ("tez",
+ * whose addresses take a bank handle, or any other app), the buyer's virtual payment address
+ * and, for "tez", one of four bank handles chosen from a list. "Pay Securely" sends the address
+ * to the gateway, whose pages then run in the screen's own browser view while the buyer
+ * approves the request in their UPI app.
+ *
+ * A host normally meets it only inside PGTabBarViewController. Construct it after the
+ * checkout is configured: it copies the configuration and the order (the `tezOption` and the
+ * payment token included) at construction. Main thread only.
+ */
+class PELBROOK_EXPORT upiViewController : public PaymentScreen
+{
+    Q_OBJECT
+    Q_PROPERTY(QString upi_paymentToken_config READ upi_paymentToken_config)
+    Q_PROPERTY(QString tezOption READ tezOption)
+    Q_PROPERTY(QStringList upiArray READ upiArray)
+    Q_PROPERTY(QStringList upiArrayHighlighted READ upiArrayHighlighted)
+    Q_PROPERTY(QStringList bankPostfix READ bankPostfix CONSTANT)
+    Q_PROPERTY(QString upi_vpa READ upi_vpa)
+    Q_PROPERTY(QString upi_postfix READ upi_postfix)
+    Q_PROPERTY(QString upiCellId READ upiCellId CONSTANT)
+public:
+    upiViewController();
+    ~upiViewController() override;
+
+    /// The payment token the pay action sends.
+    QString upi_paymentToken_config() const;
+    /// "YES" offers the app "tez" and "NO" withholds it; any other value leaves both apps.
+    QString tezOption() const;
+    /// The app keys of the grid, in display order, once the view is built ("tez", "others").
+    QStringList upiArray() const;
+    /// The highlighted image names, one per app key.
+    QStringList upiArrayHighlighted() const;
+    /// The app the buyer chose: "tez" or "others"; none until the first choice.
+    std::optional<QString> upi_code() const;
+    /// The four bank handles offered for "tez": "okaxis", "okicici", "okhdfcbank", "oksbi".
+    QStringList bankPostfix() const;
+    /// The handle last chosen, without its "@".
+    std::optional<QString> selectedBank() const;
+    /// The address: as typed at the last pay press, then as sent (with the handle for "tez").
+    QString upi_vpa() const;
+    /// The handle field's text at the last pay press ("@" and the handle, or empty).
+    QString upi_postfix() const;
+    /// The grid cells' reuse identifier, "upiCell".
+    QString upiCellId() const;
+    /// Never set: the UPI screen keeps no result of its own (read it from the container).
+    std::optional<QString> transactionResultUpi() const;
+
+    /// The return key in the address field: the field gives up the keyboard.
+    bool textFieldShouldReturn(QLineEdit *textField);
+    /// Ends all editing on the screen, closing the handle list.
+    void dismissKeyboard();
+
+    /// Switches to the payment page (inputs, logo and tab bar hidden) and back. Coming back
+    /// shows the handle field whichever app is chosen.
+    void hideUpiPaymentInputs();
+    void showUpiPaymentInputs();
+
+public Q_SLOTS:
+    /// The pay button's action: token check, address check, then the payment form.
+    void payAction(QAbstractButton *sender = nullptr);
+
+private:
+    Q_DECLARE_PRIVATE(upiViewController)
+};
+
+} // namespace pelbrook
