@@ -231,6 +231,14 @@ void PaymentScreenPrivate::layOutHeader(double W, double H)
               bottomAnchor(orderAmountLabel), rightAnchor(orderAmountLabel), g.amountTop, 70, g.valueBottom, 20, 150, 25);
 }
 
+void PaymentScreenPrivate::placeHeading(QLabel *label, double W, double H)
+{
+    setFrame(label, QRectF(20, std::trunc(H / 4.77), std::trunc(W - 10), 21));
+    addTo(scrollContent, label);
+    // The trailing constant is +10, to the right of the view's trailing edge.
+    addSideAndSizeRelations(label, root(), 10, 10, W / 1.3, 25);
+}
+
 QRectF PaymentScreenPrivate::webViewFrame(double W, double H) const
 {
     return QRectF(0, 20, std::trunc(W), std::trunc(H));

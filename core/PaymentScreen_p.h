@@ -135,6 +135,8 @@ public:
     QLabel *makeLabel(const char *name, const QString &text, double size, bool white = false);
     /// A text field made with the screen.
     QLineEdit *makeTextField(const char *name, const QString &placeholder);
+    /// Places the heading that opens a screen's inputs, below the header.
+    void placeHeading(QLabel *label, double W, double H);
     /// Draws the field in a rounded-rectangle border, or as bare text.
     static void setRoundedBorder(QLineEdit *field, bool rounded);
     QWidget *root() const;

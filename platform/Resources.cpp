@@ -53,6 +53,10 @@ QImage imageWithContentsOfFile(const QString &path)
 
 QImage imageFromSet(const QString &set, const QString &fileName)
 {
+    // Names often come from the host (a wallet key, say): one that could name a file outside
+    // its set names nothing.
+    if (fileName.contains(QLatin1Char('/')) || fileName.contains(QLatin1Char('\\')) || fileName.contains(QStringLiteral("..")))
+        return {};
     const std::optional<ResourceBundle> library = ResourceBundle::withIdentifier(ResourceBundle::libraryIdentifier());
     const ResourceBundle bundle = library ? *library : ResourceBundle::mainBundle();
     const QString directory = bundle.pathForResource(set, QStringLiteral("bundle"));

@@ -52,7 +52,8 @@ QImage imageNamed(const QString &name, const std::optional<ResourceBundle> &bund
 QImage imageWithContentsOfFile(const QString &path);
 
 /// An image from an image set: the file @p fileName (which carries its ".png") inside the
-/// directory "<set>.bundle" of the library's bundle.
+/// directory "<set>.bundle" of the library's bundle. A file name holding "/", a backslash or ".." gives
+/// a null image.
 QImage imageFromSet(const QString &set, const QString &fileName);
 
 /// The library's own image @p name (falling back to the main bundle when the library's bundle

@@ -8,6 +8,7 @@
 
 #include <pelbrook/cardViewController.h>
 #include <pelbrook/upiViewController.h>
+#include <pelbrook/walletViewController.h>
 
 #include <functional>
 
@@ -124,6 +125,7 @@ const QList<TabRow> &tabTable()
 {
     static const QList<TabRow> rows = {
         {"Cards", "cards_grey", "cards", true, [] { return new cardViewController; }},
+        {"Wallets", "wallets_grey", "wallets", false, [] { return new walletViewController; }},
         {"UPI", "upi_grey", "upi", false, [] { return new upiViewController; }},
     };
     return rows;

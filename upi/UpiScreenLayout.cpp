@@ -38,9 +38,7 @@ void upiViewControllerPrivate::buildInputs(double W, double H)
     createToolbar();
     upiPostFixTextField->hide();
 
-    setFrame(upiChooseLabel, QRectF(20, std::trunc(H / 4.77), std::trunc(W - 10), 21));
-    addTo(scrollContent, upiChooseLabel);
-    addSideAndSizeRelations(upiChooseLabel, root, 10, 10, W / 1.3, 25);
+    placeHeading(upiChooseLabel, W, H);
 
     setupUpiCollection(H);
     addSizeRelation(upiCollection, LayoutEdge::Height, H / 8.3);

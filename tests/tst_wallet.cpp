@@ -1,0 +1,354 @@
+// The wallet screen: the grid from the host's list, the code table, unsafe keys, the pay
+// checks, the states on showing, the layout at several sizes, and a whole payment against the
+// sandbox through the public API.
+
+#include "LogCapture.h"
+#include "SandboxProcess.h"
+
+#include "platform/BrowserView.h"
+#include "platform/CollectionView.h"
+#include "platform/ImageView.h"
+#include "platform/NavigationController.h"
+
+#include <pelbrook/Endpoints.h>
+#include <pelbrook/PGTabBarViewController.h>
+#include <pelbrook/walletViewController.h>
+
+#include <QAbstractButton>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLabel>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTabBar>
+#include <QTest>
+
+using namespace pelbrook;
+
+namespace {
+
+const QString TokenLine = QStringLiteral("Error: No payment token received. Please try again sending new request for token (initPayment).");
+const QStringList SixWallets{"paytm", "airtel", "freecharge", "jio", "mobikwik", "ola"};
+
+void configure(const QString &token, const QStringList &wallets = SixWallets, const QString &env = QStringLiteral("TEST"))
+{
+    PGTabBarViewController entry;
+    entry.setConfig(env, QStringLiteral("sandbox-app"), QString(), QStringLiteral("Acme Books"), wallets, QString(),
+                    QStringLiteral("2f6fde"), QStringLiteral("6a3fd0"));
+    entry.createOrder(QStringLiteral("ORD1"), QStringLiteral("100.00"), QStringLiteral("buyer@example.com"), QStringLiteral("9999999999"),
+                      token, QStringLiteral("Two books"), QStringLiteral("Asha Rao"), QStringLiteral("INR"), QString());
+}
+
+class CountingDelegate : public ResultDelegate
+{
+public:
+    void onPaymentResult(const QString &result) override { results << result; }
+    QStringList results;
+};
+
+int tabIndex(PGTabBarViewController &container, const QString &title)
+{
+    for (int i = 0; i < container.tabBar()->count(); ++i) {
+        if (container.tabBar()->tabText(i) == title)
+            return i;
+    }
+    return -1;
+}
+
+// A checkout on screen with the wallet tab shown, and handles on its widgets.
+struct Checkout {
+    explicit Checkout(QSize size = QSize(390, 844 + NavigationController::BarHeight + TabBarController::TabBarHeight))
+    {
+        container.resize(size);
+        container.present();
+        container.activateWindow();
+        container.setSelectedIndex(tabIndex(container, QStringLiteral("Wallets")));
+        screen = container.findChild<walletViewController *>();
+        grid = container.findChild<CollectionView *>(QStringLiteral("walletCollection"));
+        pay = container.findChild<QAbstractButton *>(QStringLiteral("wallet_paySecurelyBtn"));
+    }
+    QWidget *root() { return screen->view(); }
+    BrowserView *webView() { return root()->findChild<BrowserView *>(QStringLiteral("wallet_webView")); }
+    bool overlayShown()
+    {
+        QWidget *overlay = root()->findChild<QWidget *>(QStringLiteral("containerView"));
+        return overlay && overlay->isVisible();
+    }
+    ImageView *logo(int item) { return grid->cellForItem(item)->findChild<ImageView *>(QStringLiteral("walletLogoCell")); }
+    void tap(int item) { QTest::mouseClick(grid->cellForItem(item), Qt::LeftButton); }
+    QStringList cellNames()
+    {
+        QStringList names;
+        for (int i = 0; i < grid->numberOfItems(); ++i)
+            names << grid->cellForItem(i)->accessibleName();
+        return names;
+    }
+
+    PGTabBarViewController container;
+    walletViewController *screen = nullptr;
+    CollectionView *grid = nullptr;
+    QAbstractButton *pay = nullptr;
+};
+
+QRect inRoot(QWidget *w, QWidget *root)
+{
+    return QRect(w->mapTo(root, QPoint(0, 0)), w->size());
+}
+
+QString formValue(const QList<QPair<QString, QString>> &form, const QString &name)
+{
+    for (const auto &[n, v] : form) {
+        if (n == name)
+            return v;
+    }
+    return QStringLiteral("<absent>");
+}
+
+} // namespace
+
+class WalletTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init()
+    {
+        Endpoints e;
+        e.testGateway = QUrl(QStringLiteral("https://127.0.0.1:9"));
+        setEndpoints(e);
+        configure(QStringLiteral("tok"));
+    }
+
+    void gridKeepsTheHostsList()
+    {
+        configure(QStringLiteral("tok"), {"ola", "paytm", "NewPay", "paytm"});
+        Checkout c;
+        QCOMPARE(c.cellNames(), (QStringList{"Ola Money", "Paytm", "NewPay", "Paytm"}));
+        QCOMPARE(c.screen->walletArray(), (QStringList{"ola", "paytm", "NewPay", "paytm"}));
+        QCOMPARE(c.screen->walletArrayHighlighted(), c.screen->walletArray());
+        QVERIFY(!c.logo(0)->image().isNull());
+        QVERIFY(!c.logo(0)->highlightedImage().isNull());
+        // No artwork for a key the library does not ship: the tile is there, without image.
+        QVERIFY(c.logo(2)->image().isNull());
+        QCOMPARE(c.grid->cellForItem(1)->size(), QSize(140, 40));
+        QCOMPARE(c.screen->wallet_code(), std::nullopt);
+    }
+
+    void codeTable_data()
+    {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<bool>("hasImage");
+        QTest::newRow("paytm") << "paytm" << "4007" << true;
+        QTest::newRow("airtel") << "airtel" << "4006" << true;
+        QTest::newRow("freecharge") << "freecharge" << "4001" << true;
+        QTest::newRow("jio shares airtel's code") << "jio" << "4006" << true;
+        QTest::newRow("mobikwik") << "mobikwik" << "4002" << true;
+        QTest::newRow("ola") << "ola" << "4003" << true;
+        QTest::newRow("capitals are another key") << "PAYTM" << "3333" << false;
+        QTest::newRow("unknown") << "amazonpay" << "3333" << false;
+        QTest::newRow("empty key") << "" << "3333" << false;
+        QTest::newRow("into another set") << "../upiHighlight.bundle/tez_h" << "3333" << false;
+        QTest::newRow("back into its own set") << "x/../paytm" << "3333" << false;
+        QTest::newRow("parent alone") << ".." << "3333" << false;
+        QTest::newRow("backslash") << "..\\paytm" << "3333" << false;
+    }
+    void codeTable()
+    {
+        QFETCH(QString, key);
+        QFETCH(QString, code);
+        QFETCH(bool, hasImage);
+        configure(QStringLiteral("tok"), {key});
+        Checkout c;
+        QCOMPARE(c.grid->numberOfItems(), 1);
+        QCOMPARE(!c.logo(0)->image().isNull(), hasImage);
+        QCOMPARE(!c.logo(0)->highlightedImage().isNull(), hasImage);
+        LogCapture log;
+        c.tap(0);
+        QCOMPARE(log.lines(), QStringList{key});
+        QCOMPARE(c.screen->wallet_code(), std::optional<QString>(code));
+        QVERIFY(c.logo(0)->isHighlighted());
+    }
+
+    void lastTapWins()
+    {
+        Checkout c;
+        c.tap(0);
+        c.tap(5);
+        c.tap(2);
+        QCOMPARE(c.screen->wallet_code(), std::optional<QString>(QStringLiteral("4001")));
+        QVERIFY(c.logo(2)->isHighlighted());
+        QVERIFY(!c.logo(0)->isHighlighted());
+        QVERIFY(!c.logo(5)->isHighlighted());
+    }
+
+    void payChecks_data()
+    {
+        QTest::addColumn<QString>("token");
+        QTest::addColumn<QStringList>("wallets");
+        QTest::addColumn<bool>("choose");
+        QTest::addColumn<QStringList>("log");
+        QTest::newRow("no token, no wallet") << "" << SixWallets << false << QStringList{TokenLine};
+        QTest::newRow("no token") << "" << SixWallets << true << QStringList{"paytm", TokenLine};
+        QTest::newRow("no wallet") << "tok" << SixWallets << false << QStringList{"Select a Wallet"};
+        QTest::newRow("empty list") << "tok" << QStringList{} << false << QStringList{"Select a Wallet"};
+        QTest::newRow("chosen") << "tok" << SixWallets << true << QStringList{"paytm", "It is TEST environment"};
+    }
+    void payChecks()
+    {
+        QFETCH(QString, token);
+        QFETCH(QStringList, wallets);
+        QFETCH(bool, choose);
+        QFETCH(QStringList, log);
+        configure(token, wallets);
+        Checkout c;
+        QCOMPARE(c.grid->numberOfItems(), wallets.size());
+        LogCapture capture;
+        if (choose)
+            c.tap(0);
+        QTest::mouseClick(c.pay, Qt::LeftButton);
+        QCOMPARE(capture.lines(), log);
+        const bool starts = log.last().startsWith(QLatin1String("It is"));
+        QCOMPARE(c.overlayShown(), starts);
+        QCOMPARE(c.webView()->isVisible(), starts);
+        QCOMPARE(c.grid->isVisible(), !starts);
+        QCOMPARE(c.container.isTabBarHidden(), starts);
+        QCOMPARE(c.root()->findChild<QLabel *>(QStringLiteral("merchNameLabel"))->isVisible(), !starts);
+        QVERIFY(c.root()->findChild<QLabel *>(QStringLiteral("userMessageLabel"))->isVisible());
+    }
+
+    void showingAgainRestoresTheInputs()
+    {
+        configure(QStringLiteral("tok"), SixWallets, QStringLiteral("NOWHERE"));
+        Checkout c;
+        c.tap(3);
+        QTest::mouseClick(c.pay, Qt::LeftButton);
+        QVERIFY(c.webView()->isVisible());
+        c.container.setSelectedIndex(tabIndex(c.container, QStringLiteral("Cards")));
+        c.container.setSelectedIndex(tabIndex(c.container, QStringLiteral("Wallets")));
+        // Once the screen has been shown.
+        QTRY_VERIFY(c.webView()->isHidden());
+        QVERIFY(!c.container.isTabBarHidden());
+        QVERIFY(c.grid->isVisible());
+        QVERIFY(c.pay->isVisible());
+        QVERIFY(c.logo(3)->isHighlighted());
+        QCOMPARE(c.screen->wallet_code(), std::optional<QString>(QStringLiteral("4006")));
+        // The bars went opaque white when the screen was shown.
+        QVERIFY(!c.container.isTranslucent());
+        QCOMPARE(c.container.barTintColor(), QColor(Qt::white));
+        QVERIFY(!c.screen->navigationController()->isTranslucent());
+    }
+
+    void walletsFromTheKeyboard()
+    {
+        Checkout c;
+        QVERIFY(QTest::qWaitForWindowActive(&c.container));
+        c.grid->setFocus(Qt::TabFocusReason);
+        QVERIFY(c.grid->findChild<QWidget *>(QStringLiteral("focusMark"))->isVisible());
+        QTest::keyClick(c.grid, Qt::Key_Right);
+        QTest::keyClick(c.grid, Qt::Key_Down);
+        QTest::keyClick(c.grid, Qt::Key_Space);
+        // Two to a row: right, then down, lands on the fourth wallet.
+        QCOMPARE(c.screen->wallet_code(), std::optional<QString>(QStringLiteral("4006")));
+        QVERIFY(c.logo(3)->isHighlighted());
+        QTest::keyClick(c.grid, Qt::Key_End);
+        QTest::keyClick(c.grid, Qt::Key_Return);
+        QCOMPARE(c.screen->wallet_code(), std::optional<QString>(QStringLiteral("4003")));
+        QVERIFY(c.pay->focusPolicy() & Qt::TabFocus);
+    }
+
+    void longListScrollsInsideTheGrid()
+    {
+        QStringList many;
+        for (int i = 0; i < 40; ++i)
+            many << SixWallets.at(i % SixWallets.size());
+        configure(QStringLiteral("tok"), many);
+        Checkout c;
+        QVERIFY(QTest::qWaitForWindowExposed(&c.container));
+        QCOMPARE(c.grid->numberOfItems(), 40);
+        QVERIFY(c.grid->verticalScrollBar()->maximum() > 0);
+        QWidget *root = c.root();
+        QVERIFY(root->rect().contains(inRoot(c.pay, root)));
+        QCOMPARE(root->childAt(inRoot(c.pay, root).center() - QPoint(0, 24)), c.pay);
+        // The last wallet is reachable: the keyboard scrolls it into view.
+        c.grid->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(c.grid, Qt::Key_End);
+        QWidget *last = c.grid->cellForItem(39);
+        QVERIFY(c.grid->viewport()->rect().contains(QRect(last->mapTo(c.grid->viewport(), QPoint(0, 0)), last->size())));
+    }
+
+    void wholePaymentThroughThePublicInterface()
+    {
+        SandboxProcess sandbox({QStringLiteral("--auto-approve")});
+        QVERIFY(sandbox.isRunning());
+        sandbox.useAsEndpoints();
+        configure(sandbox.token(QStringLiteral("sandbox-app"), QStringLiteral("ORD1"), QStringLiteral("100.00")), {"paytm", "airtel", "ola"});
+        Checkout c;
+        auto delegate = std::make_shared<CountingDelegate>();
+        c.container.setResultDelegate(delegate);
+        QSignalSpy closed(&c.container, &PGTabBarViewController::dismissed);
+        c.tap(2);
+        QTest::mouseClick(c.pay, Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(closed.count(), 1, 30000);
+
+        QCOMPARE(delegate->results.size(), 1);
+        const QString result = c.container.getResult();
+        QCOMPARE(delegate->results.first(), result);
+        QCOMPARE(QJsonDocument::fromJson(result.toUtf8()).object().value(QStringLiteral("status")).toString(), QStringLiteral("SUCCESS"));
+        QVERIFY(!c.overlayShown());
+        QVERIFY(!c.container.isVisible());
+
+        const QList<QPair<QString, QString>> form = sandbox.lastForm();
+        QStringList names;
+        for (const auto &[name, value] : form)
+            names << name;
+        QCOMPARE(names.count(QStringLiteral("customerName")), 2);
+        QCOMPARE(names.count(QStringLiteral("orderNote")), 2);
+        QCOMPARE(formValue(form, QStringLiteral("wallet_code")), QStringLiteral("4003"));
+        QCOMPARE(formValue(form, QStringLiteral("paymentOption")), QStringLiteral("wallet"));
+        QCOMPARE(form.size(), 15);
+    }
+
+    void layoutHoldsAtEverySize_data()
+    {
+        QTest::addColumn<QSize>("window");
+        QTest::newRow("phone 390 x 844") << QSize(390, 844);
+        QTest::newRow("small 360 x 640") << QSize(360, 640);
+        QTest::newRow("desktop 1024 x 768") << QSize(1024, 768);
+    }
+    void layoutHoldsAtEverySize()
+    {
+        QFETCH(QSize, window);
+        Checkout c(window);
+        QVERIFY(QTest::qWaitForWindowExposed(&c.container));
+        QWidget *root = c.root();
+        const QRect grid = inRoot(c.grid, root);
+        const QRect pay = inRoot(c.pay, root);
+        QVERIFY(root->rect().contains(pay));
+        QVERIFY(!grid.intersects(pay));
+        // Every click on the pay button reaches it, none is taken by the grid above it.
+        QCOMPARE(root->childAt(pay.topLeft() + QPoint(pay.width() / 2, 1)), c.pay);
+        QVERIFY(grid.top() >= inRoot(c.root()->findChild<QWidget *>(QStringLiteral("orderBg")), root).bottom());
+        for (int i = 0; i < c.grid->numberOfItems(); ++i) {
+            QWidget *cell = c.grid->cellForItem(i);
+            QVERIFY(c.grid->rect().contains(QRect(cell->mapTo(c.grid, QPoint(0, 0)), cell->size())));
+        }
+        for (QLabel *label : root->findChildren<QLabel *>()) {
+            if (label->text().isEmpty())
+                continue;
+            const int advance = label->fontMetrics().horizontalAdvance(label->text());
+            QVERIFY2(root->rect().contains(QRect(inRoot(label, root).topLeft(), QSize(advance, label->height()))), qPrintable(label->objectName()));
+            QVERIFY2(advance <= label->width(), qPrintable(label->objectName()));
+        }
+        for (QWidget *w : std::initializer_list<QWidget *>{c.pay, c.grid, c.grid->cellForItem(0)})
+            QVERIFY2(!w->accessibleName().isEmpty(), qPrintable(w->objectName()));
+        if (const QByteArray dir = qgetenv("PELBROOK_SCREENSHOT_DIR"); !dir.isEmpty()) {
+            if (window.width() == 390)
+                c.tap(1);
+            c.container.grab().save(QStringLiteral("%1/wallet-%2x%3.png").arg(QString::fromLocal8Bit(dir)).arg(window.width()).arg(window.height()));
+        }
+    }
+};
+
+QTEST_MAIN(WalletTest)
+#include "tst_wallet.moc"

@@ -1,0 +1,181 @@
+#include <pelbrook/walletViewController.h>
+
+#include "platform/DebugLog_p.h"
+#include "platform/ImageView.h"
+#include "platform/Resources.h"
+#include "wallet/walletCollectionViewCell.h"
+#include "wallet/walletViewController_p.h"
+
+namespace pelbrook {
+
+namespace {
+
+struct WalletEntry {
+    const char *key;
+    const char *code;
+    const char *name;
+};
+
+// Tried in this order; the match is exact, case included.
+constexpr WalletEntry WalletTable[] = {
+    {"paytm", "4007", "Paytm"},
+    {"airtel", "4006", "Airtel Money"},
+    {"freecharge", "4001", "FreeCharge"},
+    // The gateway takes JioMoney under Airtel Money's code.
+    {"jio", "4006", "JioMoney"},
+    {"mobikwik", "4002", "MobiKwik"},
+    {"ola", "4003", "Ola Money"},
+};
+
+const WalletEntry *findWallet(const QString &key)
+{
+    for (const WalletEntry &entry : WalletTable) {
+        if (key == QLatin1String(entry.key))
+            return &entry;
+    }
+    return nullptr;
+}
+
+const ScreenTraits &walletTraits()
+{
+    static const ScreenTraits traits = [] {
+        ScreenTraits t;
+        t.paymentOption = QStringLiteral("wallet");
+        t.repeatsNameAndNote = true;
+        t.webViewName = "wallet_webView";
+        t.payButtonName = "wallet_paySecurelyBtn";
+        t.header.nameBelowSafeTop = true;
+        t.header.nameFrame = QRectF(10, 25, 269, 47);
+        t.header.idStaticFrame = QRectF(17, 76, 67, 21);
+        t.header.amountStaticFrame = QRectF(17, 76, 121, 24);
+        t.header.idFrame = QRectF(238, 77, 201, 22);
+        t.header.amountFrame = QRectF(329, 100, 130, 38);
+        t.header.idTop = 34;
+        t.header.amountTop = 64;
+        // The browser view lies in the root view above the scroll view, and the grid above it.
+        t.buildOrder = {BuildStep::Inputs, BuildStep::Logos, BuildStep::WebView, BuildStep::ViewsAboveWebView,
+                        BuildStep::PayButton};
+        t.opaqueWhiteBars = true;
+        t.inputsOnEveryAppearance = true;
+        return t;
+    }();
+    return traits;
+}
+
+} // namespace
+
+walletViewControllerPrivate::walletViewControllerPrivate()
+    : PaymentScreenPrivate(walletTraits())
+    , walletArray(checkout.walletArray_global)
+    , walletArrayHighlighted(checkout.walletArray_global)
+{
+    userMessageLabel = makeLabel("userMessageLabel", QStringLiteral("Please select a Wallet to proceed"), 13);
+    walletCollection = new CollectionView(pending.get());
+    walletCollection->setObjectName(QStringLiteral("walletCollection"));
+    walletCollection->setAccessibleName(QStringLiteral("Wallets"));
+    walletCollection->setSectionInset(QMarginsF(0, 0, 0, 0));
+    walletCollection->setItemSize(QSizeF(320, 365));
+    walletCollection->setMinimumLineSpacing(16);
+}
+
+QString walletViewControllerPrivate::walletCode(const QString &key)
+{
+    const WalletEntry *entry = findWallet(key);
+    return QLatin1String(entry ? entry->code : "3333");
+}
+
+QImage walletViewControllerPrivate::returnImage(const QString &name)
+{
+    return imageFromSet(QStringLiteral("walletDeSelected"), name);
+}
+
+QImage walletViewControllerPrivate::returnImageHighlighted(const QString &name)
+{
+    return imageFromSet(QStringLiteral("walletsHighlight"), name);
+}
+
+// --- The grid ---
+
+int walletViewControllerPrivate::numberOfItems(CollectionView *)
+{
+    return int(walletArray.size());
+}
+
+CollectionViewCell *walletViewControllerPrivate::cellForItem(CollectionView *view, int item)
+{
+    auto *cell = static_cast<walletCollectionViewCell *>(view->dequeueReusableCell(walletCellId, item));
+    const QString &key = walletArray.at(item);
+    cell->walletLogoCell()->setImage(returnImage(key + QStringLiteral(".png")));
+    cell->walletLogoCell()->setHighlightedImage(returnImageHighlighted(walletArrayHighlighted.at(item) + QStringLiteral(".png")));
+    // A wallet the library has no name for is announced by its key.
+    const WalletEntry *entry = findWallet(key);
+    cell->setAccessibleName(entry ? QLatin1String(entry->name) : key);
+    return cell;
+}
+
+std::optional<QSizeF> walletViewControllerPrivate::sizeForItem(CollectionView *, int)
+{
+    return QSizeF(140, 40);
+}
+
+void walletViewControllerPrivate::didSelectItem(CollectionView *, int item)
+{
+    const QString &key = walletArray.at(item);
+    debugLog(key);
+    wallet_code = walletCode(key);
+}
+
+// --- The shared flow ---
+
+QList<QWidget *> walletViewControllerPrivate::paymentInputs() const
+{
+    // The heading and the merchant logo stay, beneath the page.
+    return {orderIdLabel, orderIdStaticLabel, orderAmountLabel, orderAmountStaticLabel, merchNameLabel,
+            walletCollection, payButton, pelbrookLogo, orderBg};
+}
+
+bool walletViewControllerPrivate::acceptPay()
+{
+    if (!wallet_code) {
+        debugLog(QStringLiteral("Select a Wallet"));
+        return false;
+    }
+    return true;
+}
+
+QList<FormField> walletViewControllerPrivate::methodFields() const
+{
+    return {{QStringLiteral("wallet_code"), wallet_code.value_or(QString())}};
+}
+
+// --- The public class ---
+
+walletViewController::walletViewController()
+    : PaymentScreen(*new walletViewControllerPrivate)
+{
+}
+
+walletViewController::~walletViewController() = default;
+
+QString walletViewController::wallet_paymentToken_config() const { return d_func()->checkout.paymentReady_global; }
+QStringList walletViewController::walletArray() const { return d_func()->walletArray; }
+QStringList walletViewController::walletArrayHighlighted() const { return d_func()->walletArrayHighlighted; }
+std::optional<QString> walletViewController::wallet_code() const { return d_func()->wallet_code; }
+QString walletViewController::walletCellId() const { return walletViewControllerPrivate::walletCellId; }
+
+void walletViewController::hideWalletPaymentInputs()
+{
+    d_func()->setPaymentPageShown(true);
+}
+
+void walletViewController::showWalletPaymentInputs()
+{
+    d_func()->setPaymentPageShown(false);
+}
+
+void walletViewController::payAction(QAbstractButton *)
+{
+    d_func()->payAction();
+}
+
+} // namespace pelbrook

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <pelbrook/PaymentScreen.h>
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+class QAbstractButton;
+
+namespace pelbrook {
+
+class walletViewControllerPrivate;
+
+/**
+ * The wallet payment screen: the order summary on a coloured header and a grid of the
+ * wallets the merchant enabled (the `walletArray` given to PGTabBarViewController::setConfig(),
+ * in its order, one tile per entry). "Pay Securely" sends the gateway's code for the chosen
+ * wallet, whose pages then run in the screen's own browser view.
+ *
+ * Known wallet keys and their codes: "paytm" 4007, "airtel" 4006, "freecharge" 4001, "jio"
+ * 4006, "mobikwik" 4002, "ola" 4003; any other key pays with 3333. A key also names the tile's
+ * images ("<key>.png").
+ *
+ * A host normally meets it only inside PGTabBarViewController. Construct it after the
+ * checkout is configured: it copies the configuration, the wallet list and the order at
+ * construction. Main thread only.
+ */
+class PELBROOK_EXPORT walletViewController : public PaymentScreen
+{
+    Q_OBJECT
+    Q_PROPERTY(QString wallet_paymentToken_config READ wallet_paymentToken_config)
+    Q_PROPERTY(QStringList walletArray READ walletArray)
+    Q_PROPERTY(QStringList walletArrayHighlighted READ walletArrayHighlighted)
+    Q_PROPERTY(QString walletCellId READ walletCellId CONSTANT)
+public:
+    walletViewController();
+    ~walletViewController() override;
+
+    /// The payment token the pay action sends.
+    QString wallet_paymentToken_config() const;
+    /// The host's wallet keys, as given: the grid's tiles in order.
+    QStringList walletArray() const;
+    /// The same list again, naming the highlighted images.
+    QStringList walletArrayHighlighted() const;
+    /// The gateway code of the wallet last chosen; none until the buyer chooses one.
+    std::optional<QString> wallet_code() const;
+    /// The grid cells' reuse identifier, "walletCell".
+    QString walletCellId() const;
+
+    /// Switches to the payment page (summary, grid, logo and tab bar hidden) and back.
+    void hideWalletPaymentInputs();
+    void showWalletPaymentInputs();
+
+public Q_SLOTS:
+    /// The pay button's action: token check, wallet check, then the payment form.
+    void payAction(QAbstractButton *sender = nullptr);
+
+private:
+    Q_DECLARE_PRIVATE(walletViewController)
+};
+
+} // namespace pelbrook
