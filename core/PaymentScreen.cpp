@@ -239,6 +239,17 @@ void PaymentScreenPrivate::placeHeading(QLabel *label, double W, double H)
     addSideAndSizeRelations(label, root(), 10, 10, W / 1.3, 25);
 }
 
+void PaymentScreenPrivate::keepAbovePayButton(QWidget *view, int gap)
+{
+    const int payTop = payButton->mapTo(root(), QPoint(0, 0)).y();
+    const int viewTop = view->mapTo(root(), QPoint(0, 0)).y();
+    QRect frame = view->geometry();
+    const int room = payTop - gap - viewTop;
+    if (frame.height() > room)
+        frame.setHeight(qMax(0, room));
+    view->setGeometry(frame);
+}
+
 QRectF PaymentScreenPrivate::webViewFrame(double W, double H) const
 {
     return QRectF(0, 20, std::trunc(W), std::trunc(H));

@@ -135,6 +135,9 @@ public:
     QLabel *makeLabel(const char *name, const QString &text, double size, bool white = false);
     /// A text field made with the screen.
     QLineEdit *makeTextField(const char *name, const QString &placeholder);
+    /// Ends @p view (a grid or a list in the root view, above the scroll view) at least @p gap
+    /// above the pay button: reaching over it, the view would take the clicks meant for it.
+    void keepAbovePayButton(QWidget *view, int gap);
     /// Places the heading that opens a screen's inputs, below the header.
     void placeHeading(QLabel *label, double W, double H);
     /// Draws the field in a rounded-rectangle border, or as bare text.

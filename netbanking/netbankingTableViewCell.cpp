@@ -1,30 +1,65 @@
 #include "netbanking/netbankingTableViewCell.h"
 
-#include "platform/ImageView.h"
-
-#include <QLabel>
+#include <QPainter>
 
 namespace pelbrook {
 
-netbankingTableViewCell::netbankingTableViewCell(QWidget *parent)
-    : QWidget(parent)
-    , m_imageView(new ImageView(this))
-    , m_textLabel(new QLabel(this))
+netbankingTableViewCell::netbankingTableViewCell(QObject *parent)
+    : QStyledItemDelegate(parent)
 {
     setObjectName(QStringLiteral("netbankingTableViewCell"));
-    m_imageView->setObjectName(QStringLiteral("imageView"));
-    m_imageView->setContentMode(ImageView::ContentMode::ScaleAspectFit);
-    m_textLabel->setObjectName(QStringLiteral("textLabel"));
-    resize(320, 44);
 }
 
-void netbankingTableViewCell::resizeEvent(QResizeEvent *)
+QRect netbankingTableViewCell::imageRect(const QRect &row)
 {
-    // The standard row: a square image inset at the left, the text after it.
-    const int side = qMax(0, height() - 8);
-    m_imageView->setGeometry(15, 4, side, side);
-    const int textLeft = 15 + side + 15;
-    m_textLabel->setGeometry(textLeft, 0, qMax(0, width() - textLeft - 15), height());
+    const int side = qMax(0, row.height() - 8);
+    return QRect(row.left() + 15, row.top() + 4, side, side);
+}
+
+QRect netbankingTableViewCell::textRect(const QRect &row)
+{
+    const int left = imageRect(row).right() + 1 + 15;
+    return QRect(left, row.top(), qMax(0, row.right() + 1 - left - 15), row.height());
+}
+
+void netbankingTableViewCell::paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const
+{
+    const QRect row = option.rect;
+    painter->save();
+    painter->fillRect(row, (option.state & QStyle::State_Selected) ? QColor(0xd9, 0xd9, 0xd9) : QColor(Qt::white));
+
+    const QImage logo = index.data(Qt::DecorationRole).value<QImage>();
+    if (!logo.isNull()) {
+        QSizeF size = logo.deviceIndependentSize();
+        const QRect box = imageRect(row);
+        size.scale(box.size(), Qt::KeepAspectRatio);
+        const QRectF target(box.left() + (box.width() - size.width()) / 2, box.top() + (box.height() - size.height()) / 2,
+                            size.width(), size.height());
+        painter->setRenderHint(QPainter::SmoothPixmapTransform);
+        painter->drawImage(target, logo);
+    }
+
+    painter->setFont(option.font);
+    painter->setPen(Qt::black);
+    const QRect text = textRect(row);
+    const QString name = option.fontMetrics.elidedText(index.data(Qt::DisplayRole).toString(), Qt::ElideRight, text.width());
+    painter->drawText(text, Qt::AlignVCenter | Qt::AlignLeft, name);
+
+    painter->setPen(QPen(QColor(0xc8, 0xc7, 0xcc), 0.5));
+    painter->drawLine(QPointF(row.left() + 15, row.bottom() + 0.75), QPointF(row.right() + 1, row.bottom() + 0.75));
+
+    if ((option.state & QStyle::State_HasFocus) && (option.state & QStyle::State_KeyboardFocusChange)) {
+        painter->setRenderHint(QPainter::Antialiasing);
+        painter->setPen(QPen(QColor(0x00, 0x7a, 0xff), 2));
+        painter->setBrush(Qt::NoBrush);
+        painter->drawRoundedRect(QRectF(row).adjusted(2, 2, -2, -2), 4, 4);
+    }
+    painter->restore();
+}
+
+QSize netbankingTableViewCell::sizeHint(const QStyleOptionViewItem &, const QModelIndex &) const
+{
+    return QSize(320, RowHeight);
 }
 
 } // namespace pelbrook

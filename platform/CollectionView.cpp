@@ -5,8 +5,10 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QScroller>
 
 #include <cmath>
+#include <utility>
 
 namespace pelbrook {
 
@@ -60,6 +62,8 @@ CollectionView::CollectionView(QWidget *parent)
     m_content->installEventFilter(this);
     setWidget(m_content);
     m_focusMark = new FocusMark(m_content);
+    // Without a scroll bar, a finger must be able to drag the grid.
+    QScroller::grabGesture(viewport(), QScroller::TouchGesture);
 }
 
 CollectionView::~CollectionView() = default;
@@ -330,7 +334,10 @@ void CollectionView::resizeEvent(QResizeEvent *event)
 bool CollectionView::eventFilter(QObject *watched, QEvent *event)
 {
     // Presses on a cell or on its image reach the content widget, which knows where they fell.
-    if (watched == m_content && (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonRelease)) {
+    // A quick second tap arrives as a double click: it is a press all the same.
+    const QEvent::Type type = event->type();
+    if (watched == m_content
+        && (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick || type == QEvent::MouseButtonRelease)) {
         auto *mouse = static_cast<QMouseEvent *>(event);
         if (mouse->button() != Qt::LeftButton)
             return false;
@@ -339,12 +346,18 @@ bool CollectionView::eventFilter(QObject *watched, QEvent *event)
             if (m_frames.at(i).contains(mouse->position().toPoint()))
                 hit = i;
         }
-        if (event->type() == QEvent::MouseButtonPress) {
+        if (type != QEvent::MouseButtonRelease) {
             m_keyboardInUse = false;
             m_pressed = hit;
-        } else if (hit >= 0 && hit == m_pressed) {
-            m_pressed = -1;
-            choose(hit);
+            // The tile shows its chosen look while it is held down.
+            if (CollectionViewCell *cell = cellForItem(hit))
+                cell->setHighlighted(true);
+        } else {
+            const int pressed = std::exchange(m_pressed, -1);
+            if (hit >= 0 && hit == pressed)
+                choose(hit);
+            else if (CollectionViewCell *cell = cellForItem(pressed))
+                cell->setHighlighted(cell->isSelected());
         }
         return hit >= 0;
     }

@@ -21,6 +21,22 @@ LogState &logState()
     return state;
 }
 
+// A message is one line whatever it holds (a wallet key from the host, an address from the
+// buyer): control characters and line separators are written as escapes.
+QString oneLine(const QString &message)
+{
+    QString line;
+    line.reserve(message.size());
+    for (const QChar c : message) {
+        const char16_t u = c.unicode();
+        if (u < 0x20 || u == 0x7f || u == 0x2028 || u == 0x2029)
+            line += QStringLiteral("\\u%1").arg(int(u), 4, 16, QLatin1Char('0'));
+        else
+            line += c;
+    }
+    return line;
+}
+
 } // namespace
 
 void setDebugLogSink(std::function<void(const QString &line)> sink)
@@ -30,8 +46,9 @@ void setDebugLogSink(std::function<void(const QString &line)> sink)
     state.sink = std::move(sink);
 }
 
-void debugLog(const QString &line)
+void debugLog(const QString &message)
 {
+    const QString line = oneLine(message);
     LogState &state = logState();
     QMutexLocker lock(&state.mutex);
     if (state.sink) {

@@ -67,11 +67,6 @@ bool PickerView::handleKey(int key)
     case Qt::Key_Down: chooseRow(qMin(count() - 1, current + 1)); return true;
     case Qt::Key_Home: chooseRow(0); return true;
     case Qt::Key_End: chooseRow(count() - 1); return true;
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        // Settling on the row shown; the first one when nothing was chosen yet.
-        chooseRow(qMax(0, current));
-        return true;
     default: return false;
     }
 }

@@ -49,7 +49,7 @@ public:
     int selectedRow() const { return m_selectedRow; }
     /// Moves to @p row and chooses it, telling the data source.
     void chooseRow(int row);
-    /// Handles a key from the text field: arrows move and choose, Enter chooses the row shown.
+    /// Handles a key from the text field: the arrows, Home and End move and choose.
     bool handleKey(int key);
 
     QSize sizeHint() const override;

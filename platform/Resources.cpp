@@ -5,6 +5,17 @@
 
 namespace pelbrook {
 
+namespace {
+
+// Names often come from outside (a wallet key from the host, a bank code from the bank list):
+// one that could reach a file outside its directory names nothing.
+bool isPlainName(const QString &name)
+{
+    return !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\')) && !name.contains(QStringLiteral(".."));
+}
+
+} // namespace
+
 std::optional<ResourceBundle> ResourceBundle::withIdentifier(const QString &identifier)
 {
     if (identifier.isEmpty() || identifier.contains(QLatin1Char('/')))
@@ -28,7 +39,7 @@ QString ResourceBundle::pathForResource(const QString &name, const QString &type
 
 QImage ResourceBundle::imageNamed(const QString &name) const
 {
-    if (name.isEmpty())
+    if (name.isEmpty() || !isPlainName(name))
         return {};
     return imageWithContentsOfFile(m_root + QLatin1Char('/') + name + QStringLiteral(".png"));
 }
@@ -53,9 +64,7 @@ QImage imageWithContentsOfFile(const QString &path)
 
 QImage imageFromSet(const QString &set, const QString &fileName)
 {
-    // Names often come from the host (a wallet key, say): one that could name a file outside
-    // its set names nothing.
-    if (fileName.contains(QLatin1Char('/')) || fileName.contains(QLatin1Char('\\')) || fileName.contains(QStringLiteral("..")))
+    if (!isPlainName(fileName))
         return {};
     const std::optional<ResourceBundle> library = ResourceBundle::withIdentifier(ResourceBundle::libraryIdentifier());
     const ResourceBundle bundle = library ? *library : ResourceBundle::mainBundle();

@@ -34,7 +34,8 @@ public:
     /// The path of "name.type" in the bundle (for an image set: "set.bundle"), or an empty
     /// string when there is no such resource.
     QString pathForResource(const QString &name, const QString &type) const;
-    /// The image "name" in this bundle, or a null image.
+    /// The image "name" in this bundle, or a null image (also for a name holding "/", a
+    /// backslash or "..").
     QImage imageNamed(const QString &name) const;
 
 private:

@@ -37,8 +37,11 @@ TextFieldInputView::TextFieldInputView(QLineEdit *field)
     layout->setContentsMargins(1, 1, 1, 1);
     layout->setSpacing(0);
     m_panel->hide();
-    // The panel goes with the field; until it is first opened it has no window to live in.
-    connect(field, &QObject::destroyed, m_panel.data(), &QObject::deleteLater);
+}
+
+TextFieldInputView::~TextFieldInputView()
+{
+    delete m_panel;
 }
 
 void TextFieldInputView::setInputView(QWidget *view)
@@ -115,8 +118,6 @@ bool TextFieldInputView::handleKey(int key)
     case Qt::Key_Enter:
         if (!isOpen())
             return false;
-        if (auto *picker = qobject_cast<PickerView *>(m_inputView.data()))
-            picker->handleKey(key);
         close();
         return true;
     case Qt::Key_Up:

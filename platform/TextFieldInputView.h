@@ -16,8 +16,8 @@ namespace pelbrook {
  *
  * The panel opens when the field gets the focus or is clicked or tapped, and closes when the
  * field loses the focus (which ending editing does) or is hidden. While it is open the field
- * passes the arrow keys and Enter to the input view (Enter closes the panel afterwards), and
- * Escape closes it; Down, Up or Space opens it again. It lies in the field's window, above
+ * passes the arrow keys to the input view, and Enter or Escape closes it; Down, Up or Space
+ * opens it again. It lies in the field's window, above
  * everything else, next to the field.
  */
 class TextFieldInputView : public QObject
@@ -26,6 +26,8 @@ class TextFieldInputView : public QObject
 public:
     /// The input view of @p field, made on first use.
     static TextFieldInputView *of(QLineEdit *field);
+    /// Takes the panel with it: it lives in the window, which may outlast the field.
+    ~TextFieldInputView() override;
 
     void setInputView(QWidget *view);
     void setInputAccessoryView(QWidget *view);

@@ -367,7 +367,7 @@ Reply Gateway::decide(const Form &form)
 
 Reply Gateway::bankList() const
 {
-    return Reply{200, "application/json", bankListJson(), {}};
+    return Reply{200, "application/json", m_options.bankCount > 0 ? generatedBankListJson(m_options.bankCount) : bankListJson(), {}};
 }
 
 Reply Gateway::lastForm() const

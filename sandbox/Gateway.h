@@ -27,6 +27,7 @@ struct GatewayOptions {
     std::string secret;          // signs the tokens; random when empty
     bool autoApprove = false;    // answer the form post with the hand-back at once
     HandBack handBack = HandBack::Redirect;
+    int bankCount = 0;           // serve a generated list of this many banks; 0 for the sample list
 };
 
 /// The outcome handed back to the checkout.

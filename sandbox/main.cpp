@@ -6,9 +6,11 @@
 
 #include <httplib.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
+#include <memory>
 #include <string>
 
 namespace {
@@ -18,12 +20,14 @@ void usage()
     std::fprintf(stderr,
                  "usage: pelbrook-sandbox [--port N] [--state-dir DIR] [--cert FILE --key FILE]\n"
                  "                        [--app-id ID]... [--auto-approve] [--hand-back redirect|script]\n"
+                 "                        [--bank-count N]\n"
                  "  --port N        port on 127.0.0.1 (default 8443; 0 picks a free one)\n"
                  "  --state-dir DIR where the generated certificate is kept\n"
                  "                  (default $HOME/.local/share/pelbrook-sandbox)\n"
                  "  --app-id ID     an app id the gateway knows (default sandbox-app)\n"
                  "  --auto-approve  approve every valid payment without showing a page\n"
-                 "  --hand-back     302 redirect (default) or script navigation\n");
+                 "  --hand-back     302 redirect (default) or script navigation\n"
+                 "  --bank-count N  serve a generated list of N banks instead of the sample list\n");
 }
 
 sandbox::Form formOf(const httplib::Request &request)
@@ -49,13 +53,25 @@ sandbox::Form formOf(const httplib::Request &request)
     return form;
 }
 
+constexpr size_t LargeBody = 64 * 1024;
+
 void send(httplib::Response &response, const sandbox::Reply &reply)
 {
     response.status = reply.status;
     if (!reply.location.empty())
         response.set_header("Location", reply.location);
     response.set_header("Cache-Control", "no-store");
-    response.set_content(reply.body, reply.contentType.c_str());
+    if (reply.body.size() <= LargeBody) {
+        response.set_content(reply.body, reply.contentType.c_str());
+        return;
+    }
+    // A long body (a big bank list) goes out in pieces: handed to the TLS layer in one piece,
+    // it trickles to a client that reads in steps.
+    auto body = std::make_shared<std::string>(reply.body);
+    response.set_content_provider(body->size(), reply.contentType.c_str(),
+                                  [body](size_t offset, size_t length, httplib::DataSink &sink) {
+                                      return sink.write(body->data() + offset, std::min(length, LargeBody));
+                                  });
 }
 
 } // namespace
@@ -88,6 +104,13 @@ int main(int argc, char **argv)
                 options.appIds.clear();
             customAppIds = true;
             options.appIds.insert(value());
+        } else if (arg == "--bank-count") {
+            const long count = std::strtol(value().c_str(), nullptr, 10);
+            if (count < 1 || count > 10000000) {
+                usage();
+                return 2;
+            }
+            options.bankCount = int(count);
         } else if (arg == "--auto-approve")
             options.autoApprove = true;
         else if (arg == "--hand-back") {

@@ -7,6 +7,7 @@
 #include "platform/Resources.h"
 
 #include <pelbrook/cardViewController.h>
+#include <pelbrook/netBankingViewController.h>
 #include <pelbrook/upiViewController.h>
 #include <pelbrook/walletViewController.h>
 
@@ -125,6 +126,7 @@ const QList<TabRow> &tabTable()
 {
     static const QList<TabRow> rows = {
         {"Cards", "cards_grey", "cards", true, [] { return new cardViewController; }},
+        {"Net Banking", "nb_grey", "nb", false, [] { return new netBankingViewController; }},
         {"Wallets", "wallets_grey", "wallets", false, [] { return new walletViewController; }},
         {"UPI", "upi_grey", "upi", false, [] { return new upiViewController; }},
     };

@@ -93,7 +93,10 @@ private Q_SLOTS:
         LogCapture capture;
         debugLog(QStringLiteral("first"));
         debugLog(QStringLiteral("second"));
-        QCOMPARE(capture.lines(), (QStringList{QStringLiteral("first"), QStringLiteral("second")}));
+        // Whatever a message holds, it stays one line.
+        debugLog(QStringLiteral("paytm\nFAKE LINE\r\u2028end"));
+        QCOMPARE(capture.lines(), (QStringList{QStringLiteral("first"), QStringLiteral("second"),
+                                               QStringLiteral("paytm\\u000aFAKE LINE\\u000d\\u2028end")}));
     }
 
     void libraryImages_data()

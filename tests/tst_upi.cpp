@@ -22,6 +22,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPointer>
 #include <QSignalSpy>
 #include <QTabBar>
 #include <QTest>
@@ -222,6 +223,8 @@ private Q_SLOTS:
             QTest::keyClick(c.address, Qt::Key_Tab);
             QCOMPARE(c.focused(), c.handle);
             QVERIFY(c.panelOpen());
+            // Nothing is chosen until the buyer moves through the list.
+            QCOMPARE(c.handle->text(), QString());
             for (int i = 0; i <= row; ++i)
                 QTest::keyClick(c.handle, Qt::Key_Down);
             QCOMPARE(c.handle->text(), expected);
@@ -339,6 +342,14 @@ private Q_SLOTS:
         QCOMPARE(capture.lines(), log);
         QCOMPARE(c.screen->upi_vpa(), sent);
         QVERIFY(c.overlayShown());
+        // The payment page replaces the inputs; the header's text and the heading stay beneath it.
+        QVERIFY(c.container.isTabBarHidden());
+        QVERIFY(c.root()->findChild<BrowserView *>(QStringLiteral("upi_webView"))->isVisible());
+        for (const char *name : {"upiCollection", "userMessageLabelUpi", "upiLabel", "upiVpaTextField", "upiPostFixTextField",
+                                 "upiPayButton", "pelbrookLogo", "orderBg"})
+            QVERIFY2(c.root()->findChild<QWidget *>(QLatin1String(name))->isHidden(), name);
+        for (const char *name : {"merchNameLabel", "orderIdLabel", "orderAmountLabel", "upiChooseLabel", "merchantLogo"})
+            QVERIFY2(!c.root()->findChild<QWidget *>(QLatin1String(name))->isHidden(), name);
         // A second payment from the same screen starts again from the typed address.
         c.screen->showUpiPaymentInputs();
         c.screen->hideWaitLoading();
@@ -374,8 +385,19 @@ private Q_SLOTS:
         QCOMPARE(c.focused(), c.address);
     }
 
+    void wholePaymentThroughThePublicInterface_data()
+    {
+        QTest::addColumn<QStringList>("steps"); // app names and "#row" handle picks
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("sent");
+        QTest::newRow("others") << QStringList{"Other UPI apps"} << "asha.rao@ybl" << "asha.rao@ybl";
+        QTest::newRow("tez with a handle") << QStringList{"Tez", "#2"} << "asha.rao" << "asha.rao@okhdfcbank";
+    }
     void wholePaymentThroughThePublicInterface()
     {
+        QFETCH(QStringList, steps);
+        QFETCH(QString, typed);
+        QFETCH(QString, sent);
         SandboxProcess sandbox({QStringLiteral("--auto-approve")});
         QVERIFY(sandbox.isRunning());
         sandbox.useAsEndpoints();
@@ -385,8 +407,13 @@ private Q_SLOTS:
         auto delegate = std::make_shared<CountingDelegate>();
         c.container.setResultDelegate(delegate);
         QSignalSpy closed(&c.container, &PGTabBarViewController::dismissed);
-        c.chooseApp(QStringLiteral("Other UPI apps"));
-        QTest::keyClicks(c.address, QStringLiteral("asha.rao@ybl"));
+        for (const QString &step : steps) {
+            if (step.startsWith(QLatin1Char('#')))
+                c.clickHandle(step.mid(1).toInt());
+            else
+                c.chooseApp(step);
+        }
+        QTest::keyClicks(c.address, typed);
         QTest::mouseClick(c.pay, Qt::LeftButton);
         QVERIFY(c.handle->isHidden());
         QTRY_COMPARE_WITH_TIMEOUT(closed.count(), 1, 30000);
@@ -395,8 +422,7 @@ private Q_SLOTS:
         const QString result = c.container.getResult();
         QCOMPARE(delegate->results.first(), result);
         QCOMPARE(QJsonDocument::fromJson(result.toUtf8()).object().value(QStringLiteral("status")).toString(), QStringLiteral("SUCCESS"));
-        QCOMPARE(c.screen->transactionResultUpi(), std::nullopt);
-        // Back in the input state, the handle field shown even for "others".
+        // Back in the input state, the handle field shown whichever app was chosen.
         QVERIFY(!c.handle->isHidden());
         QVERIFY(!c.address->isHidden());
         QVERIFY(c.root()->findChild<BrowserView *>(QStringLiteral("upi_webView"))->isHidden());
@@ -408,10 +434,28 @@ private Q_SLOTS:
             names << name;
         QCOMPARE(names.count(QStringLiteral("customerName")), 2);
         QCOMPARE(names.count(QStringLiteral("orderNote")), 2);
-        QVERIFY(form.contains(qMakePair(QStringLiteral("upi_vpa"), QStringLiteral("asha.rao@ybl"))));
+        QVERIFY(form.contains(qMakePair(QStringLiteral("upi_vpa"), sent)));
         QVERIFY(form.contains(qMakePair(QStringLiteral("paymentOption"), QStringLiteral("upi"))));
         QVERIFY(form.contains(qMakePair(QStringLiteral("customerName"), QStringLiteral("Asha Rao"))));
         QCOMPARE(form.size(), 15);
+    }
+
+    // A screen can go while its window stays (a host that embeds it, say): its open list goes too.
+    void listGoesWithItsScreen()
+    {
+        QWidget host;
+        host.resize(390, 844);
+        auto *screen = new upiViewController;
+        screen->view()->setParent(&host);
+        screen->view()->setGeometry(host.rect());
+        host.show();
+        auto *handle = screen->view()->findChild<QLineEdit *>(QStringLiteral("upiPostFixTextField"));
+        handle->show();
+        QTest::mouseClick(handle, Qt::LeftButton);
+        QPointer<QWidget> panel = host.findChild<QWidget *>(QStringLiteral("inputPanel"));
+        QVERIFY(panel && panel->isVisible());
+        delete screen;
+        QVERIFY(!panel);
     }
 
     // --- the screen's content and geometry ---
@@ -428,7 +472,10 @@ private Q_SLOTS:
         QCOMPARE(c.address->placeholderText(), QStringLiteral("UPI Id"));
         QCOMPARE(c.handle->placeholderText(), QStringLiteral("@upi"));
         QCOMPARE(c.pay->text(), QStringLiteral("  Pay Securely"));
-        QCOMPARE(c.screen->upiCellId(), QStringLiteral("upiCell"));
+        QCOMPARE(c.root()->findChild<QLabel *>(QStringLiteral("upiLabel"))->text(), QStringLiteral("Enter your Virtual Payment Address"));
+        QCOMPARE(c.root()->findChild<QLabel *>(QStringLiteral("userMessageLabelUpi"))->text(),
+                 QStringLiteral("Note: You will receive a payment request from Pelbrook in your UPI app. Do confirm the request to complete payment."));
+        QCOMPARE(c.root()->findChild<QLabel *>(QStringLiteral("orderIdLabel"))->text(), QStringLiteral("- ORD1"));
         c.chooseApp(QStringLiteral("Tez"));
         QTest::mouseClick(c.handle, Qt::LeftButton);
         for (QWidget *w : std::initializer_list<QWidget *>{c.address, c.handle, c.pay, c.grid, static_cast<QWidget *>(c.picker())})

@@ -49,15 +49,9 @@ void walletViewControllerPrivate::buildViewsAboveWebView(double W, double H)
 
 void walletViewControllerPrivate::viewsResolved()
 {
-    // The grid lies above the scroll view: reaching over the pay button's top edge, as its
-    // relations ask, it would take the clicks meant for the button. A long list scrolls inside
-    // the grid instead.
-    QWidget *root = this->root();
-    const int payTop = payButton->mapTo(root, QPoint(0, 0)).y();
-    QRect grid = walletCollection->geometry();
-    if (grid.bottom() >= payTop - GridGap)
-        grid.setBottom(payTop - GridGap - 1);
-    walletCollection->setGeometry(grid);
+    // Reaching over the pay button, as the grid's relations ask, it would take the clicks
+    // meant for the button; a long list scrolls inside the grid instead.
+    keepAbovePayButton(walletCollection, GridGap);
 }
 
 } // namespace pelbrook

@@ -21,7 +21,7 @@ constexpr WalletEntry WalletTable[] = {
     {"paytm", "4007", "Paytm"},
     {"airtel", "4006", "Airtel Money"},
     {"freecharge", "4001", "FreeCharge"},
-    // The gateway takes JioMoney under Airtel Money's code.
+    // JioMoney is sent with the same code as Airtel Money; it has none of its own here.
     {"jio", "4006", "JioMoney"},
     {"mobikwik", "4002", "MobiKwik"},
     {"ola", "4003", "Ola Money"},

@@ -1,0 +1,155 @@
+#include <pelbrook/netBankingViewController.h>
+
+#include "netbanking/BankListModel.h"
+#include "netbanking/BankListParser.h"
+#include "netbanking/netBankingViewController_p.h"
+#include "netbanking/netbankingTableViewCell.h"
+#include "platform/DebugLog_p.h"
+#include "platform/HttpClient.h"
+
+#include <pelbrook/Endpoints.h>
+
+#include <QScroller>
+
+namespace pelbrook {
+
+namespace {
+
+const ScreenTraits &netBankingTraits()
+{
+    static const ScreenTraits traits = [] {
+        ScreenTraits t;
+        t.paymentOption = QStringLiteral("nb");
+        t.webViewName = "nb_webView";
+        t.payButtonName = "nb_paySecurelyBtn";
+        t.header.nameBelowSafeTop = true;
+        t.header.nameFrame = QRectF(10, 25, 269, 47);
+        t.header.idStaticFrame = QRectF(17, 76, 67, 21);
+        t.header.amountStaticFrame = QRectF(17, 107, 121, 24);
+        t.header.idFrame = QRectF(238, 77, 201, 22);
+        t.header.amountFrame = QRectF(309, 100, 130, 38);
+        t.header.idTop = 34;
+        t.header.amountTop = 64;
+        // The browser view lies in the root view above the scroll view, and the list above it.
+        t.buildOrder = {BuildStep::Inputs, BuildStep::WebView, BuildStep::PayButton, BuildStep::Logos,
+                        BuildStep::ViewsAboveWebView};
+        t.rootViewPaddings = QMarginsF(10, 60, 0, 20);
+        t.opaqueWhiteBars = true;
+        t.inputsOnEveryAppearance = true;
+        return t;
+    }();
+    return traits;
+}
+
+} // namespace
+
+netBankingViewControllerPrivate::netBankingViewControllerPrivate()
+    : PaymentScreenPrivate(netBankingTraits())
+    , model(new BankListModel(this))
+{
+    userMessageLabel = makeLabel("userMessageLabel", QStringLiteral("Please select your Bank to proceed"), 13);
+    netbankingTable = new QListView(pending.get());
+    netbankingTable->setObjectName(QStringLiteral("netbankingTable"));
+    netbankingTable->setAccessibleName(QStringLiteral("Banks"));
+    // Every row is as high as the first, so a long list is laid out without measuring each.
+    netbankingTable->setUniformItemSizes(true);
+    netbankingTable->setSelectionMode(QAbstractItemView::SingleSelection);
+    netbankingTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    netbankingTable->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    netbankingTable->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
+    netbankingTable->setFrameShape(QFrame::NoFrame);
+    netbankingTable->setItemDelegate(new netbankingTableViewCell(netbankingTable));
+    netbankingTable->setModel(model);
+    QScroller::grabGesture(netbankingTable->viewport(), QScroller::TouchGesture);
+    QObject::connect(netbankingTable->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+                     [this](const QItemSelection &selected) {
+                         if (!selected.indexes().isEmpty())
+                             didSelectRow(selected.indexes().first().row());
+                     });
+}
+
+// --- The bank list ---
+
+void netBankingViewControllerPrivate::get_data(const QUrl &url)
+{
+    if (!url.isValid() || url.isRelative()) {
+        debugLog(QStringLiteral("The bank list address is not a valid address."));
+        return;
+    }
+    // The private part is the context: a reply for a screen that is gone is dropped.
+    HttpClient::send("GET", QNetworkRequest(url), {}, this,
+                     [this](std::optional<QByteArray> body) { extract_data(body); }, MaximumListBytes);
+}
+
+void netBankingViewControllerPrivate::extract_data(const std::optional<QByteArray> &body)
+{
+    if (!body)
+        return;
+    if (const std::optional<BankRows> banks = parseBankList(*body))
+        refresh_now(*banks);
+}
+
+void netBankingViewControllerPrivate::refresh_now(const BankRows &banks)
+{
+    model->appendAndReload(banks);
+}
+
+void netBankingViewControllerPrivate::didSelectRow(int row)
+{
+    nb_code = model->banks().code(row).toString();
+}
+
+// --- The shared flow ---
+
+void netBankingViewControllerPrivate::viewBuilt()
+{
+    get_data(endpoints().bankList);
+}
+
+QList<QWidget *> netBankingViewControllerPrivate::paymentInputs() const
+{
+    // The merchant name, the order labels and the merchant logo stay, beneath the page.
+    return {netbankingTable, userMessageLabel, payButton, pelbrookLogo, orderBg};
+}
+
+bool netBankingViewControllerPrivate::acceptPay()
+{
+    // No bank need be chosen: the preset code is sent.
+    debugLog(nb_code.value_or(QString()));
+    return true;
+}
+
+QList<FormField> netBankingViewControllerPrivate::methodFields() const
+{
+    return {{QStringLiteral("nb_code"), nb_code.value_or(QString())}};
+}
+
+// --- The public class ---
+
+netBankingViewController::netBankingViewController()
+    : PaymentScreen(*new netBankingViewControllerPrivate)
+{
+}
+
+netBankingViewController::~netBankingViewController() = default;
+
+QString netBankingViewController::nb_paymentToken_config() const { return d_func()->checkout.paymentReady_global; }
+std::optional<QString> netBankingViewController::nb_code() const { return d_func()->nb_code; }
+QList<MyStruct> netBankingViewController::list() const { return d_func()->model->banks().toList(); }
+
+void netBankingViewController::hideNetbankingPaymentInputs()
+{
+    d_func()->setPaymentPageShown(true);
+}
+
+void netBankingViewController::showNetbankingPaymentInputs()
+{
+    d_func()->setPaymentPageShown(false);
+}
+
+void netBankingViewController::payAction(QAbstractButton *)
+{
+    d_func()->payAction();
+}
+
+} // namespace pelbrook

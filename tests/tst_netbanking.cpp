@@ -1,0 +1,415 @@
+// The net banking screen: reading the bank list document, downloading it from servers that
+// behave and servers that do not, the list through the real widgets, the pay action, the
+// layout at several sizes, and whole payments against the sandbox through the public API.
+
+#include "LogCapture.h"
+#include "SandboxProcess.h"
+#include "ScriptedHttpServer.h"
+
+#include "netbanking/BankListModel.h"
+#include "netbanking/BankListParser.h"
+#include "platform/BrowserView.h"
+#include "platform/HttpClient.h"
+#include "platform/NavigationController.h"
+
+#include <pelbrook/Endpoints.h>
+#include <pelbrook/PGTabBarViewController.h>
+#include <pelbrook/netBankingViewController.h>
+
+#include <QAbstractButton>
+#include <QAccessible>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLabel>
+#include <QListView>
+#include <QNetworkAccessManager>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTabBar>
+#include <QTest>
+
+using namespace pelbrook;
+
+namespace {
+
+const QString TokenLine = QStringLiteral("Error: No payment token received. Please try again sending new request for token (initPayment).");
+constexpr qint64 Bound = 8 * 1024 * 1024;
+
+void configure(const QString &token, const QString &env = QStringLiteral("TEST"))
+{
+    PGTabBarViewController entry;
+    entry.setConfig(env, QStringLiteral("sandbox-app"), QString(), QStringLiteral("Acme Books"), {}, QString(),
+                    QStringLiteral("2f6fde"), QStringLiteral("6a3fd0"));
+    entry.createOrder(QStringLiteral("ORD1"), QStringLiteral("100.00"), QStringLiteral("buyer@example.com"), QStringLiteral("9999999999"),
+                      token, QStringLiteral("Two books"), QStringLiteral("Asha Rao"), QStringLiteral("INR"), QString());
+}
+
+class CountingDelegate : public ResultDelegate
+{
+public:
+    void onPaymentResult(const QString &result) override { results << result; }
+    QStringList results;
+};
+
+QStringList entries(const BankRows &banks)
+{
+    QStringList out;
+    for (const MyStruct &bank : banks.toList())
+        out << bank.code + QLatin1Char(':') + bank.name;
+    return out;
+}
+
+// A document of @p size bytes exactly: one bank whose name pads it out.
+QByteArray documentOfSize(qint64 size)
+{
+    const QByteArray head = R"([{"code":"3001","bankName":")";
+    const QByteArray tail = R"("}])";
+    return head + QByteArray(size - head.size() - tail.size(), 'x') + tail;
+}
+
+// A checkout on screen with the net banking tab shown, and handles on its widgets.
+struct Checkout {
+    explicit Checkout(QSize size = QSize(390, 844 + NavigationController::BarHeight + TabBarController::TabBarHeight))
+    {
+        container.resize(size);
+        container.present();
+        container.activateWindow();
+        for (int i = 0; i < container.tabBar()->count(); ++i) {
+            if (container.tabBar()->tabText(i) == QLatin1String("Net Banking"))
+                container.setSelectedIndex(i);
+        }
+        screen = container.findChild<netBankingViewController *>();
+        table = container.findChild<QListView *>(QStringLiteral("netbankingTable"));
+        pay = container.findChild<QAbstractButton *>(QStringLiteral("nb_paySecurelyBtn"));
+    }
+    QWidget *root() { return screen->view(); }
+    bool overlayShown()
+    {
+        QWidget *overlay = root()->findChild<QWidget *>(QStringLiteral("containerView"));
+        return overlay && overlay->isVisible();
+    }
+    void tapRow(int row)
+    {
+        const QModelIndex index = table->model()->index(row, 0);
+        table->scrollTo(index);
+        QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, table->visualRect(index).center());
+    }
+
+    PGTabBarViewController container;
+    netBankingViewController *screen = nullptr;
+    QListView *table = nullptr;
+    QAbstractButton *pay = nullptr;
+};
+
+QRect inRoot(QWidget *w, QWidget *root)
+{
+    return QRect(w->mapTo(root, QPoint(0, 0)), w->size());
+}
+
+QString formValue(const QList<QPair<QString, QString>> &form, const QString &name)
+{
+    for (const auto &[n, v] : form) {
+        if (n == name)
+            return v;
+    }
+    return QStringLiteral("<absent>");
+}
+
+} // namespace
+
+class NetBankingTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init()
+    {
+        Endpoints e;
+        e.testGateway = QUrl(QStringLiteral("https://127.0.0.1:9"));
+        e.productionGateway = QUrl(QStringLiteral("https://127.0.0.1:7"));
+        e.bankList = QUrl(QStringLiteral("http://127.0.0.1:9/pg/iosbanks.json"));
+        setEndpoints(e);
+        configure(QStringLiteral("tok"));
+    }
+
+    // --- reading the document ---
+
+    void parsing_data()
+    {
+        QTest::addColumn<QByteArray>("body");
+        QTest::addColumn<bool>("reload");
+        QTest::addColumn<QStringList>("banks");
+        QTest::newRow("two banks in order") << QByteArray(R"([{"code":"2","bankName":"B"},{"code":"1","bankName":"A"}])") << true
+                                            << QStringList{"2:B", "1:A"};
+        QTest::newRow("numeric code skipped") << QByteArray(R"([{"code":1,"bankName":"A"},{"code":"2","bankName":"B"}])") << true
+                                              << QStringList{"2:B"};
+        QTest::newRow("numeric name skipped") << QByteArray(R"([{"code":"1","bankName":7},{"code":"2","bankName":"B"}])") << true
+                                              << QStringList{"2:B"};
+        QTest::newRow("null and missing members") << QByteArray(R"([{"code":null,"bankName":"A"},{"bankName":"B"},{"code":"3"}])")
+                                                  << true << QStringList{};
+        QTest::newRow("elements that are not objects") << QByteArray(R"(["x",1,null,[],{"code":"4","bankName":"D"}])") << true
+                                                       << QStringList{"4:D"};
+        QTest::newRow("other members ignored") << QByteArray(R"([{"code":"1","bankName":"A","logo":"x","rank":3}])") << true
+                                               << QStringList{"1:A"};
+        QTest::newRow("duplicate codes both kept") << QByteArray(R"([{"code":"1","bankName":"A"},{"code":"1","bankName":"A"}])") << true
+                                                   << QStringList{"1:A", "1:A"};
+        QTest::newRow("escaped and non-Latin text") << QByteArray(R"([{"code":"\u0031","bankName":"Bank \u0022Ünion\u0022 银行"}])") << true
+                                                    << QStringList{QStringLiteral("1:Bank \"Ünion\" 银行")};
+        QTest::newRow("empty array") << QByteArray("[]") << true << QStringList{};
+        QTest::newRow("top-level object") << QByteArray(R"({"code":"1","bankName":"A"})") << false << QStringList{};
+        QTest::newRow("not JSON") << QByteArray("<html>Service Unavailable</html>") << false << QStringList{};
+        QTest::newRow("empty body") << QByteArray() << false << QStringList{};
+        QTest::newRow("truncated") << QByteArray(R"([{"code":"1","bankName":"A"},{"code":)") << false << QStringList{};
+        QTest::newRow("not UTF-8") << QByteArray("[{\"code\":\"1\",\"bankName\":\"\xff\xfe\"}]") << false << QStringList{};
+        QTest::newRow("deeply nested") << QByteArray(100000, '[') + QByteArray(100000, ']') << false << QStringList{};
+        QTest::newRow("top-level string") << QByteArray(R"("banks")") << false << QStringList{};
+    }
+    void parsing()
+    {
+        QFETCH(QByteArray, body);
+        QFETCH(bool, reload);
+        QFETCH(QStringList, banks);
+        const std::optional<BankRows> parsed = parseBankList(body);
+        QCOMPARE(parsed.has_value(), reload);
+        if (parsed)
+            QCOMPARE(entries(*parsed), banks);
+    }
+
+    // --- downloading ---
+
+    void download_data()
+    {
+        QTest::addColumn<QByteArray>("answer");
+        QTest::addColumn<int>("reloads");
+        QTest::addColumn<int>("rows");
+        const QByteArray two = R"([{"code":"3001","bankName":"A"},{"code":"3002","bankName":"B"}])";
+        QTest::newRow("a list") << ScriptedHttpServer::response(200, "application/json", two) << 1 << 2;
+        QTest::newRow("an error status with a list") << ScriptedHttpServer::response(503, "application/json", two) << 1 << 2;
+        QTest::newRow("an empty list") << ScriptedHttpServer::response(200, "application/json", "[]") << 1 << 0;
+        QTest::newRow("garbage") << ScriptedHttpServer::response(200, "text/html", "<h1>oops</h1>") << 0 << 0;
+        QTest::newRow("connection closed") << QByteArray("") << 0 << 0;
+        QTest::newRow("just under the bound") << ScriptedHttpServer::response(200, "application/json", documentOfSize(Bound - 100)) << 1 << 1;
+        QTest::newRow("over the bound") << ScriptedHttpServer::response(200, "application/json", documentOfSize(Bound + 1)) << 0 << 0;
+    }
+    void download()
+    {
+        QFETCH(QByteArray, answer);
+        QFETCH(int, reloads);
+        QFETCH(int, rows);
+        ScriptedHttpServer server([&](const QByteArray &, const QByteArray &) { return answer; });
+        Endpoints e = endpoints();
+        e.bankList = server.url(QStringLiteral("/pg/iosbanks.json"));
+        setEndpoints(e);
+        QSignalSpy finished(HttpClient::manager(), &QNetworkAccessManager::finished);
+        LogCapture log;
+        Checkout c;
+        QSignalSpy reset(c.table->model(), &QAbstractItemModel::modelReset);
+        QVERIFY(finished.wait(20000));
+        // One request (a GET whose connection is dropped is tried once more by the client).
+        QVERIFY(!server.paths().isEmpty());
+        QCOMPARE(server.paths().first(), QByteArray("/pg/iosbanks.json"));
+        QCOMPARE(reset.count(), reloads);
+        QCOMPARE(c.table->model()->rowCount(), rows);
+        QCOMPARE(c.screen->list().size(), rows);
+        // The buyer is never told; the list is simply empty.
+        QCOMPARE(log.lines(), QStringList{});
+    }
+
+    void slowServerLeavesTheListEmpty()
+    {
+        ScriptedHttpServer holding([](const QByteArray &, const QByteArray &) { return QByteArray(); });
+        Endpoints e = endpoints();
+        e.bankList = holding.url(QStringLiteral("/pg/iosbanks.json"));
+        setEndpoints(e);
+        Checkout c;
+        QTRY_COMPARE(holding.requestCount(), 1);
+        QCOMPARE(c.table->model()->rowCount(), 0);
+        // The buyer can still pay, with the preset code.
+        QVERIFY(c.pay->isVisible());
+        QCOMPARE(c.screen->nb_code(), std::optional<QString>(QStringLiteral("3333")));
+    }
+
+    void replyForADestroyedScreenIsDropped()
+    {
+        ScriptedHttpServer holding([](const QByteArray &, const QByteArray &) { return QByteArray(); });
+        Endpoints e = endpoints();
+        e.bankList = holding.url(QStringLiteral("/pg/iosbanks.json"));
+        setEndpoints(e);
+        {
+            Checkout c;
+            QTRY_COMPARE(holding.requestCount(), 1);
+        }
+        // The request went with the screen; an answer now reaches nobody.
+        QTRY_COMPARE(holding.openConnections(), 0);
+        holding.answerHeld(ScriptedHttpServer::response(200, "application/json", R"([{"code":"1","bankName":"A"}])"));
+        QTest::qWait(50);
+    }
+
+    // --- the list through the widgets, against the sandbox ---
+
+    void listFromTheSandbox()
+    {
+        SandboxProcess sandbox;
+        QVERIFY(sandbox.isRunning());
+        sandbox.useAsEndpoints();
+        Checkout c;
+        QTRY_VERIFY_WITH_TIMEOUT(c.table->model()->rowCount() > 0, 20000);
+        // The sample list's thirty banks, in document order; its malformed elements are skipped.
+        const QList<MyStruct> banks = c.screen->list();
+        QCOMPARE(banks.size(), 30);
+        QCOMPARE(banks.first(), MyStruct(QStringLiteral("Amberline Bank"), QStringLiteral("3001")));
+        QCOMPARE(banks.at(1).code, QStringLiteral("3002"));
+        QCOMPARE(c.table->model()->index(0, 0).data(Qt::AccessibleTextRole).toString(), QStringLiteral("Amberline Bank"));
+        QVERIFY(!c.table->model()->index(0, 0).data(Qt::DecorationRole).value<QImage>().isNull());
+
+        c.tapRow(2);
+        c.tapRow(0);
+        QCOMPARE(c.screen->nb_code(), std::optional<QString>(QStringLiteral("3001")));
+        // The chosen row is drawn on grey.
+        const QRect row = c.table->visualRect(c.table->model()->index(0, 0));
+        QCOMPARE(c.table->viewport()->grab().toImage().pixelColor(row.left() + 4, row.center().y()), QColor(0xd9, 0xd9, 0xd9));
+
+        // From the keyboard: arrows move the choice.
+        QVERIFY(QTest::qWaitForWindowActive(&c.container));
+        c.table->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(c.table, Qt::Key_Down);
+        QTest::keyClick(c.table, Qt::Key_Down);
+        QCOMPARE(c.screen->nb_code(), std::optional<QString>(QStringLiteral("3003")));
+    }
+
+    void payChecks_data()
+    {
+        QTest::addColumn<QString>("token");
+        QTest::addColumn<QString>("env");
+        QTest::addColumn<QStringList>("log");
+        QTest::newRow("no token") << "" << "TEST" << QStringList{TokenLine};
+        QTest::newRow("test without a choice") << "tok" << "TEST" << QStringList{"3333", "It is TEST environment"};
+        QTest::newRow("production without a choice") << "tok" << "PROD" << QStringList{"", "It is PROD environment"};
+        QTest::newRow("test in lower case") << "tok" << "test" << QStringList{""};
+    }
+    void payChecks()
+    {
+        QFETCH(QString, token);
+        QFETCH(QString, env);
+        QFETCH(QStringList, log);
+        configure(token, env);
+        Checkout c;
+        LogCapture capture;
+        QTest::mouseClick(c.pay, Qt::LeftButton);
+        QCOMPARE(capture.lines(), log);
+        const bool starts = !token.isEmpty();
+        QCOMPARE(c.overlayShown(), starts);
+        QCOMPARE(c.container.isTabBarHidden(), starts);
+        QCOMPARE(c.root()->findChild<BrowserView *>(QStringLiteral("nb_webView"))->isVisible(), starts);
+        for (const char *name : {"netbankingTable", "userMessageLabel", "nb_paySecurelyBtn", "pelbrookLogo", "orderBg"})
+            QCOMPARE(c.root()->findChild<QWidget *>(QLatin1String(name))->isHidden(), starts);
+        for (const char *name : {"merchNameLabel", "orderIdLabel", "orderAmountLabel", "merchantLogo"})
+            QVERIFY(!c.root()->findChild<QWidget *>(QLatin1String(name))->isHidden());
+        if (starts) {
+            // Shown again (another tab, then back), the screen is back in its input state.
+            const int shown = c.container.selectedIndex();
+            c.container.setSelectedIndex(0);
+            c.container.setSelectedIndex(shown);
+            QTRY_VERIFY(c.table->isVisible());
+            QVERIFY(!c.container.isTabBarHidden());
+        }
+    }
+
+    void wholePayment_data()
+    {
+        QTest::addColumn<QString>("env");
+        QTest::addColumn<int>("row");
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<QString>("status");
+        QTest::newRow("a chosen bank") << "TEST" << 4 << "3005" << "SUCCESS";
+        QTest::newRow("test without a choice") << "TEST" << -1 << "3333" << "SUCCESS";
+        QTest::newRow("production without a choice") << "PROD" << -1 << "" << "FAILED";
+    }
+    void wholePayment()
+    {
+        QFETCH(QString, env);
+        QFETCH(int, row);
+        QFETCH(QString, code);
+        QFETCH(QString, status);
+        SandboxProcess sandbox({QStringLiteral("--auto-approve")});
+        QVERIFY(sandbox.isRunning());
+        sandbox.useAsEndpoints();
+        configure(sandbox.token(QStringLiteral("sandbox-app"), QStringLiteral("ORD1"), QStringLiteral("100.00")), env);
+        Checkout c;
+        auto delegate = std::make_shared<CountingDelegate>();
+        c.container.setResultDelegate(delegate);
+        QSignalSpy closed(&c.container, &PGTabBarViewController::dismissed);
+        if (row >= 0) {
+            QTRY_VERIFY_WITH_TIMEOUT(c.table->model()->rowCount() > row, 20000);
+            c.tapRow(row);
+        }
+        QTest::mouseClick(c.pay, Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(closed.count(), 1, 30000);
+
+        QCOMPARE(delegate->results.size(), 1);
+        const QString result = c.container.getResult();
+        QCOMPARE(delegate->results.first(), result);
+        QCOMPARE(QJsonDocument::fromJson(result.toUtf8()).object().value(QStringLiteral("status")).toString(), status);
+        QVERIFY(!c.overlayShown());
+        QVERIFY(!c.container.isVisible());
+        const QList<QPair<QString, QString>> form = sandbox.lastForm();
+        QCOMPARE(formValue(form, QStringLiteral("nb_code")), code);
+        QCOMPARE(formValue(form, QStringLiteral("paymentOption")), QStringLiteral("nb"));
+        QCOMPARE(form.size(), 13);
+    }
+
+    // --- layout ---
+
+    void layoutHoldsAtEverySize_data()
+    {
+        QTest::addColumn<QSize>("window");
+        QTest::newRow("phone 390 x 844") << QSize(390, 844);
+        QTest::newRow("small 360 x 640") << QSize(360, 640);
+        QTest::newRow("desktop 1024 x 768") << QSize(1024, 768);
+    }
+    void layoutHoldsAtEverySize()
+    {
+        QFETCH(QSize, window);
+        SandboxProcess sandbox;
+        QVERIFY(sandbox.isRunning());
+        sandbox.useAsEndpoints();
+        Checkout c(window);
+        QVERIFY(QTest::qWaitForWindowExposed(&c.container));
+        QTRY_VERIFY_WITH_TIMEOUT(c.table->model()->rowCount() > 0, 20000);
+        QWidget *root = c.root();
+        const QRect table = inRoot(c.table, root);
+        const QRect pay = inRoot(c.pay, root);
+        QVERIFY(root->rect().contains(pay));
+        QVERIFY(!table.intersects(pay));
+        QVERIFY(table.height() >= 3 * 44);
+        QCOMPARE(root->childAt(pay.topLeft() + QPoint(pay.width() / 2, 1)), c.pay);
+        auto *heading = root->findChild<QLabel *>(QStringLiteral("userMessageLabel"));
+        const QRect headingText(inRoot(heading, root).topLeft(), QSize(heading->fontMetrics().horizontalAdvance(heading->text()), heading->height()));
+        QVERIFY(root->rect().contains(headingText));
+        QVERIFY2(!table.intersects(headingText.adjusted(0, 0, 0, -4)), qPrintable(QStringLiteral("%1 %2").arg(table.top()).arg(headingText.bottom())));
+        QVERIFY(!c.pay->accessibleName().isEmpty());
+        QVERIFY(!c.table->accessibleName().isEmpty());
+        if (const QByteArray dir = qgetenv("PELBROOK_SCREENSHOT_DIR"); !dir.isEmpty()) {
+            if (window.width() == 390)
+                c.tapRow(1);
+            c.container.grab().save(QStringLiteral("%1/netbanking-%2x%3.png").arg(QString::fromLocal8Bit(dir)).arg(window.width()).arg(window.height()));
+        }
+    }
+
+    void aHundredThousandBanks()
+    {
+        SandboxProcess sandbox({QStringLiteral("--bank-count"), QStringLiteral("100000")});
+        QVERIFY(sandbox.isRunning());
+        sandbox.useAsEndpoints();
+        Checkout c;
+        QTRY_COMPARE_WITH_TIMEOUT(c.table->model()->rowCount(), 100000, 30000);
+        QVERIFY(QTest::qWaitForWindowActive(&c.container));
+        c.table->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(c.table, Qt::Key_End);
+        QCOMPARE(c.screen->nb_code(), std::optional<QString>(QStringLiteral("200000")));
+        QVERIFY(c.table->viewport()->rect().contains(c.table->visualRect(c.table->model()->index(99999, 0))));
+    }
+};
+
+QTEST_MAIN(NetBankingTest)
+#include "tst_netbanking.moc"
