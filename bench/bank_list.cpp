@@ -151,6 +151,7 @@ double bareParseMilliseconds(const QByteArray &bytes)
 void pageSteps(Screen &screen, int rows)
 {
     QListView *table = screen.d()->netbankingTable;
+    QWidget *home = table->parentWidget();
     QWidget window;
     window.resize(390, 844);
     table->setParent(&window);
@@ -171,6 +172,8 @@ void pageSteps(Screen &screen, int rows)
         steps.push_back(ms);
         worst = std::max(worst, ms);
     }
+    // Back to the screen, which still owns it.
+    table->setParent(home);
     std::printf("  page step: median %.2f ms, worst %.2f ms over %zu steps (last row %s)\n", median(steps), worst, steps.size(),
                 table->currentIndex().row() == rows - 1 ? "reached" : "NOT reached");
 }

@@ -24,6 +24,9 @@ public:
     /// Appends @p banks and reloads every row, in one step.
     void appendAndReload(const BankRows &banks);
 
+    /// How many codes have had their logo looked up so far.
+    qsizetype logosLookedUp() const { return m_logos.size(); }
+
     int rowCount(const QModelIndex &parent = {}) const override;
     QVariant data(const QModelIndex &index, int role) const override;
 

@@ -9,7 +9,12 @@
 
 #include <pelbrook/Endpoints.h>
 
+#include <QFutureWatcher>
+#include <QPromise>
 #include <QScroller>
+#include <QThreadPool>
+
+#include <memory>
 
 namespace pelbrook {
 
@@ -62,9 +67,14 @@ netBankingViewControllerPrivate::netBankingViewControllerPrivate()
     netbankingTable->setModel(model);
     QScroller::grabGesture(netbankingTable->viewport(), QScroller::TouchGesture);
     QObject::connect(netbankingTable->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-                     [this](const QItemSelection &selected) {
-                         if (!selected.indexes().isEmpty())
+                     [this](const QItemSelection &selected, const QItemSelection &deselected) {
+                         if (!selected.indexes().isEmpty()) {
                              didSelectRow(selected.indexes().first().row());
+                         } else if (!deselected.indexes().isEmpty()) {
+                             // A chosen bank stays chosen, and marked, until another is chosen
+                             // (a control-click would otherwise unmark it and still pay with it).
+                             netbankingTable->selectionModel()->select(deselected, QItemSelectionModel::Select);
+                         }
                      });
 }
 
@@ -85,8 +95,22 @@ void netBankingViewControllerPrivate::extract_data(const std::optional<QByteArra
 {
     if (!body)
         return;
-    if (const std::optional<BankRows> banks = parseBankList(*body))
-        refresh_now(*banks);
+    // A long list takes a noticeable time to read: it is read on a worker thread while the
+    // screen stays responsive, and the list changes only on the main thread, in one step with
+    // the reload. A screen that goes meanwhile takes the watcher with it and hears nothing.
+    auto promise = std::make_shared<QPromise<std::optional<BankRows>>>();
+    auto *watcher = new QFutureWatcher<std::optional<BankRows>>(this);
+    QObject::connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher]() {
+        watcher->deleteLater();
+        if (const std::optional<BankRows> banks = watcher->result())
+            refresh_now(*banks);
+    });
+    watcher->setFuture(promise->future());
+    QThreadPool::globalInstance()->start([promise, document = *body]() {
+        promise->start();
+        promise->addResult(parseBankList(document));
+        promise->finish();
+    });
 }
 
 void netBankingViewControllerPrivate::refresh_now(const BankRows &banks)

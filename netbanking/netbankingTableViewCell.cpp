@@ -59,7 +59,8 @@ void netbankingTableViewCell::paint(QPainter *painter, const QStyleOptionViewIte
 
 QSize netbankingTableViewCell::sizeHint(const QStyleOptionViewItem &, const QModelIndex &) const
 {
-    return QSize(320, RowHeight);
+    // As wide as the list, however narrow: the list gives each row its own width.
+    return QSize(1, RowHeight);
 }
 
 } // namespace pelbrook

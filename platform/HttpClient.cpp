@@ -45,8 +45,14 @@ void HttpClient::send(const QByteArray &verb, const QNetworkRequest &request, co
                      [reply, tooLarge, contextGone, done = std::move(done)]() {
                          if (*contextGone)
                              return;
+                         // An HTTP status, even an error one, comes with a body worth reading; a
+                         // transport failure after the headers (a reset, a time-out) leaves a
+                         // body cut short, which is no answer.
+                         const QNetworkReply::NetworkError error = reply->error();
+                         const bool transportFailed = (error > QNetworkReply::NoError && error < QNetworkReply::ContentAccessDenied)
+                                                      || (error >= QNetworkReply::ProtocolUnknownError && error < QNetworkReply::InternalServerError);
                          const bool answered = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).isValid();
-                         if (*tooLarge || !answered) {
+                         if (*tooLarge || !answered || transportFailed) {
                              done(std::nullopt);
                              return;
                          }

@@ -105,8 +105,11 @@ int main(int argc, char **argv)
             customAppIds = true;
             options.appIds.insert(value());
         } else if (arg == "--bank-count") {
-            const long count = std::strtol(value().c_str(), nullptr, 10);
-            if (count < 1 || count > 10000000) {
+            const std::string text = value();
+            char *end = nullptr;
+            const long count = std::strtol(text.c_str(), &end, 10);
+            // Past a million banks the document would be far beyond what a checkout reads.
+            if (text.empty() || *end != '\0' || count < 1 || count > 1000000) {
                 usage();
                 return 2;
             }
