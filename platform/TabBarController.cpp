@@ -3,10 +3,11 @@
 #include "platform/NavigationController.h"
 #include "platform/Palette.h"
 
-#include <QCloseEvent>
 #include <QIcon>
 #include <QPainter>
 #include <QPixmap>
+#include <QScreen>
+#include <QShortcut>
 #include <QStackedWidget>
 #include <QTabBar>
 
@@ -82,6 +83,10 @@ public:
     QColor barTintColor = QColor(248, 248, 248);
     bool translucent = true;
     bool viewLoaded = false;
+    /// On screen, and not yet dismissed.
+    bool shown = false;
+    /// Dismissed since its tabs were built: the next showing builds them afresh.
+    bool dismissed = false;
 };
 
 TabBarController::TabBarController(QWidget *parent)
@@ -100,7 +105,9 @@ TabBarController::TabBarController(QWidget *parent)
     d->tabBar->setAttribute(Qt::WA_StyledBackground);
     connect(d->tabBar, &QTabBar::currentChanged, d->stack, &QStackedWidget::setCurrentIndex);
     updateBarStyle();
-    resize(390, 844);
+    // Escape closes the checkout, unless a field's open list takes it first.
+    auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this, this, &TabBarController::dismiss);
+    escape->setContext(Qt::WidgetWithChildrenShortcut);
 }
 
 TabBarController::~TabBarController() = default;
@@ -189,9 +196,28 @@ void TabBarController::loadViewIfNeeded()
     viewDidLoad();
 }
 
+QSize TabBarController::defaultSize() const
+{
+    // A phone-shaped window, no taller than the screen it opens on leaves room for.
+    const QScreen *display = screen();
+    const int room = display ? display->availableGeometry().height() - 60 : 844;
+    return QSize(390, qBound(480, room, 844));
+}
+
 void TabBarController::present()
 {
-    loadViewIfNeeded();
+    if (parentWidget() && !isWindow()) {
+        // Over the host's window: a window of its own that stays above the host's, which
+        // waits until the checkout closes.
+        setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+        setWindowModality(Qt::WindowModal);
+    }
+    if (!testAttribute(Qt::WA_Resized))
+        resize(defaultSize());
+    if (isWindow() && parentWidget()) {
+        const QRect host = parentWidget()->window()->geometry();
+        move(host.center() - QPoint(width() / 2, height() / 2));
+    }
     show();
     raise();
     activateWindow();
@@ -204,20 +230,28 @@ void TabBarController::dismiss()
 
 void TabBarController::setVisible(bool visible)
 {
-    // However the container is shown (present(), show(), a parent showing it), its tabs are
-    // built first, and not before: the screens copy the checkout when they are built.
-    if (visible)
+    if (visible) {
+        // However the container is shown (present(), show(), a parent showing it), its tabs are
+        // built first, and not before: the screens copy the checkout when they are built. Shown
+        // again after a dismissal, it gets fresh screens, with the checkout as it is now.
+        if (d->dismissed) {
+            d->dismissed = false;
+            d->viewLoaded = false;
+        }
         loadViewIfNeeded();
-    QWidget::setVisible(visible);
-}
-
-void TabBarController::closeEvent(QCloseEvent *event)
-{
-    // Closing a container that was never on screen is not a dismissal.
-    const bool wasShown = isVisible();
-    QWidget::closeEvent(event);
-    if (event->isAccepted() && wasShown)
+        QWidget::setVisible(true);
+        d->shown = true;
+        return;
+    }
+    // Every way of closing it (the close button, the hand-back, the host, the window's close
+    // button, Escape) ends here, once.
+    const bool wasShown = d->shown;
+    QWidget::setVisible(false);
+    if (wasShown) {
+        d->shown = false;
+        d->dismissed = true;
         Q_EMIT dismissed();
+    }
 }
 
 void TabBarController::resizeEvent(QResizeEvent *)

@@ -20,8 +20,10 @@ class TabBarControllerPrivate;
  * bottom with each screen's title and icons, and lazy loading: a screen's view is built the
  * first time its tab is shown.
  *
- * present() shows the container (as a window when it has no parent); dismiss() closes it and
- * emits dismissed(), as does any other way of closing it. Main thread only.
+ * present() shows the container: as its own window, or, when it has a parent, as a window over
+ * the parent's window. However it closes (dismiss(), hide(), close(), the window's close
+ * button, Escape), it is hidden and dismissed() is emitted once; shown again, it builds its
+ * tabs afresh. Main thread only.
  */
 class PELBROOK_EXPORT TabBarController : public QWidget
 {
@@ -49,12 +51,16 @@ public:
     void setTranslucent(bool translucent);
     bool isTranslucent() const;
 
-    /// Shows the container; its tabs load on the first call.
+    /// Shows the container and raises it: over the parent's window when it has a parent, at a
+    /// phone-like size that fits the screen unless the host has sized it. Its tabs are built
+    /// before it is first shown, and again when it is shown after a dismissal.
     virtual void present();
     /// Closes the container.
     void dismiss();
-    /// Builds the tabs (once) before the container is first shown.
+    /// Builds the tabs when needed before showing; hiding a shown container dismisses it.
     void setVisible(bool visible) override;
+    /// The size present() gives a container the host has not sized.
+    QSize defaultSize() const;
 
 Q_SIGNALS:
     /// After the container has closed, by any path.
@@ -66,7 +72,6 @@ protected:
     void loadViewIfNeeded();
     /// Called after setViewControllers() has installed new tabs.
     virtual void viewControllersChanged() {}
-    void closeEvent(QCloseEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
 
 private:

@@ -606,10 +606,10 @@ private Q_SLOTS:
         const QWidget *header = c.root()->findChild<QWidget *>(QStringLiteral("orderBg"));
         QCOMPARE(ViewLayer::find(header)->gradientLayers().first().colorOne.toHexString(), QStringLiteral("000000"));
         // Each showing adds one more layer to the root view and to the button.
-        c.container.hide();
-        c.container.show();
-        c.container.hide();
-        c.container.show();
+        for (int i = 0; i < 2; ++i) {
+            c.container.setSelectedIndex(1);
+            c.container.setSelectedIndex(0);
+        }
         QCOMPARE(ViewLayer::find(c.root())->gradientLayers().size(), 3);
         QCOMPARE(ViewLayer::find(c.pay)->gradientLayers().size(), 3);
         QCOMPARE(ViewLayer::find(header)->gradientLayers().size(), 1);
