@@ -1,0 +1,273 @@
+// The checkout container as a host meets it: its four tabs, lazy screens, every way of closing
+// it, presenting it over a host window, presenting it again, and a missing resource bundle.
+
+#include "LogCapture.h"
+
+#include "core/CheckoutContext.h"
+#include "platform/NavigationController.h"
+#include "platform/PickerView.h"
+#include "platform/TextFieldInputView.h"
+
+#include <pelbrook/Endpoints.h>
+#include <pelbrook/PGTabBarViewController.h>
+#include <pelbrook/cardViewController.h>
+#include <pelbrook/netBankingViewController.h>
+#include <pelbrook/upiViewController.h>
+#include <pelbrook/walletViewController.h>
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QScopeGuard>
+#include <QScreen>
+#include <QSignalSpy>
+#include <QTabBar>
+#include <QTest>
+#include <QToolButton>
+#include <QWindow>
+
+using namespace pelbrook;
+
+namespace {
+
+const QSize Phone(390, 844 + NavigationController::BarHeight + TabBarController::TabBarHeight);
+
+void configure(const QString &orderId = QStringLiteral("ORD1"), const QStringList &wallets = {"paytm"},
+               const QString &tezOption = QStringLiteral("YES"))
+{
+    PGTabBarViewController entry;
+    entry.setConfig(QStringLiteral("TEST"), QStringLiteral("sandbox-app"), QString(), QStringLiteral("Acme Books"), wallets,
+                    tezOption, QStringLiteral("2f6fde"), QStringLiteral("6a3fd0"));
+    entry.createOrder(orderId, QStringLiteral("100.00"), QStringLiteral("buyer@example.com"), QStringLiteral("9999999999"),
+                      QStringLiteral("tok"), QStringLiteral("Two books"), QStringLiteral("Asha Rao"), QStringLiteral("INR"), QString());
+}
+
+class CountingDelegate : public ResultDelegate
+{
+public:
+    void onPaymentResult(const QString &result) override { results << result; }
+    QStringList results;
+};
+
+QList<ViewController *> screensOf(PGTabBarViewController &container)
+{
+    QList<ViewController *> screens;
+    for (NavigationController *wrapper : container.viewControllers())
+        screens << wrapper->rootViewController();
+    return screens;
+}
+
+QList<QToolButton *> closeButtons(PGTabBarViewController &container)
+{
+    return container.findChildren<QToolButton *>(QStringLiteral("closeButton"));
+}
+
+} // namespace
+
+class ContainerTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init()
+    {
+        Endpoints e;
+        e.testGateway = QUrl(QStringLiteral("https://127.0.0.1:9"));
+        e.bankList = QUrl(QStringLiteral("http://127.0.0.1:9/pg/iosbanks.json"));
+        setEndpoints(e);
+        configure();
+    }
+
+    void tabsInOrderAndScreensBuiltWhenShown()
+    {
+        PGTabBarViewController container;
+        container.resize(Phone);
+        container.present();
+        QTabBar *tabs = container.tabBar();
+        QCOMPARE(tabs->count(), 4);
+        QStringList titles;
+        for (int i = 0; i < tabs->count(); ++i) {
+            titles << tabs->tabText(i);
+            QVERIFY(!tabs->tabIcon(i).isNull());
+        }
+        QCOMPARE(titles, (QStringList{"Cards", "Net Banking", "Wallets", "UPI"}));
+        QCOMPARE(container.selectedIndex(), 0);
+
+        const QList<ViewController *> screens = screensOf(container);
+        QVERIFY(qobject_cast<cardViewController *>(screens[0]));
+        QVERIFY(qobject_cast<netBankingViewController *>(screens[1]));
+        QVERIFY(qobject_cast<walletViewController *>(screens[2]));
+        QVERIFY(qobject_cast<upiViewController *>(screens[3]));
+        // Only the first tab's icon keeps its own colours.
+        QCOMPARE(screens[0]->tabBarItem().imageAlwaysOriginal, true);
+        for (int i = 1; i < 4; ++i)
+            QCOMPARE(screens[i]->tabBarItem().imageAlwaysOriginal, false);
+        QCOMPARE(closeButtons(container).size(), 4);
+
+        // A screen's view is built when its tab is first shown.
+        QVERIFY(screens[0]->isViewLoaded());
+        for (int i = 1; i < 4; ++i)
+            QVERIFY(!screens[i]->isViewLoaded());
+        container.setSelectedIndex(2);
+        QVERIFY(screens[2]->isViewLoaded());
+        QVERIFY(!screens[3]->isViewLoaded());
+        // The tab bar stays opaque white once the wallet tab has been shown.
+        container.setSelectedIndex(0);
+        QVERIFY(!container.isTranslucent());
+        QCOMPARE(container.barTintColor(), QColor(Qt::white));
+    }
+
+    void everyWayOfClosing_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("close button on Cards") << "button 0";
+        QTest::newRow("close button on Net Banking") << "button 1";
+        QTest::newRow("close button on Wallets") << "button 2";
+        QTest::newRow("close button on UPI") << "button 3";
+        QTest::newRow("the window's close button") << "window";
+        QTest::newRow("Escape") << "escape";
+        QTest::newRow("the host's dismiss()") << "dismiss";
+        QTest::newRow("the host's hide()") << "hide";
+    }
+    void everyWayOfClosing()
+    {
+        QFETCH(QString, how);
+        CheckoutContext::shared().result_global = QStringLiteral("kept");
+        PGTabBarViewController container;
+        container.resize(Phone);
+        auto delegate = std::make_shared<CountingDelegate>();
+        container.setResultDelegate(delegate);
+        QSignalSpy closed(&container, &PGTabBarViewController::dismissed);
+        QSignalSpy results(&container, &PGTabBarViewController::paymentResult);
+        container.present();
+        QVERIFY(QTest::qWaitForWindowActive(&container));
+        if (how.startsWith(QLatin1String("button"))) {
+            const int tab = how.mid(7).toInt();
+            container.setSelectedIndex(tab);
+            QToolButton *button = screensOf(container)[tab]->navigationController()->findChild<QToolButton *>(QStringLiteral("closeButton"));
+            QVERIFY(button && button->isVisible());
+            QTest::mouseClick(button, Qt::LeftButton);
+        } else if (how == QLatin1String("window")) {
+            container.windowHandle()->close();
+        } else if (how == QLatin1String("escape")) {
+            auto *number = container.findChild<QLineEdit *>(QStringLiteral("cardNumberTextField"));
+            number->setFocus();
+            QTest::keyClicks(number, QStringLiteral("4111"));
+            QTest::keyClick(number, Qt::Key_Escape);
+        } else if (how == QLatin1String("dismiss")) {
+            container.dismiss();
+        } else {
+            container.hide();
+        }
+        QCOMPARE(closed.count(), 1);
+        QVERIFY(!container.isVisible());
+        QCOMPARE(container.getResult(), QStringLiteral("kept"));
+        QVERIFY(delegate->results.isEmpty());
+        QCOMPARE(results.count(), 0);
+        // Closing what is closed already says nothing more.
+        container.dismiss();
+        container.hide();
+        QCOMPARE(closed.count(), 1);
+    }
+
+    void escapeClosesAnOpenListFirst()
+    {
+        PGTabBarViewController container;
+        container.resize(Phone);
+        QSignalSpy closed(&container, &PGTabBarViewController::dismissed);
+        container.present();
+        QVERIFY(QTest::qWaitForWindowActive(&container));
+        container.setSelectedIndex(3);
+        auto *handle = container.findChild<QLineEdit *>(QStringLiteral("upiPostFixTextField"));
+        handle->show();
+        QTest::mouseClick(handle, Qt::LeftButton);
+        QVERIFY(TextFieldInputView::of(handle)->isOpen());
+        QTest::keyClick(handle, Qt::Key_Escape);
+        QVERIFY(!TextFieldInputView::of(handle)->isOpen());
+        QVERIFY(container.isVisible());
+        QCOMPARE(closed.count(), 0);
+        QTest::keyClick(handle, Qt::Key_Escape);
+        QCOMPARE(closed.count(), 1);
+    }
+
+    void presentedAgainWithANewOrder()
+    {
+        PGTabBarViewController container;
+        container.resize(Phone);
+        QSignalSpy closed(&container, &PGTabBarViewController::dismissed);
+        container.present();
+        QPointer<ViewController> first = screensOf(container)[0];
+        container.setSelectedIndex(2);
+        QTest::mouseClick(closeButtons(container).first(), Qt::LeftButton);
+        QCOMPARE(closed.count(), 1);
+
+        container.createOrder(QStringLiteral("ORD2"), QStringLiteral("250.00"), {}, {}, QStringLiteral("tok2"), {}, {},
+                              QStringLiteral("INR"), {});
+        container.present();
+        QVERIFY(container.isVisible());
+        QCOMPARE(container.selectedIndex(), 0);
+        auto *card = qobject_cast<cardViewController *>(screensOf(container)[0]);
+        QVERIFY(card && card != first);
+        QCOMPARE(card->orderId(), QStringLiteral("ORD2"));
+        QCOMPARE(card->paymentToken_config(), QStringLiteral("tok2"));
+        QCOMPARE(card->view()->findChild<QLabel *>(QStringLiteral("orderAmountLabel"))->text(), QStringLiteral("- INR 250.00"));
+        QCOMPARE(container.tabBar()->count(), 4);
+        // The old screens go.
+        QTRY_VERIFY(!first);
+        container.dismiss();
+        QCOMPARE(closed.count(), 2);
+    }
+
+    void presentedOverTheHostsWindow()
+    {
+        QWidget host;
+        host.setWindowTitle(QStringLiteral("Merchant"));
+        host.setGeometry(100, 50, 900, 700);
+        host.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&host));
+        PGTabBarViewController container(&host);
+        container.present();
+        QVERIFY(container.isWindow());
+        QVERIFY(container.isVisible());
+        QCOMPARE(container.windowModality(), Qt::WindowModal);
+        QCOMPARE(container.size(), container.defaultSize());
+        QVERIFY(container.height() <= container.screen()->availableGeometry().height());
+        QVERIFY((container.geometry().center() - host.geometry().center()).manhattanLength() < 4);
+        // Alone, it is a window of its own at the same size.
+        PGTabBarViewController alone;
+        alone.present();
+        QVERIFY(alone.isWindow());
+        QCOMPARE(alone.size(), alone.defaultSize());
+    }
+
+    void configurationNeverRemovesATab()
+    {
+        configure(QStringLiteral("ORD1"), {}, QString());
+        PGTabBarViewController container;
+        container.present();
+        QCOMPARE(container.tabBar()->count(), 4);
+        QCOMPARE(closeButtons(container).size(), 4);
+    }
+
+    void missingResourceBundle()
+    {
+        Q_CLEANUP_RESOURCE(pelbrook_artwork);
+        const auto restore = qScopeGuard([] { Q_INIT_RESOURCE(pelbrook_artwork); });
+        PGTabBarViewController container;
+        container.resize(Phone);
+        QSignalSpy closed(&container, &PGTabBarViewController::dismissed);
+        for (int tab = 0; tab < 4; ++tab) {
+            container.present();
+            QCOMPARE(container.tabBar()->count(), 4);
+            QVERIFY(container.tabBar()->tabIcon(tab).isNull());
+            container.setSelectedIndex(tab);
+            QToolButton *button = screensOf(container)[tab]->navigationController()->findChild<QToolButton *>(QStringLiteral("closeButton"));
+            QVERIFY(button->icon().isNull());
+            QTest::mouseClick(button, Qt::LeftButton);
+            QCOMPARE(closed.count(), tab + 1);
+        }
+    }
+};
+
+QTEST_MAIN(ContainerTest)
+#include "tst_container.moc"
