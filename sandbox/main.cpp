@@ -12,6 +12,9 @@
 #include <iostream>
 #include <memory>
 #include <string>
+#include <thread>
+
+#include <unistd.h>
 
 namespace {
 
@@ -20,14 +23,16 @@ void usage()
     std::fprintf(stderr,
                  "usage: pelbrook-sandbox [--port N] [--state-dir DIR] [--cert FILE --key FILE]\n"
                  "                        [--app-id ID]... [--auto-approve] [--hand-back redirect|script]\n"
-                 "                        [--bank-count N]\n"
+                 "                        [--bank-count N] [--exit-with-stdin]\n"
                  "  --port N        port on 127.0.0.1 (default 8443; 0 picks a free one)\n"
                  "  --state-dir DIR where the generated certificate is kept\n"
                  "                  (default $HOME/.local/share/pelbrook-sandbox)\n"
                  "  --app-id ID     an app id the gateway knows (default sandbox-app)\n"
                  "  --auto-approve  approve every valid payment without showing a page\n"
                  "  --hand-back     302 redirect (default) or script navigation\n"
-                 "  --bank-count N  serve a generated list of N banks instead of the sample list\n");
+                 "  --bank-count N  serve a generated list of N banks instead of the sample list\n"
+                 "  --exit-with-stdin  stop when standard input ends: started by a program with a\n"
+                 "                  pipe, it never outlives that program, however it ends\n");
 }
 
 sandbox::Form formOf(const httplib::Request &request)
@@ -82,6 +87,7 @@ int main(int argc, char **argv)
     std::string stateDir, certificatePath, keyPath;
     sandbox::GatewayOptions options;
     bool customAppIds = false;
+    bool exitWithStdin = false;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         auto value = [&]() -> std::string {
@@ -114,6 +120,8 @@ int main(int argc, char **argv)
                 return 2;
             }
             options.bankCount = int(count);
+        } else if (arg == "--exit-with-stdin") {
+            exitWithStdin = true;
         } else if (arg == "--auto-approve")
             options.autoApprove = true;
         else if (arg == "--hand-back") {
@@ -180,5 +188,16 @@ int main(int argc, char **argv)
     }
     std::cout << "certificate sha256 " << fingerprint << '\n'
               << "listening on https://127.0.0.1:" << port << std::endl;
+    if (exitWithStdin) {
+        // The write end closes when the starting program ends, even when it is killed. The
+        // sandbox keeps nothing worth saving, and open keep-alive connections would hold a
+        // graceful stop for seconds: it leaves at once.
+        std::thread([] {
+            char buffer[256];
+            while (::read(STDIN_FILENO, buffer, sizeof buffer) > 0) {
+            }
+            std::_Exit(0);
+        }).detach();
+    }
     return server.listen_after_bind() ? 0 : 1;
 }

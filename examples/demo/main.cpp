@@ -1,51 +1,65 @@
-// The demo: a small merchant application that takes one card payment through the checkout,
-// against the local sandbox gateway.
+// The demo: a small merchant application, a cart with a "Checkout" button, that takes payments
+// through the checkout against the local sandbox gateway.
 //
-// It starts pelbrook-sandbox, asks it for a payment token (as a merchant's server would),
-// configures the checkout and presents it. With --autopilot (the default when there is no
-// display) it fills in a test card, pays, approves on the sandbox's payment page, writes
-// screenshots and exits with the result.
+// It starts pelbrook-sandbox (which ends with the demo, however the demo ends), gets a payment
+// token from the sandbox's token endpoint with initPayment(), as a merchant's server would,
+// configures the checkout and presents it over the cart. With --autopilot METHOD (card, nb,
+// wallet or upi; card is the default when there is no display) it pays by itself through the
+// real widgets, approves on the gateway's page, writes screenshots and exits 0 on a successful
+// captured result.
 
-#include <pelbrook/DebugLog.h>
 #include <pelbrook/Endpoints.h>
 #include <pelbrook/PGTabBarViewController.h>
+#include <pelbrook/cardViewController.h>
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QDateTime>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QEventLoop>
-#include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLabel>
 #include <QLineEdit>
-#include <QNetworkAccessManager>
-#include <QNetworkReply>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QPointer>
 #include <QProcess>
+#include <QPushButton>
 #include <QRegularExpression>
-#include <QSslCertificate>
 #include <QStandardPaths>
 #include <QTimer>
+#include <QVBoxLayout>
 #include <QWebEngineView>
 
 #include <cstdio>
+#include <functional>
+#include <memory>
 
 namespace {
+
+const QString Amount = QStringLiteral("499.00");
 
 struct Sandbox {
     QProcess process;
     QUrl base;
     QString fingerprint;
-    QString stateDir;
 };
 
-bool startSandbox(Sandbox &sandbox, const QString &program, const QStringList &extra)
+bool startSandbox(Sandbox &sandbox, const QString &program)
 {
-    sandbox.stateDir = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) + QStringLiteral("/sandbox");
-    QDir().mkpath(sandbox.stateDir);
+    const QString stateDir = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) + QStringLiteral("/sandbox");
+    QDir().mkpath(stateDir);
     sandbox.process.setProgram(program);
-    sandbox.process.setArguments(QStringList{QStringLiteral("--port"), QStringLiteral("0"), QStringLiteral("--state-dir"),
-                                             sandbox.stateDir} + extra);
+    // Standard input stays a pipe from the demo: when the demo ends, however it ends, the pipe
+    // closes and the sandbox stops.
+    sandbox.process.setArguments({QStringLiteral("--port"), QStringLiteral("0"), QStringLiteral("--state-dir"), stateDir,
+                                  QStringLiteral("--exit-with-stdin")});
+    // Its errors are shown; its request log is read and dropped below.
+    sandbox.process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     sandbox.process.start();
     if (!sandbox.process.waitForStarted(10000))
         return false;
@@ -60,65 +74,294 @@ bool startSandbox(Sandbox &sandbox, const QString &program, const QStringList &e
         if (auto m = listening.match(text); m.hasMatch())
             sandbox.base = QUrl(m.captured(1));
     }
+    QObject::connect(&sandbox.process, &QProcess::readyReadStandardOutput, &sandbox.process,
+                     [&sandbox] { sandbox.process.readAllStandardOutput(); });
     return !sandbox.base.isEmpty();
 }
 
-// What the merchant's own server does: obtain a token for the order. Trusts exactly the
-// sandbox's certificate.
-QString fetchToken(const Sandbox &sandbox, const QJsonObject &order)
+// The browser engine's own chatter (its start-up report, graphics back-end notes) is not ours
+// to show; everything else, warnings and errors included, goes through.
+void quietEngineNoise(QtMsgType type, const QMessageLogContext &context, const QString &message)
 {
-    QNetworkAccessManager network;
-    QNetworkRequest request(QUrl(sandbox.base.toString() + QStringLiteral("/token")));
-    request.setHeader(QNetworkRequest::ContentTypeHeader, QStringLiteral("application/json"));
-    QNetworkReply *reply = network.post(request, QJsonDocument(order).toJson(QJsonDocument::Compact));
-    const QList<QSslCertificate> pinned = QSslCertificate::fromPath(sandbox.stateDir + QStringLiteral("/sandbox-cert.pem"));
-    if (!pinned.isEmpty())
-        reply->ignoreSslErrors({QSslError(QSslError::SelfSignedCertificate, pinned.first())});
-    QEventLoop loop;
-    QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
-    loop.exec();
-    reply->deleteLater();
-    return QJsonDocument::fromJson(reply->readAll()).object().value(QStringLiteral("checksum")).toString();
+    static const QStringList noise{QStringLiteral("No suitable graphics backend found"),
+                                   QStringLiteral("This plugin does not support raise()"),
+                                   QStringLiteral("This plugin does not support propagateSizeHints()"),
+                                   QStringLiteral("Sandboxing disabled by user."),
+                                   // Qt 6.4's network access manager, on a system without a
+                                   // network-information back end; nothing is wrong.
+                                   QStringLiteral("QObject::connect(QObject, Unknown): invalid nullptr parameter")};
+    if (QByteArray(context.category ? context.category : "").startsWith("qt.webenginecontext") || noise.contains(message.trimmed()))
+        return;
+    const char *prefix = type == QtDebugMsg || type == QtInfoMsg ? "" : type == QtWarningMsg ? "warning: " : "error: ";
+    std::fprintf(stderr, "%s%s\n", prefix, qPrintable(message));
 }
 
-void save(QWidget *window, const QString &directory, const QString &name)
+bool waitFor(const std::function<bool()> &ready, int milliseconds = 20000)
 {
-    if (directory.isEmpty())
+    QElapsedTimer timer;
+    timer.start();
+    while (!ready()) {
+        if (timer.elapsed() > milliseconds)
+            return false;
+        QEventLoop loop;
+        QTimer::singleShot(20, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
+    return true;
+}
+
+void pause(int milliseconds)
+{
+    waitFor([] { return false; }, milliseconds);
+}
+
+// A click or a tap, as the window system would deliver it.
+void click(QWidget *widget, QPoint at = {})
+{
+    if (!widget)
         return;
-    QDir().mkpath(directory);
-    const QString path = directory + QLatin1Char('/') + name;
-    window->grab().save(path);
-    std::printf("screenshot %s\n", qPrintable(path));
+    if (at.isNull())
+        at = widget->rect().center();
+    const QPointF global = widget->mapToGlobal(QPointF(at));
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(at), global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(at), global, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(widget, &press);
+    QApplication::sendEvent(widget, &release);
+}
+
+// Typing into a field: the screen's editing handlers run as for a buyer.
+void type(QWidget *root, const char *name, const QString &text)
+{
+    if (auto *field = root->findChild<QLineEdit *>(QLatin1String(name))) {
+        field->setFocus();
+        field->insert(text);
+    }
+}
+
+// A grid tile by the name a screen reader gives it.
+QWidget *tile(QWidget *root, const char *cellClass, const QString &name)
+{
+    for (QWidget *cell : root->findChildren<QWidget *>(QLatin1String(cellClass))) {
+        if (cell->accessibleName() == name && cell->isVisible())
+            return cell;
+    }
+    return nullptr;
+}
+
+class CartWindow : public QWidget
+{
+public:
+    CartWindow(const Sandbox &sandbox, const QString &screenshots)
+        : m_sandbox(sandbox)
+        , m_screenshots(screenshots)
+    {
+        setWindowTitle(QStringLiteral("Acme Books"));
+        auto *layout = new QVBoxLayout(this);
+        auto *title = new QLabel(QStringLiteral("<h2>Your cart</h2>"));
+        auto *items = new QLabel(QStringLiteral("The Quiet River (paperback) — INR 249.00<br>"
+                                                "Letters from Kochi (paperback) — INR 250.00"));
+        auto *total = new QLabel(QStringLiteral("<b>Total: INR %1</b>").arg(Amount));
+        m_checkoutButton = new QPushButton(QStringLiteral("Checkout"));
+        m_checkoutButton->setObjectName(QStringLiteral("checkoutButton"));
+        m_status = new QLabel(QStringLiteral("Press Checkout to pay."));
+        m_status->setWordWrap(true);
+        for (QWidget *w : std::initializer_list<QWidget *>{title, items, total, m_checkoutButton, m_status})
+            layout->addWidget(w);
+        layout->addStretch();
+        resize(480, 360);
+        connect(m_checkoutButton, &QPushButton::clicked, this, [this] { startCheckout(); });
+    }
+
+    pelbrook::PGTabBarViewController *checkout() const { return m_checkout; }
+    bool hasResult() const { return !m_result.isEmpty(); }
+    QString result() const { return m_result; }
+
+    void save(QWidget *window, const QString &name) const
+    {
+        if (m_screenshots.isEmpty() || !window)
+            return;
+        QDir().mkpath(m_screenshots);
+        const QString path = m_screenshots + QLatin1Char('/') + name;
+        window->grab().save(path);
+        std::printf("screenshot %s\n", qPrintable(path));
+    }
+
+private:
+    // What the merchant's server does for each order: get a token for it. Here the sandbox's
+    // token endpoint answers, through the checkout's own token request.
+    void startCheckout()
+    {
+        m_checkoutButton->setEnabled(false);
+        m_status->setText(QStringLiteral("Getting a payment token…"));
+        const QString orderId = QStringLiteral("DEMO-%1").arg(QDateTime::currentMSecsSinceEpoch());
+        if (!m_tokenClient)
+            m_tokenClient = std::make_unique<pelbrook::cardViewController>();
+        m_tokenClient->initPayment(m_sandbox.base.toString() + QStringLiteral("/token"), QStringLiteral("sandbox-app"), orderId,
+                                   Amount, QStringLiteral("buyer@example.com"), QStringLiteral("9876543210"), QStringLiteral("INR"),
+                                   [this, orderId](const QString &token) { present(orderId, token); });
+    }
+
+    void present(const QString &orderId, const QString &token)
+    {
+        m_result.clear();
+        m_checkout = new pelbrook::PGTabBarViewController(this);
+        m_checkout->setAttribute(Qt::WA_DeleteOnClose);
+        m_checkout->setConfig(QStringLiteral("TEST"), QStringLiteral("sandbox-app"), QString(), QStringLiteral("Acme Books"),
+                              {QStringLiteral("paytm"), QStringLiteral("mobikwik"), QStringLiteral("ola")}, QStringLiteral("YES"),
+                              QStringLiteral("2f6fde"), QStringLiteral("6a3fd0"));
+        m_checkout->createOrder(orderId, Amount, QStringLiteral("buyer@example.com"), QStringLiteral("9876543210"), token,
+                                QStringLiteral("Two paperbacks"), QStringLiteral("Asha Rao"), QStringLiteral("INR"),
+                                QStringLiteral("https://merchant.example/notify"));
+        connect(m_checkout, &pelbrook::PGTabBarViewController::paymentResult, this, [this](const QString &result) {
+            m_result = result;
+            std::printf("payment result %s\n", qPrintable(result));
+            const QString status = QJsonDocument::fromJson(result.toUtf8()).object().value(QStringLiteral("status")).toString();
+            m_status->setText(QStringLiteral("Payment %1. Thank you!").arg(status.toLower()));
+        });
+        connect(m_checkout, &pelbrook::PGTabBarViewController::dismissed, this, [this] {
+            if (m_result.isEmpty())
+                m_status->setText(QStringLiteral("Checkout closed without a payment."));
+            m_checkoutButton->setEnabled(true);
+        });
+        m_status->setText(QStringLiteral("Paying…"));
+        m_checkout->present();
+    }
+
+    const Sandbox &m_sandbox;
+    QString m_screenshots;
+    QPushButton *m_checkoutButton;
+    QLabel *m_status;
+    std::unique_ptr<pelbrook::cardViewController> m_tokenClient;
+    QPointer<pelbrook::PGTabBarViewController> m_checkout;
+    QString m_result;
+};
+
+struct Method {
+    const char *name;
+    int tab;
+    const char *webView;
+    const char *payButton;
+};
+
+const Method Methods[] = {
+    {"card", 0, "cardWebView", "cardPayButton"},
+    {"nb", 1, "nb_webView", "nb_paySecurelyBtn"},
+    {"wallet", 2, "wallet_webView", "wallet_paySecurelyBtn"},
+    {"upi", 3, "upi_webView", "upiPayButton"},
+};
+
+// One payment by the chosen method, as a buyer would make it. Returns false when a step
+// could not be done.
+bool autopilot(CartWindow &cart, const Method &method)
+{
+    click(cart.findChild<QPushButton *>(QStringLiteral("checkoutButton")));
+    if (!waitFor([&] { return cart.checkout() && cart.checkout()->isVisible(); }))
+        return false;
+    pelbrook::PGTabBarViewController *checkout = cart.checkout();
+    static const char *const tabFiles[] = {"tab-cards.png", "tab-netbanking.png", "tab-wallets.png", "tab-upi.png"};
+    for (int tab = 0; tab < 4; ++tab) {
+        checkout->setSelectedIndex(tab);
+        if (tab == 1) {
+            auto *banks = checkout->findChild<QAbstractItemView *>(QStringLiteral("netbankingTable"));
+            waitFor([&] { return banks && banks->model()->rowCount() > 0; });
+        }
+        pause(150);
+        cart.save(checkout, QLatin1String(tabFiles[tab]));
+    }
+    checkout->setSelectedIndex(method.tab);
+    pause(150);
+
+    const QString name = QLatin1String(method.name);
+    if (name == QLatin1String("card")) {
+        type(checkout, "cardNumberTextField", QStringLiteral("4111111111111111"));
+        type(checkout, "cardHolderNameTextField", QStringLiteral("Asha Rao"));
+        type(checkout, "cardExpiryMonthTextField", QStringLiteral("12"));
+        type(checkout, "cardExpiryYearTextField", QStringLiteral("30"));
+        type(checkout, "cardCvcTextField", QStringLiteral("123"));
+    } else if (name == QLatin1String("nb")) {
+        auto *banks = checkout->findChild<QAbstractItemView *>(QStringLiteral("netbankingTable"));
+        if (!banks || banks->model()->rowCount() < 3)
+            return false;
+        click(banks->viewport(), banks->visualRect(banks->model()->index(2, 0)).center());
+    } else if (name == QLatin1String("wallet")) {
+        click(tile(checkout, "walletCollectionViewCell", QStringLiteral("MobiKwik")));
+    } else {
+        click(tile(checkout, "upiCollectionViewCell", QStringLiteral("Tez")));
+        auto *handle = checkout->findChild<QLineEdit *>(QStringLiteral("upiPostFixTextField"));
+        click(handle);
+        auto *handles = checkout->findChild<QListWidget *>(QStringLiteral("bankPicker"));
+        if (!handles || handles->count() < 2)
+            return false;
+        click(handles->viewport(), handles->visualItemRect(handles->item(1)).center());
+        pause(150);
+        cart.save(checkout, QStringLiteral("upi-handles.png"));
+        click(checkout->findChild<QAbstractButton *>(QStringLiteral("doneButton")));
+        type(checkout, "upiVpaTextField", QStringLiteral("asha.rao"));
+    }
+    pause(150);
+    cart.save(checkout, name + QStringLiteral("-chosen.png"));
+
+    // On the gateway's page, the buyer approves.
+    auto *web = checkout->findChild<QWebEngineView *>(QLatin1String(method.webView));
+    if (!web)
+        return false;
+    QObject::connect(web, &QWebEngineView::loadFinished, checkout, [&cart, checkout, web](bool ok) {
+        if (!ok || !web->url().path().endsWith(QLatin1String("submit-transparent")))
+            return;
+        QTimer::singleShot(300, checkout, [&cart, checkout, web] {
+            cart.save(checkout, QStringLiteral("gateway-page.png"));
+            web->page()->runJavaScript(QStringLiteral("document.getElementById('approve').click();"));
+        });
+    });
+    click(checkout->findChild<QAbstractButton *>(QLatin1String(method.payButton)));
+    return waitFor([&] { return cart.hasResult(); }, 60000);
 }
 
 } // namespace
 
 int main(int argc, char **argv)
 {
+    // Only the engine's fatal errors reach the console.
+    QByteArray flags = qgetenv("QTWEBENGINE_CHROMIUM_FLAGS");
+    if (!flags.contains("--log-level"))
+        qputenv("QTWEBENGINE_CHROMIUM_FLAGS", flags + " --log-level=3");
+    qInstallMessageHandler(quietEngineNoise);
+    std::setvbuf(stdout, nullptr, _IOLBF, 0);
+
     QApplication app(argc, argv);
     app.setApplicationName(QStringLiteral("pelbrook-demo"));
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Takes one payment through the Pelbrook checkout and the local sandbox."));
+    parser.setApplicationDescription(QStringLiteral("A merchant's cart that pays through the Pelbrook checkout and the local sandbox."));
     parser.addHelpOption();
     const QCommandLineOption sandboxOption(QStringLiteral("sandbox"), QStringLiteral("Path of pelbrook-sandbox."), QStringLiteral("path"),
                                            QStringLiteral(PELBROOK_SANDBOX_BINARY));
-    const QCommandLineOption autopilotOption(QStringLiteral("autopilot"), QStringLiteral("Fill in a test card and pay."));
+    const QCommandLineOption autopilotOption(QStringLiteral("autopilot"),
+                                             QStringLiteral("Pay by this method by itself: card, nb, wallet or upi."),
+                                             QStringLiteral("method"));
     const QCommandLineOption screenshotOption(QStringLiteral("screenshots"), QStringLiteral("Write screenshots to this directory."),
                                               QStringLiteral("directory"));
-    const QCommandLineOption sizeOption(QStringLiteral("size"), QStringLiteral("Window size, WxH."), QStringLiteral("size"),
-                                        QStringLiteral("390x844"));
-    parser.addOptions({sandboxOption, autopilotOption, screenshotOption, sizeOption});
+    parser.addOptions({sandboxOption, autopilotOption, screenshotOption});
     parser.process(app);
     const bool headless = QGuiApplication::platformName() == QLatin1String("offscreen");
-    const bool autopilot = parser.isSet(autopilotOption) || headless;
-    const QString screenshots = parser.value(screenshotOption);
+    QString method = parser.value(autopilotOption);
+    if (method.isEmpty() && headless)
+        method = QStringLiteral("card");
+    const Method *chosen = nullptr;
+    for (const Method &m : Methods) {
+        if (method == QLatin1String(m.name))
+            chosen = &m;
+    }
+    if (!method.isEmpty() && !chosen) {
+        std::fprintf(stderr, "pelbrook-demo: unknown method \"%s\" (card, nb, wallet or upi)\n", qPrintable(method));
+        return 2;
+    }
 
     Sandbox sandbox;
-    if (!startSandbox(sandbox, parser.value(sandboxOption), {})) {
+    if (!startSandbox(sandbox, parser.value(sandboxOption))) {
         std::fprintf(stderr, "pelbrook-demo: cannot start the sandbox (%s)\n", qPrintable(parser.value(sandboxOption)));
         return 1;
     }
-    std::printf("sandbox at %s\n", qPrintable(sandbox.base.toString()));
+    std::printf("sandbox at %s (pid %lld)\n", qPrintable(sandbox.base.toString()), qlonglong(sandbox.process.processId()));
 
     pelbrook::Endpoints endpoints;
     endpoints.testGateway = sandbox.base;
@@ -127,76 +370,24 @@ int main(int argc, char **argv)
     endpoints.pinnedCertificateSha256 = sandbox.fingerprint;
     pelbrook::setEndpoints(endpoints);
 
-    const QString orderId = QStringLiteral("DEMO-%1").arg(QDateTime::currentSecsSinceEpoch());
-    const QString token = fetchToken(sandbox, {{QStringLiteral("appId"), QStringLiteral("sandbox-app")},
-                                               {QStringLiteral("orderId"), orderId},
-                                               {QStringLiteral("orderAmount"), QStringLiteral("499.00")},
-                                               {QStringLiteral("orderCurrency"), QStringLiteral("INR")}});
-    if (token.isEmpty()) {
-        std::fprintf(stderr, "pelbrook-demo: the sandbox issued no token\n");
-        return 1;
-    }
+    CartWindow cart(sandbox, parser.value(screenshotOption));
+    cart.show();
 
-    auto *checkout = new pelbrook::PGTabBarViewController;
-    checkout->setAttribute(Qt::WA_DeleteOnClose);
-    checkout->setConfig(QStringLiteral("TEST"), QStringLiteral("sandbox-app"), QString(), QStringLiteral("Acme Books"),
-                        {QStringLiteral("paytm"), QStringLiteral("mobikwik")}, QStringLiteral("YES"), QStringLiteral("2f6fde"),
-                        QStringLiteral("6a3fd0"));
-    checkout->createOrder(orderId, QStringLiteral("499.00"), QStringLiteral("buyer@example.com"), QStringLiteral("9876543210"), token,
-                          QStringLiteral("Two paperbacks"), QStringLiteral("Asha Rao"), QStringLiteral("INR"),
-                          QStringLiteral("https://merchant.example/notify"));
-    const QStringList size = parser.value(sizeOption).split(QLatin1Char('x'));
-    checkout->resize(size.value(0).toInt() > 0 ? size.value(0).toInt() : 390, size.value(1).toInt() > 0 ? size.value(1).toInt() : 844);
-
-    int exitCode = 1;
-    QObject::connect(checkout, &pelbrook::PGTabBarViewController::paymentResult, [&](const QString &result) {
-        std::printf("payment result %s\n", qPrintable(result));
-        exitCode = QJsonDocument::fromJson(result.toUtf8()).object().value(QStringLiteral("status")) == QLatin1String("SUCCESS") ? 0 : 2;
-    });
-    QObject::connect(checkout, &pelbrook::PGTabBarViewController::dismissed, &app, [&]() {
-        std::printf("checkout closed; getResult() = %s\n", qPrintable(checkout->getResult()));
-        QTimer::singleShot(0, &app, &QApplication::quit);
-    });
-    checkout->present();
-    save(checkout, screenshots, QStringLiteral("checkout-open.png"));
-
-    if (autopilot) {
-        QTimer::singleShot(500, checkout, [&, checkout]() {
-            const auto fill = [checkout](const char *name, const QString &text) {
-                if (auto *field = checkout->findChild<QLineEdit *>(QLatin1String(name))) {
-                    field->setFocus();
-                    field->insert(text); // as typed: the screen's editing handlers run
-                }
-            };
-            fill("cardNumberTextField", QStringLiteral("4111111111111111"));
-            fill("cardHolderNameTextField", QStringLiteral("Asha Rao"));
-            fill("cardExpiryMonthTextField", QStringLiteral("12"));
-            fill("cardExpiryYearTextField", QStringLiteral("30"));
-            fill("cardCvcTextField", QStringLiteral("123"));
-            save(checkout, screenshots, QStringLiteral("checkout-filled.png"));
-            // On the gateway's page, the buyer approves.
-            if (auto *web = checkout->findChild<QWebEngineView *>(QStringLiteral("cardWebView"))) {
-                QObject::connect(web, &QWebEngineView::loadFinished, checkout, [=](bool ok) {
-                    if (!ok || !web->url().path().endsWith(QLatin1String("submit-transparent")))
-                        return;
-                    QTimer::singleShot(300, checkout, [=]() {
-                        save(checkout, screenshots, QStringLiteral("gateway-page.png"));
-                        web->page()->runJavaScript(QStringLiteral("document.getElementById('approve').click();"));
-                    });
-                });
-            }
-            if (auto *pay = checkout->findChild<QAbstractButton *>(QStringLiteral("cardPayButton")))
-                pay->click();
+    int exitCode = 0;
+    if (chosen) {
+        QTimer::singleShot(200, &cart, [&] {
+            const bool paid = autopilot(cart, *chosen);
+            const QString status = QJsonDocument::fromJson(cart.result().toUtf8()).object().value(QStringLiteral("status")).toString();
+            if (!paid)
+                std::fprintf(stderr, "pelbrook-demo: the %s payment did not complete\n", chosen->name);
+            exitCode = paid && status == QLatin1String("SUCCESS") ? 0 : 1;
+            waitFor([&] { return !cart.checkout(); }, 5000);
+            cart.save(&cart, QStringLiteral("cart-after.png"));
+            app.quit();
         });
-        QTimer::singleShot(60000, &app, [&]() {
-            std::fprintf(stderr, "pelbrook-demo: no result within a minute\n");
-            app.exit(1);
-        });
-    } else {
-        exitCode = 0;
     }
     app.exec();
-    sandbox.process.terminate();
+    sandbox.process.closeWriteChannel();
     sandbox.process.waitForFinished(3000);
     return exitCode;
 }

@@ -25,8 +25,15 @@ foreach(header IN LISTS installed)
         endif()
     endforeach()
 endforeach()
+# The README shows the integration example exactly as it is in examples/minimal/main.cpp.
+file(READ "${SOURCE_DIR}/README.md" readme)
+file(READ "${SOURCE_DIR}/examples/minimal/main.cpp" minimal)
+string(FIND "${readme}" "```cpp\n${minimal}```" shown)
+if(shown EQUAL -1)
+    message(FATAL_ERROR "README.md does not show examples/minimal/main.cpp as it is")
+endif()
 execute_process(COMMAND ${CMAKE_COMMAND} -S "${SOURCE_DIR}/tests/packaging/consumer" -B "${WORK_DIR}/consumer"
-                        "-DCMAKE_PREFIX_PATH=${WORK_DIR}/prefix"
+                        "-DCMAKE_PREFIX_PATH=${WORK_DIR}/prefix" "-DMINIMAL_EXAMPLE=${SOURCE_DIR}/examples/minimal/main.cpp"
                 RESULT_VARIABLE result)
 if(result)
     message(FATAL_ERROR "the consumer project does not configure against the installed package")
