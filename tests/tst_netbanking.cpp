@@ -388,6 +388,7 @@ private Q_SLOTS:
         auto delegate = std::make_shared<CountingDelegate>();
         c.container.setResultDelegate(delegate);
         QSignalSpy closed(&c.container, &PGTabBarViewController::dismissed);
+        QSignalSpy results(&c.container, &PGTabBarViewController::paymentResult);
         if (row >= 0) {
             QTRY_VERIFY_WITH_TIMEOUT(c.table->model()->rowCount() > row, 20000);
             c.tapRow(row);
@@ -398,6 +399,8 @@ private Q_SLOTS:
         QCOMPARE(delegate->results.size(), 1);
         const QString result = c.container.getResult();
         QCOMPARE(delegate->results.first(), result);
+        QCOMPARE(results.count(), 1);
+        QCOMPARE(results.first().first().toString(), result);
         QCOMPARE(QJsonDocument::fromJson(result.toUtf8()).object().value(QStringLiteral("status")).toString(), status);
         QVERIFY(!c.overlayShown());
         QVERIFY(!c.container.isVisible());

@@ -407,6 +407,7 @@ private Q_SLOTS:
         auto delegate = std::make_shared<CountingDelegate>();
         c.container.setResultDelegate(delegate);
         QSignalSpy closed(&c.container, &PGTabBarViewController::dismissed);
+        QSignalSpy results(&c.container, &PGTabBarViewController::paymentResult);
         for (const QString &step : steps) {
             if (step.startsWith(QLatin1Char('#')))
                 c.clickHandle(step.mid(1).toInt());
@@ -421,6 +422,8 @@ private Q_SLOTS:
         QCOMPARE(delegate->results.size(), 1);
         const QString result = c.container.getResult();
         QCOMPARE(delegate->results.first(), result);
+        QCOMPARE(results.count(), 1);
+        QCOMPARE(results.first().first().toString(), result);
         QCOMPARE(QJsonDocument::fromJson(result.toUtf8()).object().value(QStringLiteral("status")).toString(), QStringLiteral("SUCCESS"));
         // Back in the input state, the handle field shown whichever app was chosen.
         QVERIFY(!c.handle->isHidden());

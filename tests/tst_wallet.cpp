@@ -312,6 +312,7 @@ private Q_SLOTS:
         auto delegate = std::make_shared<CountingDelegate>();
         c.container.setResultDelegate(delegate);
         QSignalSpy closed(&c.container, &PGTabBarViewController::dismissed);
+        QSignalSpy results(&c.container, &PGTabBarViewController::paymentResult);
         c.tap(2);
         QTest::mouseClick(c.pay, Qt::LeftButton);
         QTRY_COMPARE_WITH_TIMEOUT(closed.count(), 1, 30000);
@@ -319,6 +320,8 @@ private Q_SLOTS:
         QCOMPARE(delegate->results.size(), 1);
         const QString result = c.container.getResult();
         QCOMPARE(delegate->results.first(), result);
+        QCOMPARE(results.count(), 1);
+        QCOMPARE(results.first().first().toString(), result);
         QCOMPARE(QJsonDocument::fromJson(result.toUtf8()).object().value(QStringLiteral("status")).toString(), QStringLiteral("SUCCESS"));
         QVERIFY(!c.overlayShown());
         QVERIFY(!c.container.isVisible());
