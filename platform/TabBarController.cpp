@@ -6,6 +6,7 @@
 #include <QIcon>
 #include <QPainter>
 #include <QPixmap>
+#include <QPointer>
 #include <QScreen>
 #include <QShortcut>
 #include <QStackedWidget>
@@ -87,6 +88,8 @@ public:
     bool shown = false;
     /// Dismissed since its tabs were built: the next showing builds them afresh.
     bool dismissed = false;
+    /// Telling of a dismissal: the window system is still closing the window.
+    bool dismissing = false;
 };
 
 TabBarController::TabBarController(QWidget *parent)
@@ -206,6 +209,10 @@ QSize TabBarController::defaultSize() const
 
 void TabBarController::present()
 {
+    if (d->dismissing) {
+        QMetaObject::invokeMethod(this, &TabBarController::present, Qt::QueuedConnection);
+        return;
+    }
     if (parentWidget() && !isWindow()) {
         // Over the host's window: a window of its own that stays above the host's, which
         // waits until the checkout closes.
@@ -230,6 +237,11 @@ void TabBarController::dismiss()
 
 void TabBarController::setVisible(bool visible)
 {
+    if (visible && d->dismissing) {
+        // Shown again from a dismissed() handler: once the window has finished closing.
+        QMetaObject::invokeMethod(this, [this] { setVisible(true); }, Qt::QueuedConnection);
+        return;
+    }
     if (visible) {
         // However the container is shown (present(), show(), a parent showing it), its tabs are
         // built first, and not before: the screens copy the checkout when they are built. Shown
@@ -250,7 +262,12 @@ void TabBarController::setVisible(bool visible)
     if (wasShown) {
         d->shown = false;
         d->dismissed = true;
+        const QPointer<TabBarController> self(this);
+        d->dismissing = true;
         Q_EMIT dismissed();
+        // The host may have deleted the container in its handler.
+        if (self)
+            d->dismissing = false;
     }
 }
 

@@ -2,6 +2,7 @@
 // it, presenting it over a host window, presenting it again, and a missing resource bundle.
 
 #include "LogCapture.h"
+#include "SandboxProcess.h"
 
 #include "core/CheckoutContext.h"
 #include "platform/NavigationController.h"
@@ -15,6 +16,7 @@
 #include <pelbrook/upiViewController.h>
 #include <pelbrook/walletViewController.h>
 
+#include <QAbstractButton>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
@@ -216,6 +218,53 @@ private Q_SLOTS:
         QTRY_VERIFY(!first);
         container.dismiss();
         QCOMPARE(closed.count(), 2);
+    }
+
+    // A host may present the checkout again, or delete it, from inside its dismissed() handler
+    // while the payment's hand-back is still being handled.
+    void hostActsOnTheDismissalOfAPayment_data()
+    {
+        QTest::addColumn<QString>("action");
+        QTest::newRow("present again") << "present";
+        QTest::newRow("delete") << "delete";
+    }
+    void hostActsOnTheDismissalOfAPayment()
+    {
+        QFETCH(QString, action);
+        SandboxProcess sandbox({QStringLiteral("--auto-approve")});
+        QVERIFY(sandbox.isRunning());
+        sandbox.useAsEndpoints();
+        PGTabBarViewController entry;
+        entry.createOrder(QStringLiteral("ORD1"), QStringLiteral("100.00"), QStringLiteral("buyer@example.com"), QStringLiteral("9999999999"),
+                          sandbox.token(QStringLiteral("sandbox-app"), QStringLiteral("ORD1"), QStringLiteral("100.00")), {}, {},
+                          QStringLiteral("INR"), {});
+        auto *container = new PGTabBarViewController;
+        QPointer<PGTabBarViewController> alive(container);
+        container->resize(Phone);
+        int dismissals = 0;
+        connect(container, &PGTabBarViewController::dismissed, this, [&, container] {
+            if (++dismissals > 1)
+                return;
+            if (action == QLatin1String("delete")) {
+                delete container;
+            } else {
+                container->createOrder(QStringLiteral("ORD2"), QStringLiteral("5.00"), {}, {}, QStringLiteral("tok"), {}, {}, {}, {});
+                container->present();
+            }
+        });
+        container->present();
+        QTest::keyClicks(container->findChild<QLineEdit *>(QStringLiteral("cardNumberTextField")), QStringLiteral("4111111111111111"));
+        QTest::mouseClick(container->findChild<QAbstractButton *>(QStringLiteral("cardPayButton")), Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(dismissals, 1, 30000);
+        QTest::qWait(100);
+        if (action == QLatin1String("delete")) {
+            QVERIFY(!alive);
+        } else {
+            QVERIFY(alive && alive->isVisible());
+            auto *card = qobject_cast<cardViewController *>(screensOf(*alive)[0]);
+            QCOMPARE(card->orderId(), QStringLiteral("ORD2"));
+            delete alive.data();
+        }
     }
 
     void presentedOverTheHostsWindow()
