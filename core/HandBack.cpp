@@ -29,7 +29,9 @@ std::optional<QString> decodeFragment(const QString &encodedFragment)
         bytes.append(char(high * 16 + low));
         i += 3;
     }
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    // The result is exactly the decoded bytes: a leading byte-order mark is part of it, not a
+    // marker for the decoder to drop.
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
     QString text = utf8.decode(bytes);
     if (utf8.hasError())
         return std::nullopt;

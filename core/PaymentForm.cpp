@@ -44,7 +44,8 @@ namespace {
 
 QString hiddenField(const QString &name, const QString &value)
 {
-    return QStringLiteral("<input type='hidden' name='") + name + QStringLiteral("' value='")
+    // Names are escaped too: a field a screen adds later must not be able to break the page.
+    return QStringLiteral("<input type='hidden' name='") + escapeAttribute(name) + QStringLiteral("' value='")
         + escapeAttribute(value) + QStringLiteral("'/>");
 }
 

@@ -279,6 +279,9 @@ private Q_SLOTS:
         QVERIFY(page.contains(QStringLiteral("value='O&#39;Brien &amp; Sons'/>")));
         QVERIFY(page.contains(QStringLiteral("value='&#39;/&gt;&lt;script&gt;alert(1)&lt;/script&gt;'/>")));
         QVERIFY(page.contains(QStringLiteral("name='nb_code' value='1&#39; onfocus=&#39;x'/>")));
+        // A field's name cannot end the attribute either.
+        v.methodFields = {{QStringLiteral("x' value='y"), QStringLiteral("z")}};
+        QVERIFY(buildPaymentPage(v).contains(QStringLiteral("name='x&#39; value=&#39;y' value='z'/>")));
         QVERIFY(!page.contains(QStringLiteral("<script>")));
         QCOMPARE(page.count(QStringLiteral("<input")), 13);
     }
@@ -411,6 +414,8 @@ private Q_SLOTS:
         QTest::newRow("invalid UTF-8") << "%C3%28" << false << "";
         QTest::newRow("lone continuation byte") << "%80" << false << "";
         QTest::newRow("encoded surrogate") << "%ED%A0%80" << false << "";
+        QTest::newRow("leading byte-order mark kept") << "%EF%BB%BFok" << true << QStringLiteral("\uFEFFok");
+        QTest::newRow("byte-order mark alone") << "%EF%BB%BF" << true << QStringLiteral("\uFEFF");
     }
     void fragmentDecoding()
     {
