@@ -482,22 +482,42 @@ bool PaymentScreenPrivate::webViewShouldStartLoad(const QUrl &url)
 
     webView->hide();
     handBackArrived();
-    if (const std::optional<QString> result = handBackResult(url)) {
+    const std::optional<QString> result = handBackResult(url);
+    if (result) {
         keepResult(*result);
         CheckoutContext::shared().result_global = *result;
+    }
+    // The host hears of it once the browser engine has finished asking: it may close or delete
+    // the checkout from what it runs, which must not pull the page out from under the engine.
+    // A screen that goes first takes the queued call with it.
+    QMetaObject::invokeMethod(q, [this, result]() { reportHandBack(result); }, Qt::QueuedConnection);
+    return true;
+}
+
+void PaymentScreenPrivate::reportHandBack(const std::optional<QString> &result)
+{
+    Q_Q(PaymentScreen);
+    if (result) {
         // The host may drop the delegate, or close and delete the checkout, from inside the call.
         const std::shared_ptr<ResultDelegate> delegate = resultDelegate;
         const QPointer<PaymentScreen> self(q);
         if (delegate)
             delegate->onPaymentResult(*result);
         if (!self)
-            return true;
+            return;
         Q_EMIT q->paymentResultCaptured(*result);
         if (!self)
-            return true;
+            return;
     }
     q->dismiss();
-    return true;
+}
+
+void PaymentScreenPrivate::abandonPaymentPage()
+{
+    // A checkout the buyer has closed takes no result from a page that answers later.
+    webView->setNavigationDelegate(nullptr);
+    webView->stop();
+    overlay.hideWaitLoading();
 }
 
 // --- The public class ---

@@ -128,6 +128,12 @@ public:
     /// allows the navigation.
     bool webViewShouldStartLoad(const QUrl &url);
     bool shouldStartLoad(BrowserView *view, const QUrl &url, QWebEnginePage::NavigationType type) override;
+    /// Tells the host of a hand-back (its result, if it had a valid one) and closes the checkout.
+    void reportHandBack(const std::optional<QString> &result);
+    /// Stops listening to the payment page, for a checkout that has closed.
+    void abandonPaymentPage();
+    /// The private part of @p screen.
+    static PaymentScreenPrivate *get(PaymentScreen *screen) { return screen->d_func(); }
 
     /// Adds @p view to @p parent, above the views added before it.
     static void addTo(QWidget *parent, QWidget *view);

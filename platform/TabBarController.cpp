@@ -222,8 +222,15 @@ void TabBarController::present()
     if (!testAttribute(Qt::WA_Resized))
         resize(defaultSize());
     if (isWindow() && parentWidget()) {
+        // Centred over the host's window, but never off the screen.
         const QRect host = parentWidget()->window()->geometry();
-        move(host.center() - QPoint(width() / 2, height() / 2));
+        QPoint corner = host.center() - QPoint(width() / 2, height() / 2);
+        if (const QScreen *display = parentWidget()->screen()) {
+            const QRect room = display->availableGeometry();
+            corner.setX(qBound(room.left(), corner.x(), qMax(room.left(), room.right() + 1 - width())));
+            corner.setY(qBound(room.top(), corner.y(), qMax(room.top(), room.bottom() + 1 - height())));
+        }
+        move(corner);
     }
     show();
     raise();

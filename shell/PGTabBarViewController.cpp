@@ -3,6 +3,7 @@
 #include <pelbrook/PaymentScreen.h>
 
 #include "core/CheckoutContext.h"
+#include "core/PaymentScreen_p.h"
 #include "platform/NavigationController.h"
 #include "platform/Resources.h"
 
@@ -27,6 +28,12 @@ PGTabBarViewController::PGTabBarViewController(QWidget *parent)
 {
     setObjectName(QStringLiteral("PGTabBarViewController"));
     setWindowTitle(tr("Checkout"));
+    // Once closed, the checkout's pages are no longer listened to: a payment page that hands
+    // back later (an approval in the buyer's UPI app, say) reports nothing after dismissed().
+    connect(this, &TabBarController::dismissed, this, [this] {
+        for (PaymentScreen *screen : screens())
+            PaymentScreenPrivate::get(screen)->abandonPaymentPage();
+    });
 }
 
 PGTabBarViewController::~PGTabBarViewController() = default;

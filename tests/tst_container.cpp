@@ -17,6 +17,8 @@
 #include <pelbrook/walletViewController.h>
 
 #include <QAbstractButton>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
@@ -26,6 +28,7 @@
 #include <QTabBar>
 #include <QTest>
 #include <QToolButton>
+#include <QWebEngineView>
 #include <QWindow>
 
 using namespace pelbrook;
@@ -227,6 +230,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("action");
         QTest::newRow("present again") << "present";
         QTest::newRow("delete") << "delete";
+        QTest::newRow("delete from the delegate") << "delegate";
     }
     void hostActsOnTheDismissalOfAPayment()
     {
@@ -242,6 +246,15 @@ private Q_SLOTS:
         QPointer<PGTabBarViewController> alive(container);
         container->resize(Phone);
         int dismissals = 0;
+        struct Deleting : ResultDelegate {
+            QPointer<PGTabBarViewController> doomed;
+            void onPaymentResult(const QString &) override { delete doomed.data(); }
+        };
+        if (action == QLatin1String("delegate")) {
+            auto deleting = std::make_shared<Deleting>();
+            deleting->doomed = container;
+            container->setResultDelegate(deleting);
+        }
         connect(container, &PGTabBarViewController::dismissed, this, [&, container] {
             if (++dismissals > 1)
                 return;
@@ -255,16 +268,66 @@ private Q_SLOTS:
         container->present();
         QTest::keyClicks(container->findChild<QLineEdit *>(QStringLiteral("cardNumberTextField")), QStringLiteral("4111111111111111"));
         QTest::mouseClick(container->findChild<QAbstractButton *>(QStringLiteral("cardPayButton")), Qt::LeftButton);
+        if (action == QLatin1String("delegate")) {
+            QTRY_VERIFY_WITH_TIMEOUT(!alive, 30000);
+            QTest::qWait(100);
+            return;
+        }
         QTRY_COMPARE_WITH_TIMEOUT(dismissals, 1, 30000);
         QTest::qWait(100);
         if (action == QLatin1String("delete")) {
             QVERIFY(!alive);
-        } else {
-            QVERIFY(alive && alive->isVisible());
-            auto *card = qobject_cast<cardViewController *>(screensOf(*alive)[0]);
-            QCOMPARE(card->orderId(), QStringLiteral("ORD2"));
-            delete alive.data();
+            return;
         }
+        // Presented again, with fresh screens, it takes a second payment.
+        QTRY_VERIFY(alive && alive->isVisible());
+        auto *card = qobject_cast<cardViewController *>(screensOf(*alive)[0]);
+        QCOMPARE(card->orderId(), QStringLiteral("ORD2"));
+        alive->createOrder(QStringLiteral("ORD3"), QStringLiteral("100.00"), {}, {},
+                           sandbox.token(QStringLiteral("sandbox-app"), QStringLiteral("ORD3"), QStringLiteral("100.00")), {}, {},
+                           QStringLiteral("INR"), {});
+        alive->dismiss();
+        QTRY_COMPARE(dismissals, 2);
+        alive->present();
+        QTRY_VERIFY(alive->isVisible());
+        QWidget *fresh = screensOf(*alive)[0]->view();
+        QTest::keyClicks(fresh->findChild<QLineEdit *>(QStringLiteral("cardNumberTextField")), QStringLiteral("4111111111111111"));
+        QTest::mouseClick(fresh->findChild<QAbstractButton *>(QStringLiteral("cardPayButton")), Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(dismissals, 3, 30000);
+        QCOMPARE(QJsonDocument::fromJson(alive->getResult().toUtf8()).object().value(QStringLiteral("orderId")).toString(),
+                 QStringLiteral("ORD3"));
+        delete alive.data();
+    }
+
+    // The buyer closes the checkout on the gateway's page, which then hands back anyway.
+    void aPageThatAnswersAfterTheCloseReportsNothing()
+    {
+        SandboxProcess sandbox;
+        QVERIFY(sandbox.isRunning());
+        sandbox.useAsEndpoints();
+        PGTabBarViewController entry;
+        entry.createOrder(QStringLiteral("ORD1"), QStringLiteral("100.00"), {}, {},
+                          sandbox.token(QStringLiteral("sandbox-app"), QStringLiteral("ORD1"), QStringLiteral("100.00")), {}, {},
+                          QStringLiteral("INR"), {});
+        CheckoutContext::shared().result_global = QStringLiteral("kept");
+        PGTabBarViewController container;
+        container.resize(Phone);
+        auto delegate = std::make_shared<CountingDelegate>();
+        container.setResultDelegate(delegate);
+        QSignalSpy results(&container, &PGTabBarViewController::paymentResult);
+        container.present();
+        auto *web = container.findChild<QWebEngineView *>(QStringLiteral("cardWebView"));
+        QTest::keyClicks(container.findChild<QLineEdit *>(QStringLiteral("cardNumberTextField")), QStringLiteral("4111111111111111"));
+        QTest::mouseClick(container.findChild<QAbstractButton *>(QStringLiteral("cardPayButton")), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(web->url().path().endsWith(QLatin1String("submit-transparent")), 30000);
+        QTest::mouseClick(closeButtons(container).first(), Qt::LeftButton);
+        QVERIFY(!container.isVisible());
+        // The page hands back after all.
+        web->setUrl(QUrl(QStringLiteral("ios-sdk://r#late")));
+        QTest::qWait(1000);
+        QCOMPARE(container.getResult(), QStringLiteral("kept"));
+        QVERIFY(delegate->results.isEmpty());
+        QCOMPARE(results.count(), 0);
     }
 
     void presentedOverTheHostsWindow()

@@ -467,6 +467,10 @@ private Q_SLOTS:
         screen->webView()->show();
 
         QVERIFY(screen->webViewShouldStartLoad(QUrl(url)));
+        // The host hears of a hand-back only once the browser engine's question is answered.
+        QCOMPARE(closed.count(), 0);
+        QVERIFY(delegate->results.isEmpty());
+        QCoreApplication::processEvents();
 
         if (!dismissed)
             QCOMPARE(screen->overlayShown(), !hidesOverlay);
@@ -502,8 +506,10 @@ private Q_SLOTS:
         auto delegate = std::make_shared<Deleting>();
         delegate->doomed = tabs;
         screen->setResultDelegate(delegate);
+        const QPointer<TabBarController> alive(tabs);
         QVERIFY(screen->webViewShouldStartLoad(QUrl(QStringLiteral("ios-sdk://r#gone"))));
         QCOMPARE(CheckoutContext::shared().result_global, QStringLiteral("gone"));
+        QTRY_VERIFY(!alive);
     }
 
     void captureThroughTheBrowser_data()

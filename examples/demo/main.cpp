@@ -30,7 +30,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
-#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <QWebEngineView>
@@ -47,12 +47,15 @@ struct Sandbox {
     QProcess process;
     QUrl base;
     QString fingerprint;
+    // Each run's own certificate: runs side by side never share files.
+    QTemporaryDir stateDir;
 };
 
 bool startSandbox(Sandbox &sandbox, const QString &program)
 {
-    const QString stateDir = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) + QStringLiteral("/sandbox");
-    QDir().mkpath(stateDir);
+    if (!sandbox.stateDir.isValid())
+        return false;
+    const QString stateDir = sandbox.stateDir.path();
     sandbox.process.setProgram(program);
     // Standard input stays a pipe from the demo: when the demo ends, however it ends, the pipe
     // closes and the sandbox stops.
@@ -196,9 +199,25 @@ private:
         const QString orderId = QStringLiteral("DEMO-%1").arg(QDateTime::currentMSecsSinceEpoch());
         if (!m_tokenClient)
             m_tokenClient = std::make_unique<pelbrook::cardViewController>();
+        // No answer is reported as none at all: after a while the cart says so.
+        auto *waiting = new QTimer(this);
+        waiting->setSingleShot(true);
+        connect(waiting, &QTimer::timeout, this, [this, waiting] {
+            waiting->deleteLater();
+            std::fprintf(stderr, "pelbrook-demo: the sandbox gave no payment token\n");
+            m_status->setText(QStringLiteral("No payment token came back; try again."));
+            m_checkoutButton->setEnabled(true);
+        });
+        waiting->start(15000);
         m_tokenClient->initPayment(m_sandbox.base.toString() + QStringLiteral("/token"), QStringLiteral("sandbox-app"), orderId,
                                    Amount, QStringLiteral("buyer@example.com"), QStringLiteral("9876543210"), QStringLiteral("INR"),
-                                   [this, orderId](const QString &token) { present(orderId, token); });
+                                   [this, orderId, waiting = QPointer<QTimer>(waiting)](const QString &token) {
+                                       if (!waiting)
+                                           return;
+                                       waiting->stop();
+                                       waiting->deleteLater();
+                                       present(orderId, token);
+                                   });
     }
 
     void present(const QString &orderId, const QString &token)
@@ -225,6 +244,17 @@ private:
         });
         m_status->setText(QStringLiteral("Paying…"));
         m_checkout->present();
+        // The engine's own log is kept to fatal errors; what goes wrong with a page is said here.
+        for (QWebEngineView *page : m_checkout->findChildren<QWebEngineView *>()) {
+            connect(page, &QWebEngineView::loadFinished, this, [this, page](bool ok) {
+                if (!ok && page->isVisible() && m_checkout && m_checkout->isVisible())
+                    std::fprintf(stderr, "pelbrook-demo: a page did not load: %s\n", qPrintable(page->url().toString()));
+            });
+            connect(page, &QWebEngineView::renderProcessTerminated, this, [](QWebEnginePage::RenderProcessTerminationStatus status) {
+                if (status != QWebEnginePage::NormalTerminationStatus)
+                    std::fprintf(stderr, "pelbrook-demo: the page's renderer ended abnormally (%d)\n", int(status));
+            });
+        }
     }
 
     const Sandbox &m_sandbox;
@@ -321,7 +351,8 @@ bool autopilot(CartWindow &cart, const Method &method)
 
 int main(int argc, char **argv)
 {
-    // Only the engine's fatal errors reach the console.
+    // Only the engine's fatal errors reach the console: its error level is mostly certificate
+    // retries and graphics back-end notes. Pages that fail to load are reported by the demo.
     QByteArray flags = qgetenv("QTWEBENGINE_CHROMIUM_FLAGS");
     if (!flags.contains("--log-level"))
         qputenv("QTWEBENGINE_CHROMIUM_FLAGS", flags + " --log-level=3");

@@ -15,7 +15,7 @@ SandboxProcess::SandboxProcess(const QStringList &extraArguments)
 {
     m_process.setProgram(QStringLiteral(PELBROOK_SANDBOX_BINARY));
     m_process.setArguments(QStringList{QStringLiteral("--port"), QStringLiteral("0"), QStringLiteral("--state-dir"),
-                                       m_stateDir.path()} + extraArguments);
+                                       m_stateDir.path(), QStringLiteral("--exit-with-stdin")} + extraArguments);
     m_process.setProcessChannelMode(QProcess::MergedChannels);
     m_process.start();
     if (!m_process.waitForStarted(10000))
