@@ -11,6 +11,7 @@
 #include "core/PaymentScreen_p.h"
 #include "platform/NavigationController.h"
 #include "platform/BrowserView.h"
+#include "platform/HttpClient.h"
 #include "upi/UpiAddress.h"
 
 #include <pelbrook/Endpoints.h>
@@ -20,6 +21,7 @@
 
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QNetworkAccessManager>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -667,6 +669,8 @@ private Q_SLOTS:
         TestScreen screen;
         LogCapture capture;
         QStringList tokens;
+        // The reply is handled while the client announces it finished.
+        QSignalSpy finished(HttpClient::manager(), &QNetworkAccessManager::finished);
         screen.initPayment(server.url(QStringLiteral("/t")).toString(), QStringLiteral("a"), QStringLiteral("o"), QStringLiteral("1"),
                            QStringLiteral("e"), QStringLiteral("p"), QStringLiteral("INR"), [&](const QString &t) { tokens << t; });
         // Qt's client may retry once on a connection closed without an answer.
@@ -676,9 +680,8 @@ private Q_SLOTS:
             QCOMPARE(screen.paymentToken(), QStringLiteral("T1"));
         } else {
             const QStringList expected = QStringList(capture.lines().mid(0, 2)) + (logged.isEmpty() ? QStringList{} : QStringList{logged});
-            QTRY_COMPARE_WITH_TIMEOUT(server.openConnections(), 0, 10000);
-            QVERIFY(roundTripCompletes());
-            QCOMPARE(capture.lines().mid(0, expected.size()), expected);
+            QTRY_VERIFY_WITH_TIMEOUT(finished.count() >= 1, 10000);
+            QCOMPARE(capture.lines(), expected);
             QVERIFY(tokens.isEmpty());
             QCOMPARE(screen.paymentToken(), QStringLiteral("tok"));
         }
