@@ -1,6 +1,7 @@
 // The card screen: number formatting, editing through the real widgets, the pay checks, the
 // layout at several sizes, and a whole payment against the sandbox through the public API.
 
+#include "CheckoutHelpers.h"
 #include "LogCapture.h"
 #include "SandboxProcess.h"
 
@@ -46,13 +47,6 @@ void configure(const QString &token, const QString &color1 = QStringLiteral("2f6
                       token, QStringLiteral("Two books"), QStringLiteral("Asha Rao"), QStringLiteral("INR"), QString());
 }
 
-class CountingDelegate : public ResultDelegate
-{
-public:
-    void onPaymentResult(const QString &result) override { results << result; }
-    QStringList results;
-};
-
 // A checkout on screen, with handles on the card screen's widgets.
 struct Checkout {
     explicit Checkout(QSize size = QSize(390, 844 + NavigationController::BarHeight + TabBarController::TabBarHeight))
@@ -91,11 +85,6 @@ void place(QLineEdit *field, const QString &text, int cursor)
 {
     field->setText(text);
     field->setCursorPosition(cursor);
-}
-
-QRect inRoot(QWidget *w, QWidget *root)
-{
-    return QRect(w->mapTo(root, QPoint(0, 0)), w->size());
 }
 
 } // namespace
@@ -532,13 +521,7 @@ private Q_SLOTS:
         QVERIFY(!c.container.isVisible());
 
         const QList<QPair<QString, QString>> form = sandbox.lastForm();
-        const auto value = [&](const char *name) {
-            for (const auto &[n, v] : form) {
-                if (n == QLatin1String(name))
-                    return v;
-            }
-            return QStringLiteral("<absent>");
-        };
+        const auto value = [&](const char *name) { return formValue(form, QLatin1String(name)); };
         QCOMPARE(value("paymentOption"), QStringLiteral("card"));
         QCOMPARE(value("card_number"), QStringLiteral("4111111111111111"));
         QCOMPARE(value("card_holder"), QStringLiteral("Asha O'Rao"));

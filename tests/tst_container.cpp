@@ -1,6 +1,7 @@
 // The checkout container as a host meets it: its four tabs, lazy screens, every way of closing
 // it, presenting it over a host window, presenting it again, and a missing resource bundle.
 
+#include "CheckoutHelpers.h"
 #include "LogCapture.h"
 #include "SandboxProcess.h"
 
@@ -46,13 +47,6 @@ void configure(const QString &orderId = QStringLiteral("ORD1"), const QStringLis
     entry.createOrder(orderId, QStringLiteral("100.00"), QStringLiteral("buyer@example.com"), QStringLiteral("9999999999"),
                       QStringLiteral("tok"), QStringLiteral("Two books"), QStringLiteral("Asha Rao"), QStringLiteral("INR"), QString());
 }
-
-class CountingDelegate : public ResultDelegate
-{
-public:
-    void onPaymentResult(const QString &result) override { results << result; }
-    QStringList results;
-};
 
 QList<ViewController *> screensOf(PGTabBarViewController &container)
 {

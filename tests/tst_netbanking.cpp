@@ -2,6 +2,7 @@
 // behave and servers that do not, the list through the real widgets, the pay action, the
 // layout at several sizes, and whole payments against the sandbox through the public API.
 
+#include "CheckoutHelpers.h"
 #include "LogCapture.h"
 #include "SandboxProcess.h"
 #include "ScriptedHttpServer.h"
@@ -46,13 +47,6 @@ void configure(const QString &token, const QString &env = QStringLiteral("TEST")
                       token, QStringLiteral("Two books"), QStringLiteral("Asha Rao"), QStringLiteral("INR"), QString());
 }
 
-class CountingDelegate : public ResultDelegate
-{
-public:
-    void onPaymentResult(const QString &result) override { results << result; }
-    QStringList results;
-};
-
 QStringList entries(const BankRows &banks)
 {
     QStringList out;
@@ -76,10 +70,7 @@ struct Checkout {
         container.resize(size);
         container.present();
         container.activateWindow();
-        for (int i = 0; i < container.tabBar()->count(); ++i) {
-            if (container.tabBar()->tabText(i) == QLatin1String("Net Banking"))
-                container.setSelectedIndex(i);
-        }
+        container.setSelectedIndex(tabIndex(container, QStringLiteral("Net Banking")));
         screen = container.findChild<netBankingViewController *>();
         table = container.findChild<QListView *>(QStringLiteral("netbankingTable"));
         pay = container.findChild<QAbstractButton *>(QStringLiteral("nb_paySecurelyBtn"));
@@ -109,20 +100,6 @@ void settle()
     QThreadPool::globalInstance()->waitForDone();
     for (int i = 0; i < 3; ++i)
         QCoreApplication::processEvents();
-}
-
-QRect inRoot(QWidget *w, QWidget *root)
-{
-    return QRect(w->mapTo(root, QPoint(0, 0)), w->size());
-}
-
-QString formValue(const QList<QPair<QString, QString>> &form, const QString &name)
-{
-    for (const auto &[n, v] : form) {
-        if (n == name)
-            return v;
-    }
-    return QStringLiteral("<absent>");
 }
 
 } // namespace

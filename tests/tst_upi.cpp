@@ -1,6 +1,7 @@
 // The UPI screen: the app grid, the handle list, the address composition, the pay checks, the
 // layout at several sizes, and a whole payment against the sandbox through the public API.
 
+#include "CheckoutHelpers.h"
 #include "LogCapture.h"
 #include "SandboxProcess.h"
 
@@ -44,13 +45,6 @@ void configure(const QString &token, const QString &tezOption = QStringLiteral("
                       token, QStringLiteral("Two books"), QStringLiteral("Asha Rao"), QStringLiteral("INR"), QString());
 }
 
-class CountingDelegate : public ResultDelegate
-{
-public:
-    void onPaymentResult(const QString &result) override { results << result; }
-    QStringList results;
-};
-
 // A checkout on screen with the UPI tab shown, and handles on its widgets.
 struct Checkout {
     explicit Checkout(QSize size = Phone)
@@ -59,10 +53,7 @@ struct Checkout {
         container.present();
         container.activateWindow();
         screen = container.findChild<upiViewController *>();
-        for (int i = 0; i < container.tabBar()->count(); ++i) {
-            if (container.tabBar()->tabText(i) == QLatin1String("UPI"))
-                container.setSelectedIndex(i);
-        }
+        container.setSelectedIndex(tabIndex(container, QStringLiteral("UPI")));
         grid = container.findChild<CollectionView *>(QStringLiteral("upiCollection"));
         address = container.findChild<QLineEdit *>(QStringLiteral("upiVpaTextField"));
         handle = container.findChild<QLineEdit *>(QStringLiteral("upiPostFixTextField"));
@@ -106,11 +97,6 @@ struct Checkout {
     QLineEdit *handle = nullptr;
     QAbstractButton *pay = nullptr;
 };
-
-QRect inRoot(QWidget *w, QWidget *root)
-{
-    return QRect(w->mapTo(root, QPoint(0, 0)), w->size());
-}
 
 } // namespace
 

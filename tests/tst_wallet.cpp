@@ -2,6 +2,7 @@
 // checks, the states on showing, the layout at several sizes, and a whole payment against the
 // sandbox through the public API.
 
+#include "CheckoutHelpers.h"
 #include "LogCapture.h"
 #include "SandboxProcess.h"
 
@@ -39,22 +40,6 @@ void configure(const QString &token, const QStringList &wallets = SixWallets, co
                       token, QStringLiteral("Two books"), QStringLiteral("Asha Rao"), QStringLiteral("INR"), QString());
 }
 
-class CountingDelegate : public ResultDelegate
-{
-public:
-    void onPaymentResult(const QString &result) override { results << result; }
-    QStringList results;
-};
-
-int tabIndex(PGTabBarViewController &container, const QString &title)
-{
-    for (int i = 0; i < container.tabBar()->count(); ++i) {
-        if (container.tabBar()->tabText(i) == title)
-            return i;
-    }
-    return -1;
-}
-
 // A checkout on screen with the wallet tab shown, and handles on its widgets.
 struct Checkout {
     explicit Checkout(QSize size = QSize(390, 844 + NavigationController::BarHeight + TabBarController::TabBarHeight))
@@ -89,20 +74,6 @@ struct Checkout {
     CollectionView *grid = nullptr;
     QAbstractButton *pay = nullptr;
 };
-
-QRect inRoot(QWidget *w, QWidget *root)
-{
-    return QRect(w->mapTo(root, QPoint(0, 0)), w->size());
-}
-
-QString formValue(const QList<QPair<QString, QString>> &form, const QString &name)
-{
-    for (const auto &[n, v] : form) {
-        if (n == name)
-            return v;
-    }
-    return QStringLiteral("<absent>");
-}
 
 } // namespace
 
