@@ -53,7 +53,8 @@ bool usable(X509 *certificate)
     return X509_cmp_time(X509_get0_notAfter(certificate), &weekAhead) > 0;
 }
 
-bool create(const std::string &certificatePath, const std::string &keyPath, std::string &error)
+bool create(const std::string &certificatePath, const std::string &keyPath, const CertificateRequest &request,
+            std::string &error)
 {
     Owned<EVP_PKEY, EVP_PKEY_free> key(EVP_EC_gen("P-256"));
     Owned<X509, X509_free> certificate(X509_new());
@@ -67,9 +68,8 @@ bool create(const std::string &certificatePath, const std::string &keyPath, std:
     serial[0] &= 0x7f;
     Owned<BIGNUM, BN_free> serialNumber(BN_bin2bn(serial, sizeof serial, nullptr));
     BN_to_ASN1_INTEGER(serialNumber.get(), X509_get_serialNumber(certificate.get()));
-    X509_gmtime_adj(X509_getm_notBefore(certificate.get()), -3600);
-    // Browsers refuse certificates valid for much longer than a year.
-    X509_gmtime_adj(X509_getm_notAfter(certificate.get()), 300L * 24 * 3600);
+    X509_gmtime_adj(X509_getm_notBefore(certificate.get()), request.validFromSeconds);
+    X509_gmtime_adj(X509_getm_notAfter(certificate.get()), request.validUntilSeconds);
     X509_set_pubkey(certificate.get(), key.get());
     X509_NAME *name = X509_get_subject_name(certificate.get());
     X509_NAME_add_entry_by_txt(name, "CN", MBSTRING_ASC,
@@ -79,7 +79,7 @@ bool create(const std::string &certificatePath, const std::string &keyPath, std:
     X509V3_CTX context;
     X509V3_set_ctx_nodb(&context);
     X509V3_set_ctx(&context, certificate.get(), certificate.get(), nullptr, nullptr, 0);
-    for (const auto &[nid, value] : {std::pair{NID_subject_alt_name, "IP:127.0.0.1,DNS:localhost"},
+    for (const auto &[nid, value] : {std::pair{NID_subject_alt_name, request.subjectAltName.c_str()},
                                      std::pair{NID_basic_constraints, "critical,CA:FALSE"},
                                      std::pair{NID_ext_key_usage, "serverAuth"}}) {
         Owned<X509_EXTENSION, X509_EXTENSION_free> extension(X509V3_EXT_conf_nid(nullptr, &context, nid, value));
@@ -113,9 +113,21 @@ CertificateFiles ensureSelfSignedCertificate(const std::string &directory, std::
     CertificateFiles files{directory + "/sandbox-cert.pem", directory + "/sandbox-key.pem", {}};
     Owned<X509, X509_free> existing(readCertificate(files.certificatePath));
     if (!existing || !usable(existing.get()) || !std::filesystem::exists(files.keyPath)) {
-        if (!create(files.certificatePath, files.keyPath, error))
+        if (!create(files.certificatePath, files.keyPath, CertificateRequest{}, error))
             return {};
     }
+    files.sha256 = certificateFingerprint(files.certificatePath, error);
+    return files.sha256.empty() ? CertificateFiles{} : files;
+}
+
+CertificateFiles createSelfSignedCertificate(const std::string &directory, const std::string &baseName,
+                                            const CertificateRequest &request, std::string &error)
+{
+    std::error_code ec;
+    std::filesystem::create_directories(directory, ec);
+    CertificateFiles files{directory + "/" + baseName + "-cert.pem", directory + "/" + baseName + "-key.pem", {}};
+    if (!create(files.certificatePath, files.keyPath, request, error))
+        return {};
     files.sha256 = certificateFingerprint(files.certificatePath, error);
     return files.sha256.empty() ? CertificateFiles{} : files;
 }

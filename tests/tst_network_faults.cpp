@@ -1,0 +1,233 @@
+// The token request and the bank list download against servers that fail in every way a
+// network or a server can: nothing completes or reloads on a failure, memory stays bounded
+// whatever the server sends, and the screen works afterwards.
+
+#include "CheckoutHelpers.h"
+#include "FaultyServer.h"
+#include "LogCapture.h"
+
+#include "Certificate.h"
+#include "platform/HttpClient.h"
+#include "platform/NavigationController.h"
+
+#include <pelbrook/Endpoints.h>
+#include <pelbrook/PGTabBarViewController.h>
+#include <pelbrook/cardViewController.h>
+#include <pelbrook/netBankingViewController.h>
+
+#include <QAbstractButton>
+#include <QFile>
+#include <QListView>
+#include <QNetworkAccessManager>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QThreadPool>
+#include <QWebEngineView>
+
+using namespace pelbrook;
+using Fault = FaultyServer::Fault;
+
+namespace {
+
+const QByteArray TokenBody = R"({"status":"OK","checksum":"sbx_good_token"})";
+const QByteArray BankBody = R"([{"code":"3001","bankName":"Bayview Cooperative Bank"},{"code":"3002","bankName":"Harbour Bank"}])";
+// Long enough for a stall to be noticed, short enough for the suite.
+constexpr int TransferTimeoutMs = 1500;
+// What a failed request may leave behind in the process; the servers send up to 256 MiB.
+constexpr qint64 MemoryAllowance = 48LL * 1024 * 1024;
+
+qint64 residentBytes()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').first().toLongLong() * 1024;
+    }
+    return 0;
+}
+
+void configure()
+{
+    PGTabBarViewController entry;
+    entry.setConfig(QStringLiteral("TEST"), QStringLiteral("sandbox-app"), QString(), QStringLiteral("Acme Books"), {}, QString(),
+                    QStringLiteral("2f6fde"), QStringLiteral("6a3fd0"));
+    entry.createOrder(QStringLiteral("ORD1"), QStringLiteral("100.00"), QStringLiteral("buyer@example.com"), QStringLiteral("9999999999"),
+                      QStringLiteral("tok"), QStringLiteral("Two books"), QStringLiteral("Asha Rao"), QStringLiteral("INR"), QString());
+}
+
+// Lets the client finish with a request, and a list read on the worker thread arrive.
+void settle()
+{
+    QThreadPool::globalInstance()->waitForDone();
+    for (int i = 0; i < 5; ++i)
+        QCoreApplication::processEvents();
+}
+
+} // namespace
+
+class NetworkFaultsTest : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_certificates;
+    QMap<QString, FaultyServer::Tls> m_tls;
+    QMap<QString, QString> m_fingerprints;
+
+    std::optional<FaultyServer::Tls> tls(const QString &certificate)
+    {
+        if (certificate.isEmpty())
+            return std::nullopt;
+        return m_tls.value(certificate == QLatin1String("unpinned") ? QStringLiteral("valid") : certificate);
+    }
+
+    // Pins the certificate a row asks to be pinned; the others stay untrusted.
+    void pinFor(const QString &certificate)
+    {
+        Endpoints e = endpoints();
+        e.pinnedCertificateSha256 = certificate.isEmpty() || certificate == QLatin1String("unpinned")
+            ? QString()
+            : m_fingerprints.value(certificate);
+        setEndpoints(e);
+    }
+
+    static void addRows()
+    {
+        QTest::addColumn<Fault>("fault");
+        QTest::addColumn<QString>("certificate"); // empty for plain HTTP
+        QTest::addColumn<bool>("completes");
+        QTest::newRow("good answer") << Fault::None << "" << true;
+        QTest::newRow("refused") << Fault::Refuse << "" << false;
+        QTest::newRow("stall before the reply") << Fault::StallBeforeReply << "" << false;
+        QTest::newRow("stall in the middle") << Fault::StallMidReply << "" << false;
+        QTest::newRow("bytes dripping slowly") << Fault::Drip << "" << true;
+        QTest::newRow("closed early") << Fault::CloseEarly << "" << false;
+        QTest::newRow("Content-Length too long") << Fault::LongerContentLength << "" << false;
+        QTest::newRow("Content-Length too short") << Fault::ShorterContentLength << "" << false;
+        QTest::newRow("gigantic headers") << Fault::GiganticHeaders << "" << false;
+        QTest::newRow("gigantic body") << Fault::GiganticBody << "" << false;
+        QTest::newRow("gigantic announced body") << Fault::GiganticAnnouncedBody << "" << false;
+        QTest::newRow("HTTP error page") << Fault::HttpError << "" << false;
+        QTest::newRow("not HTTP") << Fault::Garbage << "" << false;
+        QTest::newRow("pinned certificate") << Fault::None << "valid" << true;
+        QTest::newRow("untrusted certificate") << Fault::None << "unpinned" << false;
+        QTest::newRow("expired certificate, pinned") << Fault::None << "expired" << false;
+        QTest::newRow("wrong host certificate, pinned") << Fault::None << "wrong host" << false;
+        QTest::newRow("gigantic body over TLS") << Fault::GiganticBody << "valid" << false;
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        HttpClient::manager()->setTransferTimeout(TransferTimeoutMs);
+        const QList<std::pair<QString, sandbox::CertificateRequest>> kinds = {
+            {QStringLiteral("valid"), {}},
+            {QStringLiteral("expired"), {"IP:127.0.0.1,DNS:localhost", -30L * 24 * 3600, -24L * 3600}},
+            {QStringLiteral("wrong host"), {"DNS:gateway.example", -3600, 30L * 24 * 3600}},
+        };
+        for (const auto &[kind, request] : kinds) {
+            std::string error;
+            const sandbox::CertificateFiles files = sandbox::createSelfSignedCertificate(
+                m_certificates.path().toStdString(), QString(kind).replace(QLatin1Char(' '), QLatin1Char('-')).toStdString(), request, error);
+            QVERIFY2(!files.sha256.empty(), error.c_str());
+            QFile certificate(QString::fromStdString(files.certificatePath));
+            QFile key(QString::fromStdString(files.keyPath));
+            QVERIFY(certificate.open(QIODevice::ReadOnly) && key.open(QIODevice::ReadOnly));
+            m_tls.insert(kind, {QSslCertificate(certificate.readAll()), QSslKey(key.readAll(), QSsl::Ec)});
+            QVERIFY(!m_tls.value(kind).certificate.isNull() && !m_tls.value(kind).key.isNull());
+            m_fingerprints.insert(kind, QString::fromStdString(files.sha256));
+        }
+    }
+
+    void init()
+    {
+        Endpoints e;
+        e.testGateway = QUrl(QStringLiteral("https://127.0.0.1:9"));
+        e.bankList = QUrl(QStringLiteral("http://127.0.0.1:9/pg/iosbanks.json"));
+        setEndpoints(e);
+        configure();
+    }
+
+    void tokenRequest_data() { addRows(); }
+    void tokenRequest()
+    {
+        QFETCH(Fault, fault);
+        QFETCH(QString, certificate);
+        QFETCH(bool, completes);
+        pinFor(certificate);
+        const qint64 before = residentBytes();
+        FaultyServer server(fault, TokenBody, tls(certificate));
+        cardViewController screen;
+        LogCapture log;
+        QStringList tokens;
+        QSignalSpy finished(HttpClient::manager(), &QNetworkAccessManager::finished);
+        screen.initPayment(server.url(QStringLiteral("/token")).toString(), QStringLiteral("sandbox-app"), QStringLiteral("ORD1"),
+                           QStringLiteral("100.00"), {}, {}, QStringLiteral("INR"), [&](const QString &t) { tokens << t; });
+        QTRY_VERIFY_WITH_TIMEOUT(finished.count() >= 1, 30000);
+        settle();
+        const qint64 grown = residentBytes() - before;
+
+        QCOMPARE(tokens, completes ? QStringList{QStringLiteral("sbx_good_token")} : QStringList{});
+        QCOMPARE(screen.paymentToken_config(), completes ? QStringLiteral("sbx_good_token") : QStringLiteral("tok"));
+        QVERIFY2(grown < MemoryAllowance, qPrintable(QStringLiteral("grew %1 MiB").arg(grown >> 20)));
+        QVERIFY(!log.lines().join(QLatin1Char('\n')).contains(QLatin1String("sbx_good_token")));
+        if (certificate == QLatin1String("expired") || certificate == QLatin1String("wrong host"))
+            QVERIFY(server.requestCount() == 0);
+
+        // The same screen then gets its token from a server that works.
+        pinFor(QString());
+        FaultyServer good(Fault::None, R"({"checksum":"sbx_second"})");
+        screen.initPayment(good.url(QStringLiteral("/token")).toString(), QStringLiteral("sandbox-app"), QStringLiteral("ORD1"),
+                           QStringLiteral("100.00"), {}, {}, QStringLiteral("INR"), [&](const QString &t) { tokens << t; });
+        QTRY_COMPARE_WITH_TIMEOUT(screen.paymentToken_config(), QStringLiteral("sbx_second"), 10000);
+    }
+
+    void bankList_data() { addRows(); }
+    void bankList()
+    {
+        QFETCH(Fault, fault);
+        QFETCH(QString, certificate);
+        QFETCH(bool, completes);
+        pinFor(certificate);
+        const qint64 before = residentBytes();
+        FaultyServer server(fault, BankBody, tls(certificate));
+        Endpoints e = endpoints();
+        e.bankList = server.url(QStringLiteral("/pg/iosbanks.json"));
+        setEndpoints(e);
+        LogCapture log;
+        QSignalSpy finished(HttpClient::manager(), &QNetworkAccessManager::finished);
+
+        PGTabBarViewController container;
+        container.resize(390, 844 + NavigationController::BarHeight + TabBarController::TabBarHeight);
+        container.present();
+        container.setSelectedIndex(tabIndex(container, QStringLiteral("Net Banking")));
+        auto *screen = container.findChild<netBankingViewController *>();
+        auto *table = container.findChild<QListView *>(QStringLiteral("netbankingTable"));
+        QVERIFY(screen && table);
+        QSignalSpy reset(table->model(), &QAbstractItemModel::modelReset);
+        QTRY_VERIFY_WITH_TIMEOUT(finished.count() >= 1, 30000);
+        settle();
+        const qint64 grown = residentBytes() - before;
+
+        QCOMPARE(reset.count(), completes ? 1 : 0);
+        QCOMPARE(table->model()->rowCount(), completes ? 2 : 0);
+        QVERIFY2(grown < MemoryAllowance, qPrintable(QStringLiteral("grew %1 MiB").arg(grown >> 20)));
+        // The buyer is never told; the list is simply empty.
+        QCOMPARE(log.lines(), QStringList{});
+
+        // The buyer can still pay, with the preset code when the list did not come.
+        if (completes) {
+            const QModelIndex second = table->model()->index(1, 0);
+            QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, table->visualRect(second).center());
+        }
+        QCOMPARE(screen->nb_code(), std::optional<QString>(completes ? QStringLiteral("3002") : QStringLiteral("3333")));
+        auto *web = container.findChild<QWebEngineView *>(QStringLiteral("nb_webView"));
+        QTest::mouseClick(container.findChild<QAbstractButton *>(QStringLiteral("nb_paySecurelyBtn")), Qt::LeftButton);
+        QTRY_VERIFY(web->isVisible());
+    }
+};
+
+QTEST_MAIN(NetworkFaultsTest)
+#include "tst_network_faults.moc"
