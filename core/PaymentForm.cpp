@@ -27,14 +27,27 @@ QString escapeAttribute(const QString &value)
 {
     QString escaped;
     escaped.reserve(value.size());
-    for (const QChar c : value) {
+    for (qsizetype i = 0; i < value.size(); ++i) {
+        const QChar c = value.at(i);
         switch (c.unicode()) {
         case '&': escaped += QLatin1String("&amp;"); break;
         case '<': escaped += QLatin1String("&lt;"); break;
         case '>': escaped += QLatin1String("&gt;"); break;
         case '"': escaped += QLatin1String("&quot;"); break;
         case '\'': escaped += QLatin1String("&#39;"); break;
-        default: escaped += c;
+        // The parser reads a bare carriage return as a line feed; a reference keeps it.
+        case '\r': escaped += QLatin1String("&#13;"); break;
+        default:
+            if (c.isHighSurrogate() && i + 1 < value.size() && value.at(i + 1).isLowSurrogate()) {
+                escaped += c;
+                escaped += value.at(++i);
+            } else if (c.isSurrogate()) {
+                // The page goes to the browser as UTF-8, which cannot hold a lone surrogate; the
+                // encoder would write "?", which the gateway could not tell from a real one.
+                escaped += QChar(QChar::ReplacementCharacter);
+            } else {
+                escaped += c;
+            }
         }
     }
     return escaped;

@@ -34,7 +34,12 @@ struct PaymentPageValues {
 /// other value. Writes the environment line to the debug log.
 QString gatewayEndpoint(const QString &env);
 
-/// Escapes a value for an HTML attribute, so the browser posts exactly that value.
+/**
+ * Escapes a value for an HTML attribute, so the browser posts exactly that value. Two
+ * characters no page can carry arrive as U+FFFD instead: NUL, which the browser's parser
+ * replaces, and a lone UTF-16 surrogate, which this function replaces since the page is
+ * UTF-8. (Form submission itself sends every line break as CR LF.)
+ */
 QString escapeAttribute(const QString &value);
 
 /// The auto-submitting page that posts the payment form to the endpoint.

@@ -2,6 +2,7 @@
 
 #include "core/HandBack.h"
 #include "core/PaymentScreen_p.h"
+#include "core/TokenReply.h"
 #include "platform/BrowserProfile_p.h"
 #include "platform/DebugLog_p.h"
 #include "platform/Font.h"
@@ -26,6 +27,21 @@ namespace pelbrook {
 namespace {
 
 const QString HelveticaNeue = QStringLiteral("Helvetica Neue");
+
+// Far more than a header line holds, far less than what a label can lay out on every paint.
+constexpr qsizetype MaximumShownLength = 200;
+
+// A host value as a label shows it: a value too long to read in one line is cut, never in the
+// middle of a character, and ends in an ellipsis. The form still sends the whole value.
+QString shownText(const QString &value)
+{
+    if (value.size() <= MaximumShownLength)
+        return value;
+    qsizetype end = MaximumShownLength;
+    if (value.at(end - 1).isHighSurrogate())
+        --end;
+    return value.left(end) + QChar(0x2026);
+}
 
 } // namespace
 
@@ -95,6 +111,8 @@ QLabel *PaymentScreenPrivate::makeLabel(const char *name, const QString &text, d
 {
     auto *label = new QLabel(text, pending.get());
     label->setObjectName(QLatin1String(name));
+    // Labels show the host's values: a merchant name that looks like markup is still just text.
+    label->setTextFormat(Qt::PlainText);
     label->setFont(fontNamed(HelveticaNeue, size));
     if (white)
         label->setStyleSheet(QStringLiteral("color: white; background: transparent;"));
@@ -198,7 +216,7 @@ void PaymentScreenPrivate::layOutHeader(double W, double H)
     addRelation(orderBg, LayoutEdge::Width, widthAnchor(rootView), 0, 0.0);
     addSizeRelation(orderBg, LayoutEdge::Height, g.backgroundFifthOfHeight ? H / 5 : 110);
 
-    merchNameLabel->setText(checkout.merchantName_global);
+    merchNameLabel->setText(shownText(checkout.merchantName_global));
     setFrame(merchNameLabel, g.nameFrame);
     addTo(scrollContent, merchNameLabel);
     if (g.nameBelowSafeTop) {
@@ -217,14 +235,14 @@ void PaymentScreenPrivate::layOutHeader(double W, double H)
     setAnchor(orderAmountStaticLabel, topAnchor(orderIdStaticLabel), leftAnchor(rootView),
               bottomAnchor(orderAmountStaticLabel), rightAnchor(rootView), 30, 10, 20, 20, g.amountStaticWidth, 25);
 
-    orderIdLabel->setText(QStringLiteral("- ") + checkout.orderId_global);
+    orderIdLabel->setText(shownText(QStringLiteral("- ") + checkout.orderId_global));
     setFrame(orderIdLabel, g.idFrame);
     addTo(scrollContent, orderIdLabel);
     setAnchor(orderIdLabel, topAnchor(merchNameLabel), leftAnchor(orderIdStaticLabel), bottomAnchor(orderIdLabel),
               rightAnchor(orderIdLabel), g.idTop, 70, g.valueBottom, 20, 250, 25);
     // The screen's copy of the currency as the host gave it, not the default the form applies.
-    orderAmountLabel->setText(QStringLiteral("- ") + checkout.orderCurrency_global + QStringLiteral(" ")
-                              + checkout.orderAmount_global);
+    orderAmountLabel->setText(shownText(QStringLiteral("- ") + checkout.orderCurrency_global + QStringLiteral(" ")
+                                        + checkout.orderAmount_global));
     setFrame(orderAmountLabel, g.amountFrame);
     addTo(scrollContent, orderAmountLabel);
     setAnchor(orderAmountLabel, topAnchor(merchNameLabel), leftAnchor(orderAmountStaticLabel),
@@ -441,6 +459,7 @@ void PaymentScreenPrivate::payAction()
 
 void PaymentScreenPrivate::paySecurely_request()
 {
+    handBackTaken = false;
     PaymentPageValues page;
     page.endpoint = gatewayEndpoint(checkout.env_global);
     if (checkout.orderCurrency_global.isEmpty())
@@ -479,6 +498,14 @@ bool PaymentScreenPrivate::webViewShouldStartLoad(const QUrl &url)
     }
     if (scheme != QLatin1String(HandBackScheme))
         return true;
+    // A page may hand back again (or from several frames) before the checkout has closed; the
+    // first hand-back ends the payment, and a second result would contradict what the host
+    // has already been told.
+    if (handBackTaken) {
+        debugLog(QStringLiteral("A further hand-back for this payment is ignored."));
+        return true;
+    }
+    handBackTaken = true;
 
     webView->hide();
     handBackArrived();
@@ -611,18 +638,12 @@ void PaymentScreen::initPayment(const QString &url, const QString &appId, const 
     HttpClient::send("POST", request, json, this, [this, completion = std::move(completion)](std::optional<QByteArray> reply) {
         if (!reply)
             return;
-        QJsonParseError error;
-        const QJsonDocument document = QJsonDocument::fromJson(*reply, &error);
-        if (error.error != QJsonParseError::NoError) {
-            debugLog(error.errorString());
+        const TokenReply answer = readTokenReply(*reply);
+        if (!answer.token) {
+            debugLog(answer.failure);
             return;
         }
-        const QJsonValue checksum = document.object().value(QStringLiteral("checksum"));
-        if (!document.isObject() || !checksum.isString()) {
-            debugLog(QStringLiteral("The token reply has no \"checksum\" text."));
-            return;
-        }
-        d_ptr->checkout.paymentReady_global = checksum.toString();
+        d_ptr->checkout.paymentReady_global = *answer.token;
         if (completion)
             completion(d_ptr->checkout.paymentReady_global);
     });

@@ -159,6 +159,8 @@ public:
     CheckoutContext checkout;
     std::shared_ptr<ResultDelegate> resultDelegate;
     BusyOverlay overlay;
+    /// Set by the first hand-back of a payment: the host hears of one result per payment.
+    bool handBackTaken = false;
 
     /// The views are made with the screen and wait here until the screen's view is built.
     std::unique_ptr<QWidget> pending;

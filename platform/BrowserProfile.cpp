@@ -1,6 +1,9 @@
 #include "platform/BrowserProfile_p.h"
 
+#include <QBuffer>
 #include <QCoreApplication>
+#include <QHash>
+#include <QUuid>
 #include <QPointer>
 #include <QWebEngineProfile>
 #include <QWebEngineUrlRequestJob>
@@ -14,16 +17,18 @@ namespace {
 // The engine only reports navigations (redirects included) to schemes it knows, and schemes
 // must be known before the application object exists. Registering from a static initialiser
 // means the shared library does it as it loads, before the host's main() runs.
-struct HandBackSchemeRegistration {
-    HandBackSchemeRegistration()
+struct SchemeRegistration {
+    SchemeRegistration()
     {
-        QWebEngineUrlScheme scheme(HandBackScheme);
-        scheme.setSyntax(QWebEngineUrlScheme::Syntax::Path);
-        scheme.setFlags(QWebEngineUrlScheme::SecureScheme | QWebEngineUrlScheme::ContentSecurityPolicyIgnored);
-        QWebEngineUrlScheme::registerScheme(scheme);
+        for (const char *name : {HandBackScheme, PageScheme}) {
+            QWebEngineUrlScheme scheme(name);
+            scheme.setSyntax(QWebEngineUrlScheme::Syntax::Path);
+            scheme.setFlags(QWebEngineUrlScheme::SecureScheme | QWebEngineUrlScheme::ContentSecurityPolicyIgnored);
+            QWebEngineUrlScheme::registerScheme(scheme);
+        }
     }
 };
-const HandBackSchemeRegistration registration;
+const SchemeRegistration registration;
 
 // The navigation delegate has already taken the result by the time the engine loads the
 // hand-back address; the page itself is an empty document.
@@ -37,7 +42,48 @@ public:
     }
 };
 
+// Pages too large for a data address, handed to the engine once each and then forgotten: they
+// hold card details.
+class PageHandler : public QWebEngineUrlSchemeHandler
+{
+public:
+    using QWebEngineUrlSchemeHandler::QWebEngineUrlSchemeHandler;
+    void requestStarted(QWebEngineUrlRequestJob *job) override
+    {
+        const QByteArray page = pages().take(job->requestUrl().path());
+        if (page.isNull() || job->requestMethod() != "GET") {
+            job->fail(QWebEngineUrlRequestJob::UrlNotFound);
+            return;
+        }
+        auto *body = new QBuffer(job);
+        body->setData(page);
+        job->reply("text/html;charset=utf-8", body);
+    }
+};
+
 } // namespace
+
+QHash<QString, QByteArray> &pages()
+{
+    static QHash<QString, QByteArray> waiting;
+    return waiting;
+}
+
+QUrl servePageOnce(const QByteArray &html)
+{
+    const QString id = QUuid::createUuid().toString(QUuid::WithoutBraces);
+    pages().insert(id, html);
+    QUrl url;
+    url.setScheme(QLatin1String(PageScheme));
+    url.setPath(id);
+    return url;
+}
+
+void forgetPage(const QUrl &url)
+{
+    if (url.scheme() == QLatin1String(PageScheme))
+        pages().remove(url.path());
+}
 
 QWebEngineProfile *browserProfile()
 {
@@ -46,6 +92,7 @@ QWebEngineProfile *browserProfile()
         // A profile without a storage name is off the record: no cookies or cache on disk.
         profile = new QWebEngineProfile(QCoreApplication::instance());
         profile->installUrlSchemeHandler(HandBackScheme, new HandBackHandler(profile));
+        profile->installUrlSchemeHandler(PageScheme, new PageHandler(profile));
     }
     return profile;
 }

@@ -55,9 +55,24 @@ void BrowserView::setNavigationDelegate(NavigationDelegate *delegate)
     m_delegate = delegate;
 }
 
+BrowserView::~BrowserView()
+{
+    forgetPage(m_servedPage);
+}
+
 void BrowserView::loadHTMLString(const QString &html)
 {
-    setHtml(html, QUrl());
+    forgetPage(m_servedPage);
+    m_servedPage.clear();
+    // The engine takes a string page as a percent-encoded data address, which it refuses past
+    // 2 MiB; what may grow past that once encoded is served from memory instead.
+    const QByteArray page = html.toUtf8();
+    if (page.size() <= MaximumInlinePage) {
+        setHtml(html, QUrl());
+        return;
+    }
+    m_servedPage = servePageOnce(page);
+    load(m_servedPage);
 }
 
 } // namespace pelbrook

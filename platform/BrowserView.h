@@ -30,6 +30,10 @@ class BrowserView : public QWebEngineView
     Q_OBJECT
 public:
     explicit BrowserView(QWidget *parent = nullptr);
+    ~BrowserView() override;
+
+    /// Pages up to this size in UTF-8 are loaded as data; larger ones are served from memory.
+    static constexpr qsizetype MaximumInlinePage = 512 * 1024;
 
     /// The delegate is not owned; it must outlive the view or be reset first.
     void setNavigationDelegate(NavigationDelegate *delegate);
@@ -40,6 +44,7 @@ public:
 
 private:
     NavigationDelegate *m_delegate = nullptr;
+    QUrl m_servedPage;
 };
 
 } // namespace pelbrook

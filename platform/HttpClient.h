@@ -2,24 +2,52 @@
 
 #include <QByteArray>
 #include <QNetworkRequest>
-#include <QPointer>
+#include <QObject>
 
 #include <functional>
 #include <optional>
 
-class QNetworkAccessManager;
-
 namespace pelbrook {
+
+/**
+ * Announces the end of each of the HTTP client's requests, for tests and tools that wait for
+ * the network. There is one per process: HttpClient::events().
+ */
+class HttpClientEvents : public QObject
+{
+    Q_OBJECT
+public:
+    using QObject::QObject;
+
+Q_SIGNALS:
+    /// A request ended: its completion has run, or was dropped because its context went first.
+    void requestFinished();
+};
 
 /**
  * The checkout's HTTP client: one request, one answer, delivered on the main thread.
  *
- * Every request is bounded: a body larger than the limit, a transport failure or a time-out
- * gives no body at all. A reply that arrived with an HTTP status gives its body whatever the
- * status (callers that care about the status read it from the body's content).
+ * It is a small HTTP/1.1 client of the checkout's own over Qt's sockets, because Qt 6.4's
+ * network access manager reads response headers without any limit, on a thread that nothing
+ * can interrupt, so one hostile server could exhaust the host's memory and stall every later
+ * request.
  *
- * TLS is verified against the system's roots; the one certificate pinned in the endpoints is
- * accepted in addition (see TrustPolicy).
+ * Every request is bounded: response headers (HttpResponseParser), the body, the time without
+ * any progress, and redirects (at most five, never from https to http). A body larger than the
+ * limit, a transport failure, a time-out or anything that is not HTTP gives no body at all. A
+ * reply that arrived with an HTTP status gives its body whatever the status (callers that care
+ * about the status read it from the body's content).
+ *
+ * TLS is verified against the system's roots and the address's host name; the one certificate
+ * pinned in the endpoints is accepted in addition (see TrustPolicy). Connections go through the
+ * application's proxy, if it has one. Nothing is logged.
+ *
+ * @code
+ * HttpClient::send("GET", QNetworkRequest(url), {}, this, [this](std::optional<QByteArray> body) {
+ *     if (body)
+ *         show(*body);
+ * });
+ * @endcode
  */
 class HttpClient
 {
@@ -31,14 +59,24 @@ public:
     static constexpr int DefaultTimeoutMs = 60 * 1000;
 
     /**
-     * Sends a request. @p done runs later on the main thread, exactly once, unless @p context
-     * is destroyed first, in which case it never runs. Call on the main thread.
+     * Sends a request: @p verb to the request's http or https address, with its raw headers
+     * and @p body. @p done runs later on the main thread, exactly once, unless @p context is
+     * destroyed first, in which case it never runs and the connection is closed at once.
+     * @p done may destroy @p context. Call on the main thread.
      */
     static void send(const QByteArray &verb, const QNetworkRequest &request, const QByteArray &body,
                      QObject *context, Completion done, qint64 maximumBody = DefaultMaximumBody);
 
-    /// The process-wide access manager, created on first use on the main thread.
-    static QNetworkAccessManager *manager();
+    /**
+     * Sets the time a request may go without any progress (connecting, sending or receiving)
+     * before it fails, for the requests sent afterwards; 0 for none. The default is
+     * DefaultTimeoutMs. For tests; call on the main thread.
+     */
+    static void setTransferTimeout(int milliseconds);
+    static int transferTimeout();
+
+    /// The process-wide announcer of ended requests, created on first use on the main thread.
+    static HttpClientEvents *events();
 };
 
 } // namespace pelbrook

@@ -2,6 +2,8 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QHash>
+#include <QMutex>
 
 namespace pelbrook {
 
@@ -13,6 +15,8 @@ bool isPlainName(const QString &name)
 {
     return !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\')) && !name.contains(QStringLiteral(".."));
 }
+
+QImage decodeImage(const QString &path);
 
 } // namespace
 
@@ -51,6 +55,30 @@ QImage imageNamed(const QString &name, const std::optional<ResourceBundle> &bund
 
 QImage imageWithContentsOfFile(const QString &path)
 {
+    // Images compiled into the resources never change: each is decoded once and then shared, so
+    // a checkout opened a thousand times holds one copy of each and draws it from the same
+    // cached pixmaps. Misses are not kept: a host may register its resources later.
+    const bool resource = path.startsWith(QLatin1Char(':'));
+    if (resource) {
+        static QMutex mutex;
+        static QHash<QString, QImage> decoded;
+        QMutexLocker lock(&mutex);
+        if (const auto found = decoded.constFind(path); found != decoded.cend())
+            return *found;
+        lock.unlock();
+        const QImage image = decodeImage(path);
+        lock.relock();
+        if (!image.isNull())
+            decoded.insert(path, image);
+        return image;
+    }
+    return decodeImage(path);
+}
+
+namespace {
+
+QImage decodeImage(const QString &path)
+{
     if (path.endsWith(QStringLiteral(".png"))) {
         const QString highDpi = path.chopped(4) + QStringLiteral("@2x.png");
         QImage image(highDpi);
@@ -61,6 +89,8 @@ QImage imageWithContentsOfFile(const QString &path)
     }
     return QImage(path);
 }
+
+} // namespace
 
 QImage imageFromSet(const QString &set, const QString &fileName)
 {

@@ -3,6 +3,7 @@
 #include "platform/NavigationController.h"
 #include "platform/Palette.h"
 
+#include <QHash>
 #include <QIcon>
 #include <QPainter>
 #include <QPixmap>
@@ -30,7 +31,7 @@ QPixmap tinted(const QImage &image, const QColor &tint)
     return QPixmap::fromImage(result);
 }
 
-QIcon tabIcon(const TabBarItem &item)
+QIcon makeTabIcon(const TabBarItem &item)
 {
     QIcon icon;
     if (!item.image.isNull()) {
@@ -40,6 +41,26 @@ QIcon tabIcon(const TabBarItem &item)
     if (!item.selectedImage.isNull())
         icon.addPixmap(tinted(item.selectedImage, SelectedTint), QIcon::Normal, QIcon::On);
     return icon;
+}
+
+// One icon per pair of images, shared by every tab bar: a checkout presented again and again
+// then draws from the same cached pixmaps instead of adding new ones each time. The images
+// come from the shared resource images, so there are only ever a few.
+QIcon tabIcon(const TabBarItem &item)
+{
+    // By image, selected image, and whether the image is drawn as it is.
+    static QHash<std::pair<qint64, qint64>, QIcon> icons[2];
+    QHash<std::pair<qint64, qint64>, QIcon> &shared = icons[item.imageAlwaysOriginal ? 1 : 0];
+    const std::pair<qint64, qint64> key{item.image.cacheKey(), item.selectedImage.cacheKey()};
+    auto found = shared.find(key);
+    if (found == shared.end()) {
+        // A host that makes new images for every checkout gains nothing from sharing; it must
+        // not make the sharing grow either.
+        if (shared.size() >= 64)
+            shared.clear();
+        found = shared.insert(key, makeTabIcon(item));
+    }
+    return *found;
 }
 
 // A tab bar with each tab's icon above its title, tinted grey, or blue when selected.

@@ -1,6 +1,7 @@
 #include "Gateway.h"
 
 #include "BankList.h"
+#include "HostilePages.h"
 
 #include <openssl/hmac.h>
 #include <openssl/rand.h>
@@ -305,6 +306,14 @@ Reply Gateway::submitTransparent(const Form &form)
         m_lastForm.assign(form.begin(), form.end());
         paymentId = "SBX" + std::to_string(100000 + ++m_sequence);
         outcome.referenceId = paymentId;
+    }
+    if (!m_options.hostile.empty()) {
+        if (problem.empty()) {
+            outcome.status = "SUCCESS";
+            outcome.message = "Approved by the sandbox.";
+        }
+        if (std::optional<Reply> reply = hostileReply(m_options.hostile, outcome))
+            return *reply;
     }
     if (m_options.autoApprove) {
         if (problem.empty()) {

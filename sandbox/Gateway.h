@@ -28,6 +28,7 @@ struct GatewayOptions {
     bool autoApprove = false;    // answer the form post with the hand-back at once
     HandBack handBack = HandBack::Redirect;
     int bankCount = 0;           // serve a generated list of this many banks; 0 for the sample list
+    std::string hostile;         // answer every form with this kind of misbehaviour (HostilePages.h)
 };
 
 /// The outcome handed back to the checkout.

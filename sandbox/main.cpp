@@ -3,6 +3,7 @@
 
 #include "Certificate.h"
 #include "Gateway.h"
+#include "HostilePages.h"
 
 #include <httplib.h>
 
@@ -23,7 +24,7 @@ void usage()
     std::fprintf(stderr,
                  "usage: pelbrook-sandbox [--port N] [--state-dir DIR] [--cert FILE --key FILE]\n"
                  "                        [--app-id ID]... [--auto-approve] [--hand-back redirect|script]\n"
-                 "                        [--bank-count N] [--exit-with-stdin]\n"
+                 "                        [--bank-count N] [--hostile KIND] [--exit-with-stdin]\n"
                  "  --port N        port on 127.0.0.1 (default 8443; 0 picks a free one)\n"
                  "  --state-dir DIR where the generated certificate is kept\n"
                  "                  (default $HOME/.local/share/pelbrook-sandbox)\n"
@@ -31,16 +32,17 @@ void usage()
                  "  --auto-approve  approve every valid payment without showing a page\n"
                  "  --hand-back     302 redirect (default) or script navigation\n"
                  "  --bank-count N  serve a generated list of N banks instead of the sample list\n"
+                 "  --hostile KIND  misbehave on every checkout form, for tests: repeat, frame, huge,\n"
+                 "                  bad-escape, not-utf8, javascript, file, data, redirect-file, http\n"
                  "  --exit-with-stdin  stop when standard input ends: started by a program with a\n"
                  "                  pipe, it never outlives that program, however it ends\n");
 }
 
-sandbox::Form formOf(const httplib::Request &request)
+sandbox::Form formOf(const std::string &body)
 {
     // Read by hand: the library's own parser sorts the fields and drops repeated pairs, and a
     // form that sends a field twice must be seen as it was sent.
     sandbox::Form form;
-    const std::string &body = request.body;
     size_t start = 0;
     while (start <= body.size()) {
         size_t end = body.find('&', start);
@@ -120,6 +122,12 @@ int main(int argc, char **argv)
                 return 2;
             }
             options.bankCount = int(count);
+        } else if (arg == "--hostile") {
+            options.hostile = value();
+            if (!sandbox::isHostileKind(options.hostile)) {
+                usage();
+                return 2;
+            }
         } else if (arg == "--exit-with-stdin") {
             exitWithStdin = true;
         } else if (arg == "--auto-approve")
@@ -167,10 +175,20 @@ int main(int argc, char **argv)
     sandbox::Gateway gateway(options);
 
     server.Post("/token", [&](const httplib::Request &rq, httplib::Response &rs) { send(rs, gateway.issueToken(rq.body)); });
-    const auto checkout = [&](const httplib::Request &rq, httplib::Response &rs) { send(rs, gateway.submitTransparent(formOf(rq))); };
+    // The checkout form is read through a content reader: cpp-httplib refuses a plain form body
+    // of over 8 KiB, and the sandbox takes forms far larger than a real checkout sends, so tests
+    // can see them arrive whole.
+    const auto checkout = [&](const httplib::Request &, httplib::Response &rs, const httplib::ContentReader &reader) {
+        std::string body;
+        reader([&](const char *data, size_t length) {
+            body.append(data, length);
+            return body.size() <= 64 * 1024 * 1024;
+        });
+        send(rs, gateway.submitTransparent(formOf(body)));
+    };
     server.Post("/billpay/checkout/post/submit-transparent", checkout);
     server.Post("/checkout/post/submit-transparent", checkout);
-    server.Post("/sandbox/decision", [&](const httplib::Request &rq, httplib::Response &rs) { send(rs, gateway.decide(formOf(rq))); });
+    server.Post("/sandbox/decision", [&](const httplib::Request &rq, httplib::Response &rs) { send(rs, gateway.decide(formOf(rq.body))); });
     server.Get("/pg/iosbanks.json", [&](const httplib::Request &, httplib::Response &rs) { send(rs, gateway.bankList()); });
     server.Get("/sandbox/last-form", [&](const httplib::Request &, httplib::Response &rs) { send(rs, gateway.lastForm()); });
     // Paths and statuses only: bodies carry card numbers and tokens.

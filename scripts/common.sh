@@ -25,5 +25,6 @@ configure_and_build() {
     [ "${1:-}" = "--" ] && shift
     for t in "$@"; do targets+=(--target "$t"); done
     cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo "${options[@]}"
-    cmake --build "$build" --parallel "$(nproc)" "${targets[@]}"
+    # PELBROOK_BUILD_JOBS limits the parallel jobs (default: one per processor).
+    cmake --build "$build" --parallel "${PELBROOK_BUILD_JOBS:-$(nproc)}" "${targets[@]}"
 }

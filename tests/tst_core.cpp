@@ -21,7 +21,6 @@
 
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QNetworkAccessManager>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -259,6 +258,13 @@ private Q_SLOTS:
         QTest::newRow("wallet") << "wallet" << QList<FormField>{{"wallet_code", "4007"}} << true << field("wallet_code", "4007");
         QTest::newRow("net banking") << "nb" << QList<FormField>{{"nb_code", "3001"}} << false << field("nb_code", "3001");
         QTest::newRow("empty method value") << "nb" << QList<FormField>{{"nb_code", ""}} << false << field("nb_code", "");
+        // A bare carriage return would reach the page's fields as a line feed.
+        QTest::newRow("carriage returns as references") << "card" << QList<FormField>{{"card_holder", "A\r\nB\rC"}} << false
+                                                        << field("card_holder", "A&#13;\nB&#13;C");
+        // UTF-8 cannot carry a lone surrogate; U+FFFD marks the lost character. Pairs are kept.
+        QTest::newRow("lone surrogates as U+FFFD")
+            << "nb" << QList<FormField>{{QStringLiteral("nb_code\xD800"), QStringLiteral("a\xDC00" "b\U0001F600")}} << false
+            << field(QStringLiteral("nb_code\uFFFD"), QStringLiteral("a\uFFFDb\U0001F600"));
     }
     void formPages()
     {
@@ -495,6 +501,36 @@ private Q_SLOTS:
         }
     }
 
+    // Two hand-backs before the checkout has closed: the host hears of the first only.
+    void oneResultPerPayment()
+    {
+        CheckoutContext::shared().result_global = QStringLiteral("earlier");
+        TabBarController tabs;
+        auto *screen = new TestScreen;
+        tabs.setViewControllers({new NavigationController(screen)});
+        tabs.present();
+        auto delegate = std::make_shared<RecordingDelegate>();
+        screen->setResultDelegate(delegate);
+        QSignalSpy closed(&tabs, &TabBarController::dismissed);
+        QSignalSpy captured(screen, &PaymentScreen::paymentResultCaptured);
+        LogCapture log;
+        QVERIFY(screen->webViewShouldStartLoad(QUrl(QStringLiteral("ios-sdk://r#first"))));
+        QVERIFY(screen->webViewShouldStartLoad(QUrl(QStringLiteral("ios-sdk://r#second"))));
+        QTRY_COMPARE(closed.count(), 1);
+        QCoreApplication::processEvents();
+        QCOMPARE(delegate->results, QStringList{QStringLiteral("first")});
+        QCOMPARE(captured.count(), 1);
+        QCOMPARE(CheckoutContext::shared().result_global, QStringLiteral("first"));
+        QCOMPARE(log.lines(), QStringList{QStringLiteral("A further hand-back for this payment is ignored.")});
+
+        // The next payment on the same screen is heard of again.
+        tabs.present();
+        screen->paySecurely_request();
+        QVERIFY(screen->webViewShouldStartLoad(QUrl(QStringLiteral("ios-sdk://r#third"))));
+        QTRY_COMPARE(closed.count(), 2);
+        QCOMPARE(delegate->results, (QStringList{QStringLiteral("first"), QStringLiteral("third")}));
+    }
+
     void hostMayDeleteTheCheckoutFromTheDelegate()
     {
         auto *tabs = new TabBarController;
@@ -669,11 +705,10 @@ private Q_SLOTS:
         TestScreen screen;
         LogCapture capture;
         QStringList tokens;
-        // The reply is handled while the client announces it finished.
-        QSignalSpy finished(HttpClient::manager(), &QNetworkAccessManager::finished);
+        // The reply is handled before the client announces that the request ended.
+        QSignalSpy finished(HttpClient::events(), &HttpClientEvents::requestFinished);
         screen.initPayment(server.url(QStringLiteral("/t")).toString(), QStringLiteral("a"), QStringLiteral("o"), QStringLiteral("1"),
                            QStringLiteral("e"), QStringLiteral("p"), QStringLiteral("INR"), [&](const QString &t) { tokens << t; });
-        // Qt's client may retry once on a connection closed without an answer.
         QTRY_VERIFY_WITH_TIMEOUT(server.requestCount() >= 1, 10000);
         if (accepted) {
             QTRY_COMPARE_WITH_TIMEOUT(tokens, QStringList{QStringLiteral("T1")}, 10000);

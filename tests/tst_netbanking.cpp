@@ -24,7 +24,6 @@
 #include <QJsonObject>
 #include <QLabel>
 #include <QListView>
-#include <QNetworkAccessManager>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTabBar>
@@ -191,15 +190,14 @@ private Q_SLOTS:
         Endpoints e = endpoints();
         e.bankList = server.url(QStringLiteral("/pg/iosbanks.json"));
         setEndpoints(e);
-        QSignalSpy finished(HttpClient::manager(), &QNetworkAccessManager::finished);
+        QSignalSpy finished(HttpClient::events(), &HttpClientEvents::requestFinished);
         LogCapture log;
         Checkout c;
         QSignalSpy reset(c.table->model(), &QAbstractItemModel::modelReset);
         QVERIFY(finished.wait(20000));
         settle();
-        // One request (a GET whose connection is dropped is tried once more by the client).
-        QVERIFY(!server.paths().isEmpty());
-        QCOMPARE(server.paths().first(), QByteArray("/pg/iosbanks.json"));
+        // One request, even when the connection is dropped without an answer.
+        QCOMPARE(server.paths(), QList<QByteArray>{"/pg/iosbanks.json"});
         QCOMPARE(reset.count(), reloads);
         QCOMPARE(c.table->model()->rowCount(), rows);
         QCOMPARE(c.screen->list().size(), rows);
@@ -246,7 +244,7 @@ private Q_SLOTS:
         Endpoints e = endpoints();
         e.bankList = server.url(QStringLiteral("/pg/iosbanks.json"));
         setEndpoints(e);
-        QSignalSpy finished(HttpClient::manager(), &QNetworkAccessManager::finished);
+        QSignalSpy finished(HttpClient::events(), &HttpClientEvents::requestFinished);
         auto c = std::make_unique<Checkout>();
         QPointer<QAbstractItemModel> model = c->table->model();
         QVERIFY(finished.wait(20000));

@@ -18,7 +18,6 @@
 #include <QAbstractButton>
 #include <QFile>
 #include <QListView>
-#include <QNetworkAccessManager>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -121,7 +120,7 @@ class NetworkFaultsTest : public QObject
 private Q_SLOTS:
     void initTestCase()
     {
-        HttpClient::manager()->setTransferTimeout(TransferTimeoutMs);
+        HttpClient::setTransferTimeout(TransferTimeoutMs);
         const QList<std::pair<QString, sandbox::CertificateRequest>> kinds = {
             {QStringLiteral("valid"), {}},
             {QStringLiteral("expired"), {"IP:127.0.0.1,DNS:localhost", -30L * 24 * 3600, -24L * 3600}},
@@ -162,7 +161,7 @@ private Q_SLOTS:
         cardViewController screen;
         LogCapture log;
         QStringList tokens;
-        QSignalSpy finished(HttpClient::manager(), &QNetworkAccessManager::finished);
+        QSignalSpy finished(HttpClient::events(), &HttpClientEvents::requestFinished);
         screen.initPayment(server.url(QStringLiteral("/token")).toString(), QStringLiteral("sandbox-app"), QStringLiteral("ORD1"),
                            QStringLiteral("100.00"), {}, {}, QStringLiteral("INR"), [&](const QString &t) { tokens << t; });
         QTRY_VERIFY_WITH_TIMEOUT(finished.count() >= 1, 30000);
@@ -197,7 +196,7 @@ private Q_SLOTS:
         e.bankList = server.url(QStringLiteral("/pg/iosbanks.json"));
         setEndpoints(e);
         LogCapture log;
-        QSignalSpy finished(HttpClient::manager(), &QNetworkAccessManager::finished);
+        QSignalSpy finished(HttpClient::events(), &HttpClientEvents::requestFinished);
 
         PGTabBarViewController container;
         container.resize(390, 844 + NavigationController::BarHeight + TabBarController::TabBarHeight);

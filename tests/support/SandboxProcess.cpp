@@ -66,7 +66,7 @@ QByteArray SandboxProcess::fetch(const QByteArray &verb, const QString &path, co
     pelbrook::HttpClient::send(verb, request, body, &loop, [&](std::optional<QByteArray> reply) {
         answer = reply.value_or(QByteArray());
         loop.quit();
-    });
+    }, 64 * 1024 * 1024); // a last form may hold values of a megabyte
     QTimer::singleShot(15000, &loop, &QEventLoop::quit);
     loop.exec();
     return answer;

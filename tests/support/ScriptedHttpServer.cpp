@@ -30,6 +30,7 @@ ScriptedHttpServer::ScriptedHttpServer(Script script)
                 buffer->clear();
                 m_paths.append(path);
                 m_bodies.append(body);
+                m_heads.append(head);
                 const QByteArray answer = m_script(path, body);
                 if (answer.isNull()) {
                     m_held.append(socket);

@@ -25,6 +25,8 @@ public:
     QList<QByteArray> paths() const { return m_paths; }
     /// The bodies of the requests so far, in order.
     QList<QByteArray> bodies() const { return m_bodies; }
+    /// The request lines and headers of the requests so far, in order.
+    QList<QByteArray> heads() const { return m_heads; }
     /// Answers every request the script kept silent, on connections still open.
     void answerHeld(const QByteArray &answer);
     /// Connections the client has not closed yet.
@@ -38,6 +40,7 @@ private:
     int m_requests = 0;
     QList<QByteArray> m_paths;
     QList<QByteArray> m_bodies;
+    QList<QByteArray> m_heads;
     QList<QPointer<QTcpSocket>> m_held;
     QList<QPointer<QTcpSocket>> m_sockets;
 };

@@ -1,0 +1,139 @@
+// A kiosk's day: present the checkout, pay by card (the sandbox approves at once), let it close,
+// and start again, many times in one process. Reports resident memory and open file
+// descriptors after warm-up (checkout 10) and at checkouts 100 and 500 (or the count given):
+// a long-running host must see no growth beyond noise.
+//
+// Usage: bench_soak [checkouts, default 500] [--reuse]
+//   --reuse  present one container again and again instead of a new one per checkout
+
+#include "SandboxProcess.h"
+
+#include <pelbrook/PGTabBarViewController.h>
+#include <pelbrook/ResultDelegate.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QFile>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QTimer>
+
+#include <cstdio>
+#include <malloc.h>
+
+using namespace pelbrook;
+
+namespace {
+
+qint64 residentKiB()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').first().toLongLong();
+    }
+    return -1;
+}
+
+int openDescriptors()
+{
+    return int(QDir(QStringLiteral("/proc/self/fd")).entryList(QDir::NoDotAndDotDot | QDir::System).size());
+}
+
+// Types into a field the way a buyer does, one key at a time.
+void type(QWidget *root, const char *name, const QString &text)
+{
+    auto *field = root->findChild<QLineEdit *>(QLatin1String(name));
+    if (!field)
+        return;
+    field->setFocus();
+    for (const QChar c : text) {
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+        QCoreApplication::sendEvent(field, &press);
+    }
+}
+
+// One checkout, start to close. False when it did not close with a result in time.
+bool payOnce(PGTabBarViewController &container, const SandboxProcess &sandbox, int n)
+{
+    const QString orderId = QStringLiteral("SOAK%1").arg(n);
+    container.createOrder(orderId, QStringLiteral("100.00"), QStringLiteral("buyer@example.com"), QStringLiteral("9999999999"),
+                          sandbox.token(QStringLiteral("sandbox-app"), orderId, QStringLiteral("100.00")), QStringLiteral("Soak"),
+                          QStringLiteral("Asha Rao"), QStringLiteral("INR"), QString());
+    QEventLoop loop;
+    bool paid = false;
+    const auto result = QObject::connect(&container, &PGTabBarViewController::paymentResult, &loop, [&] { paid = true; });
+    const auto closed = QObject::connect(&container, &PGTabBarViewController::dismissed, &loop, &QEventLoop::quit);
+    QTimer::singleShot(30000, &loop, &QEventLoop::quit);
+    container.present();
+    // The cards tab opens first; only its screen is built by now.
+    QWidget *screen = &container;
+    type(screen, "cardNumberTextField", QStringLiteral("4111111111111111"));
+    type(screen, "cardHolderNameTextField", QStringLiteral("Asha Rao"));
+    type(screen, "cardExpiryMonthTextField", QStringLiteral("12"));
+    type(screen, "cardExpiryYearTextField", QStringLiteral("30"));
+    type(screen, "cardCvcTextField", QStringLiteral("123"));
+    if (auto *pay = screen->findChild<QAbstractButton *>(QStringLiteral("cardPayButton")))
+        pay->click();
+    loop.exec();
+    QObject::disconnect(result);
+    QObject::disconnect(closed);
+    return paid && !container.isVisible();
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    int checkouts = 500;
+    bool reuse = false;
+    for (const QString &argument : app.arguments().mid(1)) {
+        if (argument == QLatin1String("--reuse"))
+            reuse = true;
+        else
+            checkouts = qMax(10, argument.toInt());
+    }
+    SandboxProcess sandbox({QStringLiteral("--auto-approve")});
+    if (!sandbox.isRunning()) {
+        std::fprintf(stderr, "bench_soak: the sandbox did not start\n");
+        return 1;
+    }
+    sandbox.useAsEndpoints();
+    PGTabBarViewController entry;
+    entry.setConfig(QStringLiteral("TEST"), QStringLiteral("sandbox-app"), QString(), QStringLiteral("Acme Books"),
+                    {QStringLiteral("paytm")}, QStringLiteral("YES"), QStringLiteral("2f6fde"), QStringLiteral("6a3fd0"));
+
+    std::printf("%d checkouts, %s container\n", checkouts, reuse ? "one reused" : "a new");
+    std::printf("%10s %12s %8s %10s\n", "checkout", "RSS KiB", "fds", "ms each");
+    std::unique_ptr<PGTabBarViewController> kept;
+    QElapsedTimer timer;
+    timer.start();
+    int failures = 0;
+    for (int n = 1; n <= checkouts; ++n) {
+        std::unique_ptr<PGTabBarViewController> fresh;
+        if (!reuse || !kept) {
+            fresh = std::make_unique<PGTabBarViewController>();
+            fresh->resize(390, 960);
+        }
+        PGTabBarViewController &container = reuse ? *(kept ? kept : (kept = std::move(fresh))) : *fresh;
+        if (!payOnce(container, sandbox, n))
+            ++failures;
+        fresh.reset();
+        // What a host's event loop does between customers: deferred deletions run.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCoreApplication::processEvents();
+        if (n == 1 || n == 10 || n == 100 || n == checkouts || n % 100 == 0) {
+            malloc_trim(0);
+            std::printf("%10d %12lld %8d %10.1f\n", n, residentKiB(), openDescriptors(), double(timer.elapsed()) / n);
+            std::fflush(stdout);
+        }
+    }
+    std::printf("failed checkouts: %d\n", failures);
+    return failures == 0 ? 0 : 1;
+}

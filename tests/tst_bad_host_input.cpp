@@ -1,0 +1,121 @@
+// What a host may hand the checkout by mistake: values of a megabyte, control characters,
+// broken UTF-16, markup, theme colours that are not hex, odd wallet keys. The checkout shows
+// them as plain text, stays usable, and pays with the values as given.
+
+#include "CheckoutHelpers.h"
+#include "SandboxProcess.h"
+
+#include "platform/NavigationController.h"
+
+#include <pelbrook/PGTabBarViewController.h>
+
+#include <QAbstractButton>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QTest>
+
+using namespace pelbrook;
+
+namespace {
+
+const QSize Phone(390, 844 + NavigationController::BarHeight + TabBarController::TabBarHeight);
+const QString Megabyte(1024 * 1024, QLatin1Char('m'));
+
+// What an HTML form posts for a value: line breaks become CR LF, and a lone surrogate, which
+// no page encoding can carry, becomes U+FFFD.
+QString asPosted(QString value)
+{
+    for (qsizetype i = 0; i < value.size(); ++i) {
+        const bool pairStart = value.at(i).isHighSurrogate() && i + 1 < value.size() && value.at(i + 1).isLowSurrogate();
+        if (pairStart)
+            ++i;
+        else if (value.at(i).isSurrogate())
+            value[i] = QChar::ReplacementCharacter;
+    }
+    value.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    value.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    value.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
+    return value;
+}
+
+void type(QWidget *root, const char *name, const QString &text)
+{
+    QTest::keyClicks(root->findChild<QLineEdit *>(QLatin1String(name)), text);
+}
+
+} // namespace
+
+class BadHostInputTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void checkoutStillPays_data()
+    {
+        QTest::addColumn<QString>("text");      // merchant name, customer name, note, e-mail, notify address
+        QTest::addColumn<QString>("colour");    // both theme colours
+        QTest::addColumn<QStringList>("wallets");
+        QTest::newRow("a megabyte each") << Megabyte << Megabyte << QStringList{Megabyte, QStringLiteral("paytm")};
+        QTest::newRow("control characters") << QStringLiteral("A\x01\x07\x1b[31mB\tC\r\nD\rE\x7f")
+                                            << QStringLiteral("\x01\x02") << QStringList{QStringLiteral("pay\x01tm\n")};
+        QTest::newRow("broken UTF-16") << QStringLiteral("a\xD800" "b\xDC00" "c\U0001F600") << QStringLiteral("\xD800")
+                                       << QStringList{QStringLiteral("\xDBFF")};
+        QTest::newRow("markup") << QStringLiteral("<b>Bold</b> &amp; <img src='file:///etc/passwd'>") << QStringLiteral("#2f6fde")
+                                << QStringList{QStringLiteral("../../etc/passwd"), QStringLiteral(":/x")};
+        QTest::newRow("nothing at all") << QString() << QString() << QStringList{QString()};
+    }
+    void checkoutStillPays()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, colour);
+        QFETCH(QStringList, wallets);
+        SandboxProcess sandbox({QStringLiteral("--auto-approve")});
+        QVERIFY(sandbox.isRunning());
+        sandbox.useAsEndpoints();
+        PGTabBarViewController entry;
+        entry.setConfig(QStringLiteral("TEST"), QStringLiteral("sandbox-app"), text, text, wallets, text, colour, colour);
+        entry.createOrder(QStringLiteral("ORD1"), QStringLiteral("100.00"), text, QStringLiteral("9999999999"),
+                          sandbox.token(QStringLiteral("sandbox-app"), QStringLiteral("ORD1"), QStringLiteral("100.00")), text,
+                          text, QStringLiteral("INR"), text);
+
+        PGTabBarViewController container;
+        container.resize(Phone);
+        QSignalSpy closed(&container, &PGTabBarViewController::dismissed);
+        QSignalSpy results(&container, &PGTabBarViewController::paymentResult);
+        container.present();
+        QVERIFY(QTest::qWaitForWindowExposed(&container));
+
+        // Every tab shows, the wallets among them, and can be drawn.
+        for (int i = 0; i < container.tabBar()->count(); ++i) {
+            container.setSelectedIndex(i);
+            QVERIFY(!container.grab().isNull());
+        }
+        container.setSelectedIndex(tabIndex(container, QStringLiteral("Cards")));
+        QWidget *screen = &container;
+
+        // The header shows the name as text, cut to a line's worth.
+        auto *name = screen->findChild<QLabel *>(QStringLiteral("merchNameLabel"));
+        QCOMPARE(name->textFormat(), Qt::PlainText);
+        QVERIFY(name->text().size() <= 201);
+        QVERIFY(text.startsWith(name->text().left(name->text().size() - 1)) || name->text() == text);
+
+        type(screen, "cardNumberTextField", QStringLiteral("4111111111111111"));
+        type(screen, "cardHolderNameTextField", QStringLiteral("Asha Rao"));
+        type(screen, "cardExpiryMonthTextField", QStringLiteral("12"));
+        type(screen, "cardExpiryYearTextField", QStringLiteral("30"));
+        type(screen, "cardCvcTextField", QStringLiteral("123"));
+        QTest::mouseClick(screen->findChild<QAbstractButton *>(QStringLiteral("cardPayButton")), Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(closed.count(), 1, 30000);
+        QCOMPARE(results.count(), 1);
+        QVERIFY(results.first().first().toString().contains(QLatin1String("SUCCESS")));
+
+        // The gateway got every value as given, as far as a form can carry it.
+        const QList<QPair<QString, QString>> form = sandbox.lastForm();
+        for (const char *field : {"customerName", "orderNote", "customerEmail", "notifyUrl"})
+            QVERIFY2(formValue(form, QLatin1String(field)) == asPosted(text), field);
+    }
+};
+
+QTEST_MAIN(BadHostInputTest)
+#include "tst_bad_host_input.moc"
