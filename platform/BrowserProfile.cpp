@@ -91,6 +91,9 @@ QWebEngineProfile *browserProfile()
     if (!profile) {
         // A profile without a storage name is off the record: no cookies or cache on disk.
         profile = new QWebEngineProfile(QCoreApplication::instance());
+        // Payment pages are never worth keeping, even in memory: they hold card details, and a
+        // kiosk's cache would only grow with them.
+        profile->setHttpCacheType(QWebEngineProfile::NoCache);
         profile->installUrlSchemeHandler(HandBackScheme, new HandBackHandler(profile));
         profile->installUrlSchemeHandler(PageScheme, new PageHandler(profile));
     }
