@@ -3,8 +3,9 @@
 // descriptors after warm-up (checkout 10) and at checkouts 100 and 500 (or the count given):
 // a long-running host must see no growth beyond noise.
 //
-// Usage: bench_soak [checkouts, default 500] [--reuse]
+// Usage: bench_soak [checkouts, default 500] [--reuse] [--close]
 //   --reuse  present one container again and again instead of a new one per checkout
+//   --close  present and close each checkout without paying
 
 #include "SandboxProcess.h"
 
@@ -55,7 +56,7 @@ void type(QWidget *root, const char *name, const QString &text)
 }
 
 // One checkout, start to close. False when it did not close with a result in time.
-bool payOnce(PGTabBarViewController &container, const SandboxProcess &sandbox, int n)
+bool payOnce(PGTabBarViewController &container, const SandboxProcess &sandbox, int n, bool pay)
 {
     const QString orderId = QStringLiteral("SOAK%1").arg(n);
     container.createOrder(orderId, QStringLiteral("100.00"), QStringLiteral("buyer@example.com"), QStringLiteral("9999999999"),
@@ -68,6 +69,13 @@ bool payOnce(PGTabBarViewController &container, const SandboxProcess &sandbox, i
     const auto closed = QObject::connect(&container, &PGTabBarViewController::dismissed, &loop, &QEventLoop::quit);
     QTimer::singleShot(30000, &loop, &QEventLoop::quit);
     container.present();
+    if (!pay) {
+        QTimer::singleShot(0, &container, [&container] { container.cancelTapped(); });
+        loop.exec();
+        QObject::disconnect(result);
+        QObject::disconnect(closed);
+        return !container.isVisible();
+    }
     // The cards tab opens first; only its screen is built by now.
     QWidget *screen = &container;
     type(screen, "cardNumberTextField", QStringLiteral("4111111111111111"));
@@ -90,9 +98,12 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     int checkouts = 500;
     bool reuse = false;
+    bool pay = true;
     for (const QString &argument : app.arguments().mid(1)) {
         if (argument == QLatin1String("--reuse"))
             reuse = true;
+        else if (argument == QLatin1String("--close"))
+            pay = false;
         else
             checkouts = qMax(10, argument.toInt());
     }
@@ -108,7 +119,8 @@ int main(int argc, char **argv)
     entry.setConfig(QStringLiteral("TEST"), QStringLiteral("sandbox-app"), QString(), QStringLiteral("Acme Books"),
                     {QStringLiteral("paytm")}, QStringLiteral("YES"), QStringLiteral("2f6fde"), QStringLiteral("6a3fd0"));
 
-    std::printf("%d checkouts, %s container\n", checkouts, reuse ? "one reused" : "a new");
+    std::printf("%d checkouts, %s container, %s\n", checkouts, reuse ? "one reused" : "a new",
+                pay ? "paid by card" : "closed without paying");
     std::printf("%10s %12s %8s %10s\n", "checkout", "RSS KiB", "fds", "ms each");
     std::unique_ptr<PGTabBarViewController> kept;
     QElapsedTimer timer;
@@ -121,7 +133,7 @@ int main(int argc, char **argv)
             fresh->resize(390, 960);
         }
         PGTabBarViewController &container = reuse ? *(kept ? kept : (kept = std::move(fresh))) : *fresh;
-        if (!payOnce(container, sandbox, n))
+        if (!payOnce(container, sandbox, n, pay))
             ++failures;
         fresh.reset();
         // What a host's event loop does between customers: deferred deletions run.

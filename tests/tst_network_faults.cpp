@@ -35,6 +35,13 @@ const QByteArray BankBody = R"([{"code":"3001","bankName":"Bayview Cooperative B
 constexpr int TransferTimeoutMs = 1500;
 // What a failed request may leave behind in the process; the servers send up to 256 MiB.
 constexpr qint64 MemoryAllowance = 48LL * 1024 * 1024;
+#if defined(__SANITIZE_ADDRESS__)
+// AddressSanitizer holds freed memory back (256 MiB of it) to catch late uses, so resident
+// memory says nothing in that build; the plain build measures it.
+constexpr bool MeasuresMemory = false;
+#else
+constexpr bool MeasuresMemory = true;
+#endif
 
 qint64 residentBytes()
 {
@@ -172,7 +179,7 @@ private Q_SLOTS:
 
         QCOMPARE(tokens, completes ? QStringList{QStringLiteral("sbx_good_token")} : QStringList{});
         QCOMPARE(screen.paymentToken_config(), completes ? QStringLiteral("sbx_good_token") : QStringLiteral("tok"));
-        QVERIFY2(grown < MemoryAllowance, qPrintable(QStringLiteral("grew %1 MiB").arg(grown >> 20)));
+        QVERIFY2(!MeasuresMemory || grown < MemoryAllowance, qPrintable(QStringLiteral("grew %1 MiB").arg(grown >> 20)));
         QVERIFY(!log.lines().join(QLatin1Char('\n')).contains(QLatin1String("sbx_good_token")));
         if (certificate == QLatin1String("expired") || certificate == QLatin1String("wrong host"))
             QVERIFY(server.requestCount() == 0);
@@ -214,7 +221,7 @@ private Q_SLOTS:
 
         QCOMPARE(reset.count(), completes ? 1 : 0);
         QCOMPARE(table->model()->rowCount(), completes ? 2 : 0);
-        QVERIFY2(grown < MemoryAllowance, qPrintable(QStringLiteral("grew %1 MiB").arg(grown >> 20)));
+        QVERIFY2(!MeasuresMemory || grown < MemoryAllowance, qPrintable(QStringLiteral("grew %1 MiB").arg(grown >> 20)));
         // The buyer is never told; the list is simply empty.
         QCOMPARE(log.lines(), QStringList{});
 
