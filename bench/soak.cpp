@@ -1,7 +1,7 @@
 // A kiosk's day: present the checkout, pay by card (the sandbox approves at once), let it close,
 // and start again, many times in one process. Reports resident memory and open file
-// descriptors after warm-up (checkout 10) and at checkouts 100 and 500 (or the count given):
-// a long-running host must see no growth beyond noise.
+// descriptors at checkouts 1 and 10 (after warm-up), every 100th and the last: a long-running
+// host must see no growth beyond noise.
 //
 // Usage: bench_soak [checkouts, default 500] [--reuse] [--close]
 //   --reuse  present one container again and again instead of a new one per checkout

@@ -10,7 +10,8 @@ namespace sandbox {
 /**
  * Answers to a checkout form from a gateway that misbehaves, for testing how the checkout
  * copes. Each kind answers every form the same way, whatever its outcome:
- * - "repeat": hands back four times, three at once and one a moment later;
+ * - "repeat": hands back five times: from four frames at once, and from the page itself a
+ *   moment later;
  * - "frame": hands back from an inner frame;
  * - "huge": hands back with a result of over a megabyte;
  * - "bad-escape": hands back with an escape that is not two hex digits;

@@ -97,8 +97,8 @@ private Q_SLOTS:
         // The header shows the name as text, cut to a line's worth.
         auto *name = screen->findChild<QLabel *>(QStringLiteral("merchNameLabel"));
         QCOMPARE(name->textFormat(), Qt::PlainText);
-        QVERIFY(name->text().size() <= 201);
-        QVERIFY(text.startsWith(name->text().left(name->text().size() - 1)) || name->text() == text);
+        const qsizetype cut = text.size() > 200 && text.at(199).isHighSurrogate() ? 199 : 200;
+        QCOMPARE(name->text(), text.size() <= 200 ? text : text.left(cut) + QChar(0x2026));
 
         type(screen, "cardNumberTextField", QStringLiteral("4111111111111111"));
         type(screen, "cardHolderNameTextField", QStringLiteral("Asha Rao"));

@@ -1,8 +1,8 @@
 // Card payments against a gateway that misbehaves: it hands back again and again, from a frame,
 // with a megabyte of result or with broken escapes; it tries script, local-file and data
 // addresses; it sends the buyer to plain HTTP or never reaches HTTPS at all. The checkout keeps
-// only valid results, tells the host of one result per payment, never shows a local file, and
-// the buyer can always close it.
+// only results that decode, tells the host of one result per payment, never shows a local file,
+// and the buyer can always close it.
 
 #include "CheckoutHelpers.h"
 #include "SandboxProcess.h"

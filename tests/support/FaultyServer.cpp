@@ -29,10 +29,6 @@ FaultyServer::FaultyServer(Fault fault, QByteArray goodBody, std::optional<Tls> 
         configuration.setPrivateKey(tls->key);
         configuration.setPeerVerifyMode(QSslSocket::VerifyNone);
         server->setSslConfiguration(configuration);
-        connect(server, &QSslServer::errorOccurred, this, [this](QSslSocket *socket, QAbstractSocket::SocketError) {
-            if (!socket->isEncrypted())
-                ++m_refusedHandshakes;
-        });
         m_server.reset(server);
     } else {
         m_server = std::make_unique<QTcpServer>();
@@ -100,7 +96,7 @@ void FaultyServer::accept(QTcpSocket *socket)
 
 void FaultyServer::send(QTcpSocket *socket, const QByteArray &bytes)
 {
-    m_sent += socket->write(bytes);
+    socket->write(bytes);
 }
 
 void FaultyServer::flood(QTcpSocket *socket, const QByteArray &start, const QByteArray &chunk)

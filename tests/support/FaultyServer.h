@@ -55,10 +55,6 @@ public:
     QUrl url(const QString &path) const;
     /// Requests read in full so far.
     int requestCount() const { return m_requests; }
-    /// TLS handshakes that failed (the client refused the certificate).
-    int refusedHandshakes() const { return m_refusedHandshakes; }
-    /// Bytes written to clients so far.
-    qint64 bytesSent() const { return m_sent; }
 
 private:
     void accept(QTcpSocket *socket);
@@ -74,8 +70,6 @@ private:
     bool m_tls = false;
     int m_maximumRequests;
     int m_requests = 0;
-    int m_refusedHandshakes = 0;
-    qint64 m_sent = 0;
     QTimer m_lifetime;
     QList<QPointer<QTcpSocket>> m_sockets;
 };
