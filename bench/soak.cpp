@@ -7,6 +7,7 @@
 //   --reuse  present one container again and again instead of a new one per checkout
 //   --close  present and close each checkout without paying
 
+#include "CheckoutHelpers.h"
 #include "SandboxProcess.h"
 
 #include <pelbrook/DebugLog.h>
@@ -46,15 +47,6 @@ int openDescriptors()
     return int(QDir(QStringLiteral("/proc/self/fd")).entryList(QDir::NoDotAndDotDot | QDir::System).size());
 }
 
-// Fills a field as the demo does (the expiry fields take their text from a picker).
-void type(QWidget *root, const char *name, const QString &text)
-{
-    if (auto *field = root->findChild<QLineEdit *>(QLatin1String(name))) {
-        field->setFocus();
-        field->insert(text);
-    }
-}
-
 // One checkout, start to close. False when it did not close with a result in time.
 bool payOnce(PGTabBarViewController &container, const SandboxProcess &sandbox, int n, bool pay)
 {
@@ -78,11 +70,7 @@ bool payOnce(PGTabBarViewController &container, const SandboxProcess &sandbox, i
     }
     // The cards tab opens first; only its screen is built by now.
     QWidget *screen = &container;
-    type(screen, "cardNumberTextField", QStringLiteral("4111111111111111"));
-    type(screen, "cardHolderNameTextField", QStringLiteral("Asha Rao"));
-    type(screen, "cardExpiryMonthTextField", QStringLiteral("12"));
-    type(screen, "cardExpiryYearTextField", QStringLiteral("30"));
-    type(screen, "cardCvcTextField", QStringLiteral("123"));
+    fillCardDetails(screen);
     if (auto *pay = screen->findChild<QAbstractButton *>(QStringLiteral("cardPayButton")))
         pay->click();
     loop.exec();

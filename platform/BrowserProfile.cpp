@@ -42,6 +42,13 @@ public:
     }
 };
 
+// The pages waiting to be asked for, by path. Main thread only.
+QHash<QString, QByteArray> &pages()
+{
+    static QHash<QString, QByteArray> waiting;
+    return waiting;
+}
+
 // Pages too large for a data address, handed to the engine once each and then forgotten: they
 // hold card details.
 class PageHandler : public QWebEngineUrlSchemeHandler
@@ -62,12 +69,6 @@ public:
 };
 
 } // namespace
-
-QHash<QString, QByteArray> &pages()
-{
-    static QHash<QString, QByteArray> waiting;
-    return waiting;
-}
 
 QUrl servePageOnce(const QByteArray &html)
 {

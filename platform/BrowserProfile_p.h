@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QByteArray>
-#include <QHash>
 #include <QUrl>
 
 class QWebEngineProfile;
@@ -18,8 +17,6 @@ inline constexpr char PageScheme[] = "pelbrook-page";
 QUrl servePageOnce(const QByteArray &html);
 /// Drops a page kept by servePageOnce() that was never asked for.
 void forgetPage(const QUrl &url);
-/// The pages waiting to be asked for, by path. Main thread only.
-QHash<QString, QByteArray> &pages();
 
 /// The library's browser profile: off the record, with a handler for the hand-back scheme.
 /// Created on first use on the main thread and destroyed with the application.

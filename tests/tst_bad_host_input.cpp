@@ -39,11 +39,6 @@ QString asPosted(QString value)
     return value;
 }
 
-void type(QWidget *root, const char *name, const QString &text)
-{
-    QTest::keyClicks(root->findChild<QLineEdit *>(QLatin1String(name)), text);
-}
-
 } // namespace
 
 class BadHostInputTest : public QObject
@@ -100,11 +95,7 @@ private Q_SLOTS:
         const qsizetype cut = text.size() > 200 && text.at(199).isHighSurrogate() ? 199 : 200;
         QCOMPARE(name->text(), text.size() <= 200 ? text : text.left(cut) + QChar(0x2026));
 
-        type(screen, "cardNumberTextField", QStringLiteral("4111111111111111"));
-        type(screen, "cardHolderNameTextField", QStringLiteral("Asha Rao"));
-        type(screen, "cardExpiryMonthTextField", QStringLiteral("12"));
-        type(screen, "cardExpiryYearTextField", QStringLiteral("30"));
-        type(screen, "cardCvcTextField", QStringLiteral("123"));
+        fillCardDetails(screen);
         QTest::mouseClick(screen->findChild<QAbstractButton *>(QStringLiteral("cardPayButton")), Qt::LeftButton);
         QTRY_COMPARE_WITH_TIMEOUT(closed.count(), 1, 30000);
         QCOMPARE(results.count(), 1);

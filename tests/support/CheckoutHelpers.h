@@ -5,6 +5,7 @@
 #include <pelbrook/PGTabBarViewController.h>
 #include <pelbrook/ResultDelegate.h>
 
+#include <QLineEdit>
 #include <QList>
 #include <QPair>
 #include <QRect>
@@ -35,6 +36,22 @@ inline QString formValue(const QList<QPair<QString, QString>> &form, const QStri
             return v;
     }
     return QStringLiteral("<absent>");
+}
+
+/// Fills the card form under @p root with a test card that the sandbox approves, as the demo
+/// does (the expiry fields take their text from a picker, so it is inserted, not typed).
+inline void fillCardDetails(QWidget *root)
+{
+    const QList<QPair<const char *, QString>> fields = {
+        {"cardNumberTextField", QStringLiteral("4111111111111111")}, {"cardHolderNameTextField", QStringLiteral("Asha Rao")},
+        {"cardExpiryMonthTextField", QStringLiteral("12")}, {"cardExpiryYearTextField", QStringLiteral("30")},
+        {"cardCvcTextField", QStringLiteral("123")}};
+    for (const auto &[name, text] : fields) {
+        if (auto *field = root->findChild<QLineEdit *>(QLatin1String(name))) {
+            field->setFocus();
+            field->insert(text);
+        }
+    }
 }
 
 /// The index of the tab titled @p title, or -1.
