@@ -8,6 +8,7 @@
 //   --close  present and close each checkout without paying
 
 #include "CheckoutHelpers.h"
+#include "Measure.h"
 #include "SandboxProcess.h"
 
 #include <pelbrook/DebugLog.h>
@@ -29,18 +30,6 @@
 using namespace pelbrook;
 
 namespace {
-
-qint64 residentKiB()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').first().toLongLong();
-    }
-    return -1;
-}
 
 int openDescriptors()
 {
@@ -129,7 +118,7 @@ int main(int argc, char **argv)
         QCoreApplication::processEvents();
         if (n == 1 || n == 10 || n == 100 || n == checkouts || n % 100 == 0) {
             malloc_trim(0);
-            std::printf("%10d %12lld %8d %10.1f\n", n, residentKiB(), openDescriptors(), double(timer.elapsed()) / n);
+            std::printf("%10d %12lld %8d %10.1f\n", n, bench::residentKiB(), openDescriptors(), double(timer.elapsed()) / n);
             std::fflush(stdout);
         }
     }

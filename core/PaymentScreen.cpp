@@ -86,7 +86,7 @@ PaymentScreenPrivate::PaymentScreenPrivate(const ScreenTraits &screenTraits)
     webView = new BrowserView(p);
     webViewAlive = webView;
     webView->setObjectName(QLatin1String(traits.webViewName));
-    webView->page()->setBackgroundColor(Qt::white);
+    webView->setPageBackgroundColor(Qt::white);
 
     payButton = new Button(p);
     payButton->setObjectName(QLatin1String(traits.payButtonName));
@@ -598,6 +598,9 @@ void PaymentScreen::viewDidAppear()
 {
     if (d_ptr->traits.inputsOnEveryAppearance)
         d_ptr->setPaymentPageShown(false);
+    // While the buyer fills the form, the browser gets ready, so pressing pay does not wait
+    // for it to start.
+    d_ptr->webView->prepare();
 }
 
 void PaymentScreen::initPayment(const QString &url, const QString &appId, const QString &orderId,

@@ -86,9 +86,24 @@ void forgetPage(const QUrl &url)
         pages().remove(url.path());
 }
 
-QWebEngineProfile *browserProfile()
+namespace {
+
+QPointer<QWebEngineProfile> &profileSlot()
 {
     static QPointer<QWebEngineProfile> profile;
+    return profile;
+}
+
+} // namespace
+
+bool browserProfileExists()
+{
+    return !profileSlot().isNull();
+}
+
+QWebEngineProfile *browserProfile()
+{
+    QPointer<QWebEngineProfile> &profile = profileSlot();
     if (!profile) {
         // A profile without a storage name is off the record: no cookies or cache on disk.
         profile = new QWebEngineProfile(QCoreApplication::instance());

@@ -21,5 +21,7 @@ void forgetPage(const QUrl &url);
 /// The library's browser profile: off the record, with a handler for the hand-back scheme.
 /// Created on first use on the main thread and destroyed with the application.
 QWebEngineProfile *browserProfile();
+/// Whether browserProfile() has been made (and with it the browser engine started).
+bool browserProfileExists();
 
 } // namespace pelbrook

@@ -3,12 +3,12 @@
 #include "platform/BrowserProfile_p.h"
 #include "platform/TrustPolicy.h"
 
+#include <QEvent>
 #include <QPointer>
+#include <QTimer>
 #include <QWebEngineCertificateError>
 
 namespace pelbrook {
-
-namespace {
 
 class BrowserPage : public QWebEnginePage
 {
@@ -33,7 +33,12 @@ public:
 protected:
     bool acceptNavigationRequest(const QUrl &url, NavigationType type, bool) override
     {
-        if (!m_view || !m_view->navigationDelegate())
+        if (!m_view)
+            return true;
+        // The warm-up document is the view's own business; nothing else has been loaded yet.
+        if (m_view->m_holdsWarmUpPage && !m_view->m_loadRequested)
+            return true;
+        if (!m_view->navigationDelegate())
             return true;
         return m_view->navigationDelegate()->shouldStartLoad(m_view, url, type);
     }
@@ -42,12 +47,9 @@ private:
     QPointer<BrowserView> m_view;
 };
 
-} // namespace
-
 BrowserView::BrowserView(QWidget *parent)
     : QWebEngineView(parent)
 {
-    setPage(new BrowserPage(browserProfile(), this));
 }
 
 void BrowserView::setNavigationDelegate(NavigationDelegate *delegate)
@@ -58,6 +60,56 @@ void BrowserView::setNavigationDelegate(NavigationDelegate *delegate)
 BrowserView::~BrowserView()
 {
     forgetPage(m_servedPage);
+}
+
+void BrowserView::setPageBackgroundColor(const QColor &color)
+{
+    m_pageBackground = color;
+    if (m_page)
+        m_page->setBackgroundColor(color);
+}
+
+void BrowserView::ensurePage()
+{
+    if (m_page)
+        return;
+    m_page = new BrowserPage(browserProfile(), this);
+    m_page->setBackgroundColor(m_pageBackground);
+    QWebEngineView::setPage(m_page);
+}
+
+QWebEnginePage *BrowserView::page()
+{
+    ensurePage();
+    return m_page;
+}
+
+void BrowserView::load(const QUrl &url)
+{
+    ensurePage();
+    m_loadRequested = true;
+    QWebEngineView::load(url);
+}
+
+void BrowserView::setHtml(const QString &html, const QUrl &baseUrl)
+{
+    ensurePage();
+    m_loadRequested = true;
+    QWebEngineView::setHtml(html, baseUrl);
+}
+
+void BrowserView::stop()
+{
+    if (m_page)
+        QWebEngineView::stop();
+}
+
+void BrowserView::setVisible(bool visible)
+{
+    // The engine's view asks for its page as it is shown; it must be this view's own.
+    if (visible)
+        ensurePage();
+    QWebEngineView::setVisible(visible);
 }
 
 void BrowserView::loadHTMLString(const QString &html)
@@ -73,6 +125,59 @@ void BrowserView::loadHTMLString(const QString &html)
     }
     m_servedPage = servePageOnce(page);
     load(m_servedPage);
+}
+
+void BrowserView::prepare()
+{
+    if (m_prepareQueued || m_holdsWarmUpPage || m_loadRequested)
+        return;
+    m_prepareQueued = true;
+    m_prepareStarted = false;
+    // Not before the frame that shows what lies around the view: that frame must not wait for
+    // the engine. The steps start once it has been painted; a parent that is not repainted
+    // soon has long been on screen.
+    if (QWidget *around = parentWidget())
+        around->installEventFilter(this);
+    QTimer::singleShot(parentWidget() ? 500 : 0, this, &BrowserView::startPreparing);
+}
+
+bool BrowserView::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::Paint && watched == parentWidget() && m_prepareQueued) {
+        watched->removeEventFilter(this);
+        // After the paint, and after the rest of the frame it belongs to.
+        QTimer::singleShot(0, this, &BrowserView::startPreparing);
+    }
+    return QWebEngineView::eventFilter(watched, event);
+}
+
+void BrowserView::startPreparing()
+{
+    if (!m_prepareQueued || m_prepareStarted)
+        return;
+    m_prepareStarted = true;
+    if (QWidget *around = parentWidget())
+        around->removeEventFilter(this);
+    prepareStep();
+}
+
+void BrowserView::prepareStep()
+{
+    if (m_loadRequested) {
+        m_prepareQueued = false;
+        return;
+    }
+    // One step per turn of the event loop, so input waiting in between is handled: the
+    // engine's start (once per process, the long one), then the page and its renderer.
+    if (!m_page && !browserProfileExists()) {
+        browserProfile();
+        QTimer::singleShot(0, this, &BrowserView::prepareStep);
+        return;
+    }
+    m_prepareQueued = false;
+    ensurePage();
+    m_holdsWarmUpPage = true;
+    QWebEngineView::setHtml(QStringLiteral("<html></html>"));
 }
 
 } // namespace pelbrook

@@ -24,6 +24,11 @@ public:
  * profile (nothing is kept on disk), whose navigations are put to a delegate first.
  *
  * TLS errors are never accepted, except for the certificate pinned in the endpoints.
+ *
+ * The view gets its page, and the process its browser engine, only when first needed: when it
+ * loads, is shown or is prepared. Starting the engine holds the main thread for a long moment
+ * (well over a frame), and a screen that is never paid from need never pay for it. Use the view
+ * through this class: QWebEngineView's own page() would give it a page of the default profile.
  */
 class BrowserView : public QWebEngineView
 {
@@ -39,12 +44,50 @@ public:
     void setNavigationDelegate(NavigationDelegate *delegate);
     NavigationDelegate *navigationDelegate() const { return m_delegate; }
 
+    /// The colour the page shows where it paints nothing, kept for a page made later.
+    void setPageBackgroundColor(const QColor &color);
+
     /// Loads a page from a string with no base address.
     void loadHTMLString(const QString &html);
 
+    /**
+     * Starts the browser engine, this view's page and its renderer ahead of the first load, so
+     * that load does not wait for them: the view loads an empty document, which its navigation
+     * delegate is not asked about. It runs from the event loop in short steps that start once
+     * the view's parent has next been painted (or, should it not be, after half a second), so
+     * the frame being shown does not wait for it. Does nothing once the view has loaded or is
+     * loading a page.
+     */
+    void prepare();
+
+    /// The view's page, made on first use.
+    QWebEnginePage *page();
+    void load(const QUrl &url);
+    void setHtml(const QString &html, const QUrl &baseUrl = QUrl());
+    /// Stops a load; a view that has no page yet has nothing to stop.
+    void stop();
+    void setVisible(bool visible) override;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
+    friend class BrowserPage;
+
+    void ensurePage();
+    void startPreparing();
+    void prepareStep();
+
     NavigationDelegate *m_delegate = nullptr;
+    QWebEnginePage *m_page = nullptr;
+    QColor m_pageBackground = Qt::white;
     QUrl m_servedPage;
+    /// The empty document of prepare() is the only page the view has been given.
+    bool m_holdsWarmUpPage = false;
+    bool m_prepareQueued = false;
+    bool m_prepareStarted = false;
+    /// A load other than the warm-up has been asked for.
+    bool m_loadRequested = false;
 };
 
 } // namespace pelbrook

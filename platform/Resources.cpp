@@ -77,17 +77,23 @@ QImage imageWithContentsOfFile(const QString &path)
 
 namespace {
 
+// Only a file that is there: for one that is not, QImage would go on to try the name with
+// every image format's extension appended, a dozen failed opens for each missing image.
+QImage decodeIfPresent(const QString &path)
+{
+    return QFileInfo::exists(path) ? QImage(path) : QImage();
+}
+
 QImage decodeImage(const QString &path)
 {
     if (path.endsWith(QStringLiteral(".png"))) {
-        const QString highDpi = path.chopped(4) + QStringLiteral("@2x.png");
-        QImage image(highDpi);
+        QImage image = decodeIfPresent(path.chopped(4) + QStringLiteral("@2x.png"));
         if (!image.isNull()) {
             image.setDevicePixelRatio(2.0);
             return image;
         }
     }
-    return QImage(path);
+    return decodeIfPresent(path);
 }
 
 } // namespace

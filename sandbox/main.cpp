@@ -8,6 +8,8 @@
 #include <httplib.h>
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
@@ -178,7 +180,12 @@ int main(int argc, char **argv)
     // The checkout form is read through a content reader: cpp-httplib refuses a plain form body
     // of over 8 KiB, and the sandbox takes forms far larger than a real checkout sends, so tests
     // can see them arrive whole.
+    // When the last checkout form began to arrive, on the monotonic clock every process on the
+    // machine shares: benchmarks time a pay press against it.
+    std::atomic<long long> lastCheckoutArrival{0};
     const auto checkout = [&](const httplib::Request &, httplib::Response &rs, const httplib::ContentReader &reader) {
+        lastCheckoutArrival = std::chrono::duration_cast<std::chrono::nanoseconds>(
+                                  std::chrono::steady_clock::now().time_since_epoch()).count();
         std::string body;
         reader([&](const char *data, size_t length) {
             body.append(data, length);
@@ -191,6 +198,9 @@ int main(int argc, char **argv)
     server.Post("/sandbox/decision", [&](const httplib::Request &rq, httplib::Response &rs) { send(rs, gateway.decide(formOf(rq.body))); });
     server.Get("/pg/iosbanks.json", [&](const httplib::Request &, httplib::Response &rs) { send(rs, gateway.bankList()); });
     server.Get("/sandbox/last-form", [&](const httplib::Request &, httplib::Response &rs) { send(rs, gateway.lastForm()); });
+    server.Get("/sandbox/last-checkout-arrival", [&](const httplib::Request &, httplib::Response &rs) {
+        rs.set_content(std::to_string(lastCheckoutArrival.load()), "text/plain");
+    });
     // Paths and statuses only: bodies carry card numbers and tokens.
     server.set_logger([](const httplib::Request &rq, const httplib::Response &rs) {
         std::cout << rq.method << ' ' << rq.path << ' ' << rs.status << std::endl;

@@ -24,7 +24,8 @@ configure_and_build() {
     while [ $# -gt 0 ] && [ "$1" != "--" ]; do options+=("$1"); shift; done
     [ "${1:-}" = "--" ] && shift
     for t in "$@"; do targets+=(--target "$t"); done
-    cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo "${options[@]}"
+    # PELBROOK_BUILD_TYPE chooses the build type (default: optimised with debug information).
+    cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE="${PELBROOK_BUILD_TYPE:-RelWithDebInfo}" "${options[@]}"
     # PELBROOK_BUILD_JOBS limits the parallel jobs (default: one per processor).
     cmake --build "$build" --parallel "${PELBROOK_BUILD_JOBS:-$(nproc)}" "${targets[@]}"
 }

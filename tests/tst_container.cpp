@@ -6,6 +6,9 @@
 #include "SandboxProcess.h"
 
 #include "core/CheckoutContext.h"
+#include "core/PaymentScreen_p.h"
+#include "platform/BrowserProfile_p.h"
+#include "platform/BrowserView.h"
 #include "platform/NavigationController.h"
 #include "platform/PickerView.h"
 #include "platform/TextFieldInputView.h"
@@ -48,6 +51,24 @@ void configure(const QString &orderId = QStringLiteral("ORD1"), const QStringLis
                       QStringLiteral("tok"), QStringLiteral("Two books"), QStringLiteral("Asha Rao"), QStringLiteral("INR"), QString());
 }
 
+// Whether the browser engine had started when the cards screen was first painted.
+class EngineAtFirstPaint : public QObject
+{
+public:
+    bool painted = false;
+    bool engineAtFirstPaint = false;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (!painted && event->type() == QEvent::Paint && watched->objectName() == QLatin1String("cardViewController")) {
+            painted = true;
+            engineAtFirstPaint = browserProfileExists();
+        }
+        return false;
+    }
+};
+
 QList<ViewController *> screensOf(PGTabBarViewController &container)
 {
     QList<ViewController *> screens;
@@ -75,6 +96,42 @@ private Q_SLOTS:
         e.bankList = QUrl(QStringLiteral("http://127.0.0.1:9/pg/iosbanks.json"));
         setEndpoints(e);
         configure();
+    }
+
+    // First in this process: nothing before it may have started the browser engine.
+    void theBrowserStartsAfterTheFirstFrame()
+    {
+        QVERIFY(!browserProfileExists());
+        PGTabBarViewController container;
+        container.resize(Phone);
+        EngineAtFirstPaint probe;
+        qApp->installEventFilter(&probe);
+        auto removeProbe = qScopeGuard([&] { qApp->removeEventFilter(&probe); });
+        container.present();
+        QVERIFY(!browserProfileExists());
+        auto *cards = static_cast<BrowserView *>(container.findChild<QWebEngineView *>(QStringLiteral("cardWebView")));
+        QVERIFY(cards);
+        BrowserView *wallets = nullptr;
+        for (ViewController *screen : screensOf(container)) {
+            if (auto *wallet = qobject_cast<walletViewController *>(screen))
+                wallets = PaymentScreenPrivate::get(wallet)->webView;
+        }
+        QVERIFY(wallets);
+        QSignalSpy cardsLoaded(cards, &QWebEngineView::loadFinished);
+        QSignalSpy walletsLoading(wallets, &QWebEngineView::loadStarted);
+
+        // Starting the engine holds the main thread far longer than a frame: the cards screen
+        // is painted first.
+        QTRY_VERIFY_WITH_TIMEOUT(probe.painted, 10000);
+        QVERIFY(!probe.engineAtFirstPaint);
+        // Then its browser gets ready while the buyer types: the engine, its own page on the
+        // library's profile, an empty document loaded out of sight.
+        QTRY_VERIFY_WITH_TIMEOUT(!cardsLoaded.isEmpty(), 15000);
+        QVERIFY(browserProfileExists());
+        QCOMPARE(cards->page()->profile(), browserProfile());
+        QVERIFY(cards->isHidden());
+        // A screen not yet shown has not started its own.
+        QVERIFY(walletsLoading.isEmpty());
     }
 
     void tabsInOrderAndScreensBuiltWhenShown()

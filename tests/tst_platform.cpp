@@ -1,8 +1,10 @@
 // The platform layer: debug log, resources, trust, HTTP client, browser view and containers.
 
+#include "CheckoutHelpers.h"
 #include "LogCapture.h"
 #include "SandboxProcess.h"
 
+#include "platform/BrowserProfile_p.h"
 #include "platform/BrowserView.h"
 #include "platform/DebugLog_p.h"
 #include "platform/HttpClient.h"
@@ -254,6 +256,71 @@ private Q_SLOTS:
         QVERIFY2(fragment.startsWith(QStringLiteral("%7B%22orderId%22%3A%22P1%22")), qPrintable(fragment));
         QVERIFY(fragment.contains(QStringLiteral("%22status%22%3A%22SUCCESS%22")));
         view.setNavigationDelegate(nullptr);
+    }
+
+    // A view is got ready out of sight while the buyer types; the payment may come before, while
+    // or after it has loaded its empty document, and the delegate hears only the payment's
+    // navigations, the hand-back among them.
+    void preparedBrowserViewStillReportsThePayment_data()
+    {
+        QTest::addColumn<int>("payWhen");
+        QTest::newRow("before the warm-up starts") << 0;
+        QTest::newRow("while the warm-up document loads") << 1;
+        QTest::newRow("after the warm-up document has loaded") << 2;
+    }
+    void preparedBrowserViewStillReportsThePayment()
+    {
+        QFETCH(int, payWhen);
+        SandboxProcess sandbox({QStringLiteral("--auto-approve")});
+        QVERIFY(sandbox.isRunning());
+        sandbox.useAsEndpoints();
+        const QString token = sandbox.token(QStringLiteral("sandbox-app"), QStringLiteral("P1"), QStringLiteral("10.00"));
+
+        QWidget window;
+        window.resize(390, 700);
+        auto *view = new BrowserView(&window);
+        view->setGeometry(window.rect());
+        view->hide();
+        RecordingDelegate delegate;
+        view->setNavigationDelegate(&delegate);
+        QSignalSpy started(view, &QWebEngineView::loadStarted);
+        QSignalSpy finished(view, &QWebEngineView::loadFinished);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        view->prepare();
+        window.update();
+        if (payWhen >= 1)
+            QTRY_VERIFY_WITH_TIMEOUT(!started.isEmpty(), 15000);
+        if (payWhen == 2) {
+            QTRY_VERIFY_WITH_TIMEOUT(!finished.isEmpty(), 15000);
+            QVERIFY(finished.first().first().toBool());
+        }
+        QVERIFY(delegate.navigations.isEmpty());
+        QCOMPARE(view->page()->profile(), browserProfile());
+
+        view->show();
+        view->loadHTMLString(formPage(QUrl(sandbox.baseUrl().toString() + QStringLiteral("/checkout/post/submit-transparent")), token));
+        QTRY_VERIFY_WITH_TIMEOUT(delegate.find(QStringLiteral("ios-sdk")), 30000);
+        QVERIFY(delegate.find(QStringLiteral("https")));
+        QCOMPARE(formValue(sandbox.lastForm(), QStringLiteral("orderId")), QStringLiteral("P1"));
+        // Once a page has been loaded, a later warm-up leaves the view alone.
+        QTest::qWait(500);
+        const qsizetype loads = started.size();
+        view->prepare();
+        window.update();
+        QTest::qWait(700);
+        QCOMPARE(started.size(), loads);
+        view->setNavigationDelegate(nullptr);
+    }
+
+    // However the view is first shown, it is on the library's profile, never the default one.
+    void browserViewShownBeforeItsFirstLoadUsesTheLibrarysProfile()
+    {
+        BrowserView view;
+        view.resize(200, 200);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        QCOMPARE(static_cast<QWebEngineView &>(view).page()->profile(), browserProfile());
     }
 
     void browserViewTrustsOnlyThePinnedCertificate_data()

@@ -89,6 +89,11 @@ QList<QPair<QString, QString>> SandboxProcess::lastForm() const
     return form;
 }
 
+qint64 SandboxProcess::lastCheckoutArrival() const
+{
+    return fetch("GET", QStringLiteral("/sandbox/last-checkout-arrival"), {}).toLongLong();
+}
+
 QStringList SandboxProcess::output() const
 {
     return QString::fromUtf8(m_output).split(QLatin1Char('\n'));

@@ -27,6 +27,9 @@ public:
     /// The last checkout form the sandbox received, as (name, value) pairs in order.
     QList<QPair<QString, QString>> lastForm() const;
     QStringList output() const;
+    /// When the last checkout form began to arrive, in nanoseconds of std::chrono::steady_clock
+    /// (the machine's monotonic clock, shared with this process); 0 before the first or on failure.
+    qint64 lastCheckoutArrival() const;
 
 private:
     QByteArray fetch(const QByteArray &verb, const QString &path, const QByteArray &body) const;

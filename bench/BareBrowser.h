@@ -1,0 +1,53 @@
+#pragma once
+
+// What the benchmarks' bare browser views share with the checkout: the same payment page, and
+// the sandbox's certificate trusted by its fingerprint, as any Qt application would trust it.
+
+#include "SandboxProcess.h"
+
+#include "core/PaymentForm.h"
+
+#include <QCryptographicHash>
+#include <QSslCertificate>
+#include <QWebEngineCertificateError>
+#include <QWebEnginePage>
+
+namespace bench {
+
+/// The page the card screen writes for the benchmarks' test card and order @p orderId.
+inline QString cardPaymentPage(const SandboxProcess &sandbox, const QString &orderId)
+{
+    pelbrook::PaymentPageValues page;
+    page.endpoint = pelbrook::gatewayEndpoint(QStringLiteral("TEST"));
+    page.appId = QStringLiteral("sandbox-app");
+    page.orderId = orderId;
+    page.orderAmount = QStringLiteral("100.00");
+    page.customerName = QStringLiteral("Asha Rao");
+    page.orderNote = QStringLiteral("Bench");
+    page.customerPhone = QStringLiteral("9999999999");
+    page.customerEmail = QStringLiteral("buyer@example.com");
+    page.paymentOption = QStringLiteral("card");
+    page.methodFields = {{QStringLiteral("card_number"), QStringLiteral("4111111111111111")},
+                         {QStringLiteral("card_holder"), QStringLiteral("Asha Rao")},
+                         {QStringLiteral("card_expiryMonth"), QStringLiteral("12")},
+                         {QStringLiteral("card_expiryYear"), QStringLiteral("2030")},
+                         {QStringLiteral("card_cvv"), QStringLiteral("123")}};
+    page.orderCurrency = QStringLiteral("INR");
+    page.paymentToken = sandbox.token(page.appId, orderId, page.orderAmount);
+    return pelbrook::buildPaymentPage(page);
+}
+
+/// Lets @p page accept the sandbox's self-signed certificate, and no other.
+inline void trustSandbox(QWebEnginePage *page, const SandboxProcess &sandbox)
+{
+    const QByteArray fingerprint = sandbox.fingerprint().toLatin1();
+    QObject::connect(page, &QWebEnginePage::certificateError, page, [fingerprint](QWebEngineCertificateError error) {
+        const QList<QSslCertificate> chain = error.certificateChain();
+        if (!chain.isEmpty() && chain.first().digest(QCryptographicHash::Sha256).toHex() == fingerprint)
+            error.acceptCertificate();
+        else
+            error.rejectCertificate();
+    });
+}
+
+} // namespace bench

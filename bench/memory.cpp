@@ -1,0 +1,130 @@
+// The resident memory a presented checkout adds to the host's process, before pay and once the
+// gateway's payment page has loaded, against a bare QTabWidget with four pages of as many plain
+// widgets and one bare QWebEngineView loading the same page from the same loopback gateway.
+//
+// Usage: bench_memory checkout|bare [widgets per tab, as "a,b,c,d"]
+// Each figure is the growth over the process as it was before the first widget, after a second
+// of idling and with the allocator's free memory returned (malloc_trim). The browser engine's
+// helper processes are reported apart ("-helpers", their proportional memory): they are not in
+// the host's process.
+
+#include "BareBrowser.h"
+#include "CheckoutHelpers.h"
+#include "Measure.h"
+
+#include <pelbrook/PGTabBarViewController.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QTabWidget>
+#include <QWebEngineView>
+#include <QWindow>
+
+#include <cstdio>
+#include <malloc.h>
+
+using namespace pelbrook;
+
+namespace {
+
+qint64 settledResidentKiB()
+{
+    bench::runEventsFor(1000);
+    malloc_trim(0);
+    return bench::residentKiB();
+}
+
+void report(const char *mode, const char *stage, qint64 baseKiB)
+{
+    const qint64 now = settledResidentKiB();
+    bench::result(qPrintable(QStringLiteral("%1-%2").arg(QLatin1String(mode), QLatin1String(stage))), double(now - baseKiB) / 1024.0, "MiB");
+    bench::result(qPrintable(QStringLiteral("%1-%2-helpers").arg(QLatin1String(mode), QLatin1String(stage))),
+                  double(bench::descendantsProportionalKiB()) / 1024.0, "MiB");
+}
+
+// A page of the view has loaded from the gateway (its own page, not the form).
+bool waitForGatewayPage(QWebEngineView *view)
+{
+    bool loaded = false;
+    QObject::connect(view, &QWebEngineView::loadFinished, view, [&, view](bool ok) {
+        loaded = loaded || (ok && view->url().scheme() == QLatin1String("https"));
+    });
+    return bench::runEventsUntil([&] { return loaded; }, 30000);
+}
+
+int measureCheckout(const SandboxProcess &sandbox, qint64 base)
+{
+    PGTabBarViewController container;
+    container.createOrder(QStringLiteral("BENCH1"), QStringLiteral("100.00"), QStringLiteral("buyer@example.com"),
+                          QStringLiteral("9999999999"), sandbox.token(QStringLiteral("sandbox-app"), QStringLiteral("BENCH1"), QStringLiteral("100.00")),
+                          QStringLiteral("Bench"), QStringLiteral("Asha Rao"), QStringLiteral("INR"), QString());
+    container.resize(390, 844);
+    container.present();
+    report("checkout", "presented", base);
+    fillCardDetails(&container);
+    auto *view = container.findChild<QWebEngineView *>(QStringLiteral("cardWebView"));
+    auto *pay = container.findChild<QAbstractButton *>(QStringLiteral("cardPayButton"));
+    if (!view || !pay)
+        return 1;
+    pay->click();
+    if (!waitForGatewayPage(view))
+        return 1;
+    report("checkout", "page", base);
+    return 0;
+}
+
+int measureBare(const SandboxProcess &sandbox, qint64 base, const QList<int> &counts)
+{
+    QTabWidget tabs;
+    for (int i = 0; i < counts.size(); ++i) {
+        auto *page = new QWidget;
+        for (int w = 1; w < counts[i]; ++w)
+            (new QWidget(page))->setGeometry((w * 37) % 300, (w * 53) % 700, 60, 30);
+        tabs.addTab(page, QStringLiteral("Tab %1").arg(i + 1));
+    }
+    // The view waits hidden on the first page, as a payment screen's does.
+    auto *view = new QWebEngineView(tabs.widget(0));
+    view->hide();
+    bench::trustSandbox(view->page(), sandbox);
+    tabs.resize(390, 844);
+    tabs.show();
+    report("bare", "presented", base);
+
+    view->setGeometry(tabs.widget(0)->rect());
+    view->show();
+    view->setHtml(bench::cardPaymentPage(sandbox, QStringLiteral("BENCH1")));
+    if (!waitForGatewayPage(view))
+        return 1;
+    report("bare", "page", base);
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    const QString mode = argc > 1 ? QString::fromLatin1(argv[1]) : QString();
+    if (mode != QLatin1String("checkout") && mode != QLatin1String("bare")) {
+        std::fprintf(stderr, "usage: bench_memory checkout|bare [widgets per tab]\n");
+        return 2;
+    }
+    QList<int> counts;
+    for (const QString &count : QString::fromLatin1(argc > 2 ? argv[2] : "60,4,4,4").split(QLatin1Char(',')))
+        counts << qMax(1, count.toInt());
+    bench::silenceLibraryLog();
+    // The sandbox keeps the gateway's page on screen: the buyer has not answered it yet.
+    SandboxProcess sandbox;
+    if (!sandbox.isRunning()) {
+        std::fprintf(stderr, "bench_memory: the sandbox did not start\n");
+        return 1;
+    }
+    sandbox.useAsEndpoints();
+    {
+        PGTabBarViewController configure;
+        configure.setConfig(QStringLiteral("TEST"), QStringLiteral("sandbox-app"), QString(), QStringLiteral("Acme Books"),
+                            {QStringLiteral("paytm")}, QStringLiteral("YES"), QStringLiteral("2f6fde"), QStringLiteral("6a3fd0"));
+    }
+    const qint64 base = settledResidentKiB();
+    return mode == QLatin1String("checkout") ? measureCheckout(sandbox, base) : measureBare(sandbox, base, counts);
+}

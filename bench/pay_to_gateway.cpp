@@ -1,0 +1,148 @@
+// How long a buyer waits between pressing pay and the gateway receiving the form, against a
+// bare QWebEngineView loading the same page to the same loopback gateway (the sandbox, which
+// stamps each form's arrival on the machine's monotonic clock).
+//
+// Usage: bench_pay_to_gateway MODE [payments, default 5]
+//   bare-fresh      a new bare view per payment: setHtml to the form's arrival
+//   bare-warm       one bare view that has loaded the page once before: setHtml to arrival
+//   checkout-first  a checkout paid as soon as its first frame is on screen: click to arrival
+//   checkout-warm   a checkout paid after a second on screen: click to arrival
+// The first payment of a process is reported as "<mode>-first", the later ones as "<mode>"
+// (a warm bare view's payments are never a process's first).
+
+#include "BareBrowser.h"
+#include "CheckoutHelpers.h"
+#include "Measure.h"
+
+#include <pelbrook/PGTabBarViewController.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QWebEngineView>
+
+#include <cstdio>
+#include <memory>
+
+using namespace pelbrook;
+
+namespace {
+
+const QString AppId = QStringLiteral("sandbox-app");
+const QString Amount = QStringLiteral("100.00");
+
+std::unique_ptr<QWebEngineView> bareView(const SandboxProcess &sandbox)
+{
+    auto view = std::make_unique<QWebEngineView>();
+    bench::trustSandbox(view->page(), sandbox);
+    view->resize(390, 844);
+    view->show();
+    return view;
+}
+
+// The time from @p start to the form's arrival, in ms, once @p finished holds; -1 on failure.
+double msToArrival(const SandboxProcess &sandbox, qint64 start, const std::function<bool()> &finished)
+{
+    const qint64 before = sandbox.lastCheckoutArrival();
+    if (!bench::runEventsUntil(finished, 30000))
+        return -1;
+    const qint64 arrival = sandbox.lastCheckoutArrival();
+    return arrival > start && arrival != before ? double(arrival - start) / 1e6 : -1;
+}
+
+// Whether @p view has shown the gateway's answer to the form since @p connection was made.
+std::shared_ptr<bool> watchForGatewayPage(QWebEngineView *view, QMetaObject::Connection &connection)
+{
+    auto loaded = std::make_shared<bool>(false);
+    connection = QObject::connect(view, &QWebEngineView::loadFinished, view, [loaded, view](bool ok) {
+        *loaded = *loaded || (ok && view->url().scheme() == QLatin1String("https"));
+    });
+    return loaded;
+}
+
+double payWithBareView(QWebEngineView &view, const SandboxProcess &sandbox, int n)
+{
+    const QString html = bench::cardPaymentPage(sandbox, QStringLiteral("BENCH%1").arg(n));
+    QMetaObject::Connection connection;
+    const std::shared_ptr<bool> loaded = watchForGatewayPage(&view, connection);
+    const qint64 start = bench::nowNs();
+    view.setHtml(html);
+    const double ms = msToArrival(sandbox, start, [&] { return *loaded; });
+    QObject::disconnect(connection);
+    return ms;
+}
+
+double payWithCheckout(const SandboxProcess &sandbox, int n, int secondsOnScreen)
+{
+    PGTabBarViewController container;
+    const QString orderId = QStringLiteral("BENCH%1").arg(n);
+    container.createOrder(orderId, Amount, QStringLiteral("buyer@example.com"), QStringLiteral("9999999999"),
+                          sandbox.token(AppId, orderId, Amount), QStringLiteral("Bench"), QStringLiteral("Asha Rao"),
+                          QStringLiteral("INR"), QString());
+    container.present();
+    bench::waitUntilExposed(&container);
+    if (secondsOnScreen > 0)
+        bench::runEventsFor(secondsOnScreen * 1000);
+    fillCardDetails(&container);
+    auto *pay = container.findChild<QAbstractButton *>(QStringLiteral("cardPayButton"));
+    auto *view = container.findChild<QWebEngineView *>(QStringLiteral("cardWebView"));
+    if (!pay || !view)
+        return -1;
+    QMetaObject::Connection connection;
+    const std::shared_ptr<bool> loaded = watchForGatewayPage(view, connection);
+    const qint64 start = bench::nowNs();
+    pay->click();
+    return msToArrival(sandbox, start, [&] { return *loaded; });
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    const QString mode = argc > 1 ? QString::fromLatin1(argv[1]) : QString();
+    const int payments = argc > 2 ? qMax(1, std::atoi(argv[2])) : 5;
+    if (!QStringList{"bare-fresh", "bare-warm", "checkout-first", "checkout-warm"}.contains(mode)) {
+        std::fprintf(stderr, "usage: bench_pay_to_gateway bare-fresh|bare-warm|checkout-first|checkout-warm [payments]\n");
+        return 2;
+    }
+    bench::silenceLibraryLog();
+    // The gateway answers with its approval page, which both kinds of view load alike.
+    SandboxProcess sandbox;
+    if (!sandbox.isRunning()) {
+        std::fprintf(stderr, "bench_pay_to_gateway: the sandbox did not start\n");
+        return 1;
+    }
+    sandbox.useAsEndpoints();
+    PGTabBarViewController().setConfig(QStringLiteral("TEST"), AppId, QString(), QStringLiteral("Acme Books"),
+                                       {QStringLiteral("paytm")}, QStringLiteral("YES"), QStringLiteral("2f6fde"),
+                                       QStringLiteral("6a3fd0"));
+
+    std::unique_ptr<QWebEngineView> warmView;
+    if (mode == QLatin1String("bare-warm")) {
+        warmView = bareView(sandbox);
+        payWithBareView(*warmView, sandbox, 0); // the load that warms it
+        bench::runEventsFor(1000);
+    }
+    int failures = 0;
+    for (int n = 1; n <= payments; ++n) {
+        double ms = -1;
+        if (mode == QLatin1String("bare-fresh")) {
+            const std::unique_ptr<QWebEngineView> view = bareView(sandbox);
+            bench::waitUntilExposed(view.get());
+            ms = payWithBareView(*view, sandbox, n);
+        } else if (mode == QLatin1String("bare-warm")) {
+            ms = payWithBareView(*warmView, sandbox, n);
+            bench::runEventsFor(1000);
+        } else {
+            ms = payWithCheckout(sandbox, n, mode == QLatin1String("checkout-warm") ? 1 : 0);
+        }
+        if (ms < 0) {
+            ++failures;
+            continue;
+        }
+        // A warm bare view's first measured payment is not its process's first.
+        const bool first = n == 1 && mode != QLatin1String("bare-warm");
+        bench::result(qPrintable(first ? mode + QStringLiteral("-first") : mode), ms, "ms");
+    }
+    return failures == 0 ? 0 : 1;
+}
