@@ -3,6 +3,8 @@
 // widgets and one bare QWebEngineView loading the same page from the same loopback gateway.
 //
 // Usage: bench_memory checkout|bare [widgets per tab, as "a,b,c,d"]
+// The bare view is also measured after loading an empty document out of sight ("bare-ready"),
+// the state the checkout gets its own browser into while the buyer types.
 // Each figure is the growth over the process as it was before the first widget, after a second
 // of idling and with the allocator's free memory returned (malloc_trim). The browser engine's
 // helper processes are reported apart ("-helpers", their proportional memory): they are not in
@@ -89,6 +91,11 @@ int measureBare(const SandboxProcess &sandbox, qint64 base, const QList<int> &co
     tabs.resize(390, 844);
     tabs.show();
     report("bare", "presented", base);
+    // The state a checkout gets its browser into while the buyer types: an empty document
+    // loaded out of sight.
+    view->setHtml(QStringLiteral("<html></html>"));
+    bench::runEventsUntil([&] { return !view->url().isEmpty() && !view->page()->isLoading(); }, 10000);
+    report("bare", "ready", base);
 
     view->setGeometry(tabs.widget(0)->rect());
     view->show();

@@ -5,6 +5,7 @@
 
 #include <QEvent>
 #include <QPointer>
+#include <QShowEvent>
 #include <QTimer>
 #include <QWebEngineCertificateError>
 
@@ -104,12 +105,11 @@ void BrowserView::stop()
         QWebEngineView::stop();
 }
 
-void BrowserView::setVisible(bool visible)
+void BrowserView::showEvent(QShowEvent *event)
 {
     // The engine's view asks for its page as it is shown; it must be this view's own.
-    if (visible)
-        ensurePage();
-    QWebEngineView::setVisible(visible);
+    ensurePage();
+    QWebEngineView::showEvent(event);
 }
 
 void BrowserView::loadHTMLString(const QString &html)
@@ -155,9 +155,14 @@ void BrowserView::startPreparing()
 {
     if (!m_prepareQueued || m_prepareStarted)
         return;
-    m_prepareStarted = true;
     if (QWidget *around = parentWidget())
         around->removeEventFilter(this);
+    // Closed before it got round to it: nothing to get ready for.
+    if (!window()->isVisible()) {
+        m_prepareQueued = false;
+        return;
+    }
+    m_prepareStarted = true;
     prepareStep();
 }
 

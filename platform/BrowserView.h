@@ -66,10 +66,10 @@ public:
     void setHtml(const QString &html, const QUrl &baseUrl = QUrl());
     /// Stops a load; a view that has no page yet has nothing to stop.
     void stop();
-    void setVisible(bool visible) override;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
     friend class BrowserPage;
@@ -82,7 +82,7 @@ private:
     QWebEnginePage *m_page = nullptr;
     QColor m_pageBackground = Qt::white;
     QUrl m_servedPage;
-    /// The empty document of prepare() is the only page the view has been given.
+    /// The view has been given prepare()'s empty document.
     bool m_holdsWarmUpPage = false;
     bool m_prepareQueued = false;
     bool m_prepareStarted = false;
