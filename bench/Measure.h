@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <malloc.h>
 #include <cstdio>
 #include <functional>
 #include <vector>
@@ -40,6 +41,13 @@ inline qint64 statusKiB(qint64 pid = 0, const char *field = "VmRSS:")
 }
 
 inline qint64 residentKiB() { return statusKiB(); }
+
+/// The bytes the C heap has handed out and not had back, in KiB: what the process really holds,
+/// without the free memory the allocator keeps.
+inline qint64 heapInUseKiB()
+{
+    return qint64(mallinfo2().uordblks / 1024);
+}
 
 /// The proportional set size of a process in KiB (shared pages split among their users).
 inline qint64 proportionalKiB(qint64 pid)
@@ -85,7 +93,12 @@ inline bool runEventsUntil(const std::function<bool()> &done, int ms)
             loop.quit();
     });
     poll.start(1);
-    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    // A timer of its own, gone with the call: a single-shot timer would stay queued for the
+    // whole time-out, and a benchmark calling this thousands of times would measure them.
+    QTimer deadline;
+    deadline.setSingleShot(true);
+    QObject::connect(&deadline, &QTimer::timeout, &loop, &QEventLoop::quit);
+    deadline.start(ms);
     loop.exec();
     return done();
 }
@@ -100,7 +113,10 @@ inline bool waitUntilExposed(QWidget *window)
 inline void runEventsFor(int ms)
 {
     QEventLoop loop;
-    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    QTimer deadline;
+    deadline.setSingleShot(true);
+    QObject::connect(&deadline, &QTimer::timeout, &loop, &QEventLoop::quit);
+    deadline.start(ms);
     loop.exec();
 }
 
@@ -116,16 +132,14 @@ inline double longestStallMs(int ms)
 {
     qint64 last = nowNs();
     qint64 longest = 0;
-    QEventLoop loop;
     QTimer tick;
-    QObject::connect(&tick, &QTimer::timeout, &loop, [&] {
+    QObject::connect(&tick, &QTimer::timeout, &tick, [&] {
         const qint64 now = nowNs();
         longest = std::max(longest, now - last);
         last = now;
     });
     tick.start(1);
-    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-    loop.exec();
+    runEventsFor(ms);
     return double(longest) / 1e6;
 }
 

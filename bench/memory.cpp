@@ -39,8 +39,8 @@ qint64 settledResidentKiB()
 void report(const char *mode, const char *stage, qint64 baseKiB)
 {
     const qint64 now = settledResidentKiB();
-    bench::result(qPrintable(QStringLiteral("%1-%2").arg(QLatin1String(mode), QLatin1String(stage))), double(now - baseKiB) / 1024.0, "MiB");
-    bench::result(qPrintable(QStringLiteral("%1-%2-helpers").arg(QLatin1String(mode), QLatin1String(stage))),
+    bench::result(qPrintable(QStringLiteral("memory-%1-%2").arg(QLatin1String(mode), QLatin1String(stage))), double(now - baseKiB) / 1024.0, "MiB");
+    bench::result(qPrintable(QStringLiteral("memory-%1-%2-helpers").arg(QLatin1String(mode), QLatin1String(stage))),
                   double(bench::descendantsProportionalKiB()) / 1024.0, "MiB");
 }
 

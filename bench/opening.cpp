@@ -7,8 +7,8 @@
 //   checkout  the container, configured with an order and presented; also prints how many
 //             widgets each tab held at its first frame ("widgets per tab: a,b,c,d")
 //   bare      the bare tab widget with those counts (bench/run passes them on)
-// The first opening of a process is reported as "<mode>-first", the later ones as "<mode>";
-// "<mode>-first-longest-stall" is the longest the event loop then stood still in the next
+// The first opening of a process is reported as "open-<mode>-first", the later ones as
+// "open-<mode>"; "open-<mode>-first-longest-stall" is the longest the event loop then stood still in the next
 // 1.5 s (while the checkout's browser gets ready), which is how long input could have waited.
 
 #include "FrameWatch.h"
@@ -46,7 +46,7 @@ void reportStall(const char *mode, qint64 frameNs)
 {
     // The wait for the frame to be noticed counts: the loop may have stood still since.
     const double sinceFrame = double(bench::nowNs() - frameNs) / 1e6;
-    bench::result(qPrintable(QLatin1String(mode) + QStringLiteral("-first-longest-stall")),
+    bench::result(qPrintable(QStringLiteral("open-") + QLatin1String(mode) + QStringLiteral("-first-longest-stall")),
                   std::max(sinceFrame, bench::longestStallMs(1500)), "ms");
 }
 
@@ -131,7 +131,7 @@ int main(int argc, char **argv)
         const double ms = mode == QLatin1String("bare") ? openBare(app, counts, n == 1) : openCheckout(app, n == 1);
         if (ms < 0)
             return 1;
-        bench::result(qPrintable(n == 1 ? mode + QStringLiteral("-first") : mode), ms, "ms");
+        bench::result(qPrintable(QStringLiteral("open-") + mode + (n == 1 ? QStringLiteral("-first") : QString())), ms, "ms");
         QCoreApplication::processEvents();
     }
     return 0;

@@ -7,7 +7,7 @@
 //   bare-warm       one bare view that has loaded the page once before: setHtml to arrival
 //   checkout-first  a checkout paid as soon as its first frame is on screen: click to arrival
 //   checkout-warm   a checkout paid after a second on screen: click to arrival
-// The first payment of a process is reported as "<mode>-first", the later ones as "<mode>"
+// The first payment of a process is reported as "pay-<mode>-first", the later ones as "pay-<mode>"
 // (a warm bare view's payments are never a process's first).
 
 #include "BareBrowser.h"
@@ -142,7 +142,7 @@ int main(int argc, char **argv)
         }
         // A warm bare view's first measured payment is not its process's first.
         const bool first = n == 1 && mode != QLatin1String("bare-warm");
-        bench::result(qPrintable(first ? mode + QStringLiteral("-first") : mode), ms, "ms");
+        bench::result(qPrintable(QStringLiteral("pay-") + mode + (first ? QStringLiteral("-first") : QString())), ms, "ms");
     }
     return failures == 0 ? 0 : 1;
 }

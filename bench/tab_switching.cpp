@@ -62,6 +62,7 @@ int main(int argc, char **argv)
     }
     malloc_trim(0);
     const qint64 before = bench::residentKiB();
+    const qint64 heapBefore = bench::heapInUseKiB();
     const qsizetype layersBefore = gradientLayers(container);
 
     std::vector<double> samples;
@@ -76,6 +77,7 @@ int main(int argc, char **argv)
     }
     malloc_trim(0);
     const qint64 after = bench::residentKiB();
+    const qint64 heapAfter = bench::heapInUseKiB();
     const qsizetype layersAdded = gradientLayers(container) - layersBefore;
 
     std::vector<double> first(samples.begin(), samples.begin() + 100);
@@ -83,6 +85,7 @@ int main(int argc, char **argv)
     bench::result("switch-first-100", bench::median(first), "ms");
     bench::result("switch-last-100", bench::median(last), "ms");
     bench::result("switch-memory-growth", double(after - before), "KiB");
+    bench::result("switch-heap-growth", double(heapAfter - heapBefore), "KiB");
     // What the repeated theme is expected to keep: its gradient records, as stored.
     bench::result("switch-gradient-records", double(layersAdded) * double(sizeof(GradientLayer)) / 1024.0, "KiB");
     return 0;
