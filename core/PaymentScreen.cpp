@@ -358,11 +358,15 @@ void PaymentScreenPrivate::fitScrollView()
 
 void PaymentScreenPrivate::keepWebViewCovering()
 {
+    if (!webView->isHidden())
+        coverRootView();
+}
+
+void PaymentScreenPrivate::coverRootView()
+{
     // The browser view's relations may hold sizes taken when the view was built; while the
     // gateway's pages are on screen they must still reach the root view's far edges (the root
     // grows when the tab bar hides), or a strip of the inputs' screen shows beneath them.
-    if (webView->isHidden())
-        return;
     QWidget *rootView = root();
     QWidget *parent = webView->parentWidget();
     const QRect rootInParent(parent->mapFrom(rootView, QPoint(0, 0)), rootView->size());
@@ -419,8 +423,11 @@ void PaymentScreenPrivate::setPaymentPageShown(bool shown)
     // The tab bar goes with the inputs, so the buyer cannot change tabs during a payment.
     if (TabBarController *tabs = q->tabBarController())
         tabs->setTabBarHidden(shown);
-    if (shown)
+    if (shown) {
         enteringPaymentPage();
+        // Sized before it shows: the browser draws its first frame once, at its final size.
+        coverRootView();
+    }
     webView->setVisible(shown);
     for (QWidget *input : paymentInputs())
         input->setVisible(!shown);

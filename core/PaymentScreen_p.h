@@ -189,7 +189,9 @@ private:
     void placeLogos(double W, double H);
     void followRootSize();
     void fitScrollView();
+    /// While the browser view is shown, keeps it reaching the root view's far edges.
     void keepWebViewCovering();
+    void coverRootView();
 };
 
 } // namespace pelbrook

@@ -172,15 +172,18 @@ void BrowserView::prepareStep()
         m_prepareQueued = false;
         return;
     }
-    // One step per turn of the event loop, so input waiting in between is handled: the
-    // engine's start (once per process, the long one), then the page and its renderer.
-    if (!m_page && !browserProfileExists()) {
-        browserProfile();
+    // One step per turn of the event loop, so input waiting in between is handled: first the
+    // engine's start (once per process, the long one) and the page, then its renderer.
+    if (!m_page) {
+        ensurePage();
+        // The engine draws a page it is told is visible, though its view is hidden until pay:
+        // what the first frame of a page needs is then ready beforehand. Nothing shows; the
+        // view stays hidden.
+        m_page->setVisible(true);
         QTimer::singleShot(0, this, &BrowserView::prepareStep);
         return;
     }
     m_prepareQueued = false;
-    ensurePage();
     m_holdsWarmUpPage = true;
     QWebEngineView::setHtml(QStringLiteral("<html></html>"));
 }
