@@ -1,7 +1,8 @@
 #pragma once
 
-// What the benchmarks' bare browser views share with the checkout: the same payment page, and
-// the sandbox's certificate trusted by its fingerprint, as any Qt application would trust it.
+// What the benchmarks' browser views share: the checkout's payment page, the sandbox's
+// certificate trusted by its fingerprint (as any Qt application would trust it), and a watch
+// for the gateway's answer.
 
 #include "SandboxProcess.h"
 
@@ -11,6 +12,9 @@
 #include <QSslCertificate>
 #include <QWebEngineCertificateError>
 #include <QWebEnginePage>
+#include <QWebEngineView>
+
+#include <memory>
 
 namespace bench {
 
@@ -35,6 +39,20 @@ inline QString cardPaymentPage(const SandboxProcess &sandbox, const QString &ord
     page.orderCurrency = QStringLiteral("INR");
     page.paymentToken = sandbox.token(page.appId, orderId, page.orderAmount);
     return pelbrook::buildPaymentPage(page);
+}
+
+/// The empty document a browser gets ready with.
+inline const QString EmptyPage = QStringLiteral("<html></html>");
+
+/// Whether @p view has shown the gateway's answer to a form (a page of its own, over https)
+/// since this was called; the connection lives as long as the view.
+inline std::shared_ptr<bool> watchForGatewayPage(QWebEngineView *view)
+{
+    auto loaded = std::make_shared<bool>(false);
+    QObject::connect(view, &QWebEngineView::loadFinished, view, [loaded, view](bool ok) {
+        *loaded = *loaded || (ok && view->url().scheme() == QLatin1String("https"));
+    });
+    return loaded;
 }
 
 /// Lets @p page accept the sandbox's self-signed certificate, and no other.

@@ -11,6 +11,7 @@
 // the host's process.
 
 #include "BareBrowser.h"
+#include "BareTabs.h"
 #include "CheckoutHelpers.h"
 #include "Measure.h"
 
@@ -44,14 +45,10 @@ void report(const char *mode, const char *stage, qint64 baseKiB)
                   double(bench::descendantsProportionalKiB()) / 1024.0, "MiB");
 }
 
-// A page of the view has loaded from the gateway (its own page, not the form).
-bool waitForGatewayPage(QWebEngineView *view)
+// Runs the event loop until @p loaded holds; false when it did not in time.
+bool waitFor(const std::shared_ptr<bool> &loaded)
 {
-    bool loaded = false;
-    QObject::connect(view, &QWebEngineView::loadFinished, view, [&, view](bool ok) {
-        loaded = loaded || (ok && view->url().scheme() == QLatin1String("https"));
-    });
-    return bench::runEventsUntil([&] { return loaded; }, 30000);
+    return bench::runEventsUntil([&] { return *loaded; }, 30000);
 }
 
 int measureCheckout(const SandboxProcess &sandbox, qint64 base)
@@ -62,14 +59,22 @@ int measureCheckout(const SandboxProcess &sandbox, qint64 base)
                           QStringLiteral("Bench"), QStringLiteral("Asha Rao"), QStringLiteral("INR"), QString());
     container.resize(390, 844);
     container.present();
+    auto *view = container.findChild<QWebEngineView *>(QStringLiteral("cardWebView"));
+    if (!view)
+        return 1;
+    // Measured once the checkout has its browser ready, as it is when the buyer pays.
+    bool ready = false;
+    QObject::connect(view, &QWebEngineView::loadFinished, view, [&] { ready = true; });
+    if (!bench::runEventsUntil([&] { return ready; }, 30000))
+        return 1;
     report("checkout", "presented", base);
     fillCardDetails(&container);
-    auto *view = container.findChild<QWebEngineView *>(QStringLiteral("cardWebView"));
     auto *pay = container.findChild<QAbstractButton *>(QStringLiteral("cardPayButton"));
-    if (!view || !pay)
+    if (!pay)
         return 1;
+    const std::shared_ptr<bool> loaded = bench::watchForGatewayPage(view);
     pay->click();
-    if (!waitForGatewayPage(view))
+    if (!waitFor(loaded))
         return 1;
     report("checkout", "page", base);
     return 0;
@@ -77,13 +82,8 @@ int measureCheckout(const SandboxProcess &sandbox, qint64 base)
 
 int measureBare(const SandboxProcess &sandbox, qint64 base, const QList<int> &counts)
 {
-    QTabWidget tabs;
-    for (int i = 0; i < counts.size(); ++i) {
-        auto *page = new QWidget;
-        for (int w = 1; w < counts[i]; ++w)
-            (new QWidget(page))->setGeometry((w * 37) % 300, (w * 53) % 700, 60, 30);
-        tabs.addTab(page, QStringLiteral("Tab %1").arg(i + 1));
-    }
+    const std::unique_ptr<QTabWidget> bare = bench::bareTabs(counts);
+    QTabWidget &tabs = *bare;
     // The view waits hidden on the first page, as a payment screen's does.
     auto *view = new QWebEngineView(tabs.widget(0));
     view->hide();
@@ -93,14 +93,19 @@ int measureBare(const SandboxProcess &sandbox, qint64 base, const QList<int> &co
     report("bare", "presented", base);
     // The state a checkout gets its browser into while the buyer types: an empty document
     // loaded out of sight.
-    view->setHtml(QStringLiteral("<html></html>"));
-    bench::runEventsUntil([&] { return !view->url().isEmpty() && !view->page()->isLoading(); }, 10000);
+    bool ready = false;
+    const auto readiness = QObject::connect(view, &QWebEngineView::loadFinished, view, [&] { ready = true; });
+    view->setHtml(bench::EmptyPage);
+    if (!bench::runEventsUntil([&] { return ready; }, 30000))
+        return 1;
+    QObject::disconnect(readiness);
     report("bare", "ready", base);
 
     view->setGeometry(tabs.widget(0)->rect());
     view->show();
+    const std::shared_ptr<bool> loaded = bench::watchForGatewayPage(view);
     view->setHtml(bench::cardPaymentPage(sandbox, QStringLiteral("BENCH1")));
-    if (!waitForGatewayPage(view))
+    if (!waitFor(loaded))
         return 1;
     report("bare", "page", base);
     return 0;
@@ -116,9 +121,7 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "usage: bench_memory checkout|bare [widgets per tab]\n");
         return 2;
     }
-    QList<int> counts;
-    for (const QString &count : QString::fromLatin1(argc > 2 ? argv[2] : "60,4,4,4").split(QLatin1Char(',')))
-        counts << qMax(1, count.toInt());
+    const QList<int> counts = bench::widgetCounts(argc > 2 ? argv[2] : "31,5,5,5");
     bench::silenceLibraryLog();
     // The sandbox keeps the gateway's page on screen: the buyer has not answered it yet.
     SandboxProcess sandbox;

@@ -11,6 +11,7 @@
 // "open-<mode>"; "open-<mode>-first-longest-stall" is the longest the event loop then stood still in the next
 // 1.5 s (while the checkout's browser gets ready), which is how long input could have waited.
 
+#include "BareTabs.h"
 #include "FrameWatch.h"
 #include "Measure.h"
 
@@ -78,7 +79,7 @@ double openCheckout(bench::FrameWatch &app, bool first)
         return -1;
     const double ms = double(app.frameNs() - start) / 1e6;
     if (first) {
-                std::printf("widgets per tab: %s\n", qPrintable(widgetCounts(container)));
+        std::printf("widgets per tab: %s\n", qPrintable(widgetCounts(container)));
         reportStall("checkout", app.frameNs());
     }
     return ms;
@@ -87,17 +88,9 @@ double openCheckout(bench::FrameWatch &app, bool first)
 double openBare(bench::FrameWatch &app, const QList<int> &counts, bool firstOfProcess)
 {
     const qint64 start = bench::nowNs();
-    QTabWidget tabs;
-    QWidget *first = nullptr;
-    for (int i = 0; i < counts.size(); ++i) {
-        auto *page = new QWidget;
-        // Spread over the page, as a screen's views are; a page counts itself.
-        for (int w = 1; w < counts[i]; ++w)
-            (new QWidget(page))->setGeometry((w * 37) % 300, (w * 53) % 700, 60, 30);
-        tabs.addTab(page, QStringLiteral("Tab %1").arg(i + 1));
-        if (!first)
-            first = page;
-    }
+    const std::unique_ptr<QTabWidget> bare = bench::bareTabs(counts);
+    QTabWidget &tabs = *bare;
+    QWidget *first = tabs.widget(0);
     tabs.resize(WindowSize);
     app.watch([first] { return first; });
     tabs.show();
@@ -122,9 +115,7 @@ int main(int argc, char **argv)
     }
     bench::silenceLibraryLog();
     configure();
-    QList<int> counts;
-    for (const QString &count : QString::fromLatin1(argc > 3 ? argv[3] : "60,4,4,4").split(QLatin1Char(',')))
-        counts << qMax(1, count.toInt());
+    const QList<int> counts = bench::widgetCounts(argc > 3 ? argv[3] : "31,5,5,5");
     for (int n = 1; n <= openings; ++n) {
         // Whatever a closed checkout left to the engine settles first, as it would between buyers.
         bench::runEventsFor(1000);

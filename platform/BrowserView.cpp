@@ -8,6 +8,9 @@
 #include <QShowEvent>
 #include <QTimer>
 #include <QWebEngineCertificateError>
+#include <QWindow>
+
+#include <utility>
 
 namespace pelbrook {
 
@@ -36,8 +39,10 @@ protected:
     {
         if (!m_view)
             return true;
-        // The warm-up document is the view's own business; nothing else has been loaded yet.
-        if (m_view->m_holdsWarmUpPage && !m_view->m_loadRequested)
+        // The warm-up document's own navigation, the first after it was given, is the view's
+        // business; once a real page has been asked for, every navigation is the delegate's.
+        const bool warmUp = std::exchange(m_view->m_warmUpNavigationPending, false) && !m_view->m_loadRequested;
+        if (warmUp)
             return true;
         if (!m_view->navigationDelegate())
             return true;
@@ -51,6 +56,8 @@ private:
 BrowserView::BrowserView(QWidget *parent)
     : QWebEngineView(parent)
 {
+    m_prepareFallback.setSingleShot(true);
+    connect(&m_prepareFallback, &QTimer::timeout, this, &BrowserView::startPreparing);
 }
 
 void BrowserView::setNavigationDelegate(NavigationDelegate *delegate)
@@ -129,40 +136,56 @@ void BrowserView::loadHTMLString(const QString &html)
 
 void BrowserView::prepare()
 {
-    if (m_prepareQueued || m_holdsWarmUpPage || m_loadRequested)
+    if (m_prepareQueued || m_warmUpGiven || m_loadRequested)
         return;
     m_prepareQueued = true;
-    m_prepareStarted = false;
     // Not before the frame that shows what lies around the view: that frame must not wait for
     // the engine. The steps start once it has been painted; a parent that is not repainted
-    // soon has long been on screen.
-    if (QWidget *around = parentWidget())
-        around->installEventFilter(this);
-    QTimer::singleShot(parentWidget() ? 500 : 0, this, &BrowserView::startPreparing);
+    // soon has long been on screen, once its window is.
+    m_watchedParent = parentWidget();
+    if (m_watchedParent)
+        m_watchedParent->installEventFilter(this);
+    m_prepareFallback.start(500);
 }
 
 bool BrowserView::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::Paint && watched == parentWidget() && m_prepareQueued) {
-        watched->removeEventFilter(this);
+    if (event->type() == QEvent::Paint && watched == m_watchedParent && m_prepareQueued) {
+        stopWatchingParent();
         // After the paint, and after the rest of the frame it belongs to.
         QTimer::singleShot(0, this, &BrowserView::startPreparing);
     }
     return QWebEngineView::eventFilter(watched, event);
 }
 
+void BrowserView::stopWatchingParent()
+{
+    if (m_watchedParent)
+        m_watchedParent->removeEventFilter(this);
+    m_watchedParent = nullptr;
+}
+
 void BrowserView::startPreparing()
 {
-    if (!m_prepareQueued || m_prepareStarted)
+    // Reached from the parent's paint or from the fallback, whichever comes first.
+    if (!m_prepareQueued || m_preparing)
         return;
-    if (QWidget *around = parentWidget())
-        around->removeEventFilter(this);
-    // Closed before it got round to it: nothing to get ready for.
-    if (!window()->isVisible()) {
+    // Closed, or left for another tab, before it got round to it: nothing to get ready for.
+    if (!parentWidget() || !parentWidget()->isVisible()) {
+        m_prepareFallback.stop();
+        stopWatchingParent();
         m_prepareQueued = false;
         return;
     }
-    m_prepareStarted = true;
+    // Shown but not on screen yet (a slow first frame): the fallback waits on.
+    const QWindow *shown = window()->windowHandle();
+    if (!shown || !shown->isExposed()) {
+        m_prepareFallback.start(100);
+        return;
+    }
+    m_prepareFallback.stop();
+    stopWatchingParent();
+    m_preparing = true;
     prepareStep();
 }
 
@@ -170,6 +193,7 @@ void BrowserView::prepareStep()
 {
     if (m_loadRequested) {
         m_prepareQueued = false;
+        m_preparing = false;
         return;
     }
     // One step per turn of the event loop, so input waiting in between is handled: first the
@@ -184,7 +208,9 @@ void BrowserView::prepareStep()
         return;
     }
     m_prepareQueued = false;
-    m_holdsWarmUpPage = true;
+    m_preparing = false;
+    m_warmUpGiven = true;
+    m_warmUpNavigationPending = true;
     QWebEngineView::setHtml(QStringLiteral("<html></html>"));
 }
 

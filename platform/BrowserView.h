@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QPointer>
+#include <QTimer>
 #include <QUrl>
 #include <QWebEnginePage>
 #include <QWebEngineView>
@@ -52,11 +54,11 @@ public:
 
     /**
      * Starts the browser engine, this view's page and its renderer ahead of the first load, so
-     * that load does not wait for them: the view loads an empty document, which its navigation
+     * that load does not wait for them: the view loads an empty document, whose navigation its
      * delegate is not asked about. It runs from the event loop in short steps that start once
-     * the view's parent has next been painted (or, should it not be, after half a second), so
-     * the frame being shown does not wait for it. Does nothing once the view has loaded or is
-     * loading a page.
+     * the view's parent has next been painted (or, should it not be, half a second later with
+     * its window on screen), so the frame being shown does not wait for it. Does nothing once
+     * the view has loaded or is loading a page, or if its parent is hidden by then.
      */
     void prepare();
 
@@ -75,6 +77,7 @@ private:
     friend class BrowserPage;
 
     void ensurePage();
+    void stopWatchingParent();
     void startPreparing();
     void prepareStep();
 
@@ -82,10 +85,16 @@ private:
     QWebEnginePage *m_page = nullptr;
     QColor m_pageBackground = Qt::white;
     QUrl m_servedPage;
-    /// The view has been given prepare()'s empty document.
-    bool m_holdsWarmUpPage = false;
+    /// prepare() was asked for and has not finished its steps.
     bool m_prepareQueued = false;
-    bool m_prepareStarted = false;
+    /// Its steps are under way.
+    bool m_preparing = false;
+    QPointer<QWidget> m_watchedParent;
+    QTimer m_prepareFallback;
+    /// The view has been given prepare()'s empty document ...
+    bool m_warmUpGiven = false;
+    /// ... and the engine has not yet asked about its navigation.
+    bool m_warmUpNavigationPending = false;
     /// A load other than the warm-up has been asked for.
     bool m_loadRequested = false;
 };

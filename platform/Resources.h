@@ -49,7 +49,8 @@ private:
 /// An image by name from @p bundle, or from the main bundle when @p bundle is absent.
 QImage imageNamed(const QString &name, const std::optional<ResourceBundle> &bundle);
 
-/// The image in a file; "x@2x.png" beside "x.png" is preferred, at half its pixel size.
+/// The image in the file at @p path, named in full (no extension is guessed); "x@2x.png" beside
+/// "x.png" is preferred, at half its pixel size.
 QImage imageWithContentsOfFile(const QString &path);
 
 /// An image from an image set: the file @p fileName (which carries its ".png") inside the

@@ -22,6 +22,8 @@
 #include <QTest>
 #include <QToolButton>
 
+#include <algorithm>
+
 using namespace pelbrook;
 
 namespace {
@@ -302,6 +304,10 @@ private Q_SLOTS:
         view->loadHTMLString(formPage(QUrl(sandbox.baseUrl().toString() + QStringLiteral("/checkout/post/submit-transparent")), token));
         QTRY_VERIFY_WITH_TIMEOUT(delegate.find(QStringLiteral("ios-sdk")), 30000);
         QVERIFY(delegate.find(QStringLiteral("https")));
+        // One page from a string: the payment's, never the warm-up document.
+        const auto fromStrings = std::count_if(delegate.navigations.cbegin(), delegate.navigations.cend(),
+                                               [](const Navigation &n) { return n.url.scheme() == QLatin1String("data"); });
+        QCOMPARE(fromStrings, 1);
         QCOMPARE(formValue(sandbox.lastForm(), QStringLiteral("orderId")), QStringLiteral("P1"));
         // Once a page has been loaded, a later warm-up leaves the view alone.
         QTest::qWait(500);
