@@ -4,6 +4,7 @@
 // certificate trusted by its fingerprint (as any Qt application would trust it), and a watch
 // for the gateway's answer.
 
+#include "BenchOrder.h"
 #include "SandboxProcess.h"
 
 #include "core/PaymentForm.h"
@@ -23,11 +24,11 @@ inline QString cardPaymentPage(const SandboxProcess &sandbox, const QString &ord
 {
     pelbrook::PaymentPageValues page;
     page.endpoint = pelbrook::gatewayEndpoint(QStringLiteral("TEST"));
-    page.appId = QStringLiteral("sandbox-app");
+    page.appId = AppId;
     page.orderId = orderId;
-    page.orderAmount = QStringLiteral("100.00");
-    page.customerName = QStringLiteral("Asha Rao");
-    page.orderNote = QStringLiteral("Bench");
+    page.orderAmount = Amount;
+    page.customerName = BuyerName;
+    page.orderNote = OrderNote;
     page.customerPhone = QStringLiteral("9999999999");
     page.customerEmail = QStringLiteral("buyer@example.com");
     page.paymentOption = QStringLiteral("card");

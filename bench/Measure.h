@@ -27,20 +27,18 @@ inline qint64 nowNs()
     return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch()).count();
 }
 
-/// A field of /proc/PID/status in KiB (VmRSS by default); -1 when it cannot be read.
-inline qint64 statusKiB(qint64 pid = 0, const char *field = "VmRSS:")
+/// The process's resident memory (VmRSS) in KiB; -1 when it cannot be read.
+inline qint64 residentKiB()
 {
-    QFile status(pid ? QStringLiteral("/proc/%1/status").arg(pid) : QStringLiteral("/proc/self/status"));
+    QFile status(QStringLiteral("/proc/self/status"));
     if (!status.open(QIODevice::ReadOnly))
         return -1;
     for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith(field))
-            return line.mid(int(qstrlen(field))).trimmed().split(' ').first().toLongLong();
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').first().toLongLong();
     }
     return -1;
 }
-
-inline qint64 residentKiB() { return statusKiB(); }
 
 /// The bytes the C heap has handed out and not had back, in KiB: what the process really holds,
 /// without the free memory the allocator keeps.

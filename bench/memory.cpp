@@ -12,6 +12,7 @@
 
 #include "BareBrowser.h"
 #include "BareTabs.h"
+#include "BenchOrder.h"
 #include "CheckoutHelpers.h"
 #include "Measure.h"
 
@@ -54,9 +55,7 @@ bool waitFor(const std::shared_ptr<bool> &loaded)
 int measureCheckout(const SandboxProcess &sandbox, qint64 base)
 {
     PGTabBarViewController container;
-    container.createOrder(QStringLiteral("BENCH1"), QStringLiteral("100.00"), QStringLiteral("buyer@example.com"),
-                          QStringLiteral("9999999999"), sandbox.token(QStringLiteral("sandbox-app"), QStringLiteral("BENCH1"), QStringLiteral("100.00")),
-                          QStringLiteral("Bench"), QStringLiteral("Asha Rao"), QStringLiteral("INR"), QString());
+    bench::orderCheckout(container, QStringLiteral("BENCH1"), sandbox.token(bench::AppId, QStringLiteral("BENCH1"), bench::Amount));
     container.resize(390, 844);
     container.present();
     auto *view = container.findChild<QWebEngineView *>(QStringLiteral("cardWebView"));
@@ -131,9 +130,8 @@ int main(int argc, char **argv)
     }
     sandbox.useAsEndpoints();
     {
-        PGTabBarViewController configure;
-        configure.setConfig(QStringLiteral("TEST"), QStringLiteral("sandbox-app"), QString(), QStringLiteral("Acme Books"),
-                            {QStringLiteral("paytm")}, QStringLiteral("YES"), QStringLiteral("2f6fde"), QStringLiteral("6a3fd0"));
+        PGTabBarViewController configuring;
+        bench::configureCheckout(configuring);
     }
     const qint64 base = settledResidentKiB();
     return mode == QLatin1String("checkout") ? measureCheckout(sandbox, base) : measureBare(sandbox, base, counts);

@@ -12,6 +12,7 @@
 // 1.5 s (while the checkout's browser gets ready), which is how long input could have waited.
 
 #include "BareTabs.h"
+#include "BenchOrder.h"
 #include "FrameWatch.h"
 #include "Measure.h"
 
@@ -29,17 +30,6 @@ using namespace pelbrook;
 namespace {
 
 const QSize WindowSize(390, 844);
-
-void configure()
-{
-    PGTabBarViewController container;
-    container.setConfig(QStringLiteral("TEST"), QStringLiteral("sandbox-app"), QString(), QStringLiteral("Acme Books"),
-                        {QStringLiteral("paytm"), QStringLiteral("mobikwik")}, QStringLiteral("YES"), QStringLiteral("2f6fde"),
-                        QStringLiteral("6a3fd0"));
-    container.createOrder(QStringLiteral("BENCH1"), QStringLiteral("100.00"), QStringLiteral("buyer@example.com"),
-                          QStringLiteral("9999999999"), QStringLiteral("token"), QStringLiteral("Bench"), QStringLiteral("Asha Rao"),
-                          QStringLiteral("INR"), QString());
-}
 
 // The longest the event loop stands still in the 1.5 s after a first frame (the checkout gets its
 // browser ready then), which is how long a keystroke or a click could have waited.
@@ -114,7 +104,11 @@ int main(int argc, char **argv)
         return 2;
     }
     bench::silenceLibraryLog();
-    configure();
+    {
+        PGTabBarViewController configuring;
+        bench::configureCheckout(configuring);
+        bench::orderCheckout(configuring, QStringLiteral("BENCH1"));
+    }
     const QList<int> counts = bench::widgetCounts(argc > 3 ? argv[3] : "31,5,5,5");
     for (int n = 1; n <= openings; ++n) {
         // Whatever a closed checkout left to the engine settles first, as it would between buyers.

@@ -18,6 +18,7 @@
 // (a warm bare view's payments are never a process's first).
 
 #include "BareBrowser.h"
+#include "BenchOrder.h"
 #include "CheckoutHelpers.h"
 #include "FrameWatch.h"
 #include "Measure.h"
@@ -34,9 +35,6 @@
 using namespace pelbrook;
 
 namespace {
-
-const QString AppId = QStringLiteral("sandbox-app");
-const QString Amount = QStringLiteral("100.00");
 
 std::unique_ptr<QWebEngineView> bareView(const SandboxProcess &sandbox)
 {
@@ -70,9 +68,7 @@ double payWithCheckout(bench::FrameWatch &app, const SandboxProcess &sandbox, in
 {
     PGTabBarViewController container;
     const QString orderId = QStringLiteral("BENCH%1").arg(n);
-    container.createOrder(orderId, Amount, QStringLiteral("buyer@example.com"), QStringLiteral("9999999999"),
-                          sandbox.token(AppId, orderId, Amount), QStringLiteral("Bench"), QStringLiteral("Asha Rao"),
-                          QStringLiteral("INR"), QString());
+    bench::orderCheckout(container, orderId, sandbox.token(bench::AppId, orderId, bench::Amount));
     app.watch([&] { return container.findChild<QWidget *>(QStringLiteral("cardViewController")); });
     container.present();
     if (!bench::runEventsUntil([&] { return app.frameNs() != 0; }, 10000))
@@ -109,9 +105,10 @@ int main(int argc, char **argv)
         return 1;
     }
     sandbox.useAsEndpoints();
-    PGTabBarViewController().setConfig(QStringLiteral("TEST"), AppId, QString(), QStringLiteral("Acme Books"),
-                                       {QStringLiteral("paytm")}, QStringLiteral("YES"), QStringLiteral("2f6fde"),
-                                       QStringLiteral("6a3fd0"));
+    {
+        PGTabBarViewController configuring;
+        bench::configureCheckout(configuring);
+    }
 
     std::unique_ptr<QWebEngineView> warmView;
     if (mode == QLatin1String("bare-warm")) {

@@ -7,6 +7,7 @@
 //   --reuse  present one container again and again instead of a new one per checkout
 //   --close  present and close each checkout without paying
 
+#include "BenchOrder.h"
 #include "CheckoutHelpers.h"
 #include "Measure.h"
 #include "SandboxProcess.h"
@@ -40,9 +41,7 @@ int openDescriptors()
 bool payOnce(PGTabBarViewController &container, const SandboxProcess &sandbox, int n, bool pay)
 {
     const QString orderId = QStringLiteral("SOAK%1").arg(n);
-    container.createOrder(orderId, QStringLiteral("100.00"), QStringLiteral("buyer@example.com"), QStringLiteral("9999999999"),
-                          sandbox.token(QStringLiteral("sandbox-app"), orderId, QStringLiteral("100.00")), QStringLiteral("Soak"),
-                          QStringLiteral("Asha Rao"), QStringLiteral("INR"), QString());
+    bench::orderCheckout(container, orderId, sandbox.token(bench::AppId, orderId, bench::Amount));
     QEventLoop loop;
     bool paid = false;
     const auto result = QObject::connect(&container, &PGTabBarViewController::paymentResult, &loop,
@@ -93,8 +92,7 @@ int main(int argc, char **argv)
     }
     sandbox.useAsEndpoints();
     PGTabBarViewController entry;
-    entry.setConfig(QStringLiteral("TEST"), QStringLiteral("sandbox-app"), QString(), QStringLiteral("Acme Books"),
-                    {QStringLiteral("paytm")}, QStringLiteral("YES"), QStringLiteral("2f6fde"), QStringLiteral("6a3fd0"));
+    bench::configureCheckout(entry);
 
     std::printf("%d checkouts, %s container, %s\n", checkouts, reuse ? "one reused" : "a new",
                 pay ? "paid by card" : "closed without paying");

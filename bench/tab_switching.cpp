@@ -4,6 +4,7 @@
 //
 // Usage: bench_tab_switching [switches, default 1000]
 
+#include "BenchOrder.h"
 #include "FrameWatch.h"
 #include "Measure.h"
 
@@ -44,12 +45,8 @@ int main(int argc, char **argv)
     bench::silenceLibraryLog();
 
     PGTabBarViewController container;
-    container.setConfig(QStringLiteral("TEST"), QStringLiteral("sandbox-app"), QString(), QStringLiteral("Acme Books"),
-                        {QStringLiteral("paytm"), QStringLiteral("mobikwik")}, QStringLiteral("YES"), QStringLiteral("2f6fde"),
-                        QStringLiteral("6a3fd0"));
-    container.createOrder(QStringLiteral("BENCH1"), QStringLiteral("100.00"), QStringLiteral("buyer@example.com"),
-                          QStringLiteral("9999999999"), QStringLiteral("token"), QStringLiteral("Bench"), QStringLiteral("Asha Rao"),
-                          QStringLiteral("INR"), QString());
+    bench::configureCheckout(container);
+    bench::orderCheckout(container, QStringLiteral("BENCH1"));
     container.resize(390, 844);
     container.present();
     bench::waitUntilExposed(&container);

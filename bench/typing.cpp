@@ -6,6 +6,7 @@
 // Prints the median over every keystroke of the run for each field, and the formatter's time
 // per 19-digit number.
 
+#include "BenchOrder.h"
 #include "Measure.h"
 
 #include "card/CardNumberFormatter.h"
@@ -76,11 +77,8 @@ int main(int argc, char **argv)
     bench::silenceLibraryLog();
 
     PGTabBarViewController container;
-    container.setConfig(QStringLiteral("TEST"), QStringLiteral("sandbox-app"), QString(), QStringLiteral("Acme Books"), {},
-                        QStringLiteral("YES"), QStringLiteral("2f6fde"), QStringLiteral("6a3fd0"));
-    container.createOrder(QStringLiteral("BENCH1"), QStringLiteral("100.00"), QStringLiteral("buyer@example.com"),
-                          QStringLiteral("9999999999"), QStringLiteral("token"), QStringLiteral("Bench"), QStringLiteral("Asha Rao"),
-                          QStringLiteral("INR"), QString());
+    bench::configureCheckout(container);
+    bench::orderCheckout(container, QStringLiteral("BENCH1"));
     container.resize(390, 844);
     container.present();
     bench::waitUntilExposed(&container);

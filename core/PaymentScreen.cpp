@@ -431,7 +431,6 @@ void PaymentScreenPrivate::setPaymentPageShown(bool shown)
     webView->setVisible(shown);
     for (QWidget *input : paymentInputs())
         input->setVisible(!shown);
-    keepWebViewCovering();
 }
 
 // --- Paying ---

@@ -10,8 +10,6 @@
 #include <QWebEngineCertificateError>
 #include <QWindow>
 
-#include <utility>
-
 namespace pelbrook {
 
 class BrowserPage : public QWebEnginePage
@@ -41,9 +39,11 @@ protected:
             return true;
         // The warm-up document's own navigation, the first after it was given, is the view's
         // business; once a real page has been asked for, every navigation is the delegate's.
-        const bool warmUp = std::exchange(m_view->m_warmUpNavigationPending, false) && !m_view->m_loadRequested;
-        if (warmUp)
-            return true;
+        if (m_view->m_warmUp == BrowserView::WarmUp::Given) {
+            m_view->m_warmUp = BrowserView::WarmUp::Done;
+            if (!m_view->m_loadRequested)
+                return true;
+        }
         if (!m_view->navigationDelegate())
             return true;
         return m_view->navigationDelegate()->shouldStartLoad(m_view, url, type);
@@ -136,9 +136,9 @@ void BrowserView::loadHTMLString(const QString &html)
 
 void BrowserView::prepare()
 {
-    if (m_prepareQueued || m_warmUpGiven || m_loadRequested)
+    if (m_warmUp != WarmUp::None || m_loadRequested)
         return;
-    m_prepareQueued = true;
+    m_warmUp = WarmUp::Waiting;
     // Not before the frame that shows what lies around the view: that frame must not wait for
     // the engine. The steps start once it has been painted; a parent that is not repainted
     // soon has long been on screen, once its window is.
@@ -150,7 +150,7 @@ void BrowserView::prepare()
 
 bool BrowserView::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::Paint && watched == m_watchedParent && m_prepareQueued) {
+    if (event->type() == QEvent::Paint && watched == m_watchedParent && m_warmUp == WarmUp::Waiting) {
         stopWatchingParent();
         // After the paint, and after the rest of the frame it belongs to.
         QTimer::singleShot(0, this, &BrowserView::startPreparing);
@@ -168,13 +168,13 @@ void BrowserView::stopWatchingParent()
 void BrowserView::startPreparing()
 {
     // Reached from the parent's paint or from the fallback, whichever comes first.
-    if (!m_prepareQueued || m_preparing)
+    if (m_warmUp != WarmUp::Waiting)
         return;
     // Closed, or left for another tab, before it got round to it: nothing to get ready for.
     if (!parentWidget() || !parentWidget()->isVisible()) {
         m_prepareFallback.stop();
         stopWatchingParent();
-        m_prepareQueued = false;
+        m_warmUp = WarmUp::None;
         return;
     }
     // Shown but not on screen yet (a slow first frame): the fallback waits on.
@@ -185,15 +185,14 @@ void BrowserView::startPreparing()
     }
     m_prepareFallback.stop();
     stopWatchingParent();
-    m_preparing = true;
+    m_warmUp = WarmUp::Starting;
     prepareStep();
 }
 
 void BrowserView::prepareStep()
 {
     if (m_loadRequested) {
-        m_prepareQueued = false;
-        m_preparing = false;
+        m_warmUp = WarmUp::None;
         return;
     }
     // One step per turn of the event loop, so input waiting in between is handled: first the
@@ -207,10 +206,7 @@ void BrowserView::prepareStep()
         QTimer::singleShot(0, this, &BrowserView::prepareStep);
         return;
     }
-    m_prepareQueued = false;
-    m_preparing = false;
-    m_warmUpGiven = true;
-    m_warmUpNavigationPending = true;
+    m_warmUp = WarmUp::Given;
     QWebEngineView::setHtml(QStringLiteral("<html></html>"));
 }
 

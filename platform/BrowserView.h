@@ -85,16 +85,17 @@ private:
     QWebEnginePage *m_page = nullptr;
     QColor m_pageBackground = Qt::white;
     QUrl m_servedPage;
-    /// prepare() was asked for and has not finished its steps.
-    bool m_prepareQueued = false;
-    /// Its steps are under way.
-    bool m_preparing = false;
+    /// How far prepare() has gone.
+    enum class WarmUp {
+        None,      ///< not asked for, or given up
+        Waiting,   ///< for the parent's next paint, or the fallback
+        Starting,  ///< its steps are under way
+        Given,     ///< the empty document is loading; the engine has not asked about it yet
+        Done,      ///< the engine has asked about the empty document's navigation
+    };
+    WarmUp m_warmUp = WarmUp::None;
     QPointer<QWidget> m_watchedParent;
     QTimer m_prepareFallback;
-    /// The view has been given prepare()'s empty document ...
-    bool m_warmUpGiven = false;
-    /// ... and the engine has not yet asked about its navigation.
-    bool m_warmUpNavigationPending = false;
     /// A load other than the warm-up has been asked for.
     bool m_loadRequested = false;
 };
