@@ -21,23 +21,66 @@
 
 namespace {
 
+// The whole help: --help prints it to standard output; a wrong command line gets it on standard
+// error with exit status 2.
+constexpr const char *Help =
+    "usage: pelbrook-sandbox [options]\n"
+    "\n"
+    "A local HTTPS stand-in for the payment gateway, the merchant's token server and the bank\n"
+    "list publisher, for developing and testing a checkout offline. It listens on 127.0.0.1 only\n"
+    "and prints two lines once it is ready:\n"
+    "  certificate sha256 <64 hex digits>   for Endpoints::pinnedCertificateSha256\n"
+    "  listening on https://127.0.0.1:<port>\n"
+    "\n"
+    "Point the checkout at it with pelbrook::setEndpoints: testGateway https://127.0.0.1:<port>,\n"
+    "bankList https://127.0.0.1:<port>/pg/iosbanks.json, and the pinned certificate above; then\n"
+    "configure the checkout with env \"TEST\".\n"
+    "\n"
+    "Options:\n"
+    "  --port N           port to listen on (default 8443; 0 picks a free one, printed above)\n"
+    "  --state-dir DIR    where the self-signed certificate and key are made once and kept, so\n"
+    "                     the pin stays the same between runs\n"
+    "                     (default $HOME/.local/share/pelbrook-sandbox)\n"
+    "  --cert FILE --key FILE\n"
+    "                     serve this certificate and private key (PEM) instead; give both\n"
+    "  --app-id ID        an app id the token server and the gateway accept; repeat for more\n"
+    "                     (default: sandbox-app only)\n"
+    "  --auto-approve     approve every valid payment at once, without the confirmation page\n"
+    "                     (a form with a problem is still handed back as FAILED)\n"
+    "  --hand-back MODE   how the result is handed back to the checkout: redirect (default, an\n"
+    "                     HTTP 302 to the ios-sdk address) or script (a page that navigates there)\n"
+    "  --bank-count N     serve a generated list of N banks (1 to 1000000) instead of the sample\n"
+    "                     list of thirty, for trying long lists\n"
+    "  --hostile KIND     misbehave on every checkout form, for tests of the checkout's defences:\n"
+    "                     repeat, frame, huge, bad-escape, not-utf8, javascript, file, data,\n"
+    "                     redirect-file, http\n"
+    "  --exit-with-stdin  stop when standard input ends: started by a program through a pipe, it\n"
+    "                     never outlives that program, however the program ends\n"
+    "  --help             print this help and exit\n"
+    "\n"
+    "Approving and declining by hand (without --auto-approve): every valid checkout form gets a\n"
+    "\"Confirm payment\" page in the checkout's browser view with the order, the amount and the\n"
+    "method. \"Approve\" hands back status SUCCESS, \"Decline\" hands back FAILED. A form with a\n"
+    "problem (unknown app id, bad token, a card number that fails the Luhn check, a UPI address\n"
+    "without a handle, a missing field) gets a \"Payment refused\" page with the reason, and\n"
+    "\"Return to merchant\" hands back FAILED. Test card: 4111 1111 1111 1111 (any number that\n"
+    "passes the Luhn check). The token must come from POST /token for the same app id, order id\n"
+    "and amount.\n"
+    "\n"
+    "It serves:\n"
+    "  POST /token                                   {\"appId\",\"orderId\",\"orderAmount\",...} ->\n"
+    "                                                {\"checksum\": token}\n"
+    "  POST /billpay/checkout/post/submit-transparent  the checkout form (env TEST)\n"
+    "  POST /checkout/post/submit-transparent        the checkout form (env PROD)\n"
+    "  GET  /pg/iosbanks.json                        the bank list\n"
+    "  GET  /sandbox/last-form                       the last checkout form received, as sent\n"
+    "  GET  /sandbox/last-checkout-arrival           when it began to arrive (monotonic clock, ns)\n"
+    "\n"
+    "It logs one line per request (method, path, status), never a request's body.\n";
+
 void usage()
 {
-    std::fprintf(stderr,
-                 "usage: pelbrook-sandbox [--port N] [--state-dir DIR] [--cert FILE --key FILE]\n"
-                 "                        [--app-id ID]... [--auto-approve] [--hand-back redirect|script]\n"
-                 "                        [--bank-count N] [--hostile KIND] [--exit-with-stdin]\n"
-                 "  --port N        port on 127.0.0.1 (default 8443; 0 picks a free one)\n"
-                 "  --state-dir DIR where the generated certificate is kept\n"
-                 "                  (default $HOME/.local/share/pelbrook-sandbox)\n"
-                 "  --app-id ID     an app id the gateway knows (default sandbox-app)\n"
-                 "  --auto-approve  approve every valid payment without showing a page\n"
-                 "  --hand-back     302 redirect (default) or script navigation\n"
-                 "  --bank-count N  serve a generated list of N banks instead of the sample list\n"
-                 "  --hostile KIND  misbehave on every checkout form, for tests: repeat, frame, huge,\n"
-                 "                  bad-escape, not-utf8, javascript, file, data, redirect-file, http\n"
-                 "  --exit-with-stdin  stop when standard input ends: started by a program with a\n"
-                 "                  pipe, it never outlives that program, however it ends\n");
+    std::fputs(Help, stderr);
 }
 
 sandbox::Form formOf(const std::string &body)
@@ -141,9 +184,13 @@ int main(int argc, char **argv)
                 return 2;
             }
             options.handBack = mode == "script" ? sandbox::HandBack::Script : sandbox::HandBack::Redirect;
+        } else if (arg == "--help") {
+            std::fputs(Help, stdout);
+            return 0;
         } else {
+            std::fprintf(stderr, "pelbrook-sandbox: unknown option %s\n\n", arg.c_str());
             usage();
-            return arg == "--help" ? 0 : 2;
+            return 2;
         }
     }
 

@@ -6,6 +6,9 @@
 
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
 #include <QTest>
 
 using namespace sandbox;
@@ -177,6 +180,62 @@ private Q_SLOTS:
         QVERIFY(html.contains("window.location.href = \"ios-sdk://payment-result#"));
         QVERIFY(!html.contains("<script>x"));
         QCOMPARE(QString::fromStdString(percentEncode("a b/\"é")), QStringLiteral("a%20b%2F%22%C3%A9"));
+    }
+
+    // A developer reads the help, or pipes it into a pager; a wrong command line must say what
+    // was wrong instead of starting with a setting the developer did not ask for.
+    void commandLine_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("onStdout");
+        QTest::addColumn<QString>("onStderr");
+        QTest::newRow("help") << QStringList{"--help"} << 0 << "Approving and declining by hand" << "";
+        QTest::newRow("unknown option") << QStringList{"--prot", "8443"} << 2 << "" << "unknown option --prot";
+        QTest::newRow("bad hand-back") << QStringList{"--hand-back", "sideways"} << 2 << "" << "usage:";
+        QTest::newRow("bad bank count") << QStringList{"--bank-count", "12x"} << 2 << "" << "usage:";
+        QTest::newRow("unknown hostile kind") << QStringList{"--hostile", "polite"} << 2 << "" << "usage:";
+        QTest::newRow("certificate without key") << QStringList{"--cert", "/dev/null"} << 2 << "" << "usage:";
+        QTest::newRow("option without value") << QStringList{"--port"} << 2 << "" << "usage:";
+    }
+
+    void commandLine()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, exitCode);
+        QFETCH(QString, onStdout);
+        QFETCH(QString, onStderr);
+        QProcess sandbox;
+        sandbox.start(QStringLiteral(PELBROOK_SANDBOX_BINARY), arguments);
+        QVERIFY(sandbox.waitForFinished(10000));
+        QCOMPARE(sandbox.exitCode(), exitCode);
+        const QString out = QString::fromUtf8(sandbox.readAllStandardOutput());
+        const QString err = QString::fromUtf8(sandbox.readAllStandardError());
+        QVERIFY2(out.contains(onStdout), qPrintable(out));
+        QVERIFY2(err.contains(onStderr), qPrintable(err));
+        if (onStdout.isEmpty())
+            QVERIFY(!out.contains(QStringLiteral("listening")));
+        if (onStderr.isEmpty())
+            QCOMPARE(err, QString());
+    }
+
+    // Every option the sandbox takes is explained in its help.
+    void helpExplainsEveryOption()
+    {
+        QProcess sandbox;
+        sandbox.start(QStringLiteral(PELBROOK_SANDBOX_BINARY), {QStringLiteral("--help")});
+        QVERIFY(sandbox.waitForFinished(10000));
+        const QString help = QString::fromUtf8(sandbox.readAllStandardOutput());
+        QFile source(QStringLiteral(PELBROOK_SOURCE_DIR "/sandbox/main.cpp"));
+        QVERIFY(source.open(QIODevice::ReadOnly));
+        static const QRegularExpression accepted(QStringLiteral("arg == \"(--[a-z-]+)\""));
+        int options = 0;
+        for (const QRegularExpressionMatch &match : accepted.globalMatch(QString::fromUtf8(source.readAll()))) {
+            ++options;
+            const QRegularExpression explained(QStringLiteral("\\s") + match.captured(1) + QStringLiteral("\\s"));
+            QVERIFY2(help.contains(explained), qPrintable(match.captured(1)));
+        }
+        QVERIFY(options >= 10);
     }
 };
 

@@ -1,9 +1,9 @@
 # Fails when a source file includes a folder above its own, or when one payment method's folder
 # includes another's. The layers, from the bottom:
-#   platform < theme < core < card, upi, wallet, netbanking < shell
+#   platform < theme < core < card, upi, wallet, netbanking < shell < qml
 # A public header included as <pelbrook/Name.h> counts as the folder that holds Name.h.
-set(levels platform 0 theme 1 core 2 card 3 upi 3 wallet 3 netbanking 3 shell 4)
-set(folders platform theme core card upi wallet netbanking shell)
+set(levels platform 0 theme 1 core 2 card 3 upi 3 wallet 3 netbanking 3 shell 4 qml 5)
+set(folders platform theme core card upi wallet netbanking shell qml)
 
 function(level_of folder out)
     list(FIND levels "${folder}" index)

@@ -1,10 +1,19 @@
+cmake_policy(VERSION 3.25)
+
 # Installs the build into a scratch prefix, then configures and builds a separate consumer
-# project against it, as a host application would.
+# project against it, as a host application would: with CMake, with pkg-config, and as a Qt
+# Quick application.
 file(REMOVE_RECURSE "${WORK_DIR}")
-execute_process(COMMAND ${CMAKE_COMMAND} --install "${BUILD_DIR}" --prefix "${WORK_DIR}/prefix"
+set(prefix "${WORK_DIR}/prefix")
+# The library alone, as a host installs it: no sandbox.
+execute_process(COMMAND ${CMAKE_COMMAND} --install "${BUILD_DIR}" --prefix "${prefix}" --component library
                 RESULT_VARIABLE result)
 if(result)
-    message(FATAL_ERROR "cmake --install failed")
+    message(FATAL_ERROR "cmake --install --component library failed")
+endif()
+file(GLOB_RECURSE programs "${prefix}/bin/*")
+if(programs)
+    message(FATAL_ERROR "the library component installed programs: ${programs}")
 endif()
 # The contract's headers, the base classes its classes derive from, and nothing else.
 set(expected DebugLog.h Endpoints.h PGTabBarViewController.h PaymentScreen.h ResultDelegate.h TabBarController.h
@@ -45,4 +54,65 @@ endif()
 execute_process(COMMAND "${WORK_DIR}/consumer/consumer" RESULT_VARIABLE result OUTPUT_VARIABLE output)
 if(result OR NOT output MATCHES "result=\\[\\]")
     message(FATAL_ERROR "the consumer program failed: ${result} ${output}")
+endif()
+
+# A host that builds with pkg-config: the file names the prefix it was installed to.
+file(GLOB_RECURSE pc_files "${prefix}/*/pelbrook-checkout.pc")
+list(LENGTH pc_files pc_count)
+if(NOT pc_count EQUAL 1)
+    message(FATAL_ERROR "expected one pelbrook-checkout.pc under ${prefix}, found: ${pc_files}")
+endif()
+get_filename_component(pc_dir "${pc_files}" DIRECTORY)
+file(STRINGS "${pc_files}" pc_prefix REGEX "^prefix=")
+if(NOT pc_prefix STREQUAL "prefix=${prefix}")
+    message(FATAL_ERROR "pelbrook-checkout.pc says ${pc_prefix}, installed to ${prefix}")
+endif()
+set(ENV{PKG_CONFIG_PATH} "${pc_dir}")
+execute_process(COMMAND pkg-config --cflags --libs pelbrook-checkout
+                RESULT_VARIABLE result OUTPUT_VARIABLE flags OUTPUT_STRIP_TRAILING_WHITESPACE)
+if(result)
+    message(FATAL_ERROR "pkg-config does not find pelbrook-checkout")
+endif()
+execute_process(COMMAND pkg-config --variable=libdir pelbrook-checkout OUTPUT_VARIABLE libdir OUTPUT_STRIP_TRAILING_WHITESPACE)
+separate_arguments(flags UNIX_COMMAND "${flags}")
+foreach(program consumer minimal)
+    if(program STREQUAL "minimal")
+        set(source "${SOURCE_DIR}/examples/minimal/main.cpp")
+    else()
+        set(source "${SOURCE_DIR}/tests/packaging/consumer/main.cpp")
+    endif()
+    execute_process(COMMAND c++ -std=c++20 -fPIC "${source}" ${flags} "-Wl,-rpath,${libdir}"
+                            -o "${WORK_DIR}/${program}-pkgconfig"
+                    RESULT_VARIABLE result ERROR_VARIABLE errors)
+    if(result)
+        message(FATAL_ERROR "${program} does not build with pkg-config's flags:\n${errors}")
+    endif()
+endforeach()
+execute_process(COMMAND "${WORK_DIR}/consumer-pkgconfig" RESULT_VARIABLE result OUTPUT_VARIABLE output)
+if(result OR NOT output MATCHES "result=\\[\\]")
+    message(FATAL_ERROR "the consumer built with pkg-config failed: ${result} ${output}")
+endif()
+
+# A Qt Quick application finds the installed module through its import path and pays with it.
+if(EXISTS "${WORK_DIR}/consumer/quick_consumer")
+    file(GLOB_RECURSE qmldirs "${prefix}/qmldir")
+    list(FILTER qmldirs INCLUDE REGEX "/Pelbrook/Checkout/qmldir$")
+    if(NOT qmldirs)
+        message(FATAL_ERROR "the module Pelbrook.Checkout is not installed under ${prefix}")
+    endif()
+    get_filename_component(qml_dir "${qmldirs}/../../.." ABSOLUTE)
+    execute_process(COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen "QML_IMPORT_PATH=${qml_dir}"
+                            "${WORK_DIR}/consumer/quick_consumer"
+                    RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE errors)
+    if(result OR NOT output MATCHES "orderId=ORD9 presented=true dismissed=true")
+        message(FATAL_ERROR "the Qt Quick consumer failed: ${result} ${output} ${errors}")
+    endif()
+endif()
+
+# The sandbox is a component of its own.
+execute_process(COMMAND ${CMAKE_COMMAND} --install "${BUILD_DIR}" --prefix "${prefix}" --component sandbox
+                RESULT_VARIABLE result)
+execute_process(COMMAND "${prefix}/bin/pelbrook-sandbox" --help RESULT_VARIABLE help OUTPUT_QUIET)
+if(result OR help)
+    message(FATAL_ERROR "the sandbox component does not install a working pelbrook-sandbox")
 endif()

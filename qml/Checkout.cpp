@@ -1,0 +1,127 @@
+#include "Checkout.h"
+
+#include <pelbrook/PGTabBarViewController.h>
+
+#include <QApplication>
+#include <QQmlInfo>
+#include <QQuickItem>
+#include <QQuickWindow>
+#include <QTabBar>
+
+namespace pelbrook {
+
+namespace {
+
+// The Qt Quick window this object was declared in, if any: a non-visual object declared inside
+// an item has that item as its parent, and one declared in a window has the window.
+QWindow *owningWindow(QObject *object)
+{
+    for (QObject *o = object->parent(); o; o = o->parent()) {
+        if (auto *item = qobject_cast<QQuickItem *>(o))
+            return item->window();
+        if (auto *window = qobject_cast<QWindow *>(o))
+            return window;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+Checkout::Checkout(QObject *parent)
+    : QObject(parent)
+{
+}
+
+Checkout::~Checkout()
+{
+    if (m_container) {
+        // Closing now would call back into this half-destroyed object.
+        m_container->disconnect(this);
+        delete m_container;
+    }
+}
+
+int Checkout::selectedIndex() const
+{
+    return m_container ? m_container->selectedIndex() : m_selectedIndex;
+}
+
+void Checkout::setSelectedIndex(int index)
+{
+    if (index == selectedIndex())
+        return;
+    m_selectedIndex = index;
+    if (m_container)
+        m_container->setSelectedIndex(index);   // reported back through the tab bar
+    else
+        Q_EMIT selectedIndexChanged();
+}
+
+bool Checkout::isPresented() const
+{
+    return m_container && m_container->isVisible();
+}
+
+void Checkout::present()
+{
+    if (m_container) {
+        m_container->present();
+        return;
+    }
+    // A widget made without a QApplication would abort the whole application.
+    if (!qobject_cast<QApplication *>(QCoreApplication::instance())) {
+        qmlWarning(this) << "Checkout needs a QApplication, not a QGuiApplication: the checkout is made of widgets";
+        return;
+    }
+    m_container = new PGTabBarViewController;
+    m_container->setAttribute(Qt::WA_DeleteOnClose);
+    m_container->setConfig(m_env, m_appId, m_url, m_merchantName, m_walletArray, m_tezOption, m_color1Hex, m_color2Hex);
+    m_container->createOrder(m_orderId, m_orderAmount, m_customerEmail, m_customerPhone, m_paymentReady, m_orderNote,
+                             m_customerName, m_orderCurrency, m_notifyUrl);
+    if (!m_result.isEmpty()) {
+        // createOrder() forgot the previous order's result; so does this object.
+        m_result.clear();
+        Q_EMIT resultChanged();
+    }
+    connect(m_container, &PGTabBarViewController::paymentResult, this, [this](const QString &result) {
+        m_result = result;
+        Q_EMIT resultChanged();
+        Q_EMIT paymentResult(result);
+    });
+    connect(m_container, &PGTabBarViewController::dismissed, this, [this] {
+        // Deleted on close; the pointer clears itself.
+        Q_EMIT presentedChanged();
+        Q_EMIT dismissed();
+    });
+    showOverOwnersWindow();
+    // The tabs exist once the checkout is shown; it is not painted before this call returns, so
+    // the buyer sees the chosen tab first.
+    m_container->setSelectedIndex(m_selectedIndex);
+    connect(m_container->tabBar(), &QTabBar::currentChanged, this, [this](int index) {
+        m_selectedIndex = index;
+        Q_EMIT selectedIndexChanged();
+    });
+    Q_EMIT presentedChanged();
+}
+
+void Checkout::showOverOwnersWindow()
+{
+    if (QWindow *owner = owningWindow(this)) {
+        // Like a dialog over the application's window, which waits until the checkout closes.
+        m_container->setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+        m_container->setWindowModality(Qt::WindowModal);
+        m_container->winId();
+        m_container->windowHandle()->setTransientParent(owner);
+        m_container->resize(m_container->defaultSize());
+        m_container->move(owner->geometry().center() - QPoint(m_container->width() / 2, m_container->height() / 2));
+    }
+    m_container->present();
+}
+
+void Checkout::close()
+{
+    if (m_container)
+        m_container->cancelTapped();
+}
+
+} // namespace pelbrook

@@ -1,0 +1,103 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QStringList>
+#include <QtQml/qqmlregistration.h>
+
+namespace pelbrook {
+
+class PGTabBarViewController;
+
+/**
+ * The checkout for Qt Quick applications: the same container a Qt Widgets host presents,
+ * configured through properties and shown in a window of its own.
+ *
+ * The properties are the arguments of PGTabBarViewController::setConfig() and createOrder(),
+ * under the same names; present() hands them to a new container, which copies them then, so a
+ * change afterwards applies to the next present(). The application must create a QApplication
+ * (the checkout is made of widgets) and set the endpoints from C++ before it presents.
+ *
+ * @code
+ * import Pelbrook.Checkout
+ *
+ * Checkout {
+ *     id: checkout
+ *     env: "TEST"; appId: "your-app-id"; merchantName: "Acme Books"
+ *     orderId: "ORD1"; orderAmount: "499.00"; paymentReady: token
+ *     onPaymentResult: (result) => console.log(result)
+ * }
+ * @endcode
+ */
+class Checkout : public QObject
+{
+    Q_OBJECT
+    QML_ELEMENT
+
+    Q_PROPERTY(QString env MEMBER m_env NOTIFY configChanged)
+    Q_PROPERTY(QString appId MEMBER m_appId NOTIFY configChanged)
+    Q_PROPERTY(QString url MEMBER m_url NOTIFY configChanged)
+    Q_PROPERTY(QString merchantName MEMBER m_merchantName NOTIFY configChanged)
+    Q_PROPERTY(QStringList walletArray MEMBER m_walletArray NOTIFY configChanged)
+    Q_PROPERTY(QString tezOption MEMBER m_tezOption NOTIFY configChanged)
+    Q_PROPERTY(QString color1Hex MEMBER m_color1Hex NOTIFY configChanged)
+    Q_PROPERTY(QString color2Hex MEMBER m_color2Hex NOTIFY configChanged)
+
+    Q_PROPERTY(QString orderId MEMBER m_orderId NOTIFY orderChanged)
+    Q_PROPERTY(QString orderAmount MEMBER m_orderAmount NOTIFY orderChanged)
+    Q_PROPERTY(QString customerEmail MEMBER m_customerEmail NOTIFY orderChanged)
+    Q_PROPERTY(QString customerPhone MEMBER m_customerPhone NOTIFY orderChanged)
+    Q_PROPERTY(QString paymentReady MEMBER m_paymentReady NOTIFY orderChanged)
+    Q_PROPERTY(QString orderNote MEMBER m_orderNote NOTIFY orderChanged)
+    Q_PROPERTY(QString customerName MEMBER m_customerName NOTIFY orderChanged)
+    Q_PROPERTY(QString orderCurrency MEMBER m_orderCurrency NOTIFY orderChanged)
+    Q_PROPERTY(QString notifyUrl MEMBER m_notifyUrl NOTIFY orderChanged)
+
+    /// The tab shown: 0 Cards, 1 Net Banking, 2 Wallets, 3 UPI. Set before present() to open
+    /// on that tab; while the checkout is shown, it follows the buyer.
+    Q_PROPERTY(int selectedIndex READ selectedIndex WRITE setSelectedIndex NOTIFY selectedIndexChanged)
+    /// The result captured for the order last presented; empty until one is captured.
+    Q_PROPERTY(QString result READ result NOTIFY resultChanged)
+    /// Whether the checkout is on screen.
+    Q_PROPERTY(bool presented READ isPresented NOTIFY presentedChanged)
+
+public:
+    explicit Checkout(QObject *parent = nullptr);
+    ~Checkout() override;
+
+    int selectedIndex() const;
+    void setSelectedIndex(int index);
+    QString result() const { return m_result; }
+    bool isPresented() const;
+
+    /// Shows the checkout for the current properties, over the window this object belongs to
+    /// when there is one. While it is shown, it is only raised.
+    Q_INVOKABLE void present();
+    /// Closes the checkout as its close button does; the result is kept.
+    Q_INVOKABLE void close();
+
+Q_SIGNALS:
+    void configChanged();
+    void orderChanged();
+    void selectedIndexChanged();
+    void resultChanged();
+    void presentedChanged();
+    /// Once per captured result.
+    void paymentResult(const QString &result);
+    /// After the checkout has closed, by any path.
+    void dismissed();
+
+private:
+    void showOverOwnersWindow();
+
+    QString m_env, m_appId, m_url, m_merchantName, m_tezOption, m_color1Hex, m_color2Hex;
+    QStringList m_walletArray;
+    QString m_orderId, m_orderAmount, m_customerEmail, m_customerPhone, m_paymentReady, m_orderNote,
+        m_customerName, m_orderCurrency, m_notifyUrl;
+    int m_selectedIndex = 0;
+    QString m_result;
+    QPointer<PGTabBarViewController> m_container;
+};
+
+} // namespace pelbrook

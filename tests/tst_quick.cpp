@@ -1,0 +1,201 @@
+// The Qt Quick module: a QML application configures the checkout through properties, presents
+// it, and receives the result, against the sandbox.
+
+#include "CheckoutHelpers.h"
+#include "SandboxProcess.h"
+
+#include <pelbrook/PGTabBarViewController.h>
+#include <pelbrook/cardViewController.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QPointer>
+#include <QQmlComponent>
+#include <QQmlEngine>
+#include <QQuickWindow>
+#include <QSignalSpy>
+#include <QTest>
+
+using pelbrook::PGTabBarViewController;
+
+namespace {
+
+// The checkout the Checkout object presented, if it is on screen.
+PGTabBarViewController *shownContainer()
+{
+    for (QWidget *w : QApplication::topLevelWidgets()) {
+        if (auto *container = qobject_cast<PGTabBarViewController *>(w); container && container->isVisible())
+            return container;
+    }
+    return nullptr;
+}
+
+const char *const OrderProperties = R"(
+        env: "TEST"; appId: "sandbox-app"; merchantName: "Acme Books"; walletArray: ["paytm"]
+        tezOption: "YES"; color1Hex: "2f6fde"; color2Hex: "6a3fd0"
+        orderId: "ORD7"; orderAmount: "499.00"; customerEmail: "buyer@example.com"
+        customerPhone: "9876543210"; customerName: "Asha Rao"; orderCurrency: "INR"
+)";
+
+// A token for the order from the sandbox's token endpoint, as a host's server would get it.
+QString tokenFrom(const SandboxProcess &sandbox, const QString &orderId, const QString &amount)
+{
+    pelbrook::cardViewController client;
+    QString token;
+    bool answered = false;
+    client.initPayment(sandbox.baseUrl().toString() + QStringLiteral("/token"), QStringLiteral("sandbox-app"), orderId,
+                       amount, {}, {}, QStringLiteral("INR"), [&](const QString &t) {
+                           token = t;
+                           answered = true;
+                       });
+    return QTest::qWaitFor([&] { return answered; }, 15000) ? token : QString();
+}
+
+} // namespace
+
+class QuickTest : public QObject
+{
+    Q_OBJECT
+
+    struct Loaded {
+        std::unique_ptr<QObject> root;
+        QObject *checkout = nullptr;
+    };
+
+    // Creates @p qml's root object; the Checkout is the root or the object named "checkout".
+    Loaded load(const QString &qml)
+    {
+        QQmlComponent component(&m_engine);
+        component.setData(qml.toUtf8(), QUrl(QStringLiteral("qrc:/tst_quick.qml")));
+        Loaded loaded;
+        loaded.root.reset(component.create());
+        if (!loaded.root) {
+            qWarning().noquote() << component.errorString();
+            return loaded;
+        }
+        loaded.checkout = loaded.root->objectName() == QLatin1String("checkout")
+            ? loaded.root.get() : loaded.root->findChild<QObject *>(QStringLiteral("checkout"));
+        return loaded;
+    }
+
+    QQmlEngine m_engine;
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        m_engine.addImportPath(QStringLiteral(PELBROOK_QML_IMPORT_DIR));
+    }
+
+    void cleanup()
+    {
+        QTRY_VERIFY(!shownContainer());
+    }
+
+    void paysFromQml_data()
+    {
+        QTest::addColumn<QString>("qml");
+        QTest::addColumn<bool>("overAWindow");
+        QTest::newRow("checkout alone") << QStringLiteral("import Pelbrook.Checkout\nCheckout { objectName: \"checkout\"\n%1 }")
+                                        << false;
+        QTest::newRow("inside a Qt Quick window")
+            << QStringLiteral("import QtQuick\nimport Pelbrook.Checkout\n"
+                              "Window { width: 400; height: 300; visible: true\n"
+                              "  Item { Checkout { objectName: \"checkout\"\n%1 } } }")
+            << true;
+    }
+
+    void paysFromQml()
+    {
+        QFETCH(QString, qml);
+        QFETCH(bool, overAWindow);
+        SandboxProcess sandbox({QStringLiteral("--auto-approve")});
+        QVERIFY(sandbox.isRunning());
+        sandbox.useAsEndpoints();
+        Loaded loaded = load(qml.arg(QLatin1String(OrderProperties)));
+        QVERIFY(loaded.checkout);
+        QObject *checkout = loaded.checkout;
+        // The token arrives after the object was made, as from a host's server.
+        const QString token = tokenFrom(sandbox, QStringLiteral("ORD7"), QStringLiteral("499.00"));
+        QVERIFY(!token.isEmpty());
+        QVERIFY(checkout->setProperty("paymentReady", token));
+        QSignalSpy results(checkout, SIGNAL(paymentResult(QString)));
+        QSignalSpy dismissals(checkout, SIGNAL(dismissed()));
+        QSignalSpy resultChanges(checkout, SIGNAL(resultChanged()));
+
+        QVERIFY(QMetaObject::invokeMethod(checkout, "present"));
+        PGTabBarViewController *container = shownContainer();
+        QVERIFY(container);
+        QVERIFY(checkout->property("presented").toBool());
+        QCOMPARE(container->selectedIndex(), 0);
+        if (overAWindow) {
+            QVERIFY(container->windowHandle());
+            QCOMPARE(container->windowHandle()->transientParent(), qobject_cast<QWindow *>(loaded.root.get()));
+            QCOMPARE(container->windowModality(), Qt::WindowModal);
+        }
+        QPointer<PGTabBarViewController> alive(container);
+        fillCardDetails(container);
+        QTest::mouseClick(container->findChild<QAbstractButton *>(QStringLiteral("cardPayButton")), Qt::LeftButton);
+
+        QTRY_COMPARE_WITH_TIMEOUT(results.count(), 1, 30000);
+        const QString result = results.at(0).at(0).toString();
+        QCOMPARE(checkout->property("result").toString(), result);
+        QCOMPARE(resultChanges.count(), 1);
+        const QJsonObject outcome = QJsonDocument::fromJson(result.toUtf8()).object();
+        QCOMPARE(outcome.value(QStringLiteral("status")).toString(), QStringLiteral("SUCCESS"));
+        QCOMPARE(outcome.value(QStringLiteral("orderId")).toString(), QStringLiteral("ORD7"));
+        QTRY_COMPARE(dismissals.count(), 1);
+        QVERIFY(!checkout->property("presented").toBool());
+        // The closed checkout is not kept.
+        QTRY_VERIFY(!alive);
+    }
+
+    // The tab property opens the checkout on that tab and then follows the buyer; closing keeps
+    // the result of the order and reports the dismissal once.
+    void tabAndClose()
+    {
+        Loaded loaded = load(QStringLiteral("import Pelbrook.Checkout\nCheckout { objectName: \"checkout\"\n"
+                                            "selectedIndex: 3\n%1 }").arg(QLatin1String(OrderProperties)));
+        QVERIFY(loaded.checkout);
+        QObject *checkout = loaded.checkout;
+        QSignalSpy tabChanges(checkout, SIGNAL(selectedIndexChanged()));
+        QSignalSpy dismissals(checkout, SIGNAL(dismissed()));
+        QVERIFY(QMetaObject::invokeMethod(checkout, "present"));
+        PGTabBarViewController *container = shownContainer();
+        QVERIFY(container);
+        QCOMPARE(container->selectedIndex(), 3);
+        container->tabBar()->setCurrentIndex(1);
+        QCOMPARE(checkout->property("selectedIndex").toInt(), 1);
+        QVERIFY(tabChanges.count() >= 1);
+        QVERIFY(checkout->setProperty("selectedIndex", 2));
+        QCOMPARE(container->selectedIndex(), 2);
+        // Presenting again while shown only raises the same checkout.
+        QVERIFY(QMetaObject::invokeMethod(checkout, "present"));
+        QCOMPARE(shownContainer(), container);
+
+        QVERIFY(QMetaObject::invokeMethod(checkout, "close"));
+        QTRY_COMPARE(dismissals.count(), 1);
+        QVERIFY(!checkout->property("presented").toBool());
+        QCOMPARE(checkout->property("result").toString(), QString());
+        QTest::qWait(50);
+        QCOMPARE(dismissals.count(), 1);
+    }
+
+    // An application that removes the object while the checkout is shown closes the checkout
+    // with it, and nothing calls back into the removed object.
+    void destroyedWhileShown()
+    {
+        Loaded loaded = load(QStringLiteral("import Pelbrook.Checkout\nCheckout { objectName: \"checkout\"\n%1 }")
+                                 .arg(QLatin1String(OrderProperties)));
+        QVERIFY(loaded.checkout);
+        QVERIFY(QMetaObject::invokeMethod(loaded.checkout, "present"));
+        QPointer<PGTabBarViewController> container = shownContainer();
+        QVERIFY(container);
+        loaded.root.reset();
+        QVERIFY(!container);
+    }
+};
+
+QTEST_MAIN(QuickTest)
+#include "tst_quick.moc"

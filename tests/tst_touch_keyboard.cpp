@@ -1,0 +1,148 @@
+// A touch kiosk with Qt's on-screen keyboard: each field brings up the keyboard layout its
+// input takes, and the field whose list opens in place of a keyboard brings up none.
+
+#include "CheckoutHelpers.h"
+
+#include "platform/CollectionView.h"
+
+#include <pelbrook/PGTabBarViewController.h>
+
+#include <QApplication>
+#include <QInputMethod>
+#include <QPainter>
+#include <QQuickItem>
+#include <QQuickWindow>
+#include <QTest>
+
+using pelbrook::CollectionView;
+using pelbrook::PGTabBarViewController;
+
+namespace {
+
+// The keyboard's window, once the input method has made it.
+QQuickWindow *keyboardWindow()
+{
+    for (QWindow *window : QGuiApplication::topLevelWindows()) {
+        if (auto *quick = qobject_cast<QQuickWindow *>(window))
+            return quick;
+    }
+    return nullptr;
+}
+
+// The keyboard item, whose "layout" names the layout it shows.
+QObject *keyboard()
+{
+    QQuickWindow *window = keyboardWindow();
+    return window ? window->findChild<QObject *>(QStringLiteral("keyboard")) : nullptr;
+}
+
+// A real window system keeps the keyboard's window from taking the focus, as its flags ask;
+// the offscreen platform activates every window it shows, which would take the focus from the
+// field and close the keyboard again. Made a tooltip, it is shown without being activated.
+void keepKeyboardFromTakingFocus()
+{
+    if (QQuickWindow *window = keyboardWindow())
+        window->setFlags((window->flags() & ~Qt::WindowType_Mask) | Qt::ToolTip);
+}
+
+} // namespace
+
+class TouchKeyboardTest : public QObject
+{
+    Q_OBJECT
+
+    // A kiosk's screen: the checkout fills it.
+    static constexpr QSize Screen{800, 800};
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        PGTabBarViewController entry;
+        entry.setConfig(QStringLiteral("TEST"), QStringLiteral("sandbox-app"), QString(), QStringLiteral("Acme Books"),
+                        {QStringLiteral("paytm")}, QStringLiteral("YES"), QStringLiteral("2f6fde"), QStringLiteral("6a3fd0"));
+        entry.createOrder(QStringLiteral("ORD1"), QStringLiteral("499.00"), QStringLiteral("buyer@example.com"),
+                          QStringLiteral("9876543210"), QStringLiteral("token"), {}, QStringLiteral("Asha Rao"),
+                          QStringLiteral("INR"), {});
+    }
+
+    void fieldBringsUpItsLayout_data()
+    {
+        QTest::addColumn<QString>("tab");
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("layout"); // "digits", "letters" or "none"
+        QTest::newRow("card number") << "Cards" << "cardNumberTextField" << "digits";
+        QTest::newRow("card holder") << "Cards" << "cardHolderNameTextField" << "letters";
+        QTest::newRow("expiry month") << "Cards" << "cardExpiryMonthTextField" << "digits";
+        QTest::newRow("expiry year") << "Cards" << "cardExpiryYearTextField" << "digits";
+        QTest::newRow("CVV") << "Cards" << "cardCvcTextField" << "digits";
+        QTest::newRow("UPI address") << "UPI" << "upiVpaTextField" << "letters";
+        QTest::newRow("UPI handle") << "UPI" << "upiPostFixTextField" << "none";
+    }
+
+    void fieldBringsUpItsLayout()
+    {
+        QFETCH(QString, tab);
+        QFETCH(QString, field);
+        QFETCH(QString, layout);
+        PGTabBarViewController container;
+        container.setGeometry(QRect(QPoint(0, 0), Screen));
+        container.present();
+        QVERIFY(QTest::qWaitForWindowExposed(&container));
+        container.setSelectedIndex(tabIndex(container, tab));
+        if (tab == QLatin1String("UPI")) {
+            // The address field is there once an app is tapped.
+            auto *grid = container.findChild<CollectionView *>(QStringLiteral("upiCollection"));
+            QVERIFY(grid && grid->numberOfItems() > 0);
+            QTest::mouseClick(grid->cellForItem(0), Qt::LeftButton);
+        }
+        auto *edit = container.findChild<QLineEdit *>(field);
+        QVERIFY(edit);
+        QTRY_VERIFY(edit->isVisible());
+        keepKeyboardFromTakingFocus();
+        QApplication::setActiveWindow(&container);
+        QTRY_VERIFY(container.isActiveWindow());
+        // A tap on a field that has the focus already asks for the keyboard.
+        edit->setFocus(Qt::MouseFocusReason);
+        QTest::mouseClick(edit, Qt::LeftButton);
+        keepKeyboardFromTakingFocus();
+        if (layout == QLatin1String("none")) {
+            QTest::qWait(300);
+            QVERIFY2(!QGuiApplication::inputMethod()->isVisible(), "the keyboard covers the list of handles");
+            return;
+        }
+        QTRY_VERIFY(QGuiApplication::inputMethod()->isVisible());
+        QObject *keys = keyboard();
+        QVERIFY(keys);
+        if (layout == QLatin1String("digits"))
+            QTRY_VERIFY2(keys->property("layout").toString().endsWith(QLatin1String("/digits.qml")),
+                         qPrintable(keys->property("layout").toString()));
+        else
+            QTRY_VERIFY2(keys->property("layout").toString().endsWith(QLatin1String("/main.qml")),
+                         qPrintable(keys->property("layout").toString()));
+
+        if (const QByteArray dir = qgetenv("PELBROOK_SCREENSHOT_DIR"); !dir.isEmpty() && field == QLatin1String("cardNumberTextField")) {
+            QTest::keyClicks(edit, QStringLiteral("4111"));
+            QTest::qWait(200);
+            // What the buyer sees: the checkout, and the keyboard over its lower part.
+            QImage screen(Screen, QImage::Format_RGB32);
+            QPainter painter(&screen);
+            painter.drawPixmap(0, 0, container.grab());
+            const QRect keys = QGuiApplication::inputMethod()->keyboardRectangle().toRect();
+            painter.drawImage(keys.topLeft(), keyboardWindow()->grabWindow().copy(keys));
+            painter.end();
+            screen.save(QStringLiteral("%1/touch-keyboard-digits.png").arg(QString::fromLocal8Bit(dir)));
+        }
+    }
+};
+
+int main(int argc, char **argv)
+{
+    // Qt's on-screen keyboard, as a kiosk starts with; it draws with Qt Quick, here in software.
+    qputenv("QT_IM_MODULE", "qtvirtualkeyboard");
+    qputenv("QT_QUICK_BACKEND", "software");
+    QApplication app(argc, argv);
+    TouchKeyboardTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_touch_keyboard.moc"
