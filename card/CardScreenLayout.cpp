@@ -12,8 +12,12 @@ namespace pelbrook {
 void cardViewControllerPrivate::buildInputs(double W, double H)
 {
     QWidget *root = this->root();
+    // A touch screen's keyboard shows digits only, and learns neither the number nor the CVV.
+    // Added to what the fields ask already: the CVV's hidden echo asks to be kept out of it too.
     for (QLineEdit *numeric : {cardNumberTextField, cardExpiryMonthTextField, cardExpiryYearTextField, cardCvcTextField})
-        numeric->setInputMethodHints(Qt::ImhDigitsOnly);
+        numeric->setInputMethodHints(numeric->inputMethodHints() | Qt::ImhDigitsOnly);
+    for (QLineEdit *secret : {cardNumberTextField, cardCvcTextField})
+        secret->setInputMethodHints(secret->inputMethodHints() | Qt::ImhSensitiveData | Qt::ImhNoPredictiveText);
     for (QLineEdit *field : textFields())
         setRoundedBorder(field, field != cardExpiryYearTextField);
 

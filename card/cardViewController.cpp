@@ -57,6 +57,9 @@ cardViewControllerPrivate::cardViewControllerPrivate()
     cardExpiryYearTextField = makeTextField("cardExpiryYearTextField", QStringLiteral("YY"));
     cardCvcTextField = makeTextField("cardCvcTextField", QStringLiteral("CVV"));
     cardCvcTextField->setEchoMode(QLineEdit::Password);
+    // "MM" and "YY" show what to type; read out, they would not say which field this is.
+    cardExpiryMonthTextField->setAccessibleName(QStringLiteral("Expiry month"));
+    cardExpiryYearTextField->setAccessibleName(QStringLiteral("Expiry year"));
 }
 
 QList<QWidget *> cardViewControllerPrivate::paymentInputs() const

@@ -5,6 +5,7 @@
 #include "core/TokenReply.h"
 #include "platform/BrowserProfile_p.h"
 #include "platform/DebugLog_p.h"
+#include "platform/Focus.h"
 #include "platform/Font.h"
 #include "platform/HttpClient.h"
 #include "platform/NavigationController.h"
@@ -132,9 +133,12 @@ QLineEdit *PaymentScreenPrivate::makeTextField(const char *name, const QString &
 void PaymentScreenPrivate::setRoundedBorder(QLineEdit *field, bool rounded)
 {
     // The rounded-rectangle border of a mobile text field; without it a field is bare text.
+    // Either way the field the keyboard is on is ringed, its text staying where it was.
     field->setStyleSheet(rounded ? QStringLiteral("QLineEdit { border: 1px solid #c7c7cc; border-radius: 5px; "
                                                   "padding: 0 6px; background: white; color: black; }")
-                                 : QStringLiteral("QLineEdit { border: none; padding: 0 6px; background: transparent; color: black; }"));
+                                       + focusBorderStyleSheet(field, QStringLiteral("QLineEdit"), 1, 6, 5)
+                                 : QStringLiteral("QLineEdit { border: none; padding: 0 6px; background: transparent; color: black; }")
+                                       + focusBorderStyleSheet(field, QStringLiteral("QLineEdit"), 0, 6, 5));
 }
 
 QWidget *PaymentScreenPrivate::root() const
@@ -197,6 +201,9 @@ void PaymentScreenPrivate::buildView()
     pending.reset();
     LayoutResolver::resolve(rootView);
     viewsResolved();
+    // The views were added in the screens' stacking order, not where they show: Tab must go
+    // through them as the buyer reads the screen.
+    chainFocusInReadingOrder(rootView);
     viewBuilt();
 }
 

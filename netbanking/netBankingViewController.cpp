@@ -76,6 +76,11 @@ netBankingViewControllerPrivate::netBankingViewControllerPrivate()
                              netbankingTable->selectionModel()->select(deselected, QItemSelectionModel::Select);
                          }
                      });
+    // The list takes the keyboard on its first row without choosing it; Enter chooses the row
+    // the keyboard is on, as Space and the arrows do.
+    QObject::connect(netbankingTable, &QAbstractItemView::activated, this, [this](const QModelIndex &index) {
+        netbankingTable->selectionModel()->select(index, QItemSelectionModel::ClearAndSelect);
+    });
 }
 
 // --- The bank list ---

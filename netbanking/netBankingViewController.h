@@ -13,9 +13,14 @@ namespace pelbrook {
 
 class netBankingViewControllerPrivate;
 
-/// One bank of the net banking list.
+/**
+ * @headerfile netBankingViewController.h <pelbrook/netBankingViewController.h>
+ * One bank of the net banking list, as netBankingViewController::list() returns it.
+ */
 struct PELBROOK_EXPORT MyStruct {
+    /// A bank with an empty name and code.
     MyStruct() = default;
+    /// A bank named @p name, with the net banking code @p code.
     MyStruct(const QString &name, const QString &code)
         : name(name)
         , code(code)
@@ -26,29 +31,38 @@ struct PELBROOK_EXPORT MyStruct {
     /// The bank's net banking code, sent to the gateway; also names the bank's logo.
     QString code;
 
+    /// Equal when both the name and the code are.
     friend bool operator==(const MyStruct &, const MyStruct &) = default;
 };
 
 /**
- * The net banking payment screen: the order summary on a coloured header and the list of
- * banks, downloaded from the bank list document (Endpoints::bankList) when the screen is
- * first shown. "Pay Securely" sends the chosen bank's code to the gateway, whose pages (the
- * bank's login) then run in the screen's own browser view.
+ * @headerfile netBankingViewController.h <pelbrook/netBankingViewController.h>
+ * The net banking payment screen, the second tab of the checkout.
+ *
+ * It shows the order summary on a coloured header and the list of banks, downloaded from the
+ * bank list document (Endpoints::bankList) when the screen is first shown. "Pay Securely"
+ * sends the chosen bank's code to the gateway, whose pages (the bank's login) then run in the
+ * screen's own browser view.
  *
  * Without a choice the payment carries the code "3333" in the "TEST" environment and an empty
- * code otherwise. A list that cannot be downloaded, or is not a JSON array of objects with the
- * strings "code" and "bankName", leaves the list empty; the buyer is not told.
+ * code otherwise. The document must be a JSON array of objects with the strings "code" and
+ * "bankName", of at most 8 MiB; other elements are skipped. A list that cannot be downloaded or
+ * read leaves the list empty; the buyer is not told. The list is read on a worker thread, so
+ * the screen stays responsive.
  *
  * A host normally meets it only inside PGTabBarViewController. Construct it after the
- * checkout is configured: it copies the configuration and the order at construction. Main
- * thread only.
+ * checkout is configured: it copies the configuration and the order at construction. Each
+ * time it is shown again it returns from the payment page to its list. GUI thread only.
  */
 class PELBROOK_EXPORT netBankingViewController : public PaymentScreen
 {
     Q_OBJECT
     Q_PROPERTY(QString nb_paymentToken_config READ nb_paymentToken_config)
 public:
+    /// Creates the screen, copying the checkout's configuration and order; its view is built,
+    /// and the bank list requested, when it is first shown.
     netBankingViewController();
+    /// Destroys the screen and its views; a list still downloading is dropped.
     ~netBankingViewController() override;
 
     /// The payment token the pay action sends.
@@ -59,12 +73,16 @@ public:
     /// The banks downloaded so far, in the document's order.
     QList<MyStruct> list() const;
 
-    /// Switches to the payment page (list, logo and tab bar hidden) and back.
+    /// Switches to the payment page: the list, the logo and the tab bar are hidden and the
+    /// browser view shows the gateway's pages.
     void hideNetbankingPaymentInputs();
+    /// Switches back from the payment page to the list and the tab bar.
     void showNetbankingPaymentInputs();
 
 public Q_SLOTS:
-    /// The pay button's action: token check, then the payment form.
+    /// The pay button's action. Without a payment token it only writes a debug log line;
+    /// otherwise it switches to the payment page, shows the busy overlay and sends the bank's
+    /// code (see nb_code()) to the gateway. @p sender is not used.
     void payAction(QAbstractButton *sender = nullptr);
 
 private:

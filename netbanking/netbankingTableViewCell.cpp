@@ -1,5 +1,7 @@
 #include "netbanking/netbankingTableViewCell.h"
 
+#include "platform/Focus.h"
+
 #include <QPainter>
 
 namespace pelbrook {
@@ -48,12 +50,8 @@ void netbankingTableViewCell::paint(QPainter *painter, const QStyleOptionViewIte
     painter->setPen(QPen(QColor(0xc8, 0xc7, 0xcc), 0.5));
     painter->drawLine(QPointF(row.left() + 15, row.bottom() + 0.75), QPointF(row.right() + 1, row.bottom() + 0.75));
 
-    if ((option.state & QStyle::State_HasFocus) && (option.state & QStyle::State_KeyboardFocusChange)) {
-        painter->setRenderHint(QPainter::Antialiasing);
-        painter->setPen(QPen(QColor(0x00, 0x7a, 0xff), 2));
-        painter->setBrush(Qt::NoBrush);
-        painter->drawRoundedRect(QRectF(row).adjusted(2, 2, -2, -2), 4, 4);
-    }
+    if ((option.state & QStyle::State_HasFocus) && (option.state & QStyle::State_KeyboardFocusChange))
+        drawFocusRing(*painter, QRectF(row).adjusted(1, 1, -1, -1), 4);
     painter->restore();
 }
 

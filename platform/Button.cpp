@@ -1,5 +1,8 @@
 #include "platform/Button.h"
 
+#include "platform/Focus.h"
+
+#include <QKeyEvent>
 #include <QPainter>
 
 namespace pelbrook {
@@ -96,11 +99,22 @@ void Button::paintEvent(QPaintEvent *)
     painter.setPen(m_titleColor);
     painter.setFont(font());
     painter.drawText(titleRect(), Qt::AlignCenter | Qt::TextSingleLine, currentTitle());
-    if (hasFocus()) {
-        painter.setPen(QPen(QColor(0, 122, 255, 160), 2));
-        painter.setBrush(Qt::NoBrush);
-        painter.drawRoundedRect(QRectF(rect()).adjusted(1, 1, -1, -1), 8, 8);
+    if (hasFocus())
+        drawFocusRing(painter, rect(), 8);
+}
+
+void Button::keyPressEvent(QKeyEvent *event)
+{
+    // A keyboard user presses a focused button with Enter as well as with Space; the plain
+    // abstract button answers Space only.
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        if (!event->isAutoRepeat())
+            click();
+        event->accept();
+        return;
     }
+    QAbstractButton::keyPressEvent(event);
 }
 
 } // namespace pelbrook

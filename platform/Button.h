@@ -11,7 +11,8 @@ namespace pelbrook {
  * A push button drawn like a mobile toolkit's: an image and a title side by side, centred,
  * each shifted by its own edge insets, with an image and title per state (normal and
  * highlighted, i.e. pressed). Its background (colour, corner radius, gradients) comes from its
- * view layer, painted beneath the content.
+ * view layer, painted beneath the content. With the keyboard focus it shows a focus ring, and
+ * Space, Enter or Return press it.
  */
 class Button : public QAbstractButton
 {
@@ -41,6 +42,7 @@ public:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     State currentState() const { return isDown() ? State::Highlighted : State::Normal; }

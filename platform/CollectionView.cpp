@@ -1,5 +1,9 @@
 #include "platform/CollectionView.h"
 
+#include "platform/Focus.h"
+
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -30,11 +34,114 @@ protected:
     void paintEvent(QPaintEvent *) override
     {
         QPainter painter(this);
-        painter.setRenderHint(QPainter::Antialiasing);
-        painter.setPen(QPen(QColor(0x00, 0x7a, 0xff), 2));
-        painter.drawRoundedRect(QRectF(rect()).adjusted(1, 1, -1, -1), 6, 6);
+        drawFocusRing(painter, rect(), 6);
     }
 };
+
+// A screen reader meets the grid as a list of its items, whatever widgets lie between them.
+class AccessibleCollectionView : public QAccessibleWidget
+{
+public:
+    explicit AccessibleCollectionView(CollectionView *view)
+        : QAccessibleWidget(view, QAccessible::List)
+    {
+    }
+
+    int childCount() const override { return view()->numberOfItems(); }
+    QAccessibleInterface *child(int index) const override
+    {
+        return QAccessible::queryAccessibleInterface(view()->cellForItem(index));
+    }
+    int indexOfChild(const QAccessibleInterface *child) const override
+    {
+        for (int i = 0; i < view()->numberOfItems(); ++i) {
+            if (child && child->object() == view()->cellForItem(i))
+                return i;
+        }
+        return -1;
+    }
+    QAccessibleInterface *focusChild() const override
+    {
+        if (view()->hasFocus() && view()->currentItem())
+            return child(*view()->currentItem());
+        return nullptr;
+    }
+
+private:
+    CollectionView *view() const { return static_cast<CollectionView *>(widget()); }
+};
+
+// One item: named by its cell's accessible name, selectable, and chosen by its press action as
+// by a tap.
+class AccessibleCollectionViewCell : public QAccessibleWidget
+{
+public:
+    explicit AccessibleCollectionViewCell(CollectionViewCell *cell)
+        : QAccessibleWidget(cell, QAccessible::ListItem)
+    {
+    }
+
+    QAccessibleInterface *parent() const override
+    {
+        CollectionView *grid = view();
+        return grid ? QAccessible::queryAccessibleInterface(grid) : QAccessibleWidget::parent();
+    }
+    QAccessible::State state() const override
+    {
+        QAccessible::State state = QAccessibleWidget::state();
+        CollectionView *grid = view();
+        const std::optional<int> here = item();
+        state.selectable = true;
+        state.selected = cell()->isSelected();
+        state.focusable = here.has_value();
+        state.focused = here && grid->hasFocus() && grid->currentItem() == here;
+        return state;
+    }
+    QStringList actionNames() const override { return {QAccessibleActionInterface::pressAction()}; }
+    void doAction(const QString &action) override
+    {
+        if (action == QAccessibleActionInterface::pressAction() && view() && item())
+            view()->choose(*item());
+    }
+
+private:
+    CollectionViewCell *cell() const { return static_cast<CollectionViewCell *>(widget()); }
+    CollectionView *view() const
+    {
+        for (QWidget *w = cell()->parentWidget(); w; w = w->parentWidget()) {
+            if (auto *grid = qobject_cast<CollectionView *>(w))
+                return grid;
+        }
+        return nullptr;
+    }
+    std::optional<int> item() const
+    {
+        CollectionView *grid = view();
+        for (int i = 0; grid && i < grid->numberOfItems(); ++i) {
+            if (grid->cellForItem(i) == cell())
+                return i;
+        }
+        return std::nullopt;
+    }
+};
+
+QAccessibleInterface *accessibleCollectionParts(const QString &className, QObject *object)
+{
+    if (className == QLatin1String(CollectionView::staticMetaObject.className()))
+        return new AccessibleCollectionView(static_cast<CollectionView *>(object));
+    if (className == QLatin1String(CollectionViewCell::staticMetaObject.className()))
+        return new AccessibleCollectionViewCell(static_cast<CollectionViewCell *>(object));
+    return nullptr;
+}
+
+// Tells a screen reader about an item: @p what is Focus or Selection.
+void announce(CollectionViewCell *cell, QAccessible::Event what)
+{
+    if (!cell || !QAccessible::isActive())
+        return;
+    QAccessibleEvent event(cell, what);
+    QAccessible::updateAccessibility(&event);
+}
 
 } // namespace
 
@@ -62,6 +169,11 @@ CollectionView::CollectionView(QWidget *parent)
     m_content->installEventFilter(this);
     setWidget(m_content);
     m_focusMark = new FocusMark(m_content);
+    // A press reaches the content when it falls on a cell; one given to the viewport itself
+    // (by a gesture's replay or an automation tool) is looked at the same way.
+    viewport()->installEventFilter(this);
+    static const bool accessible = (QAccessible::installFactory(&accessibleCollectionParts), true);
+    Q_UNUSED(accessible)
     // Without a scroll bar, a finger must be able to drag the grid.
     QScroller::grabGesture(viewport(), QScroller::TouchGesture);
 }
@@ -210,6 +322,7 @@ void CollectionView::selectItem(std::optional<int> item)
         cell->m_selected = true;
         cell->setHighlighted(true);
         setCurrent(*item);
+        announce(cell, QAccessible::Selection);
     }
 }
 
@@ -222,10 +335,13 @@ void CollectionView::choose(int item)
 
 void CollectionView::setCurrent(int item)
 {
+    const bool moved = m_current != item;
     m_current = item;
     if (CollectionViewCell *cell = cellForItem(item))
         ensureWidgetVisible(cell, 0, 0);
     updateFocusMark();
+    if (moved && hasFocus())
+        announce(cellForItem(item), QAccessible::Focus);
 }
 
 void CollectionView::updateFocusMark()
@@ -235,7 +351,9 @@ void CollectionView::updateFocusMark()
         m_focusMark->hide();
         return;
     }
-    m_focusMark->setGeometry(cell->geometry().adjusted(-3, -3, 3, 3));
+    // Around the cell, but inside the grid: a cell at the grid's edge would otherwise lose that
+    // side of its mark.
+    m_focusMark->setGeometry(cell->geometry().adjusted(-3, -3, 3, 3).intersected(m_content->rect()));
     m_focusMark->show();
     m_focusMark->raise();
 }
@@ -317,6 +435,9 @@ void CollectionView::focusInEvent(QFocusEvent *event)
     if (!m_current && !m_cells.isEmpty())
         m_current = m_selected.value_or(0);
     updateFocusMark();
+    // The grid has the focus; what a screen reader should name is the item the keyboard is on.
+    if (m_current)
+        announce(cellForItem(*m_current), QAccessible::Focus);
 }
 
 void CollectionView::focusOutEvent(QFocusEvent *event)
@@ -336,14 +457,17 @@ bool CollectionView::eventFilter(QObject *watched, QEvent *event)
     // Presses on a cell or on its image reach the content widget, which knows where they fell.
     // A quick second tap arrives as a double click: it is a press all the same.
     const QEvent::Type type = event->type();
-    if (watched == m_content
+    if ((watched == m_content || watched == viewport())
         && (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick || type == QEvent::MouseButtonRelease)) {
         auto *mouse = static_cast<QMouseEvent *>(event);
         if (mouse->button() != Qt::LeftButton)
             return false;
+        QPoint position = mouse->position().toPoint();
+        if (watched == viewport())
+            position = m_content->mapFrom(viewport(), position);
         int hit = -1;
         for (int i = 0; i < m_frames.size(); ++i) {
-            if (m_frames.at(i).contains(mouse->position().toPoint()))
+            if (m_frames.at(i).contains(position))
                 hit = i;
         }
         if (type != QEvent::MouseButtonRelease) {

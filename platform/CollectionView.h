@@ -49,7 +49,9 @@ public:
 /**
  * A scrolling grid of cells in rows, left to right and then down, as a vertical flow layout
  * places them. One item is selected at a time; a click or a tap selects, and with the keyboard
- * the arrow keys move a visible focus mark and Space or Enter selects.
+ * the arrow keys move a visible focus mark and Space or Enter selects. A screen reader meets it
+ * as a list whose items are the cells, named by their accessible names, and hears of the item
+ * the keyboard moves to and of the item chosen.
  */
 class CollectionView : public QScrollArea
 {
@@ -81,6 +83,9 @@ public:
     std::optional<int> selectedItem() const { return m_selected; }
     /// Selects @p item as a buyer's choice would, but without telling the data source.
     void selectItem(std::optional<int> item);
+    /// Chooses @p item as a tap would (or a screen reader's press): selects it and tells the
+    /// data source.
+    void choose(int item);
     /// The item the keyboard is on.
     std::optional<int> currentItem() const { return m_current; }
 
@@ -94,7 +99,6 @@ protected:
 
 private:
     void layoutCells();
-    void choose(int item);
     void setCurrent(int item);
     void updateFocusMark();
     int itemInDirection(int from, int key) const;

@@ -1,5 +1,6 @@
 #include "platform/NavigationController.h"
 
+#include "platform/Focus.h"
 #include "platform/Palette.h"
 
 #include <QHBoxLayout>
@@ -53,8 +54,8 @@ void NavigationController::updateLeftButton()
     m_leftButton->setObjectName(item.objectName);
     m_leftButton->setAutoRaise(true);
     m_leftButton->setStyleSheet(QStringLiteral("QToolButton { border: none; border-radius: 6px; }"
-                                               "QToolButton:focus { border: 2px solid rgba(0, 122, 255, 0.45); }"
-                                               "QToolButton:pressed { background: rgba(0, 0, 0, 0.08); }"));
+                                               "QToolButton:pressed { background: rgba(0, 0, 0, 0.08); }")
+                                + focusBorderStyleSheet(m_leftButton, QStringLiteral("QToolButton"), 0, 0, 6));
     m_leftButton->setCursor(Qt::PointingHandCursor);
     if (!item.image.isNull()) {
         m_leftButton->setIcon(QIcon(QPixmap::fromImage(item.image)));

@@ -1,5 +1,6 @@
 #include <pelbrook/TabBarController.h>
 
+#include "platform/Focus.h"
 #include "platform/NavigationController.h"
 #include "platform/Palette.h"
 
@@ -63,7 +64,8 @@ QIcon tabIcon(const TabBarItem &item)
     return *found;
 }
 
-// A tab bar with each tab's icon above its title, tinted grey, or blue when selected.
+// A tab bar with each tab's icon above its title, tinted grey, or blue when selected, and the
+// selected tab ringed while the bar has the keyboard focus.
 class IconOverTitleTabBar : public QTabBar
 {
 public:
@@ -91,6 +93,9 @@ protected:
             painter.setPen(selected ? SelectedTint : UnselectedTint);
             painter.drawText(QRect(r.left(), r.top() + 8 + iconSize().height(), r.width(), 16), Qt::AlignCenter, tabText(i));
         }
+        // The bar takes the focus from the keyboard only; the arrows then move between tabs.
+        if (hasFocus() && currentIndex() >= 0)
+            drawFocusRing(painter, tabRect(currentIndex()).adjusted(2, 2, -2, -2), 8);
     }
 };
 
@@ -231,6 +236,7 @@ QSize TabBarController::defaultSize() const
 void TabBarController::present()
 {
     if (d->dismissing) {
+        keepThroughClosing();
         QMetaObject::invokeMethod(this, &TabBarController::present, Qt::QueuedConnection);
         return;
     }
@@ -258,6 +264,16 @@ void TabBarController::present()
     activateWindow();
 }
 
+void TabBarController::keepThroughClosing()
+{
+    // A container that deletes itself on close would be deleted by the close under way, right
+    // after it was shown again: it is kept, and deletes itself on its next close instead.
+    if (!testAttribute(Qt::WA_DeleteOnClose))
+        return;
+    setAttribute(Qt::WA_DeleteOnClose, false);
+    QMetaObject::invokeMethod(this, [this] { setAttribute(Qt::WA_DeleteOnClose, true); }, Qt::QueuedConnection);
+}
+
 void TabBarController::dismiss()
 {
     close();
@@ -267,6 +283,7 @@ void TabBarController::setVisible(bool visible)
 {
     if (visible && d->dismissing) {
         // Shown again from a dismissed() handler: once the window has finished closing.
+        keepThroughClosing();
         QMetaObject::invokeMethod(this, [this] { setVisible(true); }, Qt::QueuedConnection);
         return;
     }

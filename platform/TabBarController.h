@@ -16,65 +16,97 @@ class NavigationController;
 class TabBarControllerPrivate;
 
 /**
- * A tab container: one navigation wrapper per tab, a tab bar (object name `tabBar`) at the
- * bottom with each screen's title and icons, and lazy loading: a screen's view is built the
- * first time its tab is shown.
+ * @headerfile TabBarController.h <pelbrook/TabBarController.h>
+ * A tab container with its tab bar along the bottom edge.
+ *
+ * It holds one navigation wrapper per tab and a tab bar (object name `tabBar`) at the bottom
+ * with each screen's title and icons, and loads lazily: a screen's view is built the first time
+ * its tab is shown.
  *
  * present() shows the container: as its own window, or, when it has a parent, as a window over
  * the parent's window. However it closes (dismiss(), hide(), close(), the window's close
  * button, Escape), it is hidden and dismissed() is emitted once; shown again, it builds its
- * tabs afresh. Main thread only.
+ * tabs afresh. With Qt::WA_DeleteOnClose set, closing it also deletes it.
+ *
+ * This is the base of PGTabBarViewController, the checkout a host presents; its tab wrappers are
+ * internal to the library. GUI thread only.
  */
 class PELBROOK_EXPORT TabBarController : public QWidget
 {
     Q_OBJECT
 public:
+    /// The height of the tab bar, in device-independent pixels.
     static constexpr int TabBarHeight = 56;
 
+    /// Creates an empty, hidden container; @p parent, if any, owns it, and present() then shows
+    /// it over the parent's window.
     explicit TabBarController(QWidget *parent = nullptr);
+    /// Destroys the container and its tabs.
     ~TabBarController() override;
 
-    /// Replaces the tabs; the container takes ownership of the wrappers.
+    /// Replaces the tabs; the container takes ownership of the wrappers and deletes the old
+    /// ones later. For the library's own containers: the wrapper type is internal.
     void setViewControllers(const QList<NavigationController *> &controllers);
+    /// The tabs' wrappers, in tab order; empty until the tabs are built.
     QList<NavigationController *> viewControllers() const;
 
-    /// The selected tab, from 0.
+    /// The selected tab, from 0; -1 while there are no tabs.
     int selectedIndex() const;
+    /// Selects the tab at @p index. Ignored when there is no such tab, as before the tabs are
+    /// built: select a tab after present().
     void setSelectedIndex(int index);
 
     /// The tab bar (object name `tabBar`).
     QTabBar *tabBar() const;
+    /// Hides or shows the tab bar; the tabs' content takes its room. The payment screens hide
+    /// it while the gateway's pages are shown.
     void setTabBarHidden(bool hidden);
+    /// Whether the tab bar is hidden.
     bool isTabBarHidden() const;
+    /// Sets the tab bar's background colour.
     void setBarTintColor(const QColor &color);
+    /// The tab bar's background colour; light grey (248, 248, 248) at first.
     QColor barTintColor() const;
+    /// A translucent bar draws its background colour slightly transparent (the default); an
+    /// opaque one draws it as it is.
     void setTranslucent(bool translucent);
+    /// Whether the tab bar is translucent.
     bool isTranslucent() const;
 
-    /// Shows the container and raises it: over the parent's window when it has a parent, at a
-    /// phone-like size that fits the screen unless the host has sized it. Its tabs are built
-    /// before it is first shown, and again when it is shown after a dismissal.
+    /// Shows the container, raises and activates it. With a parent, it is a window-modal dialog
+    /// centred over the parent's window (kept on its screen); without one, a window of its own.
+    /// Unless the host has resized it, it takes defaultSize(). Its tabs are built before it is
+    /// first shown, and again when it is shown after a dismissal. Called while a dismissal is
+    /// still being reported (from a dismissed() handler), it shows the container once that
+    /// has finished.
     virtual void present();
-    /// Closes the container.
+    /// Closes the container, as its window's close button does: dismissed() follows.
     void dismiss();
     /// Builds the tabs when needed before showing; hiding a shown container dismisses it.
     void setVisible(bool visible) override;
-    /// The size present() gives a container the host has not sized.
+    /// The size present() gives a container the host has not sized: 390 wide, phone-like, and
+    /// 844 high or less, to fit the screen (480 at the least).
     QSize defaultSize() const;
 
 Q_SIGNALS:
-    /// After the container has closed, by any path.
+    /// After the container has closed, by any path, once per showing. A connected slot may
+    /// present the container again (with Qt::WA_DeleteOnClose set, it is then kept, and deleted
+    /// on its next close); to destroy it, use deleteLater() or Qt::WA_DeleteOnClose.
     void dismissed();
 
 protected:
-    /// Called once, before the container is first shown; builds the tabs.
+    /// For subclasses: builds the tabs. Runs before the container is first shown, and again
+    /// before it is shown after a dismissal.
     virtual void viewDidLoad() {}
+    /// Runs viewDidLoad() unless it has run since the container was last dismissed.
     void loadViewIfNeeded();
-    /// Called after setViewControllers() has installed new tabs.
+    /// For subclasses: runs after setViewControllers() has installed new tabs.
     virtual void viewControllersChanged() {}
+    /// Keeps the tab bar along the bottom edge and the tabs' content above it.
     void resizeEvent(QResizeEvent *event) override;
 
 private:
+    void keepThroughClosing();
     void refreshTabs();
     void layoutChildren();
     void updateBarStyle();

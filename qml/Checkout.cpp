@@ -6,6 +6,7 @@
 #include <QQmlInfo>
 #include <QQuickItem>
 #include <QQuickWindow>
+#include <QScreen>
 #include <QTabBar>
 
 namespace pelbrook {
@@ -34,11 +35,19 @@ Checkout::Checkout(QObject *parent)
 
 Checkout::~Checkout()
 {
-    if (m_container) {
-        // Closing now would call back into this half-destroyed object.
-        m_container->disconnect(this);
-        delete m_container;
+    // Closing now would call back into this half-destroyed object.
+    delete releaseContainer();
+}
+
+PGTabBarViewController *Checkout::releaseContainer()
+{
+    PGTabBarViewController *container = m_container;
+    if (container) {
+        container->disconnect(this);
+        container->tabBar()->disconnect(this);
     }
+    m_container = nullptr;
+    return container;
 }
 
 int Checkout::selectedIndex() const
@@ -89,7 +98,10 @@ void Checkout::present()
         Q_EMIT paymentResult(result);
     });
     connect(m_container, &PGTabBarViewController::dismissed, this, [this] {
-        // Deleted on close; the pointer clears itself.
+        // The closed checkout deletes itself once control returns to the event loop; forgotten
+        // now, a present() from a dismissed() handler makes a new one from the properties as
+        // they are then, instead of showing the doomed one again.
+        releaseContainer();
         Q_EMIT presentedChanged();
         Q_EMIT dismissed();
     });
@@ -113,7 +125,14 @@ void Checkout::showOverOwnersWindow()
         m_container->winId();
         m_container->windowHandle()->setTransientParent(owner);
         m_container->resize(m_container->defaultSize());
-        m_container->move(owner->geometry().center() - QPoint(m_container->width() / 2, m_container->height() / 2));
+        // Centred over the application's window, but never off the screen.
+        QPoint corner = owner->geometry().center() - QPoint(m_container->width() / 2, m_container->height() / 2);
+        if (const QScreen *display = owner->screen()) {
+            const QRect room = display->availableGeometry();
+            corner.setX(qBound(room.left(), corner.x(), qMax(room.left(), room.right() + 1 - m_container->width())));
+            corner.setY(qBound(room.top(), corner.y(), qMax(room.top(), room.bottom() + 1 - m_container->height())));
+        }
+        m_container->move(corner);
     }
     m_container->present();
 }

@@ -55,7 +55,8 @@ class Checkout : public QObject
     Q_PROPERTY(QString notifyUrl MEMBER m_notifyUrl NOTIFY orderChanged)
 
     /// The tab shown: 0 Cards, 1 Net Banking, 2 Wallets, 3 UPI. Set before present() to open
-    /// on that tab; while the checkout is shown, it follows the buyer.
+    /// on that tab; while the checkout is shown, it follows the buyer, so the next present()
+    /// opens where the buyer left off.
     Q_PROPERTY(int selectedIndex READ selectedIndex WRITE setSelectedIndex NOTIFY selectedIndexChanged)
     /// The result captured for the order last presented; empty until one is captured.
     Q_PROPERTY(QString result READ result NOTIFY resultChanged)
@@ -90,6 +91,8 @@ Q_SIGNALS:
 
 private:
     void showOverOwnersWindow();
+    /// Disconnects the container from this object and forgets it; returns it.
+    PGTabBarViewController *releaseContainer();
 
     QString m_env, m_appId, m_url, m_merchantName, m_tezOption, m_color1Hex, m_color2Hex;
     QStringList m_walletArray;

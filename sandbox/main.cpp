@@ -73,6 +73,7 @@ constexpr const char *Help =
     "  POST /billpay/checkout/post/submit-transparent  the checkout form (env TEST)\n"
     "  POST /checkout/post/submit-transparent        the checkout form (env PROD)\n"
     "  GET  /pg/iosbanks.json                        the bank list\n"
+    "  POST /sandbox/decision                        the confirmation page's buttons\n"
     "  GET  /sandbox/last-form                       the last checkout form received, as sent\n"
     "  GET  /sandbox/last-checkout-arrival           when it began to arrive (monotonic clock, ns)\n"
     "\n"
@@ -144,8 +145,17 @@ int main(int argc, char **argv)
             }
             return argv[++i];
         };
-        if (arg == "--port")
-            port = std::atoi(value().c_str());
+        if (arg == "--port") {
+            const std::string text = value();
+            char *end = nullptr;
+            const long number = std::strtol(text.c_str(), &end, 10);
+            // A typo must not become port 0, which picks a free port the caller does not expect.
+            if (text.empty() || *end != '\0' || number < 0 || number > 65535) {
+                usage();
+                return 2;
+            }
+            port = int(number);
+        }
         else if (arg == "--state-dir")
             stateDir = value();
         else if (arg == "--cert")

@@ -8,67 +8,129 @@
 
 #include <memory>
 
+/// Pelbrook Checkout: everything the library exports lives in this namespace.
 namespace pelbrook {
 
 class PaymentScreen;
 class PGTabBarViewControllerPrivate;
 
 /**
+ * @headerfile PGTabBarViewController.h <pelbrook/PGTabBarViewController.h>
  * The checkout the host presents: one tab per payment method (Cards, Net Banking, Wallets,
- * UPI), each screen with a close button.
+ * UPI), each screen with a close button. The buyer picks a method, enters the details and
+ * presses pay; the gateway's own pages then run inside the checkout, and when the gateway hands
+ * back, the result reaches the host and the checkout closes.
  *
- * Configure it before presenting it; each screen copies the configuration and the order when
- * the container's view loads (on the first present()).
+ * Configure it with setConfig() and createOrder() (with the payment token the host got from its
+ * own server), then call present(). The screens are built when the checkout is first shown,
+ * and again each time it is shown after closing; they copy the configuration and the order
+ * then, so changes made while it is shown apply to its next showing.
  *
  * @code
- * auto *checkout = new pelbrook::PGTabBarViewController;
+ * auto *checkout = new pelbrook::PGTabBarViewController(window);   // window: the host's own
  * checkout->setAttribute(Qt::WA_DeleteOnClose);
- * checkout->setConfig("TEST", appId, QString(), "Acme Store", {"paytm"}, "YES", "2f6fde", "6a3fd0");
- * checkout->createOrder("ORD1", "100.00", "buyer@example.com", "9999999999", token,
- *                       "Two books", "A. Buyer", "INR", notifyUrl);
- * QObject::connect(checkout, &pelbrook::PGTabBarViewController::paymentResult,
- *                  [](const QString &result) { ... });
+ * checkout->setConfig("TEST", appId, QString(), "Acme Books", {"paytm", "mobikwik"}, "YES",
+ *                     "2f6fde", "6a3fd0");
+ * checkout->createOrder("ORD1", "499.00", "buyer@example.com", "9876543210", token,
+ *                       "Two paperbacks", "Asha Rao", "INR", notifyUrl);
+ * QObject::connect(checkout, &pelbrook::PGTabBarViewController::paymentResult, window,
+ *                  [](const QString &result) { qInfo("%s", qPrintable(result)); });
  * checkout->present();
  * @endcode
  *
- * present() (inherited) shows it; selectedIndex() and setSelectedIndex() choose the tab. All
- * calls on the main thread.
+ * The result arrives once per payment: ResultDelegate::onPaymentResult() first, then the
+ * paymentResult() signal; getResult() returns it until the next createOrder(). However the
+ * checkout closes (a close button, the payment's end, the window's close button, Escape,
+ * dismiss()), it is hidden and dismissed() is emitted once; with Qt::WA_DeleteOnClose it is
+ * then deleted. After present(), selectedIndex() and setSelectedIndex() read and choose the tab
+ * (0 Cards, 1 Net Banking, 2 Wallets, 3 UPI); every showing starts on Cards.
+ *
+ * The configuration, the order and the last result are the process's, not the object's: they
+ * are shared by every checkout, so configure each one just before presenting it. All calls on
+ * the GUI thread.
  */
 class PELBROOK_EXPORT PGTabBarViewController : public TabBarController
 {
     Q_OBJECT
 public:
+    /// Creates the checkout, hidden and without screens. With a @p parent (the host's window),
+    /// the parent owns it and present() shows it as a window-modal dialog over that window.
     explicit PGTabBarViewController(QWidget *parent = nullptr);
+    /// Destroys the checkout and its screens; a payment in progress is abandoned unreported.
     ~PGTabBarViewController() override;
 
-    /// Stores the merchant's settings, unchanged, for screens created afterwards.
+    /**
+     * Stores the merchant's settings, unchanged, for the screens built afterwards (at the next
+     * present()). The values are shared by every checkout of the process.
+     *
+     * @param env "TEST" pays through Endpoints::testGateway, "PROD" through
+     *        Endpoints::productionGateway; any other value makes no payment.
+     * @param appId The merchant's app id at the gateway.
+     * @param url Kept with the settings, unused by the checkout itself (a token request takes
+     *        its address in PaymentScreen::initPayment()).
+     * @param merchantName Shown at the top of every screen.
+     * @param walletArray The wallets the Wallets tab offers, one tile per key, in this order:
+     *        "paytm", "airtel", "freecharge", "jio", "mobikwik", "ola" are known; any other key
+     *        pays with the gateway's code 3333 and has no artwork.
+     * @param tezOption "YES" offers the UPI app "tez" beside the others, "NO" withholds it;
+     *        any other value offers both.
+     * @param color1Hex The first theme colour, as six hex digits without "#" ("2f6fde"): the
+     *        start of the header and pay button gradients, and the busy indicator's box.
+     * @param color2Hex The second theme colour, where the gradients end. A colour that is not
+     *        hex digits shows as black.
+     */
     void setConfig(const QString &env, const QString &appId, const QString &url,
                    const QString &merchantName, const QStringList &walletArray,
                    const QString &tezOption, const QString &color1Hex, const QString &color2Hex);
-    /// Stores the order, unchanged, for screens created afterwards, and forgets the previous
-    /// order's result.
+    /**
+     * Stores the order, unchanged, for the screens built afterwards (at the next present()),
+     * and forgets the previous order's result. The values are shared by every checkout of the
+     * process; long values are cut in the header but always sent whole.
+     *
+     * @param orderId The merchant's order id.
+     * @param orderAmount The amount, as text ("499.00").
+     * @param customerEmail The buyer's email address.
+     * @param customerPhone The buyer's phone number.
+     * @param paymentReady The payment token for this order, from the merchant's own server.
+     *        Without one, pressing pay does nothing but write a debug log line.
+     * @param orderNote A note sent with the order; may be empty.
+     * @param customerName The buyer's name.
+     * @param orderCurrency The currency code; empty is sent as "INR".
+     * @param notifyUrl Where the gateway notifies the merchant's server of the payment; may be
+     *        empty.
+     */
     void createOrder(const QString &orderId, const QString &orderAmount,
                      const QString &customerEmail, const QString &customerPhone,
                      const QString &paymentReady, const QString &orderNote,
                      const QString &customerName, const QString &orderCurrency,
                      const QString &notifyUrl);
-    /// The last captured result, empty when none has been captured for the current order.
+    /// The result of the current order's payment, the gateway's text as it was handed back;
+    /// empty when none has been captured since the last createOrder() (by any checkout of the
+    /// process). A checkout closed without paying leaves it as it was.
     QString getResult() const;
 
-    /// The host's delegate; handed to every screen, now and when the screens are built.
+    /// The host's delegate; none at first.
     std::shared_ptr<ResultDelegate> resultDelegate() const;
+    /// Sets the delegate called with each result, before paymentResult() is emitted; nullptr
+    /// removes it. Held by a strong reference, and handed to every screen, now and whenever
+    /// the screens are built.
     void setResultDelegate(std::shared_ptr<ResultDelegate> delegate);
 
 public Q_SLOTS:
-    /// The close buttons' action: closes the checkout; the stored result is not touched.
+    /// The close buttons' action: closes the checkout, and dismissed() follows. No result is
+    /// reported and the stored one is not touched; @p sender, the pressed button, is not used.
     void cancelTapped(QAbstractButton *sender = nullptr);
 
 Q_SIGNALS:
-    /// Once per captured result, after the delegate has been called.
+    /// Once per captured result, after the delegate has been called and before the checkout
+    /// closes. @p result is the gateway's text, unchanged (on the sandbox gateway, a JSON
+    /// object with `orderId`, `orderAmount`, `status`, `referenceId` and `message`).
     void paymentResult(const QString &result);
 
 protected:
+    /// Builds the four payment screens, each copying the current configuration and order.
     void viewDidLoad() override;
+    /// Hands the delegate to the new screens and passes their results on as paymentResult().
     void viewControllersChanged() override;
 
 private:

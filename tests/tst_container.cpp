@@ -280,6 +280,7 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("action");
         QTest::newRow("present again") << "present";
+        QTest::newRow("present again, deleted on close") << "present, delete on close";
         QTest::newRow("delete") << "delete";
         QTest::newRow("delete from the delegate") << "delegate";
     }
@@ -296,6 +297,8 @@ private Q_SLOTS:
         auto *container = new PGTabBarViewController;
         QPointer<PGTabBarViewController> alive(container);
         container->resize(Phone);
+        const bool deleteOnClose = action.endsWith(QLatin1String("delete on close"));
+        container->setAttribute(Qt::WA_DeleteOnClose, deleteOnClose);
         int dismissals = 0;
         struct Deleting : ResultDelegate {
             QPointer<PGTabBarViewController> doomed;
@@ -334,6 +337,15 @@ private Q_SLOTS:
         QTRY_VERIFY(alive && alive->isVisible());
         auto *card = qobject_cast<cardViewController *>(screensOf(*alive)[0]);
         QCOMPARE(card->orderId(), QStringLiteral("ORD2"));
+        if (deleteOnClose) {
+            // The close that was under way did not delete it; its next close does.
+            QTest::qWait(100);
+            QVERIFY(alive && alive->isVisible());
+            alive->dismiss();
+            QTRY_COMPARE(dismissals, 2);
+            QTRY_VERIFY(!alive);
+            return;
+        }
         alive->createOrder(QStringLiteral("ORD3"), QStringLiteral("100.00"), {}, {},
                            sandbox.token(QStringLiteral("sandbox-app"), QStringLiteral("ORD3"), QStringLiteral("100.00")), {}, {},
                            QStringLiteral("INR"), {});

@@ -10,6 +10,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QJsonDocument>
+#include <QLabel>
 #include <QJsonObject>
 #include <QPointer>
 #include <QQmlComponent>
@@ -151,8 +152,8 @@ private Q_SLOTS:
         QTRY_VERIFY(!alive);
     }
 
-    // The tab property opens the checkout on that tab and then follows the buyer; closing keeps
-    // the result of the order and reports the dismissal once.
+    // The tab property opens the checkout on that tab and then follows the buyer; closing
+    // reports the dismissal once.
     void tabAndClose()
     {
         Loaded loaded = load(QStringLiteral("import Pelbrook.Checkout\nCheckout { objectName: \"checkout\"\n"
@@ -177,9 +178,39 @@ private Q_SLOTS:
         QVERIFY(QMetaObject::invokeMethod(checkout, "close"));
         QTRY_COMPARE(dismissals.count(), 1);
         QVERIFY(!checkout->property("presented").toBool());
-        QCOMPARE(checkout->property("result").toString(), QString());
         QTest::qWait(50);
         QCOMPARE(dismissals.count(), 1);
+    }
+
+    // An application that presents again when the checkout closes (a buyer who goes back to
+    // pay another way) gets a new checkout that stays on screen, made from the properties as
+    // they are then.
+    void presentedAgainFromDismissed()
+    {
+        Loaded loaded = load(QStringLiteral("import Pelbrook.Checkout\nCheckout { objectName: \"checkout\"\n"
+                                            "property bool again: true\n"
+                                            "onDismissed: if (again) { again = false; orderId = \"ORD8\"; present() }\n%1 }")
+                                 .arg(QLatin1String(OrderProperties)));
+        QVERIFY(loaded.checkout);
+        QObject *checkout = loaded.checkout;
+        QSignalSpy dismissals(checkout, SIGNAL(dismissed()));
+        QVERIFY(QMetaObject::invokeMethod(checkout, "present"));
+        QPointer<PGTabBarViewController> first = shownContainer();
+        QVERIFY(first);
+        QVERIFY(QMetaObject::invokeMethod(checkout, "close"));
+        QTRY_COMPARE(dismissals.count(), 1);
+        QTRY_VERIFY(!first);
+        QTest::qWait(100);
+        PGTabBarViewController *second = shownContainer();
+        QVERIFY2(second, "the checkout presented again is not on screen");
+        QVERIFY(checkout->property("presented").toBool());
+        auto *orderId = second->findChild<QLabel *>(QStringLiteral("orderIdLabel"));
+        QVERIFY(orderId);
+        QVERIFY2(orderId->text().contains(QLatin1String("ORD8")), qPrintable(orderId->text()));
+
+        QVERIFY(QMetaObject::invokeMethod(checkout, "close"));
+        QTRY_COMPARE(dismissals.count(), 2);
+        QVERIFY(!checkout->property("presented").toBool());
     }
 
     // An application that removes the object while the checkout is shown closes the checkout

@@ -193,6 +193,7 @@ private Q_SLOTS:
         QTest::newRow("help") << QStringList{"--help"} << 0 << "Approving and declining by hand" << "";
         QTest::newRow("unknown option") << QStringList{"--prot", "8443"} << 2 << "" << "unknown option --prot";
         QTest::newRow("bad hand-back") << QStringList{"--hand-back", "sideways"} << 2 << "" << "usage:";
+        QTest::newRow("port that is not a number") << QStringList{"--port", "84x3"} << 2 << "" << "usage:";
         QTest::newRow("bad bank count") << QStringList{"--bank-count", "12x"} << 2 << "" << "usage:";
         QTest::newRow("unknown hostile kind") << QStringList{"--hostile", "polite"} << 2 << "" << "usage:";
         QTest::newRow("certificate without key") << QStringList{"--cert", "/dev/null"} << 2 << "" << "usage:";

@@ -57,6 +57,8 @@ upiViewControllerPrivate::upiViewControllerPrivate()
     userMessageLabelUpi->setAlignment(Qt::AlignCenter);
     userMessageLabelUpi->setWordWrap(true);
     upiVpaTextField = makeTextField("upiVpaTextField", QStringLiteral("UPI Id"));
+    // An address is typed as it is: a touch keyboard must neither capitalise nor complete it.
+    upiVpaTextField->setInputMethodHints(Qt::ImhNoAutoUppercase | Qt::ImhNoPredictiveText);
     upiPostFixTextField = makeTextField("upiPostFixTextField", QStringLiteral("@upi"));
     upiPostFixTextField->setAccessibleName(QStringLiteral("UPI handle"));
 

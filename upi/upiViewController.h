@@ -15,15 +15,19 @@ namespace pelbrook {
 class upiViewControllerPrivate;
 
 /**
- * The UPI payment screen: the order summary on a coloured header, a choice of UPI app ("tez",
- * whose addresses take a bank handle, or any other app), the buyer's virtual payment address
- * and, for "tez", one of four bank handles chosen from a list. "Pay Securely" sends the address
- * to the gateway, whose pages then run in the screen's own browser view while the buyer
- * approves the request in their UPI app.
+ * @headerfile upiViewController.h <pelbrook/upiViewController.h>
+ * The UPI payment screen, the fourth tab of the checkout.
+ *
+ * It shows the order summary on a coloured header, a choice of UPI app ("tez", whose addresses
+ * take a bank handle, or any other app), the buyer's virtual payment address and, for "tez",
+ * one of four bank handles chosen from a list. "Pay Securely" sends the address to the
+ * gateway, whose pages then run in the screen's own browser view while the buyer approves the
+ * request in their UPI app.
  *
  * A host normally meets it only inside PGTabBarViewController. Construct it after the
  * checkout is configured: it copies the configuration and the order (the `tezOption` and the
- * payment token included) at construction. Main thread only.
+ * payment token included) at construction. When the gateway hands back, the screen returns to
+ * its inputs before the checkout closes. GUI thread only.
  */
 class PELBROOK_EXPORT upiViewController : public PaymentScreen
 {
@@ -37,7 +41,10 @@ class PELBROOK_EXPORT upiViewController : public PaymentScreen
     Q_PROPERTY(QString upi_postfix READ upi_postfix)
     Q_PROPERTY(QString upiCellId READ upiCellId CONSTANT)
 public:
+    /// Creates the screen, copying the checkout's configuration and order; its view is built
+    /// when it is first shown.
     upiViewController();
+    /// Destroys the screen and its views.
     ~upiViewController() override;
 
     /// The payment token the pay action sends.
@@ -68,13 +75,18 @@ public:
     /// Ends all editing on the screen, closing the handle list.
     void dismissKeyboard();
 
-    /// Switches to the payment page (inputs, logo and tab bar hidden) and back. Coming back
-    /// shows the handle field whichever app is chosen.
+    /// Switches to the payment page: the inputs, the logo and the tab bar are hidden and the
+    /// browser view shows the gateway's pages.
     void hideUpiPaymentInputs();
+    /// Switches back from the payment page to the inputs and the tab bar. Coming back shows
+    /// the handle field whichever app is chosen.
     void showUpiPaymentInputs();
 
 public Q_SLOTS:
-    /// The pay button's action: token check, address check, then the payment form.
+    /// The pay button's action. Without a payment token, or with an empty address, it only
+    /// writes a debug log line. Otherwise it switches to the payment page, shows the busy
+    /// overlay and sends the address (for "tez", with the chosen handle) to the gateway.
+    /// @p sender is not used.
     void payAction(QAbstractButton *sender = nullptr);
 
 private:

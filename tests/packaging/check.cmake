@@ -93,8 +93,9 @@ if(result OR NOT output MATCHES "result=\\[\\]")
     message(FATAL_ERROR "the consumer built with pkg-config failed: ${result} ${output}")
 endif()
 
-# A Qt Quick application finds the installed module through its import path and pays with it.
-if(EXISTS "${WORK_DIR}/consumer/quick_consumer")
+# A Qt Quick application finds the installed module through its import path, and presents and
+# closes a checkout with it.
+if(WITH_QML)
     file(GLOB_RECURSE qmldirs "${prefix}/qmldir")
     list(FILTER qmldirs INCLUDE REGEX "/Pelbrook/Checkout/qmldir$")
     if(NOT qmldirs)

@@ -1,0 +1,811 @@
+// The checkout as a screen reader user, a keyboard-only user and a kiosk's touch screen meet it:
+// what each control, tab and item announces, where Tab goes, that pay and every choice work from
+// the keyboard and by a tap, that the focused control is visibly marked on any host palette, and
+// what the fields ask of a touch keyboard.
+
+#include "CheckoutHelpers.h"
+#include "LogCapture.h"
+
+#include "netbanking/BankListModel.h"
+#include "platform/BrowserView.h"
+#include "platform/CollectionView.h"
+#include "platform/NavigationController.h"
+#include "platform/PickerView.h"
+#include "platform/TextFieldInputView.h"
+
+#include <pelbrook/Endpoints.h>
+#include <pelbrook/PGTabBarViewController.h>
+#include <pelbrook/cardViewController.h>
+#include <pelbrook/netBankingViewController.h>
+#include <pelbrook/upiViewController.h>
+#include <pelbrook/walletViewController.h>
+
+#include <QAccessible>
+#include <QApplication>
+#include <QLineEdit>
+#include <QListView>
+#include <QMetaEnum>
+#include <QScopeGuard>
+#include <QSignalSpy>
+#include <QTabBar>
+#include <QTest>
+#include <QToolButton>
+
+using namespace pelbrook;
+
+namespace {
+
+const QSize Phone(390, 844 + NavigationController::BarHeight + TabBarController::TabBarHeight);
+const QString TokenLine = QStringLiteral("Error: No payment token received. Please try again sending new request for token (initPayment).");
+const QStringList Wallets{"paytm", "airtel", "acme"};
+const QList<QPair<QString, QString>> Banks{
+    {QStringLiteral("Amberline Bank"), QStringLiteral("3001")},
+    {QStringLiteral("Birchwood Bank"), QStringLiteral("3002")},
+    {QStringLiteral("Cobalt Savings"), QStringLiteral("3003")}};
+
+enum Tab { Cards, NetBanking, WalletsTab, Upi };
+
+const char *const PayButtons[] = {"cardPayButton", "nb_paySecurelyBtn", "wallet_paySecurelyBtn", "upiPayButton"};
+const char *const WebViews[] = {"cardWebView", "nb_webView", "wallet_webView", "upi_webView"};
+
+void configure(const QString &token, const QString &tezOption = QStringLiteral("YES"))
+{
+    PGTabBarViewController entry;
+    entry.setConfig(QStringLiteral("TEST"), QStringLiteral("sandbox-app"), QString(), QStringLiteral("Acme Books"), Wallets,
+                    tezOption, QStringLiteral("2f6fde"), QStringLiteral("6a3fd0"));
+    entry.createOrder(QStringLiteral("ORD1"), QStringLiteral("100.00"), QStringLiteral("buyer@example.com"),
+                      QStringLiteral("9999999999"), token, QStringLiteral("Two books"), QStringLiteral("Asha Rao"),
+                      QStringLiteral("INR"), QString());
+}
+
+QString roleName(QAccessible::Role role)
+{
+    return QString::fromLatin1(QMetaEnum::fromType<QAccessible::Role>().valueToKey(role));
+}
+
+QAccessibleInterface *accessible(QObject *object)
+{
+    return QAccessible::queryAccessibleInterface(object);
+}
+
+// A checkout on screen with one tab shown; the buyer works it through the focused widget.
+struct Checkout {
+    explicit Checkout(Tab tab)
+    {
+        container.resize(Phone);
+        container.present();
+        container.activateWindow();
+        container.setSelectedIndex(tab);
+        screen = container.viewControllers().at(tab)->rootViewController();
+        if (tab == NetBanking) {
+            BankRows rows;
+            for (const auto &[name, code] : Banks)
+                rows.append(name, code);
+            static_cast<BankListModel *>(find<QListView>("netbankingTable")->model())->appendAndReload(rows);
+        }
+    }
+    template<typename T = QWidget>
+    T *find(const char *name)
+    {
+        return screen->navigationController()->findChild<T *>(QLatin1String(name));
+    }
+    QWidget *focused() { return QApplication::focusWidget(); }
+    QString focusedName() { return focused() ? focused()->objectName() : QStringLiteral("<none>"); }
+    void press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) { QTest::keyClick(focused(), Qt::Key(key), modifiers); }
+    void type(const QString &text) { QTest::keyClicks(focused(), text); }
+    // Presses Tab until @p target has the focus, at most a lap of the screen and its bars, as
+    // a keyboard user gets there.
+    bool tabTo(QWidget *target)
+    {
+        for (int i = 0; i < 12 && focused() != target; ++i)
+            press(Qt::Key_Tab);
+        return focused() == target;
+    }
+    bool tabTo(const char *name) { return tabTo(name == QLatin1String("tabBar") ? container.tabBar() : find(name)); }
+    // The handle list of the UPI screen; it joins the window when it first opens.
+    PickerView *picker() { return container.findChild<PickerView *>(QStringLiteral("bankPicker")); }
+    bool handleListOpen()
+    {
+        auto *handle = find<QLineEdit>("upiPostFixTextField");
+        return handle && TextFieldInputView::of(handle)->isOpen();
+    }
+    // What the screen would pay with: the chosen wallet's, bank's or app's code.
+    QString choice()
+    {
+        if (auto *wallet = qobject_cast<walletViewController *>(screen))
+            return wallet->wallet_code().value_or(QStringLiteral("<none>"));
+        if (auto *bank = qobject_cast<netBankingViewController *>(screen))
+            return bank->nb_code().value_or(QStringLiteral("<none>"));
+        if (auto *upi = qobject_cast<upiViewController *>(screen))
+            return upi->upi_code().value_or(QStringLiteral("<none>"));
+        return QString();
+    }
+
+    PGTabBarViewController container;
+    ViewController *screen = nullptr;
+};
+
+// Where the buyer sees an item of a grid, the bank list or the handle list, in the viewport of
+// its view.
+QRect itemInViewport(QAbstractScrollArea *view, int item)
+{
+    if (auto *grid = qobject_cast<CollectionView *>(view)) {
+        QWidget *cell = grid->cellForItem(item);
+        return QRect(cell->mapTo(grid->viewport(), QPoint(0, 0)), cell->size());
+    }
+    auto *list = static_cast<QAbstractItemView *>(view);
+    return list->visualRect(list->model()->index(item, 0));
+}
+
+// The share of the edge of @p rect that looks clearly different in @p after than in @p before,
+// looking up to five pixels inside it (corners left out, where a ring is rounded).
+double markedShareOfEdge(const QImage &before, const QImage &after, const QRect &rect)
+{
+    auto differs = [&](int x, int y) {
+        if (!before.rect().contains(x, y))
+            return false;
+        const QColor a = before.pixelColor(x, y);
+        const QColor b = after.pixelColor(x, y);
+        return qMax(qMax(qAbs(a.red() - b.red()), qAbs(a.green() - b.green())), qAbs(a.blue() - b.blue())) >= 64;
+    };
+    int positions = 0;
+    int marked = 0;
+    const int corner = qMin(10, qMin(rect.width(), rect.height()) / 4);
+    for (int x = rect.left() + corner; x <= rect.right() - corner; ++x) {
+        for (const bool top : {true, false}) {
+            bool hit = false;
+            for (int depth = 0; depth < 6; ++depth)
+                hit = hit || differs(x, top ? rect.top() + depth : rect.bottom() - depth);
+            ++positions;
+            marked += hit;
+        }
+    }
+    for (int y = rect.top() + corner; y <= rect.bottom() - corner; ++y) {
+        for (const bool left : {true, false}) {
+            bool hit = false;
+            for (int depth = 0; depth < 6; ++depth)
+                hit = hit || differs(left ? rect.left() + depth : rect.right() - depth, y);
+            ++positions;
+            marked += hit;
+        }
+    }
+    return positions ? double(marked) / positions : 0.0;
+}
+
+// A dark desktop, as some hosts have.
+QPalette darkPalette()
+{
+    QPalette dark(QColor(0x30, 0x30, 0x30));
+    dark.setColor(QPalette::Window, QColor(0x20, 0x20, 0x20));
+    dark.setColor(QPalette::WindowText, Qt::white);
+    dark.setColor(QPalette::Base, QColor(0x20, 0x20, 0x20));
+    dark.setColor(QPalette::Text, Qt::white);
+    dark.setColor(QPalette::Button, QColor(0x30, 0x30, 0x30));
+    dark.setColor(QPalette::ButtonText, Qt::white);
+    dark.setColor(QPalette::Highlight, QColor(0x40, 0x40, 0x40));
+    dark.setColor(QPalette::HighlightedText, QColor(0x20, 0x20, 0x20));
+    return dark;
+}
+
+} // namespace
+
+class AccessibilityTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init()
+    {
+        Endpoints e;
+        e.testGateway = QUrl(QStringLiteral("https://127.0.0.1:9"));
+        e.bankList = QUrl(QStringLiteral("http://127.0.0.1:9/pg/iosbanks.json"));
+        setEndpoints(e);
+        configure(QStringLiteral("tok"));
+    }
+
+    // --- what a screen reader announces ---
+
+    void controlsAnnounceWhatTheyAre_data()
+    {
+        QTest::addColumn<int>("tab");
+        // objectName, role, name: every control of the screen that takes the focus.
+        QTest::addColumn<QStringList>("controls");
+        QTest::addColumn<QStringList>("typed");
+        QTest::newRow("Cards") << int(Cards)
+                               << QStringList{"closeButton|Button|Close", "cardNumberTextField|EditableText|Enter Card Number",
+                                              "cardHolderNameTextField|EditableText|Enter Card Holder Name",
+                                              "cardExpiryMonthTextField|EditableText|Expiry month",
+                                              "cardExpiryYearTextField|EditableText|Expiry year",
+                                              "cardCvcTextField|EditableText|CVV", "cardPayButton|Button|Pay Securely"}
+                               << QStringList{"", "4242", "Asha", "1", "3", "12", ""};
+        QTest::newRow("Net Banking") << int(NetBanking)
+                                     << QStringList{"closeButton|Button|Close", "netbankingTable|List|Banks",
+                                                    "nb_paySecurelyBtn|Button|Pay Securely"}
+                                     << QStringList{"", "", ""};
+        QTest::newRow("Wallets") << int(WalletsTab)
+                                 << QStringList{"closeButton|Button|Close", "walletCollection|List|Wallets",
+                                                "wallet_paySecurelyBtn|Button|Pay Securely"}
+                                 << QStringList{"", "", ""};
+        QTest::newRow("UPI") << int(Upi)
+                             << QStringList{"closeButton|Button|Close", "upiCollection|List|UPI apps",
+                                            "upiVpaTextField|EditableText|UPI Id", "upiPostFixTextField|EditableText|UPI handle",
+                                            "upiPayButton|Button|Pay Securely"}
+                             << QStringList{"", "", "asha", "", ""};
+    }
+    void controlsAnnounceWhatTheyAre()
+    {
+        QFETCH(int, tab);
+        QFETCH(QStringList, controls);
+        QFETCH(QStringList, typed);
+        Checkout c{Tab(tab)};
+        QVERIFY(QTest::qWaitForWindowActive(&c.container));
+        if (tab == Upi) {
+            // Tez brings the handle field.
+            auto *grid = c.find<CollectionView>("upiCollection");
+            QTest::mouseClick(grid->cellForItem(0), Qt::LeftButton);
+        }
+        QStringList expectedNames;
+        for (int i = 0; i < controls.size(); ++i) {
+            const QStringList parts = controls.at(i).split(QLatin1Char('|'));
+            QWidget *widget = c.find(qPrintable(parts.at(0)));
+            QVERIFY2(widget && widget->isVisible(), qPrintable(parts.at(0)));
+            expectedNames << parts.at(0);
+            QAccessibleInterface *iface = accessible(widget);
+            QVERIFY(iface);
+            QCOMPARE(roleName(iface->role()), parts.at(1));
+            QCOMPARE(iface->text(QAccessible::Name), parts.at(2));
+            QVERIFY(iface->state().focusable);
+            // A field still says what it is once the buyer has typed (its placeholder gone).
+            if (!typed.at(i).isEmpty()) {
+                widget->setFocus(Qt::TabFocusReason);
+                QTest::keyClicks(widget, typed.at(i));
+                QVERIFY(!static_cast<QLineEdit *>(widget)->text().isEmpty());
+                QCOMPARE(iface->text(QAccessible::Name), parts.at(2));
+            }
+        }
+        if (tab == Upi) {
+            QTest::mouseClick(c.find("upiPostFixTextField"), Qt::LeftButton);
+            QTest::mouseClick(c.picker()->viewport(), Qt::LeftButton, {}, itemInViewport(c.picker(), 1).center());
+            QCOMPARE(c.find<QLineEdit>("upiPostFixTextField")->text(), QStringLiteral("@okicici"));
+            QCOMPARE(accessible(c.find("upiPostFixTextField"))->text(QAccessible::Name), QStringLiteral("UPI handle"));
+        }
+        // Nothing else on the screen takes the focus unnamed.
+        QStringList focusable;
+        for (QWidget *w : c.screen->navigationController()->findChildren<QWidget *>()) {
+            if (w->isVisible() && (w->focusPolicy() & Qt::TabFocus) && !w->focusProxy())
+                focusable << w->objectName();
+        }
+        focusable.sort();
+        expectedNames.sort();
+        QCOMPARE(focusable, expectedNames);
+    }
+
+    void itemsAnnounceWhatTheyAre_data()
+    {
+        QTest::addColumn<int>("tab");
+        QTest::addColumn<QString>("tezOption");
+        QTest::addColumn<QString>("view");
+        QTest::addColumn<QString>("viewName");
+        QTest::addColumn<QStringList>("items");
+        QTest::newRow("wallets, an unknown one by its key") << int(WalletsTab) << "YES" << "walletCollection" << "Wallets"
+                                                            << QStringList{"Paytm", "Airtel Money", "acme"};
+        QTest::newRow("UPI apps with Tez") << int(Upi) << "YES" << "upiCollection" << "UPI apps"
+                                           << QStringList{"Tez", "Other UPI apps"};
+        QTest::newRow("UPI apps without Tez") << int(Upi) << "NO" << "upiCollection" << "UPI apps" << QStringList{"Other UPI apps"};
+        QTest::newRow("banks") << int(NetBanking) << "YES" << "netbankingTable" << "Banks"
+                               << QStringList{"Amberline Bank", "Birchwood Bank", "Cobalt Savings"};
+        QTest::newRow("UPI handles") << int(Upi) << "YES" << "bankPicker" << "UPI handles"
+                                     << QStringList{"okaxis", "okicici", "okhdfcbank", "oksbi"};
+    }
+    void itemsAnnounceWhatTheyAre()
+    {
+        QFETCH(int, tab);
+        QFETCH(QString, tezOption);
+        QFETCH(QString, view);
+        QFETCH(QString, viewName);
+        QFETCH(QStringList, items);
+        configure(QStringLiteral("tok"), tezOption);
+        Checkout c{Tab(tab)};
+        QVERIFY(QTest::qWaitForWindowActive(&c.container));
+        if (view == QLatin1String("bankPicker")) {
+            QTest::mouseClick(c.find<CollectionView>("upiCollection")->cellForItem(0), Qt::LeftButton);
+            QTest::mouseClick(c.find("upiPostFixTextField"), Qt::LeftButton);
+            QVERIFY(c.handleListOpen());
+        }
+        QWidget *widget = view == QLatin1String("bankPicker") ? c.picker() : c.find(qPrintable(view));
+        QVERIFY(widget && widget->isVisible());
+        QAccessibleInterface *list = accessible(widget);
+        QVERIFY(list);
+        QCOMPARE(roleName(list->role()), QStringLiteral("List"));
+        QCOMPARE(list->text(QAccessible::Name), viewName);
+        QCOMPARE(list->childCount(), items.size());
+        for (int i = 0; i < items.size(); ++i) {
+            QAccessibleInterface *item = list->child(i);
+            QVERIFY(item);
+            QCOMPARE(roleName(item->role()), QStringLiteral("ListItem"));
+            QCOMPARE(item->text(QAccessible::Name), items.at(i));
+            QCOMPARE(item->parent()->object(), widget);
+            QCOMPARE(list->indexOfChild(item), i);
+            QVERIFY(item->state().selectable);
+            QVERIFY(!item->state().selected);
+        }
+    }
+
+    void tabBarFromTheKeyboard_data()
+    {
+        QTest::addColumn<int>("rights");
+        QTest::addColumn<QString>("title");
+        QTest::newRow("Cards") << 0 << "Cards";
+        QTest::newRow("Net Banking") << 1 << "Net Banking";
+        QTest::newRow("Wallets") << 2 << "Wallets";
+        QTest::newRow("UPI") << 3 << "UPI";
+    }
+    void tabBarFromTheKeyboard()
+    {
+        QFETCH(int, rights);
+        QFETCH(QString, title);
+        Checkout c{Cards};
+        QVERIFY(QTest::qWaitForWindowActive(&c.container));
+        QTabBar *bar = c.container.tabBar();
+        QVERIFY(c.tabTo(bar));
+        QAccessibleInterface *tabs = accessible(bar);
+        QCOMPARE(roleName(tabs->role()), QStringLiteral("PageTabList"));
+        QVERIFY(tabs->state().focused);
+        for (int i = 0; i < rights; ++i)
+            c.press(Qt::Key_Right);
+        QCOMPARE(c.container.selectedIndex(), rights);
+        QCOMPARE(c.focused(), bar);
+        QAccessibleInterface *tab = tabs->child(rights);
+        QCOMPARE(roleName(tab->role()), QStringLiteral("PageTab"));
+        QCOMPARE(tab->text(QAccessible::Name), title);
+        // The bar is announced by its current tab, which is the one marked.
+        QCOMPARE(tabs->text(QAccessible::Name), title);
+        for (int i = 0; i < 4; ++i)
+            QCOMPARE(bool(tabs->child(i)->state().focused), i == rights);
+        // The shown screen is the tab's, and Tab goes on into it, at its close button.
+        ViewController *screen = c.container.viewControllers().at(rights)->rootViewController();
+        QVERIFY(screen->view()->isVisible());
+        c.press(Qt::Key_Tab);
+        QCOMPARE(c.focused(), screen->navigationController()->leftButton());
+        c.press(Qt::Key_Backtab, Qt::ShiftModifier);
+        QCOMPARE(c.focused(), bar);
+        // And back to the first tab.
+        for (int i = 0; i < rights; ++i)
+            c.press(Qt::Key_Left);
+        QCOMPARE(c.container.selectedIndex(), 0);
+    }
+
+    // --- keyboard only ---
+
+    void tabGoesThroughTheScreenInReadingOrder_data()
+    {
+        QTest::addColumn<int>("tab");
+        QTest::addColumn<bool>("tez");
+        QTest::addColumn<QStringList>("order");
+        QTest::newRow("Cards") << int(Cards) << false
+                               << QStringList{"closeButton", "cardNumberTextField", "cardHolderNameTextField",
+                                              "cardExpiryMonthTextField", "cardExpiryYearTextField", "cardCvcTextField",
+                                              "cardPayButton", "tabBar"};
+        QTest::newRow("Net Banking") << int(NetBanking) << false
+                                     << QStringList{"closeButton", "netbankingTable", "nb_paySecurelyBtn", "tabBar"};
+        QTest::newRow("Wallets") << int(WalletsTab) << false
+                                 << QStringList{"closeButton", "walletCollection", "wallet_paySecurelyBtn", "tabBar"};
+        QTest::newRow("UPI") << int(Upi) << false
+                             << QStringList{"closeButton", "upiCollection", "upiVpaTextField", "upiPayButton", "tabBar"};
+        QTest::newRow("UPI with Tez's handle") << int(Upi) << true
+                                               << QStringList{"closeButton", "upiCollection", "upiVpaTextField",
+                                                              "upiPostFixTextField", "upiPayButton", "tabBar"};
+    }
+    void tabGoesThroughTheScreenInReadingOrder()
+    {
+        QFETCH(int, tab);
+        QFETCH(bool, tez);
+        QFETCH(QStringList, order);
+        Checkout c{Tab(tab)};
+        QVERIFY(QTest::qWaitForWindowActive(&c.container));
+        if (tez)
+            QTest::mouseClick(c.find<CollectionView>("upiCollection")->cellForItem(0), Qt::LeftButton);
+        c.container.tabBar()->setFocus(Qt::TabFocusReason);
+        QStringList forward;
+        QList<QRect> places;
+        for (int i = 0; i < order.size(); ++i) {
+            c.press(Qt::Key_Tab);
+            forward << c.focusedName();
+            places << QRect(c.focused()->mapTo(&c.container, QPoint(0, 0)), c.focused()->size());
+        }
+        QCOMPARE(forward, order);
+        // As the buyer reads: each control below the one before, or beside it to the right.
+        for (int i = 1; i < places.size(); ++i) {
+            const QRect before = places.at(i - 1);
+            const QRect here = places.at(i);
+            const bool sameRow = here.center().y() >= before.top() && here.center().y() <= before.bottom();
+            QVERIFY2(sameRow ? here.left() > before.left() : here.center().y() > before.bottom(), qPrintable(order.at(i)));
+        }
+        // Shift+Tab goes back the same way.
+        QStringList backward;
+        for (int i = 0; i < order.size(); ++i) {
+            c.press(Qt::Key_Backtab, Qt::ShiftModifier);
+            backward.prepend(c.focusedName());
+        }
+        QCOMPARE(backward, QStringList{order.constLast()} + order.mid(0, order.size() - 1));
+    }
+
+    void payFromTheKeyboard_data()
+    {
+        QTest::addColumn<int>("tab");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        const QList<QPair<const char *, Tab>> tabs{{"Cards", Cards}, {"Net Banking", NetBanking}, {"Wallets", WalletsTab}, {"UPI", Upi}};
+        for (const auto &[name, tab] : tabs) {
+            QTest::addRow("%s, Space", name) << int(tab) << int(Qt::Key_Space) << int(Qt::NoModifier);
+            QTest::addRow("%s, Return", name) << int(tab) << int(Qt::Key_Return) << int(Qt::NoModifier);
+            QTest::addRow("%s, keypad Enter", name) << int(tab) << int(Qt::Key_Enter) << int(Qt::KeypadModifier);
+        }
+    }
+    void payFromTheKeyboard()
+    {
+        QFETCH(int, tab);
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        // Without a token every screen's pay action refuses, with its log line, and stays.
+        configure(QString());
+        Checkout c{Tab(tab)};
+        QVERIFY(QTest::qWaitForWindowActive(&c.container));
+        QVERIFY(c.tabTo(PayButtons[tab]));
+        LogCapture log;
+        c.press(key, Qt::KeyboardModifiers(modifiers));
+        QCOMPARE(log.lines().count(TokenLine), 1);
+        QCOMPARE(c.focusedName(), QLatin1String(PayButtons[tab]));
+        QVERIFY(c.container.isVisible());
+    }
+
+    void payingByKeyboardAlone_data()
+    {
+        QTest::addColumn<int>("tab");
+        // Each step: "Tab>name" presses Tab and expects the focus on name; "type:text" types;
+        // "key:name" presses a key.
+        QTest::addColumn<QStringList>("steps");
+        QTest::addColumn<QString>("choice");
+        QTest::newRow("Cards") << int(Cards)
+                               << QStringList{"Tab>closeButton", "Tab>cardNumberTextField", "type:4111111111111111",
+                                              "Tab>cardHolderNameTextField", "type:Asha Rao", "Tab>cardExpiryMonthTextField",
+                                              // Two digits take the buyer on to the next field.
+                                              "type:12", "type:30", "type:123", "Tab>cardPayButton", "key:Return"}
+                               << QString();
+        QTest::newRow("Net Banking") << int(NetBanking)
+                                     << QStringList{"Tab>closeButton", "Tab>netbankingTable", "key:Down", "key:Down", "key:Up",
+                                                    "key:Return", "Tab>nb_paySecurelyBtn", "key:Space"}
+                                     << "3002";
+        QTest::newRow("Wallets") << int(WalletsTab)
+                                 << QStringList{"Tab>closeButton", "Tab>walletCollection", "key:Right", "key:Right", "key:Left",
+                                                "key:Return", "Tab>wallet_paySecurelyBtn", "key:Enter"}
+                                 << "4006";
+        QTest::newRow("UPI") << int(Upi)
+                             << QStringList{"Tab>closeButton", "Tab>upiCollection", "key:Space", "Tab>upiVpaTextField",
+                                            "type:asha", "Tab>upiPostFixTextField", "key:Down", "key:Down", "key:Return",
+                                            "Tab>upiPayButton", "key:Return"}
+                             << "tez";
+    }
+    void payingByKeyboardAlone()
+    {
+        QFETCH(int, tab);
+        QFETCH(QStringList, steps);
+        QFETCH(QString, choice);
+        Checkout c{Tab(tab)};
+        QVERIFY(QTest::qWaitForWindowActive(&c.container));
+        c.container.tabBar()->setFocus(Qt::TabFocusReason);
+        const QHash<QString, int> keys{{"Down", Qt::Key_Down}, {"Up", Qt::Key_Up}, {"Left", Qt::Key_Left}, {"Right", Qt::Key_Right},
+                                       {"Return", Qt::Key_Return}, {"Enter", Qt::Key_Enter}, {"Space", Qt::Key_Space}};
+        for (const QString &step : std::as_const(steps)) {
+            if (step.startsWith(QLatin1String("Tab>"))) {
+                c.press(Qt::Key_Tab);
+                QCOMPARE(c.focusedName(), step.mid(4));
+            } else if (step.startsWith(QLatin1String("type:"))) {
+                c.type(step.mid(5));
+            } else {
+                c.press(keys.value(step.mid(4)));
+            }
+        }
+        auto *web = c.find<BrowserView>(WebViews[tab]);
+        QTRY_VERIFY(web->isVisible());
+        if (!choice.isEmpty())
+            QCOMPARE(c.choice(), choice);
+        if (tab == Upi)
+            QCOMPARE(static_cast<upiViewController *>(c.screen)->upi_vpa(), QStringLiteral("asha@okicici"));
+    }
+
+    void enterOrSpaceChoosesTheCurrentItem_data()
+    {
+        QTest::addColumn<int>("tab");
+        QTest::addColumn<QString>("view");
+        QTest::addColumn<int>("move");
+        QTest::addColumn<int>("moves");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QString>("choice");
+        QTest::newRow("wallets, Return on the first") << int(WalletsTab) << "walletCollection" << int(Qt::Key_Right) << 0
+                                                      << int(Qt::Key_Return) << "4007";
+        QTest::newRow("wallets, Space on the first") << int(WalletsTab) << "walletCollection" << int(Qt::Key_Right) << 0
+                                                     << int(Qt::Key_Space) << "4007";
+        QTest::newRow("wallets, Return on the third") << int(WalletsTab) << "walletCollection" << int(Qt::Key_Right) << 2
+                                                      << int(Qt::Key_Return) << "3333";
+        QTest::newRow("UPI apps, Return on the first") << int(Upi) << "upiCollection" << int(Qt::Key_Right) << 0
+                                                       << int(Qt::Key_Return) << "tez";
+        QTest::newRow("UPI apps, Space on the second") << int(Upi) << "upiCollection" << int(Qt::Key_Right) << 1
+                                                       << int(Qt::Key_Space) << "others";
+        QTest::newRow("banks, Return on the first") << int(NetBanking) << "netbankingTable" << int(Qt::Key_Down) << 0
+                                                    << int(Qt::Key_Return) << "3001";
+        QTest::newRow("banks, Space on the first") << int(NetBanking) << "netbankingTable" << int(Qt::Key_Down) << 0
+                                                   << int(Qt::Key_Space) << "3001";
+        QTest::newRow("banks, Return on the third") << int(NetBanking) << "netbankingTable" << int(Qt::Key_Down) << 2
+                                                    << int(Qt::Key_Return) << "3003";
+    }
+    void enterOrSpaceChoosesTheCurrentItem()
+    {
+        QFETCH(int, tab);
+        QFETCH(QString, view);
+        QFETCH(int, move);
+        QFETCH(int, moves);
+        QFETCH(int, key);
+        QFETCH(QString, choice);
+        Checkout c{Tab(tab)};
+        QVERIFY(QTest::qWaitForWindowActive(&c.container));
+        const QString before = c.choice();
+        QVERIFY(c.tabTo(qPrintable(view)));
+        // Reaching the view chooses nothing.
+        QCOMPARE(c.choice(), before);
+        for (int i = 0; i < moves; ++i)
+            c.press(move);
+        c.press(key);
+        QCOMPARE(c.choice(), choice);
+        QCOMPARE(c.focusedName(), view);
+        // A screen reader finds the chosen item selected.
+        QAccessibleInterface *list = accessible(c.find(qPrintable(view)));
+        for (int i = 0; i < list->childCount(); ++i)
+            QCOMPARE(bool(list->child(i)->state().selected), i == moves);
+    }
+
+    void keyboardPositionIsExposed_data()
+    {
+        QTest::addColumn<int>("tab");
+        QTest::addColumn<QString>("view");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("wallets, reaching the grid") << int(WalletsTab) << "walletCollection" << 0 << "Paytm";
+        QTest::newRow("wallets, an arrow") << int(WalletsTab) << "walletCollection" << int(Qt::Key_Right) << "Airtel Money";
+        QTest::newRow("wallets, End") << int(WalletsTab) << "walletCollection" << int(Qt::Key_End) << "acme";
+        QTest::newRow("UPI apps, an arrow") << int(Upi) << "upiCollection" << int(Qt::Key_Right) << "Other UPI apps";
+        QTest::newRow("banks, reaching the list") << int(NetBanking) << "netbankingTable" << 0 << "Amberline Bank";
+        QTest::newRow("banks, an arrow") << int(NetBanking) << "netbankingTable" << int(Qt::Key_Down) << "Birchwood Bank";
+        QTest::newRow("UPI handles, an arrow") << int(Upi) << "bankPicker" << int(Qt::Key_Down) << "okaxis";
+        QTest::newRow("UPI handles, End") << int(Upi) << "bankPicker" << int(Qt::Key_End) << "oksbi";
+    }
+    void keyboardPositionIsExposed()
+    {
+        QFETCH(int, tab);
+        QFETCH(QString, view);
+        QFETCH(int, key);
+        QFETCH(QString, name);
+        Checkout c{Tab(tab)};
+        QVERIFY(QTest::qWaitForWindowActive(&c.container));
+        QWidget *widget = nullptr;
+        if (view == QLatin1String("bankPicker")) {
+            // The list has no focus of its own: the handle field passes it the keys.
+            QTest::mouseClick(c.find<CollectionView>("upiCollection")->cellForItem(0), Qt::LeftButton);
+            QVERIFY(c.tabTo("upiPostFixTextField"));
+            widget = c.picker();
+        } else {
+            widget = c.find(qPrintable(view));
+            QVERIFY(c.tabTo(widget));
+        }
+        if (key)
+            c.press(key);
+        // What a screen reader asks when told the focus or the selection moved.
+        QAccessibleInterface *list = accessible(widget);
+        QAccessibleInterface *current = nullptr;
+        if (view == QLatin1String("bankPicker")) {
+            for (int i = 0; i < list->childCount(); ++i) {
+                if (list->child(i)->state().selected)
+                    current = list->child(i);
+            }
+        } else {
+            current = list->focusChild();
+            QVERIFY(current && current->state().focused);
+            for (int i = 0; i < list->childCount(); ++i)
+                QCOMPARE(bool(list->child(i)->state().focused), list->child(i) == current);
+        }
+        QVERIFY(current);
+        QCOMPARE(current->text(QAccessible::Name), name);
+    }
+
+    void handleListFromTheKeyboard_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::newRow("Escape") << int(Qt::Key_Escape) << int(Qt::NoModifier);
+        QTest::newRow("Return") << int(Qt::Key_Return) << int(Qt::NoModifier);
+        QTest::newRow("keypad Enter") << int(Qt::Key_Enter) << int(Qt::KeypadModifier);
+    }
+    void handleListFromTheKeyboard()
+    {
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        Checkout c{Upi};
+        QVERIFY(QTest::qWaitForWindowActive(&c.container));
+        QSignalSpy closed(&c.container, &PGTabBarViewController::dismissed);
+        QVERIFY(c.tabTo("upiCollection"));
+        c.press(Qt::Key_Return);
+        QVERIFY(c.tabTo("upiPostFixTextField"));
+        QVERIFY(c.handleListOpen());
+        for (int i = 0; i < 3; ++i)
+            c.press(Qt::Key_Down);
+        c.press(Qt::Key_Up);
+        QCOMPARE(c.picker()->currentRow(), 1);
+        QCOMPARE(c.find<QLineEdit>("upiPostFixTextField")->text(), QStringLiteral("@okicici"));
+        c.press(key, Qt::KeyboardModifiers(modifiers));
+        // The list closes; the checkout, the choice and the focus stay.
+        QVERIFY(!c.handleListOpen());
+        QVERIFY(c.container.isVisible());
+        QCOMPARE(closed.count(), 0);
+        QCOMPARE(c.focusedName(), QStringLiteral("upiPostFixTextField"));
+        QCOMPARE(static_cast<upiViewController *>(c.screen)->selectedBank(), std::optional<QString>(QStringLiteral("okicici")));
+        // Down opens it again, on the chosen row, and then moves on from it.
+        c.press(Qt::Key_Down);
+        QVERIFY(c.handleListOpen());
+        QCOMPARE(c.picker()->currentRow(), 1);
+        c.press(Qt::Key_Down);
+        QCOMPARE(c.find<QLineEdit>("upiPostFixTextField")->text(), QStringLiteral("@okhdfcbank"));
+    }
+
+    // --- taps and a screen reader's press ---
+
+    void tapsAndScreenReaderPressesChoose_data()
+    {
+        QTest::addColumn<int>("tab");
+        QTest::addColumn<QString>("view");
+        QTest::addColumn<int>("item");
+        QTest::addColumn<bool>("byScreenReader");
+        QTest::addColumn<QString>("choice");
+        QTest::newRow("wallets, a tap") << int(WalletsTab) << "walletCollection" << 1 << false << "4006";
+        QTest::newRow("wallets, a press") << int(WalletsTab) << "walletCollection" << 2 << true << "3333";
+        QTest::newRow("UPI apps, a tap") << int(Upi) << "upiCollection" << 1 << false << "others";
+        QTest::newRow("UPI apps, a press") << int(Upi) << "upiCollection" << 0 << true << "tez";
+        QTest::newRow("banks, a tap") << int(NetBanking) << "netbankingTable" << 2 << false << "3003";
+        QTest::newRow("UPI handles, a tap") << int(Upi) << "bankPicker" << 3 << false << "@oksbi";
+    }
+    void tapsAndScreenReaderPressesChoose()
+    {
+        QFETCH(int, tab);
+        QFETCH(QString, view);
+        QFETCH(int, item);
+        QFETCH(bool, byScreenReader);
+        QFETCH(QString, choice);
+        Checkout c{Tab(tab)};
+        QVERIFY(QTest::qWaitForWindowExposed(&c.container));
+        QAbstractScrollArea *area = nullptr;
+        if (view == QLatin1String("bankPicker")) {
+            QTest::mouseClick(c.find<CollectionView>("upiCollection")->cellForItem(0), Qt::LeftButton);
+            QTest::mouseClick(c.find("upiPostFixTextField"), Qt::LeftButton);
+            QVERIFY(c.handleListOpen());
+            area = c.picker();
+        } else {
+            area = c.find<QAbstractScrollArea>(qPrintable(view));
+        }
+        QVERIFY(area);
+        QAccessibleInterface *list = accessible(area);
+        QVERIFY(list && list->child(item));
+        if (byScreenReader) {
+            QAccessibleActionInterface *actions = list->child(item)->actionInterface();
+            QVERIFY(actions && actions->actionNames().contains(QAccessibleActionInterface::pressAction()));
+            actions->doAction(QAccessibleActionInterface::pressAction());
+        } else {
+            // A finger's press and release where the item is drawn.
+            QTest::mouseClick(area->viewport(), Qt::LeftButton, {}, itemInViewport(area, item).center());
+        }
+        if (view == QLatin1String("bankPicker"))
+            QCOMPARE(c.find<QLineEdit>("upiPostFixTextField")->text(), choice);
+        else
+            QCOMPARE(c.choice(), choice);
+        for (int i = 0; i < list->childCount(); ++i)
+            QCOMPARE(bool(list->child(i)->state().selected), i == item);
+    }
+
+    // --- the focus is seen ---
+
+    void focusIsVisible_data()
+    {
+        QTest::addColumn<int>("tab");
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<bool>("darkHost");
+        const QList<QPair<Tab, const char *>> controls{
+            {Cards, "cardNumberTextField"}, {Cards, "cardExpiryYearTextField"}, {Cards, "closeButton"},
+            {Cards, "cardPayButton"},       {Cards, "tabBar"},                  {WalletsTab, "walletCollection"},
+            {Upi, "upiCollection"},         {Upi, "upiVpaTextField"},           {NetBanking, "netbankingTable"}};
+        for (const bool dark : {false, true}) {
+            for (const auto &[tab, name] : controls)
+                QTest::addRow("%s, %s host", name, dark ? "dark" : "light") << int(tab) << name << dark;
+        }
+    }
+    void focusIsVisible()
+    {
+        QFETCH(int, tab);
+        QFETCH(QString, control);
+        QFETCH(bool, darkHost);
+        const QPalette hostPalette = QApplication::palette();
+        if (darkHost)
+            QApplication::setPalette(darkPalette());
+        const auto restore = qScopeGuard([&] { QApplication::setPalette(hostPalette); });
+        Checkout c{Tab(tab)};
+        QVERIFY(QTest::qWaitForWindowActive(&c.container));
+        QWidget *widget = control == QLatin1String("tabBar") ? c.container.tabBar() : c.find(qPrintable(control));
+        QVERIFY(widget);
+        // Where the mark belongs: around the control, its selected tab, or the item the keyboard
+        // is on (the first, when the view is reached).
+        QRect marked = widget->rect();
+        if (auto *bar = qobject_cast<QTabBar *>(widget)) {
+            marked = bar->tabRect(bar->currentIndex()).adjusted(2, 2, -2, -2);
+        } else if (auto *view = qobject_cast<QAbstractScrollArea *>(widget)) {
+            marked = itemInViewport(view, 0).translated(view->viewport()->mapTo(view, QPoint(0, 0)));
+            if (qobject_cast<CollectionView *>(view))
+                marked = marked.adjusted(-3, -3, 3, 3) & view->rect();
+        }
+        if (widget->hasFocus())
+            c.press(Qt::Key_Tab);
+        // As the buyer sees it: the window where the control is, backgrounds beneath it included.
+        const auto seen = [&] {
+            return c.container.grab(QRect(widget->mapTo(&c.container, QPoint(0, 0)), widget->size())).toImage();
+        };
+        const QImage before = seen();
+        QVERIFY(c.tabTo(widget));
+        const QImage after = seen();
+        QCOMPARE(after.size(), before.size());
+        const double share = markedShareOfEdge(before, after, marked);
+        QVERIFY2(share > 0.9, qPrintable(QString::number(share)));
+        // And it goes with the focus.
+        c.press(Qt::Key_Tab);
+        QVERIFY(c.focused() != widget);
+        QVERIFY(markedShareOfEdge(before, seen(), marked) < 0.1);
+        if (qobject_cast<QLineEdit *>(widget)) {
+            // A tap leaves a field's look its own: the mark is for the keyboard.
+            QTest::mouseClick(widget, Qt::LeftButton);
+            QVERIFY(widget->hasFocus());
+            QVERIFY(markedShareOfEdge(before, seen(), marked) < 0.1);
+        }
+    }
+
+    // --- touch keyboards ---
+
+    void touchKeyboardHints_data()
+    {
+        QTest::addColumn<int>("tab");
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<int>("required");
+        QTest::addColumn<int>("forbidden");
+        const int secret = Qt::ImhSensitiveData | Qt::ImhNoPredictiveText;
+        QTest::newRow("card number") << int(Cards) << "cardNumberTextField" << int(Qt::ImhDigitsOnly | secret) << 0;
+        QTest::newRow("expiry month") << int(Cards) << "cardExpiryMonthTextField" << int(Qt::ImhDigitsOnly) << 0;
+        QTest::newRow("expiry year") << int(Cards) << "cardExpiryYearTextField" << int(Qt::ImhDigitsOnly) << 0;
+        QTest::newRow("CVV") << int(Cards) << "cardCvcTextField" << int(Qt::ImhDigitsOnly | Qt::ImhHiddenText | secret) << 0;
+        QTest::newRow("card holder's name") << int(Cards) << "cardHolderNameTextField" << 0
+                                            << int(Qt::ImhDigitsOnly | Qt::ImhSensitiveData | Qt::ImhHiddenText);
+        QTest::newRow("UPI address") << int(Upi) << "upiVpaTextField" << int(Qt::ImhNoAutoUppercase | Qt::ImhNoPredictiveText)
+                                     << int(Qt::ImhDigitsOnly | Qt::ImhSensitiveData | Qt::ImhPreferUppercase);
+    }
+    void touchKeyboardHints()
+    {
+        QFETCH(int, tab);
+        QFETCH(QString, field);
+        QFETCH(int, required);
+        QFETCH(int, forbidden);
+        Checkout c{Tab(tab)};
+        QVERIFY(QTest::qWaitForWindowActive(&c.container));
+        QWidget *widget = c.find(qPrintable(field));
+        QVERIFY(c.tabTo(widget));
+        // What a virtual keyboard is told by the focused field.
+        const int hints = widget->inputMethodQuery(Qt::ImHints).toInt();
+        QCOMPARE(hints & required, required);
+        QCOMPARE(hints & forbidden, 0);
+    }
+};
+
+QTEST_MAIN(AccessibilityTest)
+#include "tst_accessibility.moc"
