@@ -2,6 +2,8 @@
 
 // The merchant's settings and the order every benchmark's checkout gets.
 
+#include "Measure.h"
+
 #include <pelbrook/PGTabBarViewController.h>
 
 #include <QString>
@@ -28,6 +30,17 @@ inline void orderCheckout(pelbrook::PGTabBarViewController &container, const QSt
 {
     container.createOrder(orderId, Amount, QStringLiteral("buyer@example.com"), QStringLiteral("9999999999"), token,
                           OrderNote, BuyerName, QStringLiteral("INR"), QString());
+}
+
+/// Configures @p container, gives it an order and shows it at phone size, waiting until it is
+/// on screen.
+inline void presentCheckout(pelbrook::PGTabBarViewController &container, const QString &orderId)
+{
+    configureCheckout(container);
+    orderCheckout(container, orderId);
+    container.resize(390, 844);
+    container.present();
+    waitUntilExposed(&container);
 }
 
 } // namespace bench

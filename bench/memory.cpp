@@ -13,6 +13,7 @@
 #include "BareBrowser.h"
 #include "BareTabs.h"
 #include "BenchOrder.h"
+#include "BenchSandbox.h"
 #include "CheckoutHelpers.h"
 #include "Measure.h"
 
@@ -124,15 +125,8 @@ int main(int argc, char **argv)
     bench::silenceLibraryLog();
     // The sandbox keeps the gateway's page on screen: the buyer has not answered it yet.
     SandboxProcess sandbox;
-    if (!sandbox.isRunning()) {
-        std::fprintf(stderr, "bench_memory: the sandbox did not start\n");
+    if (!bench::useSandbox(sandbox, "bench_memory"))
         return 1;
-    }
-    sandbox.useAsEndpoints();
-    {
-        PGTabBarViewController configuring;
-        bench::configureCheckout(configuring);
-    }
     const qint64 base = settledResidentKiB();
     return mode == QLatin1String("checkout") ? measureCheckout(sandbox, base) : measureBare(sandbox, base, counts);
 }

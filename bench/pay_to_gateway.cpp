@@ -19,6 +19,7 @@
 
 #include "BareBrowser.h"
 #include "BenchOrder.h"
+#include "BenchSandbox.h"
 #include "CheckoutHelpers.h"
 #include "FrameWatch.h"
 #include "Measure.h"
@@ -100,15 +101,8 @@ int main(int argc, char **argv)
     bench::silenceLibraryLog();
     // The gateway answers with its approval page, which both kinds of view load alike.
     SandboxProcess sandbox;
-    if (!sandbox.isRunning()) {
-        std::fprintf(stderr, "bench_pay_to_gateway: the sandbox did not start\n");
+    if (!bench::useSandbox(sandbox, "bench_pay_to_gateway"))
         return 1;
-    }
-    sandbox.useAsEndpoints();
-    {
-        PGTabBarViewController configuring;
-        bench::configureCheckout(configuring);
-    }
 
     std::unique_ptr<QWebEngineView> warmView;
     if (mode == QLatin1String("bare-warm")) {

@@ -8,6 +8,7 @@
 //   --close  present and close each checkout without paying
 
 #include "BenchOrder.h"
+#include "BenchSandbox.h"
 #include "CheckoutHelpers.h"
 #include "Measure.h"
 #include "SandboxProcess.h"
@@ -86,13 +87,8 @@ int main(int argc, char **argv)
     // The figures are the output; the checkout's debug log would bury them.
     setDebugLogSink([](const QString &) {});
     SandboxProcess sandbox({QStringLiteral("--auto-approve")});
-    if (!sandbox.isRunning()) {
-        std::fprintf(stderr, "bench_soak: the sandbox did not start\n");
+    if (!bench::useSandbox(sandbox, "bench_soak"))
         return 1;
-    }
-    sandbox.useAsEndpoints();
-    PGTabBarViewController entry;
-    bench::configureCheckout(entry);
 
     std::printf("%d checkouts, %s container, %s\n", checkouts, reuse ? "one reused" : "a new",
                 pay ? "paid by card" : "closed without paying");

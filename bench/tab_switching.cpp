@@ -45,11 +45,7 @@ int main(int argc, char **argv)
     bench::silenceLibraryLog();
 
     PGTabBarViewController container;
-    bench::configureCheckout(container);
-    bench::orderCheckout(container, QStringLiteral("BENCH1"));
-    container.resize(390, 844);
-    container.present();
-    bench::waitUntilExposed(&container);
+    bench::presentCheckout(container, QStringLiteral("BENCH1"));
     auto *stack = container.findChild<QStackedWidget *>();
     if (!stack)
         return 1;

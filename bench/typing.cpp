@@ -77,11 +77,7 @@ int main(int argc, char **argv)
     bench::silenceLibraryLog();
 
     PGTabBarViewController container;
-    bench::configureCheckout(container);
-    bench::orderCheckout(container, QStringLiteral("BENCH1"));
-    container.resize(390, 844);
-    container.present();
-    bench::waitUntilExposed(&container);
+    bench::presentCheckout(container, QStringLiteral("BENCH1"));
     bench::runEventsFor(200);
     auto *cardNumber = container.findChild<QLineEdit *>(QStringLiteral("cardNumberTextField"));
     if (!cardNumber)

@@ -54,11 +54,7 @@ public:
     }
     int indexOfChild(const QAccessibleInterface *child) const override
     {
-        for (int i = 0; i < view()->numberOfItems(); ++i) {
-            if (child && child->object() == view()->cellForItem(i))
-                return i;
-        }
-        return -1;
+        return child ? view()->itemForCell(child->object()).value_or(-1) : -1;
     }
     QAccessibleInterface *focusChild() const override
     {
@@ -117,11 +113,7 @@ private:
     std::optional<int> item() const
     {
         CollectionView *grid = view();
-        for (int i = 0; grid && i < grid->numberOfItems(); ++i) {
-            if (grid->cellForItem(i) == cell())
-                return i;
-        }
-        return std::nullopt;
+        return grid ? grid->itemForCell(cell()) : std::nullopt;
     }
 };
 
@@ -260,6 +252,15 @@ void CollectionView::setShowsVerticalScrollIndicator(bool shows)
 CollectionViewCell *CollectionView::cellForItem(int item) const
 {
     return item >= 0 && item < m_cells.size() ? m_cells.at(item) : nullptr;
+}
+
+std::optional<int> CollectionView::itemForCell(const QObject *cell) const
+{
+    for (int i = 0; i < m_cells.size(); ++i) {
+        if (m_cells.at(i) == cell)
+            return i;
+    }
+    return std::nullopt;
 }
 
 void CollectionView::layoutCells()

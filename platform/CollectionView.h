@@ -80,6 +80,8 @@ public:
 
     int numberOfItems() const { return int(m_cells.size()); }
     CollectionViewCell *cellForItem(int item) const;
+    /// The item @p cell shows, if it is one of this grid's cells.
+    std::optional<int> itemForCell(const QObject *cell) const;
     std::optional<int> selectedItem() const { return m_selected; }
     /// Selects @p item as a buyer's choice would, but without telling the data source.
     void selectItem(std::optional<int> item);

@@ -13,6 +13,9 @@
 #include <QShortcut>
 #include <QStackedWidget>
 #include <QTabBar>
+#include <QWindow>
+
+#include <optional>
 
 namespace pelbrook {
 
@@ -248,11 +251,21 @@ void TabBarController::present()
     }
     if (!testAttribute(Qt::WA_Resized))
         resize(defaultSize());
+    // The host's window: the parent's, or the window a host without widgets (Qt Quick) made
+    // this one transient for.
+    std::optional<QRect> host;
+    const QScreen *display = nullptr;
     if (isWindow() && parentWidget()) {
+        host = parentWidget()->window()->geometry();
+        display = parentWidget()->screen();
+    } else if (const QWindow *over = windowHandle() ? windowHandle()->transientParent() : nullptr) {
+        host = over->geometry();
+        display = over->screen();
+    }
+    if (host) {
         // Centred over the host's window, but never off the screen.
-        const QRect host = parentWidget()->window()->geometry();
-        QPoint corner = host.center() - QPoint(width() / 2, height() / 2);
-        if (const QScreen *display = parentWidget()->screen()) {
+        QPoint corner = host->center() - QPoint(width() / 2, height() / 2);
+        if (display) {
             const QRect room = display->availableGeometry();
             corner.setX(qBound(room.left(), corner.x(), qMax(room.left(), room.right() + 1 - width())));
             corner.setY(qBound(room.top(), corner.y(), qMax(room.top(), room.bottom() + 1 - height())));

@@ -6,7 +6,6 @@
 #include <QQmlInfo>
 #include <QQuickItem>
 #include <QQuickWindow>
-#include <QScreen>
 #include <QTabBar>
 
 namespace pelbrook {
@@ -123,16 +122,8 @@ void Checkout::showOverOwnersWindow()
         m_container->setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
         m_container->setWindowModality(Qt::WindowModal);
         m_container->winId();
+        // present() centres it over this window.
         m_container->windowHandle()->setTransientParent(owner);
-        m_container->resize(m_container->defaultSize());
-        // Centred over the application's window, but never off the screen.
-        QPoint corner = owner->geometry().center() - QPoint(m_container->width() / 2, m_container->height() / 2);
-        if (const QScreen *display = owner->screen()) {
-            const QRect room = display->availableGeometry();
-            corner.setX(qBound(room.left(), corner.x(), qMax(room.left(), room.right() + 1 - m_container->width())));
-            corner.setY(qBound(room.top(), corner.y(), qMax(room.top(), room.bottom() + 1 - m_container->height())));
-        }
-        m_container->move(corner);
     }
     m_container->present();
 }

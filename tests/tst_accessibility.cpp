@@ -13,7 +13,6 @@
 #include "platform/PickerView.h"
 #include "platform/TextFieldInputView.h"
 
-#include <pelbrook/Endpoints.h>
 #include <pelbrook/PGTabBarViewController.h>
 #include <pelbrook/cardViewController.h>
 #include <pelbrook/netBankingViewController.h>
@@ -35,7 +34,6 @@ using namespace pelbrook;
 
 namespace {
 
-const QSize Phone(390, 844 + NavigationController::BarHeight + TabBarController::TabBarHeight);
 const QString TokenLine = QStringLiteral("Error: No payment token received. Please try again sending new request for token (initPayment).");
 const QStringList Wallets{"paytm", "airtel", "acme"};
 const QList<QPair<QString, QString>> Banks{
@@ -196,10 +194,7 @@ class AccessibilityTest : public QObject
 private Q_SLOTS:
     void init()
     {
-        Endpoints e;
-        e.testGateway = QUrl(QStringLiteral("https://127.0.0.1:9"));
-        e.bankList = QUrl(QStringLiteral("http://127.0.0.1:9/pg/iosbanks.json"));
-        setEndpoints(e);
+        useUnreachableEndpoints();
         configure(QStringLiteral("tok"));
     }
 

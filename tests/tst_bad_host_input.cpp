@@ -19,7 +19,6 @@ using namespace pelbrook;
 
 namespace {
 
-const QSize Phone(390, 844 + NavigationController::BarHeight + TabBarController::TabBarHeight);
 const QString Megabyte(1024 * 1024, QLatin1Char('m'));
 
 // What an HTML form posts for a value: line breaks become CR LF, and a lone surrogate, which

@@ -12,7 +12,6 @@
 #include "theme/Layout.h"
 #include "theme/ViewLayer.h"
 
-#include <pelbrook/Endpoints.h>
 #include <pelbrook/PGTabBarViewController.h>
 #include <pelbrook/cardViewController.h>
 
@@ -96,9 +95,7 @@ class CardTest : public QObject
 private Q_SLOTS:
     void init()
     {
-        Endpoints e;
-        e.testGateway = QUrl(QStringLiteral("https://127.0.0.1:9"));
-        setEndpoints(e);
+        useUnreachableEndpoints();
         configure(QStringLiteral("tok"));
     }
 

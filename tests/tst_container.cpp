@@ -13,7 +13,6 @@
 #include "platform/PickerView.h"
 #include "platform/TextFieldInputView.h"
 
-#include <pelbrook/Endpoints.h>
 #include <pelbrook/PGTabBarViewController.h>
 #include <pelbrook/cardViewController.h>
 #include <pelbrook/netBankingViewController.h>
@@ -39,7 +38,6 @@ using namespace pelbrook;
 
 namespace {
 
-const QSize Phone(390, 844 + NavigationController::BarHeight + TabBarController::TabBarHeight);
 
 void configure(const QString &orderId = QStringLiteral("ORD1"), const QStringList &wallets = {"paytm"},
                const QString &tezOption = QStringLiteral("YES"))
@@ -91,10 +89,7 @@ class ContainerTest : public QObject
 private Q_SLOTS:
     void init()
     {
-        Endpoints e;
-        e.testGateway = QUrl(QStringLiteral("https://127.0.0.1:9"));
-        e.bankList = QUrl(QStringLiteral("http://127.0.0.1:9/pg/iosbanks.json"));
-        setEndpoints(e);
+        useUnreachableEndpoints();
         configure();
     }
 

@@ -1,6 +1,7 @@
 // The checkout core: context and entry points, the payment form, the token request and the
 // capture of the gateway's hand-back.
 
+#include "CheckoutHelpers.h"
 #include "LogCapture.h"
 #include "SandboxProcess.h"
 #include "ScriptedHttpServer.h"
@@ -185,10 +186,7 @@ private Q_SLOTS:
     void init()
     {
         // Loopback ports nothing listens on: a form that is posted fails at once.
-        Endpoints e;
-        e.testGateway = QUrl(QStringLiteral("https://127.0.0.1:9"));
-        e.productionGateway = QUrl(QStringLiteral("https://127.0.0.1:7"));
-        setEndpoints(e);
+        useUnreachableEndpoints();
         configure(QStringLiteral("TEST"));
         CheckoutContext::shared().result_global.clear();
     }

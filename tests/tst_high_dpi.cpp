@@ -4,8 +4,6 @@
 #include "CheckoutHelpers.h"
 
 #include "platform/CollectionView.h"
-#include "platform/NavigationController.h"
-#include "platform/TabBarController.h"
 
 #include <pelbrook/PGTabBarViewController.h>
 
@@ -18,7 +16,6 @@ using namespace pelbrook;
 
 namespace {
 
-const QSize Phone(390, 844 + NavigationController::BarHeight + TabBarController::TabBarHeight);
 
 // The sum of the squared steps between neighbouring pixels: a step spread over two pixels
 // counts half as much as one step.

@@ -27,7 +27,6 @@ using namespace pelbrook;
 
 namespace {
 
-const QSize Phone(390, 844 + NavigationController::BarHeight + TabBarController::TabBarHeight);
 
 QString pageText(QWebEngineView *web)
 {

@@ -110,11 +110,7 @@ class NetBankingTest : public QObject
 private Q_SLOTS:
     void init()
     {
-        Endpoints e;
-        e.testGateway = QUrl(QStringLiteral("https://127.0.0.1:9"));
-        e.productionGateway = QUrl(QStringLiteral("https://127.0.0.1:7"));
-        e.bankList = QUrl(QStringLiteral("http://127.0.0.1:9/pg/iosbanks.json"));
-        setEndpoints(e);
+        useUnreachableEndpoints();
         configure(QStringLiteral("tok"));
     }
 

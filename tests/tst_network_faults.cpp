@@ -158,10 +158,7 @@ private Q_SLOTS:
 
     void init()
     {
-        Endpoints e;
-        e.testGateway = QUrl(QStringLiteral("https://127.0.0.1:9"));
-        e.bankList = QUrl(QStringLiteral("http://127.0.0.1:9/pg/iosbanks.json"));
-        setEndpoints(e);
+        useUnreachableEndpoints();
         configure();
     }
 

@@ -11,7 +11,6 @@
 #include "platform/NavigationController.h"
 #include "platform/PickerView.h"
 
-#include <pelbrook/Endpoints.h>
 #include <pelbrook/PGTabBarViewController.h>
 #include <pelbrook/upiViewController.h>
 
@@ -34,7 +33,6 @@ using namespace pelbrook;
 namespace {
 
 const QString TokenLine = QStringLiteral("Error: No payment token received. Please try again sending new request for token (initPayment).");
-const QSize Phone(390, 844 + NavigationController::BarHeight + TabBarController::TabBarHeight);
 
 void configure(const QString &token, const QString &tezOption = QStringLiteral("YES"))
 {
@@ -107,9 +105,7 @@ class UpiTest : public QObject
 private Q_SLOTS:
     void init()
     {
-        Endpoints e;
-        e.testGateway = QUrl(QStringLiteral("https://127.0.0.1:9"));
-        setEndpoints(e);
+        useUnreachableEndpoints();
         configure(QStringLiteral("tok"));
     }
 

@@ -11,7 +11,6 @@
 #include "platform/ImageView.h"
 #include "platform/NavigationController.h"
 
-#include <pelbrook/Endpoints.h>
 #include <pelbrook/PGTabBarViewController.h>
 #include <pelbrook/walletViewController.h>
 
@@ -84,9 +83,7 @@ class WalletTest : public QObject
 private Q_SLOTS:
     void init()
     {
-        Endpoints e;
-        e.testGateway = QUrl(QStringLiteral("https://127.0.0.1:9"));
-        setEndpoints(e);
+        useUnreachableEndpoints();
         configure(QStringLiteral("tok"));
     }
 

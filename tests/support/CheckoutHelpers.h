@@ -2,6 +2,9 @@
 
 // Small helpers the screen and container tests share.
 
+#include "platform/NavigationController.h"
+
+#include <pelbrook/Endpoints.h>
 #include <pelbrook/PGTabBarViewController.h>
 #include <pelbrook/ResultDelegate.h>
 
@@ -9,10 +12,26 @@
 #include <QList>
 #include <QPair>
 #include <QRect>
+#include <QSize>
 #include <QString>
 #include <QStringList>
 #include <QTabBar>
+#include <QUrl>
 #include <QWidget>
+
+/// A phone-sized container: a 390 x 844 screen below the navigation bar and above the tab bar.
+inline const QSize Phone(390, 844 + pelbrook::NavigationController::BarHeight + pelbrook::TabBarController::TabBarHeight);
+
+/// Points the library at loopback ports where nothing listens: a test that never reaches the
+/// gateway or the bank list fails to reach them at once, with no name lookup.
+inline void useUnreachableEndpoints()
+{
+    pelbrook::Endpoints endpoints;
+    endpoints.testGateway = QUrl(QStringLiteral("https://127.0.0.1:9"));
+    endpoints.productionGateway = QUrl(QStringLiteral("https://127.0.0.1:7"));
+    endpoints.bankList = QUrl(QStringLiteral("http://127.0.0.1:9/pg/iosbanks.json"));
+    pelbrook::setEndpoints(endpoints);
+}
 
 /// A host's delegate that records every result it is given.
 class CountingDelegate : public pelbrook::ResultDelegate
