@@ -1,6 +1,8 @@
-// The card screen's geometry: each of its own elements' frame when the view is built and the
-// relations it asks for. Many of these cannot all hold; the layout resolver decides which give
-// way. The header, the logos and the scroll view are laid out with every screen's.
+// The card screen's geometry: each of its own elements' frame and the relations it asks for,
+// computed afresh from the layout area on every pass. The labels and the number field keep
+// their frames; the holder name, expiry and CVV views and the pay button are placed by the
+// relations the resolver keeps (many of them cannot all hold). The header and the logos are
+// laid out with every screen's.
 
 #include "card/cardViewController_p.h"
 #include "theme/Layout.h"
@@ -9,9 +11,8 @@
 
 namespace pelbrook {
 
-void cardViewControllerPrivate::buildInputs(double W, double H)
+void cardViewControllerPrivate::prepareInputs()
 {
-    QWidget *root = this->root();
     // A touch screen's keyboard shows digits only, and learns neither the number nor the CVV.
     // Added to what the fields ask already: the CVV's hidden echo asks to be kept out of it too.
     for (QLineEdit *numeric : {cardNumberTextField, cardExpiryMonthTextField, cardExpiryYearTextField, cardCvcTextField})
@@ -20,15 +21,15 @@ void cardViewControllerPrivate::buildInputs(double W, double H)
         secret->setInputMethodHints(secret->inputMethodHints() | Qt::ImhSensitiveData | Qt::ImhNoPredictiveText);
     for (QLineEdit *field : textFields())
         setRoundedBorder(field, field != cardExpiryYearTextField);
+}
 
-    // The trailing constants are +10, to the right of the view's trailing edge.
+void cardViewControllerPrivate::layOutInputs(double W, double H)
+{
+    QWidget *root = area();
     setFrame(cardNumberLabel, QRectF(20, H / 4.77, W / 1.3, 17.5));
     addTo(scrollContent, cardNumberLabel);
-    addSideAndSizeRelations(cardNumberLabel, root, 10, 10, W / 1.3, 25);
-
     setFrame(cardNumberTextField, QRectF(19, H / 3.85, W / 1.14, 45));
     addTo(scrollContent, cardNumberTextField);
-    addSideAndSizeRelations(cardNumberTextField, root, 10, 10, W / 1.3, 25);
 
     setFrame(cardHolderNameTextField, QRectF(19, 288, std::trunc(W / 1.14), 45));
     addTo(scrollContent, cardHolderNameTextField);
@@ -50,29 +51,24 @@ void cardViewControllerPrivate::buildInputs(double W, double H)
     addTo(scrollContent, cardExpiryYearTextField);
     setAnchor(cardExpiryYearTextField, topAnchor(cardExpiryLabel), leftAnchor(root),
               bottomAnchor(cardExpiryYearTextField), rightAnchor(cardExpiryMonthTextField), 28, 80, 20, 20, 45, 45);
-    // W / 0.52 is almost twice W: the left edge it asks for lies far outside the view.
+    // W / 0.52 is almost twice W: the left edge it asks for lies far outside the view, so the
+    // field ends at the right edge and the CVV label, which ends there too, stays above it.
     setFrame(cardCvcTextField, QRectF(328, 358, 130, 45));
     addTo(scrollContent, cardCvcTextField);
     setAnchor(cardCvcTextField, topAnchor(cardCvcLabel), leftAnchor(cardExpiryYearTextField),
               bottomAnchor(cardCvcTextField), rightAnchor(root), 28, W / 0.52, 20, 20, 130, 45);
 }
 
-QRectF cardViewControllerPrivate::webViewFrame(double W, double H) const
-{
-    // 200 points wider than the root view, as the card screen has always asked.
-    return QRectF(0, 20, std::trunc(W) + 200, std::trunc(H));
-}
-
 void cardViewControllerPrivate::relateWebView(double W, double H)
 {
-    QWidget *root = this->root();
+    QWidget *root = area();
     setAnchor(webView, safeTopAnchor(root), safeLeftAnchor(root), safeBottomAnchor(root), safeRightAnchor(webView),
               20, 0, 0, 0, W, H);
 }
 
 void cardViewControllerPrivate::layOutPayButton(double W, double H)
 {
-    QWidget *root = this->root();
+    QWidget *root = area();
     setFrame(payButton, QRectF(25, std::trunc(H / 1.82), std::trunc(W), 50));
     addTo(scrollContent, payButton);
     setAnchor(payButton, topAnchor(cardExpiryMonthTextField), leftAnchor(root), bottomAnchor(payButton),

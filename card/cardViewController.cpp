@@ -34,7 +34,7 @@ const ScreenTraits &cardTraits()
         t.header.amountFrame = QRectF(309, 100, 130, 38);
         t.header.amountStaticWidth = 100;
         t.header.valueBottom = 30;
-        t.buildOrder = {BuildStep::Inputs, BuildStep::WebView, BuildStep::PayButton, BuildStep::Logos};
+        t.buildOrder = {BuildStep::Inputs, BuildStep::PayButton, BuildStep::Logos};
         t.pelbrookLogoHeight = 14.5;
         t.rootViewPaddings = QMarginsF(0, 0, 0, 0);
         t.overlayBeforePaymentPage = true;

@@ -31,8 +31,8 @@ public:
     QString cardNumberWithoutSpaces;
 
     // Defined with the rest of the card screen's geometry.
-    void buildInputs(double W, double H) override;
-    QRectF webViewFrame(double W, double H) const override;
+    void prepareInputs() override;
+    void layOutInputs(double W, double H) override;
     void relateWebView(double W, double H) override;
     void layOutPayButton(double W, double H) override;
 

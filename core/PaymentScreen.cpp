@@ -88,6 +88,13 @@ PaymentScreenPrivate::PaymentScreenPrivate(const ScreenTraits &screenTraits)
     webViewAlive = webView;
     webView->setObjectName(QLatin1String(traits.webViewName));
     webView->setPageBackgroundColor(Qt::white);
+    QObject::connect(webView, &BrowserView::loadingChanged, this, [this](const QWebEngineLoadingInfo &info) {
+        if (awaitingGatewayPage && info.status() != QWebEngineLoadingInfo::LoadStartedStatus
+            && info.url().scheme() == QLatin1String("https")) {
+            awaitingGatewayPage = false;
+            q_ptr->hideWaitLoading();
+        }
+    });
 
     payButton = new Button(p);
     payButton->setObjectName(QLatin1String(traits.payButtonName));
@@ -159,38 +166,43 @@ void PaymentScreenPrivate::addTo(QWidget *parent, QWidget *view)
 
 // --- Building the view ---
 
+// Which views the frames place and which the relations place: every frame and relation below
+// is computed afresh from the layout area on each pass. Views a screen adds with setAnchor(),
+// and the lists, are placed by the relations the resolver keeps; every other view by its frame.
+// The browser view and the busy overlay are outside the layout area: both cover the root view.
+
+QRect PaymentScreenPrivate::layoutAreaFor(const QSize &size)
+{
+    const int width = qMin(size.width(), MaximumAreaWidth);
+    const int height = qMin(size.height(), int(width * MaximumAreaAspect));
+    return QRect((size.width() - width) / 2, 0, width, height);
+}
+
 void PaymentScreenPrivate::buildView()
 {
     QWidget *rootView = root();
-    const double W = rootView->width();
-    const double H = rootView->height();
+    layoutArea = new QWidget(rootView);
+    layoutArea->setObjectName(QStringLiteral("layoutArea"));
+    layoutArea->setGeometry(layoutAreaFor(rootView->size()));
+    const double W = layoutArea->width();
+    const double H = layoutArea->height();
 
     if (const std::optional<QMarginsF> &p = traits.rootViewPaddings) {
         // Relations of the root view to its own edges: they hold or place nothing.
-        addRelation(rootView, LayoutEdge::Width, widthAnchor(rootView));
-        addRelation(rootView, LayoutEdge::Height, heightAnchor(rootView));
-        addRelation(rootView, LayoutEdge::Left, leftAnchor(rootView));
-        addRelation(rootView, LayoutEdge::Right, rightAnchor(rootView));
-        setAnchor(rootView, safeTopAnchor(rootView), leftAnchor(rootView), bottomAnchor(rootView), rightAnchor(rootView),
-                  p->top(), p->left(), p->bottom(), p->right());
+        setAnchor(layoutArea, safeTopAnchor(layoutArea), leftAnchor(layoutArea), bottomAnchor(layoutArea),
+                  rightAnchor(layoutArea), p->top(), p->left(), p->bottom(), p->right());
     }
-    setFrame(scrollViewCard, QRectF(0, 0, W, H));
-    addTo(rootView, scrollViewCard);
-    fitScrollView();
+    addTo(layoutArea, scrollViewCard);
+    fillHeader();
+    prepareInputs();
+    QObject::connect(payButton, &QAbstractButton::clicked, q_ptr, [this]() { payAction(); });
+    placeWebView();
+    relateWebView(W, H);
 
-    layOutHeader(W, H);
-    for (BuildStep step : traits.buildOrder) {
-        switch (step) {
-        case BuildStep::Inputs: buildInputs(W, H); break;
-        case BuildStep::WebView: placeWebView(W, H); break;
-        case BuildStep::PayButton: placePayButton(W, H); break;
-        case BuildStep::Logos: placeLogos(W, H); break;
-        case BuildStep::ViewsAboveWebView: buildViewsAboveWebView(W, H); break;
-        }
-    }
+    layOut();
 
     // A tap on anything that is not a control ends editing.
-    QList<QWidget *> surfaces{rootView, scrollViewCard->viewport(), scrollContent};
+    QList<QWidget *> surfaces{rootView, layoutArea, scrollViewCard->viewport(), scrollContent};
     for (QWidget *child : scrollContent->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly)) {
         if (child->focusPolicy() == Qt::NoFocus && !qobject_cast<QAbstractButton *>(child))
             surfaces.append(child);
@@ -199,39 +211,52 @@ void PaymentScreenPrivate::buildView()
         surface->installEventFilter(this);
 
     pending.reset();
-    LayoutResolver::resolve(rootView);
-    viewsResolved();
     // The views were added in the screens' stacking order, not where they show: Tab must go
     // through them as the buyer reads the screen.
     chainFocusInReadingOrder(rootView);
     viewBuilt();
 }
 
-void PaymentScreenPrivate::layOutHeader(double W, double H)
+void PaymentScreenPrivate::layOut()
 {
     QWidget *rootView = root();
+    layoutArea->setGeometry(layoutAreaFor(rootView->size()));
+    const double W = layoutArea->width();
+    const double H = layoutArea->height();
+    clearLayout(layoutArea);
+
+    setFrame(scrollViewCard, QRectF(0, 0, W, H));
+    fitScrollView();
+    layOutHeader(W, H);
+    for (BuildStep step : traits.buildOrder) {
+        switch (step) {
+        case BuildStep::Inputs: layOutInputs(W, H); break;
+        case BuildStep::PayButton: layOutPayButton(W, H); break;
+        case BuildStep::Logos: placeLogos(W, H); break;
+        case BuildStep::Lists: layOutLists(W, H); break;
+        }
+    }
+    LayoutResolver::resolve(layoutArea);
+    viewsResolved();
+    coverRootView();
+}
+
+void PaymentScreenPrivate::layOutHeader(double W, double H)
+{
+    QWidget *rootView = area();
     const HeaderGeometry &g = traits.header;
     const double iW = std::trunc(W);
     const double backgroundHeight = g.backgroundFifthOfHeight ? std::trunc(std::trunc(H) / 5) : 110;
 
     setFrame(orderBg, QRectF(17, 28, iW, backgroundHeight));
     setFrame(orderBg, QRectF(0, 0, iW, backgroundHeight));
-    setGradientBackground(orderBg, Color(checkout.color1Hex_global), Color(checkout.color2Hex_global));
     addTo(scrollContent, orderBg);
-    addRelation(orderBg, LayoutEdge::Leading, leadingAnchor(rootView), 0);
-    addRelation(orderBg, LayoutEdge::Trailing, trailingAnchor(rootView), 0);
-    addRelation(orderBg, LayoutEdge::Width, widthAnchor(rootView), 0, 0.0);
-    addSizeRelation(orderBg, LayoutEdge::Height, g.backgroundFifthOfHeight ? H / 5 : 110);
 
-    merchNameLabel->setText(shownText(checkout.merchantName_global));
     setFrame(merchNameLabel, g.nameFrame);
     addTo(scrollContent, merchNameLabel);
-    if (g.nameBelowSafeTop) {
+    if (g.nameBelowSafeTop)
         setAnchor(merchNameLabel, safeTopAnchor(rootView), leftAnchor(rootView), bottomAnchor(merchNameLabel),
                   rightAnchor(merchNameLabel), 11, 10, 20, 20, 360, 35);
-    } else {
-        addSideAndSizeRelations(merchNameLabel, rootView, 0, 0, 360, 110);
-    }
 
     setFrame(orderIdStaticLabel, g.idStaticFrame);
     addTo(scrollContent, orderIdStaticLabel);
@@ -242,32 +267,36 @@ void PaymentScreenPrivate::layOutHeader(double W, double H)
     setAnchor(orderAmountStaticLabel, topAnchor(orderIdStaticLabel), leftAnchor(rootView),
               bottomAnchor(orderAmountStaticLabel), rightAnchor(rootView), 30, 10, 20, 20, g.amountStaticWidth, 25);
 
-    orderIdLabel->setText(shownText(QStringLiteral("- ") + checkout.orderId_global));
     setFrame(orderIdLabel, g.idFrame);
     addTo(scrollContent, orderIdLabel);
     setAnchor(orderIdLabel, topAnchor(merchNameLabel), leftAnchor(orderIdStaticLabel), bottomAnchor(orderIdLabel),
               rightAnchor(orderIdLabel), g.idTop, 70, g.valueBottom, 20, 250, 25);
-    // The screen's copy of the currency as the host gave it, not the default the form applies.
-    orderAmountLabel->setText(shownText(QStringLiteral("- ") + checkout.orderCurrency_global + QStringLiteral(" ")
-                                        + checkout.orderAmount_global));
     setFrame(orderAmountLabel, g.amountFrame);
     addTo(scrollContent, orderAmountLabel);
     setAnchor(orderAmountLabel, topAnchor(merchNameLabel), leftAnchor(orderAmountStaticLabel),
               bottomAnchor(orderAmountLabel), rightAnchor(orderAmountLabel), g.amountTop, 70, g.valueBottom, 20, 150, 25);
 }
 
+void PaymentScreenPrivate::fillHeader()
+{
+    setGradientBackground(orderBg, Color(checkout.color1Hex_global), Color(checkout.color2Hex_global));
+    merchNameLabel->setText(shownText(checkout.merchantName_global));
+    orderIdLabel->setText(shownText(QStringLiteral("- ") + checkout.orderId_global));
+    // The screen's copy of the currency as the host gave it, not the default the form applies.
+    orderAmountLabel->setText(shownText(QStringLiteral("- ") + checkout.orderCurrency_global + QStringLiteral(" ")
+                                        + checkout.orderAmount_global));
+}
+
 void PaymentScreenPrivate::placeHeading(QLabel *label, double W, double H)
 {
     setFrame(label, QRectF(20, std::trunc(H / 4.77), std::trunc(W - 10), 21));
     addTo(scrollContent, label);
-    // The trailing constant is +10, to the right of the view's trailing edge.
-    addSideAndSizeRelations(label, root(), 10, 10, W / 1.3, 25);
 }
 
 void PaymentScreenPrivate::keepAbovePayButton(QWidget *view, int gap)
 {
-    const int payTop = payButton->mapTo(root(), QPoint(0, 0)).y();
-    const int viewTop = view->mapTo(root(), QPoint(0, 0)).y();
+    const int payTop = payButton->mapTo(area(), QPoint(0, 0)).y();
+    const int viewTop = view->mapTo(area(), QPoint(0, 0)).y();
     QRect frame = view->geometry();
     const int room = payTop - gap - viewTop;
     if (frame.height() > room)
@@ -275,60 +304,26 @@ void PaymentScreenPrivate::keepAbovePayButton(QWidget *view, int gap)
     view->setGeometry(frame);
 }
 
-QRectF PaymentScreenPrivate::webViewFrame(double W, double H) const
+void PaymentScreenPrivate::placeWebView()
 {
-    return QRectF(0, 20, std::trunc(W), std::trunc(H));
-}
-
-void PaymentScreenPrivate::relateWebView(double, double)
-{
-    QWidget *rootView = root();
-    addRelation(webView, LayoutEdge::Top, safeTopAnchor(rootView), 0);
-    addRelation(webView, LayoutEdge::Leading, leadingAnchor(rootView), 0);
-    addRelation(webView, LayoutEdge::Trailing, trailingAnchor(rootView), 0);
-    addRelation(webView, LayoutEdge::Width, widthAnchor(rootView), 0);
-    addRelation(webView, LayoutEdge::Height, heightAnchor(rootView), 0);
-    addRelation(webView, LayoutEdge::Bottom, safeBottomAnchor(rootView), 0);
-}
-
-void PaymentScreenPrivate::placeWebView(double W, double H)
-{
-    setFrame(webView, webViewFrame(W, H));
     webView->setNavigationDelegate(this);
     webView->hide();
-    addTo(traits.webViewInScrollView ? scrollContent : root(), webView);
-    relateWebView(W, H);
+    // Above the layout area, where nothing a screen places can cover it.
+    addTo(root(), webView);
 }
 
 void PaymentScreenPrivate::layOutPayButton(double W, double H)
 {
-    QWidget *rootView = root();
     setFrame(payButton, QRectF(25, std::trunc(H / 1.567), std::trunc(W - 50), 50));
     addTo(scrollContent, payButton);
-    // The trailing constant is +20, to the right of the view's trailing edge.
-    addRelation(payButton, LayoutEdge::Leading, leadingAnchor(rootView), 20);
-    addRelation(payButton, LayoutEdge::Trailing, trailingAnchor(rootView), 20);
-    addRelation(payButton, LayoutEdge::Width, widthAnchor(rootView), 0, 0.0);
-    addSizeRelation(payButton, LayoutEdge::Height, 50);
-}
-
-void PaymentScreenPrivate::placePayButton(double W, double H)
-{
-    Q_Q(PaymentScreen);
-    QObject::connect(payButton, &QAbstractButton::clicked, q, [this]() { payAction(); });
-    layOutPayButton(W, H);
 }
 
 void PaymentScreenPrivate::placeLogos(double W, double H)
 {
-    QWidget *rootView = root();
     setFrame(pelbrookLogo, QRectF(0, H / 1.31, W, 14.5));
     addTo(scrollContent, pelbrookLogo);
-    addSideAndSizeRelations(pelbrookLogo, rootView, 0, 0, 75, traits.pelbrookLogoHeight);
-
     setFrame(merchantLogo, QRectF(W / 1.45, 12, 80, 80));
     addTo(scrollContent, merchantLogo);
-    addSideAndSizeRelations(merchantLogo, rootView, 0, 0, 80, 80);
 }
 
 // --- Following the root view ---
@@ -338,49 +333,22 @@ bool PaymentScreenPrivate::eventFilter(QObject *watched, QEvent *event)
     if (event->type() == QEvent::MouseButtonPress)
         endEditing();
     else if (event->type() == QEvent::Resize && watched == root())
-        followRootSize();
+        layOut();
     return false;
-}
-
-void PaymentScreenPrivate::followRootSize()
-{
-    // Views placed by relations follow a resized window; the scroll view must too, or they
-    // would move out of its visible area.
-    QWidget *rootView = root();
-    scrollViewCard->setGeometry(rootView->rect());
-    fitScrollView();
-    LayoutResolver::resolve(rootView);
-    viewsResolved();
-    keepWebViewCovering();
 }
 
 void PaymentScreenPrivate::fitScrollView()
 {
-    // The views are resolved in the root view's coordinates and placed in the scroll content's,
-    // so the content must already be where it will be drawn: the scroll area would otherwise lay
-    // out its viewport only when it is first shown, after the views were placed.
+    // The views are resolved in the layout area's coordinates and placed in the scroll
+    // content's, so the content must already be where it will be drawn: the scroll area would
+    // otherwise lay out its viewport only when it is first shown, after the views were placed.
     scrollViewCard->viewport()->setGeometry(scrollViewCard->contentsRect());
     scrollContent->setGeometry(QRect(QPoint(0, 0), scrollViewCard->contentsRect().size()));
 }
 
-void PaymentScreenPrivate::keepWebViewCovering()
-{
-    if (!webView->isHidden())
-        coverRootView();
-}
-
 void PaymentScreenPrivate::coverRootView()
 {
-    // The browser view's relations may hold sizes taken when the view was built; while the
-    // gateway's pages are on screen they must still reach the root view's far edges (the root
-    // grows when the tab bar hides), or a strip of the inputs' screen shows beneath them.
-    QWidget *rootView = root();
-    QWidget *parent = webView->parentWidget();
-    const QRect rootInParent(parent->mapFrom(rootView, QPoint(0, 0)), rootView->size());
-    QRect frame = webView->geometry();
-    frame.setRight(qMax(frame.right(), rootInParent.right()));
-    frame.setBottom(qMax(frame.bottom(), rootInParent.bottom()));
-    webView->setGeometry(frame);
+    webView->setGeometry(root()->rect());
 }
 
 void PaymentScreenPrivate::endEditing()
@@ -408,6 +376,7 @@ void PaymentScreenPrivate::themeOnAppearance()
     const Color c1(checkout.color1Hex_global);
     const Color c2(checkout.color2Hex_global);
     setGradientBackground(root(), Color(QStringLiteral("ffffff")), Color(QStringLiteral("ffffff")));
+    applyReadableTextColours(c1.toQColor(), c2.toQColor());
 
     ViewLayer *layer = ViewLayer::of(payButton);
     layer->setCornerRadius(10);
@@ -422,6 +391,19 @@ void PaymentScreenPrivate::themeOnAppearance()
     // Without the lock image there is no width to take back.
     const double lockWidth = lock.isNull() ? 0.0 : lock.deviceIndependentSize().width();
     payButton->setTitleEdgeInsets(QMarginsF(-lockWidth, 2, 0, 2));
+}
+
+void PaymentScreenPrivate::applyReadableTextColours(const QColor &c1, const QColor &c2)
+{
+    // White labels on the header and a black title on the button, unless the merchant's
+    // colours (or none at all, which paints both black) would make them hard to read.
+    const QColor header = readableTextColour(Qt::white, c1, c2);
+    const QString style = QStringLiteral("color: %1; background: transparent;").arg(header.name());
+    for (QLabel *label : {merchNameLabel, orderIdStaticLabel, orderAmountStaticLabel, orderIdLabel, orderAmountLabel}) {
+        if (label->styleSheet() != style)
+            label->setStyleSheet(style);
+    }
+    payButton->setTitleColor(readableTextColour(Qt::black, c1, c2));
 }
 
 void PaymentScreenPrivate::setPaymentPageShown(bool shown)
@@ -506,7 +488,10 @@ bool PaymentScreenPrivate::webViewShouldStartLoad(const QUrl &url)
     if (url.isEmpty() || scheme.isEmpty())
         return true;
     if (scheme == QLatin1String("https")) {
-        q->hideWaitLoading();
+        // The gateway's page is on its way; the overlay stays until it has loaded, so the
+        // buyer never looks at a blank page with nothing to say that something is coming.
+        if (overlay.isShown())
+            awaitingGatewayPage = true;
         return true;
     }
     if (scheme != QLatin1String(HandBackScheme))
@@ -594,6 +579,7 @@ void PaymentScreen::waitLoading()
 
 void PaymentScreen::hideWaitLoading()
 {
+    d_ptr->awaitingGatewayPage = false;
     d_ptr->overlay.hideWaitLoading();
 }
 

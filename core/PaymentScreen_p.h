@@ -41,9 +41,9 @@ struct HeaderGeometry {
     double valueBottom = 20;
 };
 
-/// The parts a screen adds after the header, in the order it adds them: their stacking
+/// The parts a screen places after the header, in the order it first adds them: their stacking
 /// follows that order.
-enum class BuildStep { Inputs, WebView, PayButton, Logos, ViewsAboveWebView };
+enum class BuildStep { Inputs, PayButton, Logos, Lists };
 
 /// The values in which the four screens differ.
 struct ScreenTraits {
@@ -58,8 +58,6 @@ struct ScreenTraits {
     /// The paddings of the relations the root view asks of itself, if any. Careful: QMarginsF
     /// takes them as left, top, right, bottom.
     std::optional<QMarginsF> rootViewPaddings;
-    /// The browser view lies in the scroll view (above the inputs) instead of the root view.
-    bool webViewInScrollView = false;
     /// The pay action shows the overlay before switching to the payment page.
     bool overlayBeforePaymentPage = false;
     /// Each showing makes the navigation and tab bars opaque white.
@@ -83,13 +81,16 @@ public:
 
     // --- What a screen supplies ---
 
-    /// Adds the screen's own views, with their frames and relations, in the screen's order.
-    virtual void buildInputs(double W, double H) = 0;
-    /// Adds views that lie above the browser view in the root view (grids, lists).
-    virtual void buildViewsAboveWebView(double W, double H) { Q_UNUSED(W) Q_UNUSED(H) }
+    /// Runs once, before the first layout pass: what the screen sets on its own views once.
+    virtual void prepareInputs() {}
+    /// Gives the screen's own views their frames and relations for an area of W x H, adding
+    /// them to their parents on the first pass. Runs on every layout pass, so it only places.
+    virtual void layOutInputs(double W, double H) = 0;
+    /// Likewise for the grids and lists that lie in the layout area above the scroll view.
+    virtual void layOutLists(double W, double H) { Q_UNUSED(W) Q_UNUSED(H) }
     /// Runs once the view is built (wiring, or a list that loads now).
     virtual void viewBuilt() {}
-    /// Runs after each layout pass: when the view is built and whenever the root view resizes.
+    /// Runs after each layout pass, once the resolver has placed the views.
     virtual void viewsResolved() {}
     /// What the payment page replaces, in the order it is switched.
     virtual QList<QWidget *> paymentInputs() const = 0;
@@ -109,15 +110,18 @@ public:
     virtual void handBackArrived() {}
     /// Keeps the result in the screen's own result property, if it has one.
     virtual void keepResult(const QString &result) { Q_UNUSED(result) }
-    /// The browser view's frame and relations when the view is built.
-    virtual QRectF webViewFrame(double W, double H) const;
-    virtual void relateWebView(double W, double H);
+    /// The relations the screen asks of its browser view, once. They place nothing: the
+    /// browser view always covers the whole content area (see coverRootView()).
+    virtual void relateWebView(double W, double H) { Q_UNUSED(W) Q_UNUSED(H) }
     /// The pay button's frame and relations.
     virtual void layOutPayButton(double W, double H);
 
     // --- The shared flow ---
 
     void buildView();
+    /// Lays the views out again for the root view's current size: the layout area, then every
+    /// frame and relation computed afresh from it, then the resolver.
+    void layOut();
     void themeOnAppearance();
     void payAction();
     void setPaymentPageShown(bool shown);
@@ -146,9 +150,18 @@ public:
     void keepAbovePayButton(QWidget *view, int gap);
     /// Places the heading that opens a screen's inputs, below the header.
     void placeHeading(QLabel *label, double W, double H);
+    /// Where the screens' geometry applies inside a root view of @p size: the whole of it up to
+    /// a phone's size; beyond, a column of a phone's proportions, centred, from the top.
+    static QRect layoutAreaFor(const QSize &size);
+    /// The widest and the tallest (relative to its width) the layout area grows.
+    static constexpr int MaximumAreaWidth = 480;
+    static constexpr double MaximumAreaAspect = 2.2;
     /// Draws the field in a rounded-rectangle border, or as bare text.
     static void setRoundedBorder(QLineEdit *field, bool rounded);
+    /// The screen's root view: the whole content area between the bars.
     QWidget *root() const;
+    /// The view the screens' geometry calls "the root view": the layout area inside root().
+    QWidget *area() const { return layoutArea; }
     /// Ends all editing in the root view: the focused field gives up the keyboard.
     void endEditing();
 
@@ -161,9 +174,12 @@ public:
     BusyOverlay overlay;
     /// Set by the first hand-back of a payment: the host hears of one result per payment.
     bool handBackTaken = false;
+    /// The gateway's first page has been asked for; the busy overlay goes once it has loaded.
+    bool awaitingGatewayPage = false;
 
     /// The views are made with the screen and wait here until the screen's view is built.
     std::unique_ptr<QWidget> pending;
+    QWidget *layoutArea;
     QScrollArea *scrollViewCard;
     QWidget *scrollContent;
     QWidget *orderBg;
@@ -184,14 +200,17 @@ private:
     QPointer<BrowserView> webViewAlive;
 
     void layOutHeader(double W, double H);
-    void placeWebView(double W, double H);
-    void placePayButton(double W, double H);
+    /// The header's gradient and texts, set once when the view is built.
+    void fillHeader();
+    void placeWebView();
     void placeLogos(double W, double H);
-    void followRootSize();
     void fitScrollView();
-    /// While the browser view is shown, keeps it reaching the root view's far edges.
-    void keepWebViewCovering();
+    /// Gives the browser view the whole root view: the gateway's pages start right under the
+    /// navigation bar and reach every edge, however large the window.
     void coverRootView();
+    /// The header's labels and the pay button's title in whichever of their colours reads on
+    /// the merchant's gradient.
+    void applyReadableTextColours(const QColor &c1, const QColor &c2);
 };
 
 } // namespace pelbrook

@@ -1,27 +1,33 @@
-// The net banking screen's geometry: each of its own elements' frame when the view is built
-// and the relations it asks for. The header, the logos, the browser view and the pay button
-// are laid out with every screen's.
+// The net banking screen's geometry: each of its own elements' frame and the relations it asks
+// for, computed afresh from the layout area on every pass. The heading keeps its frame; the
+// bank list is placed by its relations, and ends above the pay button. The header, the logos
+// and the pay button are laid out with every screen's.
 
 #include "netbanking/netBankingViewController_p.h"
+#include "netbanking/netbankingTableViewCell.h"
 #include "theme/Layout.h"
 
 #include <cmath>
 
 namespace pelbrook {
 
-void netBankingViewControllerPrivate::buildInputs(double W, double H)
+namespace {
+
+// Room kept between the bottom of the list and the pay button, as under the wallet grid.
+constexpr int ListGap = 8;
+
+} // namespace
+
+void netBankingViewControllerPrivate::layOutInputs(double W, double H)
 {
-    // Without a choice, a test payment goes to the gateway's test bank.
-    nb_code = checkout.env_global == QLatin1String("TEST") ? QStringLiteral("3333") : QString();
     placeHeading(userMessageLabel, W, H);
 }
 
-void netBankingViewControllerPrivate::buildViewsAboveWebView(double W, double H)
+void netBankingViewControllerPrivate::layOutLists(double W, double H)
 {
-    QWidget *root = this->root();
     setFrame(netbankingTable, QRectF(0, std::trunc(H / 2.02), 320, std::trunc(H / 1.32)));
     LayoutData::of(netbankingTable)->translatesFrame = false;
-    addTo(root, netbankingTable);
+    addTo(area(), netbankingTable);
     addRelation(netbankingTable, LayoutEdge::Top, topAnchor(merchNameLabel), H / 4.52);
     addSizeRelation(netbankingTable, LayoutEdge::Height, H / 1.32);
     addSizeRelation(netbankingTable, LayoutEdge::Width, W);
@@ -30,9 +36,12 @@ void netBankingViewControllerPrivate::buildViewsAboveWebView(double W, double H)
 
 void netBankingViewControllerPrivate::viewsResolved()
 {
-    // The list ends where the pay button starts, as its bottom relation asks; its height would
-    // take it over the button.
-    keepAbovePayButton(netbankingTable, 0);
+    // The list's height would take it over the pay button, where a row would lie half under
+    // it. It ends above the button instead, showing whole rows only.
+    keepAbovePayButton(netbankingTable, ListGap);
+    QRect frame = netbankingTable->geometry();
+    frame.setHeight(frame.height() - frame.height() % netbankingTableViewCell::RowHeight);
+    netbankingTable->setGeometry(frame);
 }
 
 } // namespace pelbrook

@@ -35,9 +35,8 @@ const ScreenTraits &netBankingTraits()
         t.header.amountFrame = QRectF(309, 100, 130, 38);
         t.header.idTop = 34;
         t.header.amountTop = 64;
-        // The browser view lies in the root view above the scroll view, and the list above it.
-        t.buildOrder = {BuildStep::Inputs, BuildStep::WebView, BuildStep::PayButton, BuildStep::Logos,
-                        BuildStep::ViewsAboveWebView};
+        // The list lies in the layout area above the scroll view.
+        t.buildOrder = {BuildStep::Inputs, BuildStep::PayButton, BuildStep::Logos, BuildStep::Lists};
         t.rootViewPaddings = QMarginsF(10, 60, 0, 20);
         t.opaqueWhiteBars = true;
         t.inputsOnEveryAppearance = true;
@@ -132,6 +131,8 @@ void netBankingViewControllerPrivate::didSelectRow(int row)
 
 void netBankingViewControllerPrivate::viewBuilt()
 {
+    // Without a choice, a test payment goes to the gateway's test bank.
+    nb_code = checkout.env_global == QLatin1String("TEST") ? QStringLiteral("3333") : QString();
     get_data(endpoints().bankList);
 }
 

@@ -39,8 +39,8 @@ public:
     void didSelectRow(int row);
 
     // Defined with the rest of the net banking screen's geometry.
-    void buildInputs(double W, double H) override;
-    void buildViewsAboveWebView(double W, double H) override;
+    void layOutInputs(double W, double H) override;
+    void layOutLists(double W, double H) override;
     void viewsResolved() override;
 
     void viewBuilt() override;

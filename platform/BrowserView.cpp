@@ -83,6 +83,7 @@ void BrowserView::ensurePage()
         return;
     m_page = new BrowserPage(browserProfile(), this);
     m_page->setBackgroundColor(m_pageBackground);
+    connect(m_page, &QWebEnginePage::loadingChanged, this, &BrowserView::loadingChanged);
     QWebEngineView::setPage(m_page);
 }
 

@@ -3,6 +3,7 @@
 #include <QPointer>
 #include <QTimer>
 #include <QUrl>
+#include <QWebEngineLoadingInfo>
 #include <QWebEnginePage>
 #include <QWebEngineView>
 
@@ -68,6 +69,10 @@ public:
     void setHtml(const QString &html, const QUrl &baseUrl = QUrl());
     /// Stops a load; a view that has no page yet has nothing to stop.
     void stop();
+
+Q_SIGNALS:
+    /// A load of the view's page started, or ended as it ended (its page's own signal).
+    void loadingChanged(const QWebEngineLoadingInfo &info);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

@@ -4,8 +4,11 @@
 #include "platform/NavigationController.h"
 #include "platform/Palette.h"
 
+#include <QFocusEvent>
 #include <QHash>
 #include <QIcon>
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPixmap>
 #include <QPointer>
@@ -96,10 +99,31 @@ protected:
             painter.setPen(selected ? SelectedTint : UnselectedTint);
             painter.drawText(QRect(r.left(), r.top() + 8 + iconSize().height(), r.width(), 16), Qt::AlignCenter, tabText(i));
         }
-        // The bar takes the focus from the keyboard only; the arrows then move between tabs.
-        if (hasFocus() && currentIndex() >= 0)
+        // Marked only while the keyboard works the bar: the focus may also reach it as the
+        // window becomes active, and a click must not then ring the tab it chose.
+        if (hasFocus() && m_keyboardInUse && currentIndex() >= 0)
             drawFocusRing(painter, tabRect(currentIndex()).adjusted(2, 2, -2, -2), 8);
     }
+
+    void focusInEvent(QFocusEvent *event) override
+    {
+        m_keyboardInUse = event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason;
+        QTabBar::focusInEvent(event);
+    }
+    void keyPressEvent(QKeyEvent *event) override
+    {
+        m_keyboardInUse = true;
+        update();
+        QTabBar::keyPressEvent(event);
+    }
+    void mousePressEvent(QMouseEvent *event) override
+    {
+        m_keyboardInUse = false;
+        QTabBar::mousePressEvent(event);
+    }
+
+private:
+    bool m_keyboardInUse = false;
 };
 
 } // namespace

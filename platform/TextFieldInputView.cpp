@@ -90,20 +90,50 @@ void TextFieldInputView::close()
         m_panel->hide();
 }
 
+void TextFieldInputView::setPlacementLimits(QWidget *bounds, const QList<QWidget *> &keepClear)
+{
+    m_bounds = bounds;
+    m_keepClear.clear();
+    for (QWidget *widget : keepClear)
+        m_keepClear.append(widget);
+    if (isOpen())
+        place();
+}
+
 void TextFieldInputView::place()
 {
-    // Beside the field's right edge, below it when there is room, else above it, always
-    // inside the window.
+    // Right under the field, starting at its left edge. Where the room under it down to the
+    // next widget to keep clear (or the bounds) holds less than the accessory bar and one row,
+    // above it instead, up to the previous one. Either way as tall as the room allows.
     QWidget *window = m_panel->parentWidget();
+    const QRect bounds = m_bounds ? QRect(m_bounds->mapTo(window, QPoint(0, 0)), m_bounds->size()) : window->rect();
     const QSize hint = m_panel->sizeHint();
     const QRect field(m_field->mapTo(window, QPoint(0, 0)), m_field->size());
-    const int width = qMin(window->width(), qMax(field.width(), hint.width()));
-    const int height = qMin(window->height(), hint.height());
-    const int x = qBound(0, field.right() + 1 - width, window->width() - width);
-    int y = field.bottom() + 5;
-    if (y + height > window->height())
-        y = field.top() - 4 - height >= 0 ? field.top() - 4 - height : window->height() - height;
-    m_panel->setGeometry(x, y, width, height);
+    constexpr int Gap = 4;
+    const int width = qMin(bounds.width(), qMax(field.width(), hint.width()));
+    const int x = qBound(bounds.left(), field.left(), bounds.right() + 1 - width);
+    int roomTop = bounds.top();
+    int roomBottom = bounds.bottom() + 1;
+    for (const QPointer<QWidget> &widget : std::as_const(m_keepClear)) {
+        if (!widget || widget == m_field || !widget->isVisible())
+            continue;
+        const QRect r(widget->mapTo(window, QPoint(0, 0)), widget->size());
+        if (r.right() < x || r.left() >= x + width)
+            continue;
+        if (r.top() > field.bottom())
+            roomBottom = qMin(roomBottom, r.top());
+        else if (r.bottom() < field.top())
+            roomTop = qMax(roomTop, r.bottom() + 1);
+    }
+    const int below = roomBottom - Gap - (field.bottom() + 1 + Gap);
+    const int above = field.top() - Gap - (roomTop + Gap);
+    const int smallest = qMin(hint.height(), m_accessory ? m_accessory->sizeHint().height() + 48 : 48);
+    QRect panel;
+    if (below >= smallest || below >= above)
+        panel = QRect(x, field.bottom() + 1 + Gap, width, qMin(hint.height(), qMax(0, below)));
+    else
+        panel = QRect(x, field.top() - Gap - qMin(hint.height(), above), width, qMin(hint.height(), above));
+    m_panel->setGeometry(panel);
 }
 
 bool TextFieldInputView::handleKey(int key)

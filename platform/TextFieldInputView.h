@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QObject>
 #include <QPointer>
 
@@ -17,8 +18,8 @@ namespace pelbrook {
  * The panel opens when the field gets the focus or is clicked or tapped, and closes when the
  * field loses the focus (which ending editing does) or is hidden. While it is open the field
  * passes the arrow keys to the input view, and Enter or Escape closes it; Down, Up or Space
- * opens it again. It lies in the field's window, above
- * everything else, next to the field.
+ * opens it again. It lies in the field's window, above everything else: right under the
+ * field, or above it when there is no room below.
  */
 class TextFieldInputView : public QObject
 {
@@ -39,6 +40,11 @@ public:
     /// The panel holding the two views.
     QFrame *panel() const { return m_panel; }
 
+    /// Keeps the panel inside @p bounds (the field's window when none is set) and off the
+    /// widgets in @p keepClear that lie below or above the field: the panel grows shorter, and
+    /// its list scrolls, rather than cover them.
+    void setPlacementLimits(QWidget *bounds, const QList<QWidget *> &keepClear);
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
@@ -53,6 +59,8 @@ private:
     QPointer<QWidget> m_inputView;
     QPointer<QWidget> m_accessory;
     QPointer<QWidget> m_window;
+    QPointer<QWidget> m_bounds;
+    QList<QPointer<QWidget>> m_keepClear;
 };
 
 } // namespace pelbrook

@@ -40,7 +40,7 @@ public:
         t.repeatsNameAndNote = repeats;
         t.webViewName = "testWebView";
         t.payButtonName = "testPayButton";
-        t.buildOrder = {BuildStep::WebView, BuildStep::PayButton};
+        t.buildOrder = {BuildStep::PayButton};
         return t;
     }
     TestScreenPrivate(const QString &option, bool repeats)
@@ -51,7 +51,7 @@ public:
     QList<FormField> fields{{QStringLiteral("nb_code"), QStringLiteral("3001")}};
     QStringList kept;
 
-    void buildInputs(double, double) override {}
+    void layOutInputs(double, double) override {}
     QList<QWidget *> paymentInputs() const override { return {payButton}; }
     QList<FormField> methodFields() const override { return fields; }
     void keepResult(const QString &result) override { kept << result; }

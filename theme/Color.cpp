@@ -2,6 +2,7 @@
 
 #include "platform/HexDigit.h"
 
+#include <cmath>
 #include <limits>
 
 namespace pelbrook {
@@ -65,6 +66,37 @@ QColor Color::toQColor() const
 {
     return QColor::fromRgbF(float(qBound(0.0, red, 1.0)), float(qBound(0.0, green, 1.0)),
                             float(qBound(0.0, blue, 1.0)), float(qBound(0.0, alpha, 1.0)));
+}
+
+namespace {
+
+double relativeLuminance(const QColor &colour)
+{
+    const auto linear = [](float channel) {
+        return channel <= 0.04045f ? channel / 12.92 : std::pow((channel + 0.055) / 1.055, 2.4);
+    };
+    const QColor rgb = colour.toRgb();
+    return 0.2126 * linear(rgb.redF()) + 0.7152 * linear(rgb.greenF()) + 0.0722 * linear(rgb.blueF());
+}
+
+} // namespace
+
+double contrastRatio(const QColor &a, const QColor &b)
+{
+    const double la = relativeLuminance(a);
+    const double lb = relativeLuminance(b);
+    return (qMax(la, lb) + 0.05) / (qMin(la, lb) + 0.05);
+}
+
+QColor readableTextColour(const QColor &preferred, const QColor &from, const QColor &to)
+{
+    constexpr double Readable = 4.5;
+    const auto worst = [&](const QColor &text) { return qMin(contrastRatio(text, from), contrastRatio(text, to)); };
+    if (worst(preferred) >= Readable)
+        return preferred;
+    const QColor black(Qt::black);
+    const QColor white(Qt::white);
+    return worst(white) >= worst(black) ? white : black;
 }
 
 #define PELBROOK_PALETTE_COLOUR(name, r, g, b)                                                                         \

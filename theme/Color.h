@@ -42,6 +42,17 @@ struct Color {
     friend bool operator==(const Color &, const Color &) = default;
 };
 
+/// The contrast ratio of two opaque colours, from 1 (the same) to 21 (black on white), from
+/// their relative luminances as the web's accessibility guidelines define them.
+double contrastRatio(const QColor &a, const QColor &b);
+
+/**
+ * The colour for text drawn on a gradient from @p from to @p to: @p preferred while it keeps a
+ * contrast of at least 4.5:1 with both ends, otherwise black or white, whichever contrasts
+ * more with the end where it contrasts least.
+ */
+QColor readableTextColour(const QColor &preferred, const QColor &from, const QColor &to);
+
 /// A fixed palette, each member created once on first use.
 struct Colors {
     static const Color &brightOrange();

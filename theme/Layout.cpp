@@ -70,13 +70,16 @@ void addSizeRelation(QWidget *item, LayoutEdge edge, double constant)
     LayoutData::of(item)->relations.append({edge, {}, 1.0, constant});
 }
 
-void addSideAndSizeRelations(QWidget *item, QWidget *container, double leading, double trailing, double width,
-                             double height)
+void clearLayout(QWidget *root)
 {
-    addRelation(item, LayoutEdge::Leading, leadingAnchor(container), leading);
-    addRelation(item, LayoutEdge::Trailing, trailingAnchor(container), trailing);
-    addSizeRelation(item, LayoutEdge::Width, width);
-    addSizeRelation(item, LayoutEdge::Height, height);
+    for (LayoutData *data : root->findChildren<LayoutData *>()) {
+        if (data->parent() == root)
+            continue;
+        data->translatesFrame = true;
+        data->hasFrame = false;
+        data->frame = QRectF();
+        data->relations.clear();
+    }
 }
 
 void setAnchor(QWidget *view, const LayoutAnchor &top, const LayoutAnchor &left, const LayoutAnchor &bottom,

@@ -74,10 +74,9 @@ void addRelation(QWidget *item, LayoutEdge edge, const LayoutAnchor &target, dou
 /// Adds a fixed width or height.
 void addSizeRelation(QWidget *item, LayoutEdge edge, double constant);
 
-/// Adds the four relations many views ask for together: leading and trailing at the given
-/// constants from @p container's leading and trailing edges, and a fixed width and height.
-void addSideAndSizeRelations(QWidget *item, QWidget *container, double leading, double trailing, double width,
-                             double height);
+/// Forgets the frames and relations of every view under @p root (not of @p root itself), so
+/// that a new layout pass can ask for them afresh.
+void clearLayout(QWidget *root);
 
 /**
  * Pins a view's edges and size in one call, and stops its frame from placing it. The top and

@@ -1,6 +1,7 @@
-// The UPI screen's geometry: each of its own elements' frame when the view is built and the
-// relations it asks for. The header, the logos, the browser view and the pay button are laid
-// out with every screen's.
+// The UPI screen's geometry: each of its own elements' frame and the relations it asks for,
+// computed afresh from the layout area on every pass. The heading keeps its frame; the grid,
+// the address label, the note, the two address fields are placed by the relations the
+// resolver keeps. The header, the logos and the pay button are laid out with every screen's.
 
 #include "theme/Layout.h"
 #include "upi/upiCollectionViewCell.h"
@@ -19,25 +20,29 @@ constexpr int HandleGap = 8;
 
 } // namespace
 
-void upiViewControllerPrivate::setupUpiCollection(double H)
+void upiViewControllerPrivate::prepareInputs()
 {
-    upiCollection->setDataSource(this);
-    setFrame(upiCollection, QRectF(0, 100, 320, std::trunc(H / 4)));
-    upiCollection->registerCell(upiCellId, [](const QRect &frame) { return new upiCollectionViewCell(frame); });
-    upiCollection->setShowsVerticalScrollIndicator(false);
-    addTo(root(), upiCollection);
-    addTo(scrollContent, upiCollection);
-    upiCollection->reloadData();
-}
-
-void upiViewControllerPrivate::buildInputs(double W, double H)
-{
-    QWidget *root = this->root();
     initUpi();
     createBankPicker();
     createToolbar();
     upiPostFixTextField->hide();
+    setRoundedBorder(upiVpaTextField, true);
+    setRoundedBorder(upiPostFixTextField, false);
+    upiCollection->setDataSource(this);
+    upiCollection->registerCell(upiCellId, [](const QRect &frame) { return new upiCollectionViewCell(frame); });
+    upiCollection->setShowsVerticalScrollIndicator(false);
+    upiCollection->reloadData();
+}
 
+void upiViewControllerPrivate::setupUpiCollection(double H)
+{
+    setFrame(upiCollection, QRectF(0, 100, 320, std::trunc(H / 4)));
+    addTo(scrollContent, upiCollection);
+}
+
+void upiViewControllerPrivate::layOutInputs(double W, double H)
+{
+    QWidget *root = area();
     placeHeading(upiChooseLabel, W, H);
 
     setupUpiCollection(H);
@@ -56,7 +61,6 @@ void upiViewControllerPrivate::buildInputs(double W, double H)
     setAnchor(userMessageLabelUpi, topAnchor(upiLabel), leftAnchor(root), bottomAnchor(userMessageLabelUpi),
               rightAnchor(root), 20, 20, 20, 20, W, 45);
 
-    setRoundedBorder(upiVpaTextField, true);
     setFrame(upiVpaTextField, QRectF(16, 248, 288, 33));
     addTo(scrollContent, upiVpaTextField);
     setAnchor(upiVpaTextField, topAnchor(userMessageLabelUpi), leftAnchor(root), bottomAnchor(upiVpaTextField),
@@ -65,7 +69,6 @@ void upiViewControllerPrivate::buildInputs(double W, double H)
     // The handle field sits at the right end of the address row, wide enough for the longest
     // handle, and the address field makes room for it. Pinned 170 points into the address
     // field and 20 wide, it would cover the typed address and cut the handle short.
-    setRoundedBorder(upiPostFixTextField, false);
     setFrame(upiPostFixTextField, QRectF(46, 248, 88, 33));
     addTo(scrollContent, upiPostFixTextField);
     const QFontMetrics metrics(upiPostFixTextField->font());

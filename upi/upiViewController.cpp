@@ -2,6 +2,7 @@
 
 #include "platform/DebugLog_p.h"
 #include "platform/ImageView.h"
+#include "platform/Palette.h"
 #include "platform/Resources.h"
 #include "platform/TextFieldInputView.h"
 #include "platform/Toolbar.h"
@@ -35,9 +36,7 @@ const ScreenTraits &upiTraits()
         t.header.amountStaticFrame = QRectF(17, 107, 121, 24);
         t.header.idFrame = QRectF(238, 77, 201, 22);
         t.header.amountFrame = QRectF(329, 100, 130, 38);
-        t.buildOrder = {BuildStep::Inputs, BuildStep::Logos, BuildStep::WebView, BuildStep::PayButton};
-        // The browser view lies in the scroll view, after the inputs and before the pay button.
-        t.webViewInScrollView = true;
+        t.buildOrder = {BuildStep::Inputs, BuildStep::Logos, BuildStep::PayButton};
         return t;
     }();
     return traits;
@@ -155,9 +154,13 @@ void upiViewControllerPrivate::createToolbar()
     toolbar = new Toolbar;
     toolbar->sizeToFit();
     toolbar->setBarTintColor(Qt::white);
-    toolbar->setTintColor(Qt::blue);
+    // The checkout's own blue, the colour of its chosen tab and focus marks.
+    toolbar->setTintColor(screenPalette().color(QPalette::Highlight));
     toolbar->setItems({{QImage(), QStringLiteral("Done"), QStringLiteral("doneButton"), [q](QAbstractButton *) { q->dismissKeyboard(); }}});
     TextFieldInputView::of(upiPostFixTextField)->setInputAccessoryView(toolbar);
+    // Opened from the handle field, the list must leave the pay button and the address the
+    // buyer typed in view, and stay on this screen.
+    TextFieldInputView::of(upiPostFixTextField)->setPlacementLimits(root(), {payButton, upiVpaTextField});
 }
 
 int upiViewControllerPrivate::numberOfRows(PickerView *)

@@ -56,7 +56,8 @@ public:
     static QImage returnImageUiPicker(const QString &name);
 
     // Defined with the rest of the UPI screen's geometry.
-    void buildInputs(double W, double H) override;
+    void prepareInputs() override;
+    void layOutInputs(double W, double H) override;
     void viewsResolved() override;
 
     void viewBuilt() override;

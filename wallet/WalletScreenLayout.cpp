@@ -1,6 +1,7 @@
-// The wallet screen's geometry: each of its own elements' frame when the view is built and
-// the relations it asks for. The header, the logos and the pay button are laid out with every
-// screen's.
+// The wallet screen's geometry: each of its own elements' frame and the relations it asks for,
+// computed afresh from the layout area on every pass. The heading keeps its frame; the grid is
+// placed by the relations the resolver keeps, and ends above the pay button. The header, the
+// logos and the pay button are laid out with every screen's.
 
 #include "theme/Layout.h"
 #include "wallet/walletCollectionViewCell.h"
@@ -17,29 +18,28 @@ constexpr int GridGap = 8;
 
 } // namespace
 
-void walletViewControllerPrivate::buildInputs(double W, double H)
+void walletViewControllerPrivate::prepareInputs()
+{
+    walletCollection->setDataSource(this);
+    walletCollection->registerCell(walletCellId, [](const QRect &frame) { return new walletCollectionViewCell(frame); });
+    walletCollection->setShowsVerticalScrollIndicator(false);
+    walletCollection->reloadData();
+}
+
+void walletViewControllerPrivate::layOutInputs(double W, double H)
 {
     placeHeading(userMessageLabel, W, H);
 }
 
-QRectF walletViewControllerPrivate::webViewFrame(double W, double H) const
-{
-    return QRectF(0, 5, std::trunc(W), std::trunc(H) + 5);
-}
-
 void walletViewControllerPrivate::setupWalletCollection(double H)
 {
-    walletCollection->setDataSource(this);
     setFrame(walletCollection, QRectF(0, 100, 320, std::trunc(H / 4)));
-    walletCollection->registerCell(walletCellId, [](const QRect &frame) { return new walletCollectionViewCell(frame); });
-    walletCollection->setShowsVerticalScrollIndicator(false);
-    addTo(root(), walletCollection);
-    walletCollection->reloadData();
+    addTo(area(), walletCollection);
 }
 
-void walletViewControllerPrivate::buildViewsAboveWebView(double W, double H)
+void walletViewControllerPrivate::layOutLists(double W, double H)
 {
-    QWidget *root = this->root();
+    QWidget *root = area();
     setupWalletCollection(H);
     addSizeRelation(walletCollection, LayoutEdge::Height, H / 2.45);
     addSizeRelation(walletCollection, LayoutEdge::Width, W);

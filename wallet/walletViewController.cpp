@@ -52,9 +52,8 @@ const ScreenTraits &walletTraits()
         t.header.amountFrame = QRectF(329, 100, 130, 38);
         t.header.idTop = 34;
         t.header.amountTop = 64;
-        // The browser view lies in the root view above the scroll view, and the grid above it.
-        t.buildOrder = {BuildStep::Inputs, BuildStep::Logos, BuildStep::WebView, BuildStep::ViewsAboveWebView,
-                        BuildStep::PayButton};
+        // The grid lies in the layout area above the scroll view.
+        t.buildOrder = {BuildStep::Inputs, BuildStep::Logos, BuildStep::Lists, BuildStep::PayButton};
         t.opaqueWhiteBars = true;
         t.inputsOnEveryAppearance = true;
         return t;

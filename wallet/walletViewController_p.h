@@ -31,9 +31,9 @@ public:
     static QImage returnImageHighlighted(const QString &name);
 
     // Defined with the rest of the wallet screen's geometry.
-    void buildInputs(double W, double H) override;
-    void buildViewsAboveWebView(double W, double H) override;
-    QRectF webViewFrame(double W, double H) const override;
+    void prepareInputs() override;
+    void layOutInputs(double W, double H) override;
+    void layOutLists(double W, double H) override;
     void viewsResolved() override;
     void setupWalletCollection(double H);
 
