@@ -52,6 +52,7 @@ PaymentScreenPrivate::PaymentScreenPrivate(const ScreenTraits &screenTraits)
     : traits(screenTraits)
     , checkout(CheckoutContext::shared())
     , pending(std::make_unique<QWidget>())
+    , inputHint(pending.get())
 {
     QWidget *p = pending.get();
     scrollViewCard = new QScrollArea(p);
@@ -201,6 +202,7 @@ void PaymentScreenPrivate::buildView()
     pending.reset();
     LayoutResolver::resolve(rootView);
     viewsResolved();
+    inputHint.place(payButton->geometry());
     // The views were added in the screens' stacking order, not where they show: Tab must go
     // through them as the buyer reads the screen.
     chainFocusInReadingOrder(rootView);
@@ -317,6 +319,7 @@ void PaymentScreenPrivate::placePayButton(double W, double H)
     Q_Q(PaymentScreen);
     QObject::connect(payButton, &QAbstractButton::clicked, q, [this]() { payAction(); });
     layOutPayButton(W, H);
+    addTo(scrollContent, inputHint.label());
 }
 
 void PaymentScreenPrivate::placeLogos(double W, double H)
@@ -351,6 +354,7 @@ void PaymentScreenPrivate::followRootSize()
     fitScrollView();
     LayoutResolver::resolve(rootView);
     viewsResolved();
+    inputHint.place(payButton->geometry());
     keepWebViewCovering();
 }
 
@@ -431,6 +435,7 @@ void PaymentScreenPrivate::setPaymentPageShown(bool shown)
     if (TabBarController *tabs = q->tabBarController())
         tabs->setTabBarHidden(shown);
     if (shown) {
+        inputHint.clear();
         enteringPaymentPage();
         // Sized before it shows: the browser draws its first frame once, at its final size.
         coverRootView();
@@ -442,11 +447,13 @@ void PaymentScreenPrivate::setPaymentPageShown(bool shown)
 
 // --- Paying ---
 
-bool PaymentScreenPrivate::hasPaymentToken() const
+bool PaymentScreenPrivate::hasPaymentToken()
 {
     if (!checkout.paymentReady_global.isEmpty())
         return true;
     debugLog(QStringLiteral("Error: No payment token received. Please try again sending new request for token (initPayment)."));
+    // The buyer can do nothing about a missing token but try again later.
+    inputHint.show(QStringLiteral("This payment cannot start. Please try again later."));
     return false;
 }
 

@@ -3,6 +3,7 @@
 #include <pelbrook/PaymentScreen.h>
 
 #include "core/CheckoutContext.h"
+#include "core/InputHint.h"
 #include "core/PaymentForm.h"
 #include "platform/BrowserView.h"
 #include "platform/Button.h"
@@ -121,7 +122,7 @@ public:
     void themeOnAppearance();
     void payAction();
     void setPaymentPageShown(bool shown);
-    bool hasPaymentToken() const;
+    bool hasPaymentToken();
     /// Builds the payment page and loads it into the browser view.
     void paySecurely_request();
     /// The navigation check: hides the overlay on "https", captures the hand-back; always
@@ -176,6 +177,8 @@ public:
     ImageView *merchantLogo;
     BrowserView *webView;
     Button *payButton;
+    /// Why the last pay press was refused, just above the pay button, when the host wants it.
+    InputHint inputHint;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
