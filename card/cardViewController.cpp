@@ -4,6 +4,8 @@
 #include "card/cardViewController_p.h"
 #include "platform/DebugLog_p.h"
 
+#include <QDate>
+#include <QKeyEvent>
 #include <QTextBoundaryFinder>
 
 namespace pelbrook {
@@ -18,6 +20,31 @@ int characterCount(const QString &text)
     while (finder.toNextBoundary() > 0)
         ++count;
     return count;
+}
+
+bool isDigits(const QString &text)
+{
+    for (const QChar c : text) {
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            return false;
+    }
+    return true;
+}
+
+// The Luhn check digit: catches a mistyped digit and most swapped neighbours before the
+// gateway has to.
+bool passesLuhn(const QString &digits)
+{
+    int sum = 0;
+    bool doubled = false;
+    for (qsizetype i = digits.size() - 1; i >= 0; --i) {
+        int d = digits.at(i).digitValue();
+        if (doubled && (d *= 2) > 9)
+            d -= 9;
+        sum += d;
+        doubled = !doubled;
+    }
+    return !digits.isEmpty() && sum % 10 == 0;
 }
 
 const ScreenTraits &cardTraits()
@@ -84,6 +111,11 @@ void cardViewControllerPrivate::viewBuilt()
             previousSelection = selection;
         });
         QObject::connect(field, &QLineEdit::returnPressed, q, [q, field]() { q->textFieldShouldReturn(field); });
+        QObject::connect(field, &QLineEdit::textEdited, q, [this, field]() {
+            if (autoAdvancedTo == field)
+                autoAdvancedTo = nullptr;
+            inputHint.clear();
+        });
         if (field == cardNumberTextField)
             QObject::connect(observer, &TextFieldObserver::editingChanged, q, &cardViewController::reformatAsCardNumber);
         else if (field == cardExpiryMonthTextField)
@@ -91,6 +123,30 @@ void cardViewControllerPrivate::viewBuilt()
         else if (field == cardExpiryYearTextField)
             QObject::connect(observer, &TextFieldObserver::editingChanged, q, &cardViewController::textFieldDidChangeToCvc);
     }
+    // The fields the expiry fields move the focus to.
+    cardExpiryYearTextField->installEventFilter(this);
+    cardCvcTextField->installEventFilter(this);
+}
+
+bool cardViewControllerPrivate::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched != cardExpiryYearTextField && watched != cardCvcTextField)
+        return PaymentScreenPrivate::eventFilter(watched, event);
+    if (watched != autoAdvancedTo)
+        return false;
+    if (event->type() == QEvent::FocusOut) {
+        autoAdvancedTo = nullptr;
+    } else if (event->type() == QEvent::KeyPress) {
+        // A keyboard user types "12", Tab, "30" out of habit: the Tab would take the focus one
+        // field past where the automatic move already put it, and the year would land in the
+        // CVV. One Tab is forgiven; a second one moves on as usual.
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Tab || key == Qt::Key_Backtab) {
+            autoAdvancedTo = nullptr;
+            return true;
+        }
+    }
+    return false;
 }
 
 bool cardViewControllerPrivate::acceptPay()
@@ -99,9 +155,39 @@ bool cardViewControllerPrivate::acceptPay()
     if (length <= 18) {
         debugLog(QStringLiteral("Enter a 16 Digit Card Number"));
         debugLog(QString::number(length));
+        inputHint.show(QStringLiteral("Enter a 16 Digit Card Number"));
         return false;
     }
     debugLog(QString::number(length));
+    return !inputHint.isEnabled() || acceptCardDetails();
+}
+
+bool cardViewControllerPrivate::acceptCardDetails()
+{
+    // The log says which check failed, never the number or the CVV themselves.
+    const auto refuse = [this](const char *logLine, const char *hint) {
+        debugLog(QLatin1String(logLine));
+        inputHint.show(QLatin1String(hint));
+        return false;
+    };
+    if (!passesLuhn(cardNumberWithoutSpaces))
+        return refuse("Card number fails its check digit.", "Check the card number");
+
+    const QString month = cardExpiryMonthTextField->text();
+    const int monthNumber = month.toInt();
+    if (month.size() != 2 || !isDigits(month) || monthNumber < 1 || monthNumber > 12)
+        return refuse("Expiry month is not 01 to 12.", "Enter a valid expiry month");
+    const QString year = cardExpiryYearTextField->text();
+    if (year.size() != 2 || !isDigits(year))
+        return refuse("Expiry year is not two digits.", "Enter a valid expiry year");
+    // A card is good to the end of its expiry month; the form sends the year as "20" + YY.
+    const QDate today = QDate::currentDate();
+    if ((2000 + year.toInt()) * 12 + monthNumber < today.year() * 12 + today.month())
+        return refuse("Expiry date is in the past.", "This card has expired");
+
+    const QString cvv = cardCvcTextField->text();
+    if (cvv.size() < 3 || cvv.size() > 4 || !isDigits(cvv))
+        return refuse("CVV is not 3 or 4 digits.", "Enter the 3 or 4 digit CVV");
     return true;
 }
 
@@ -125,6 +211,8 @@ void cardViewControllerPrivate::expiryFieldChanged(QLineEdit *textField, QLineEd
     const int length = characterCount(textField->text());
     if (length == 2) {
         nextField->setFocus(Qt::OtherFocusReason);
+        // After the move: the field left behind loses the focus first.
+        autoAdvancedTo = nextField;
     } else if (length > 2) {
         // Emptied, not cut to two: the buyer starts the field again.
         textField->clear();

@@ -65,10 +65,12 @@ public:
     /// make more than 19 digits is undone. The screen calls it as the buyer types.
     void reformatAsCardNumber(QLineEdit *textField);
     /// The expiry month field @p textField changed: at two characters the focus moves on to
-    /// the year field; beyond two the field is emptied.
+    /// the year field; beyond two the field is emptied. A Tab or Shift+Tab pressed right after
+    /// such a move, before anything is typed in the new field, is swallowed: the buyer who tabs
+    /// on by habit stays where the focus has already gone.
     void textFieldDidChangeToExpiry(QLineEdit *textField);
     /// The expiry year field @p textField changed: at two characters the focus moves on to the
-    /// CVV field; beyond two the field is emptied.
+    /// CVV field, with the same Tab rule; beyond two the field is emptied.
     void textFieldDidChangeToCvc(QLineEdit *textField);
     /// The return key: accepted, nothing moves.
     bool textFieldShouldReturn(QLineEdit *textField);

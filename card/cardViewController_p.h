@@ -44,6 +44,15 @@ public:
     void keepResult(const QString &result) override;
 
     void expiryFieldChanged(QLineEdit *textField, QLineEdit *nextField, const QString &fieldName);
+    /// The card checks made only when the buyer is shown hints; each refusal logs and shows why.
+    bool acceptCardDetails();
+
+    /// The field the expiry fields last moved the focus to, until the buyer types there or
+    /// leaves it.
+    QLineEdit *autoAdvancedTo = nullptr;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
 };
 
 } // namespace pelbrook

@@ -52,6 +52,7 @@ PaymentScreenPrivate::PaymentScreenPrivate(const ScreenTraits &screenTraits)
     : traits(screenTraits)
     , checkout(CheckoutContext::shared())
     , pending(std::make_unique<QWidget>())
+    , inputHint(pending.get())
 {
     QWidget *p = pending.get();
     scrollViewCard = new QScrollArea(p);
@@ -236,7 +237,9 @@ void PaymentScreenPrivate::layOut()
         case BuildStep::Lists: layOutLists(W, H); break;
         }
     }
+    addTo(scrollContent, inputHint.label());
     LayoutResolver::resolve(layoutArea);
+    inputHint.place(payButton->geometry());
     viewsResolved();
     coverRootView();
 }
@@ -295,13 +298,25 @@ void PaymentScreenPrivate::placeHeading(QLabel *label, double W, double H)
 
 void PaymentScreenPrivate::keepAbovePayButton(QWidget *view, int gap)
 {
-    const int payTop = payButton->mapTo(area(), QPoint(0, 0)).y();
+    int limit = payButton->mapTo(area(), QPoint(0, 0)).y();
+    // With hints on, the line above the button must not be covered either.
+    if (inputHint.isEnabled())
+        limit = qMin(limit, inputHint.label()->mapTo(area(), QPoint(0, 0)).y());
     const int viewTop = view->mapTo(area(), QPoint(0, 0)).y();
     QRect frame = view->geometry();
-    const int room = payTop - gap - viewTop;
+    const int room = limit - gap - viewTop;
     if (frame.height() > room)
         frame.setHeight(qMax(0, room));
     view->setGeometry(frame);
+}
+
+void PaymentScreenPrivate::setShowsInputHints(bool shows)
+{
+    if (shows == inputHint.isEnabled())
+        return;
+    inputHint.setEnabled(shows);
+    if (layoutArea)
+        layOut();
 }
 
 void PaymentScreenPrivate::placeWebView()
@@ -413,6 +428,7 @@ void PaymentScreenPrivate::setPaymentPageShown(bool shown)
     if (TabBarController *tabs = q->tabBarController())
         tabs->setTabBarHidden(shown);
     if (shown) {
+        inputHint.clear();
         enteringPaymentPage();
         // Sized before it shows: the browser draws its first frame once, at its final size.
         coverRootView();
@@ -424,11 +440,13 @@ void PaymentScreenPrivate::setPaymentPageShown(bool shown)
 
 // --- Paying ---
 
-bool PaymentScreenPrivate::hasPaymentToken() const
+bool PaymentScreenPrivate::hasPaymentToken()
 {
     if (!checkout.paymentReady_global.isEmpty())
         return true;
     debugLog(QStringLiteral("Error: No payment token received. Please try again sending new request for token (initPayment)."));
+    // The buyer can do nothing about a missing token but try again later.
+    inputHint.show(QStringLiteral("This payment cannot start. Please try again later."));
     return false;
 }
 

@@ -3,6 +3,7 @@
 #include <pelbrook/PaymentScreen.h>
 
 #include "core/CheckoutContext.h"
+#include "core/InputHint.h"
 #include "core/PaymentForm.h"
 #include "platform/BrowserView.h"
 #include "platform/Button.h"
@@ -125,7 +126,7 @@ public:
     void themeOnAppearance();
     void payAction();
     void setPaymentPageShown(bool shown);
-    bool hasPaymentToken() const;
+    bool hasPaymentToken();
     /// Builds the payment page and loads it into the browser view.
     void paySecurely_request();
     /// The navigation check: hides the overlay on "https", captures the hand-back; always
@@ -145,9 +146,12 @@ public:
     QLabel *makeLabel(const char *name, const QString &text, double size, bool white = false);
     /// A text field made with the screen.
     QLineEdit *makeTextField(const char *name, const QString &placeholder);
-    /// Ends @p view (a grid or a list in the root view, above the scroll view) at least @p gap
-    /// above the pay button: reaching over it, the view would take the clicks meant for it.
+    /// Ends @p view (a grid or a list in the layout area, above the scroll view) at least @p gap
+    /// above the pay button, and above the hint line when hints are on: reaching over them,
+    /// the view would hide the line or take the clicks meant for the button.
     void keepAbovePayButton(QWidget *view, int gap);
+    /// Turns the buyer's hints on or off; a built screen makes room for the line at once.
+    void setShowsInputHints(bool shows);
     /// Places the heading that opens a screen's inputs, below the header.
     void placeHeading(QLabel *label, double W, double H);
     /// Where the screens' geometry applies inside a root view of @p size: the whole of it up to
@@ -179,7 +183,7 @@ public:
 
     /// The views are made with the screen and wait here until the screen's view is built.
     std::unique_ptr<QWidget> pending;
-    QWidget *layoutArea;
+    QWidget *layoutArea = nullptr;
     QScrollArea *scrollViewCard;
     QWidget *scrollContent;
     QWidget *orderBg;
@@ -192,6 +196,8 @@ public:
     ImageView *merchantLogo;
     BrowserView *webView;
     Button *payButton;
+    /// Why the last pay press was refused, just above the pay button, when the host wants it.
+    InputHint inputHint;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

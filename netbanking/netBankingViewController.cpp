@@ -125,6 +125,7 @@ void netBankingViewControllerPrivate::refresh_now(const BankRows &banks)
 void netBankingViewControllerPrivate::didSelectRow(int row)
 {
     nb_code = model->banks().code(row).toString();
+    inputHint.clear();
 }
 
 // --- The shared flow ---
@@ -144,7 +145,13 @@ QList<QWidget *> netBankingViewControllerPrivate::paymentInputs() const
 
 bool netBankingViewControllerPrivate::acceptPay()
 {
-    // No bank need be chosen: the preset code is sent.
+    // A buyer shown hints is asked for a bank rather than sent to the gateway with an empty
+    // code; otherwise no bank need be chosen and the preset code (empty outside TEST) is sent.
+    if (inputHint.isEnabled() && nb_code.value_or(QString()).isEmpty()) {
+        debugLog(QStringLiteral("Select a Bank"));
+        inputHint.show(QStringLiteral("Select a Bank"));
+        return false;
+    }
     debugLog(nb_code.value_or(QString()));
     return true;
 }

@@ -65,6 +65,16 @@ void Checkout::setSelectedIndex(int index)
         Q_EMIT selectedIndexChanged();
 }
 
+void Checkout::setShowsInputHints(bool shows)
+{
+    if (shows == m_showsInputHints)
+        return;
+    m_showsInputHints = shows;
+    if (m_container)
+        m_container->setShowsInputHints(shows);
+    Q_EMIT showsInputHintsChanged();
+}
+
 bool Checkout::isPresented() const
 {
     return m_container && m_container->isVisible();
@@ -83,6 +93,7 @@ void Checkout::present()
     }
     m_container = new PGTabBarViewController;
     m_container->setAttribute(Qt::WA_DeleteOnClose);
+    m_container->setShowsInputHints(m_showsInputHints);
     m_container->setConfig(m_env, m_appId, m_url, m_merchantName, m_walletArray, m_tezOption, m_color1Hex, m_color2Hex);
     m_container->createOrder(m_orderId, m_orderAmount, m_customerEmail, m_customerPhone, m_paymentReady, m_orderNote,
                              m_customerName, m_orderCurrency, m_notifyUrl);

@@ -60,6 +60,9 @@ class Checkout : public QObject
     Q_PROPERTY(int selectedIndex READ selectedIndex WRITE setSelectedIndex NOTIFY selectedIndexChanged)
     /// The result captured for the order last presented; empty until one is captured.
     Q_PROPERTY(QString result READ result NOTIFY resultChanged)
+    /// Whether a refused pay press tells the buyer why (PGTabBarViewController::showsInputHints);
+    /// false by default. Applies at once to a checkout on screen.
+    Q_PROPERTY(bool showsInputHints READ showsInputHints WRITE setShowsInputHints NOTIFY showsInputHintsChanged)
     /// Whether the checkout is on screen.
     Q_PROPERTY(bool presented READ isPresented NOTIFY presentedChanged)
 
@@ -71,6 +74,8 @@ public:
     void setSelectedIndex(int index);
     QString result() const { return m_result; }
     bool isPresented() const;
+    bool showsInputHints() const { return m_showsInputHints; }
+    void setShowsInputHints(bool shows);
 
     /// Shows the checkout for the current properties, over the window this object belongs to
     /// when there is one. While it is shown, it is only raised.
@@ -84,6 +89,7 @@ Q_SIGNALS:
     void selectedIndexChanged();
     void resultChanged();
     void presentedChanged();
+    void showsInputHintsChanged();
     /// Once per captured result.
     void paymentResult(const QString &result);
     /// After the checkout has closed, by any path.
@@ -99,6 +105,7 @@ private:
     QString m_orderId, m_orderAmount, m_customerEmail, m_customerPhone, m_paymentReady, m_orderNote,
         m_customerName, m_orderCurrency, m_notifyUrl;
     int m_selectedIndex = 0;
+    bool m_showsInputHints = false;
     QString m_result;
     QPointer<PGTabBarViewController> m_container;
 };

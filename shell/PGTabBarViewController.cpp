@@ -20,6 +20,7 @@ class PGTabBarViewControllerPrivate
 {
 public:
     std::shared_ptr<ResultDelegate> resultDelegate;
+    bool showsInputHints = false;
 };
 
 PGTabBarViewController::PGTabBarViewController(QWidget *parent)
@@ -92,6 +93,21 @@ void PGTabBarViewController::setResultDelegate(std::shared_ptr<ResultDelegate> d
         screen->setResultDelegate(d->resultDelegate);
 }
 
+bool PGTabBarViewController::showsInputHints() const
+{
+    return d->showsInputHints;
+}
+
+void PGTabBarViewController::setShowsInputHints(bool shows)
+{
+    if (shows == d->showsInputHints)
+        return;
+    d->showsInputHints = shows;
+    for (PaymentScreen *screen : screens())
+        PaymentScreenPrivate::get(screen)->setShowsInputHints(shows);
+    Q_EMIT showsInputHintsChanged(shows);
+}
+
 QList<PaymentScreen *> PGTabBarViewController::screens() const
 {
     QList<PaymentScreen *> result;
@@ -108,6 +124,7 @@ void PGTabBarViewController::viewControllersChanged()
     // every screen's result.
     for (PaymentScreen *screen : screens()) {
         screen->setResultDelegate(d->resultDelegate);
+        PaymentScreenPrivate::get(screen)->setShowsInputHints(d->showsInputHints);
         connect(screen, &PaymentScreen::paymentResultCaptured, this, &PGTabBarViewController::paymentResult,
                 Qt::UniqueConnection);
     }

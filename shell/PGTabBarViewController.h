@@ -52,6 +52,22 @@ class PGTabBarViewControllerPrivate;
 class PELBROOK_EXPORT PGTabBarViewController : public TabBarController
 {
     Q_OBJECT
+    /**
+     * Whether a refused pay press tells the buyer why, in a red line just above the pay
+     * button; off by default, when a refused press changes nothing on screen and only the
+     * debug log says why.
+     *
+     * When on, the line names the buyer's mistake ("Enter a 16 Digit Card Number", "Select a
+     * Wallet", "Select a Bank", "UPI VPA is empty.") or, without a payment token, asks the
+     * buyer to try again later; screen readers announce it, and the next edit or choice on
+     * that screen clears it. The card screen then also checks the card number's check digit,
+     * an expiry month of 01 to 12 with a two-digit year, an expiry that has not passed and a
+     * CVV of 3 or 4 digits, and net banking refuses to pay without a bank code; each of these
+     * adds its own debug log line, and the other lines stay as they are.
+     *
+     * Kept across showings, and applied at once while the checkout is shown.
+     */
+    Q_PROPERTY(bool showsInputHints READ showsInputHints WRITE setShowsInputHints NOTIFY showsInputHintsChanged)
 public:
     /// Creates the checkout, hidden and without screens. With a @p parent (the host's window),
     /// the parent owns it and present() shows it as a window-modal dialog over that window.
@@ -116,7 +132,15 @@ public:
     /// the screens are built.
     void setResultDelegate(std::shared_ptr<ResultDelegate> delegate);
 
+    /// Whether refused pay presses are explained to the buyer; false at first. See the
+    /// showsInputHints property.
+    bool showsInputHints() const;
+
 public Q_SLOTS:
+    /// Turns the buyer's hints on or off, on every screen, now and whenever the screens are
+    /// built; turning them off clears a line being shown.
+    void setShowsInputHints(bool shows);
+
     /// The close buttons' action: closes the checkout, and dismissed() follows. No result is
     /// reported and the stored one is not touched; @p sender, the pressed button, is not used.
     void cancelTapped(QAbstractButton *sender = nullptr);
@@ -126,6 +150,8 @@ Q_SIGNALS:
     /// closes. @p result is the gateway's text, unchanged (on the sandbox gateway, a JSON
     /// object with `orderId`, `orderAmount`, `status`, `referenceId` and `message`).
     void paymentResult(const QString &result);
+    /// The showsInputHints property changed to @p shows.
+    void showsInputHintsChanged(bool shows);
 
 protected:
     /// Builds the four payment screens, each copying the current configuration and order.

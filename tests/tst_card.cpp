@@ -18,6 +18,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QClipboard>
+#include <QDate>
 #include <QGuiApplication>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -334,6 +335,33 @@ private Q_SLOTS:
         QCOMPARE(c.month->text(), QStringLiteral("13"));
     }
 
+    // A keyboard user tabs on out of habit after the expiry fields moved the focus themselves.
+    void tabAfterTheAutomaticMove_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::newRow("Tab") << int(Qt::Key_Tab);
+        QTest::newRow("Shift+Tab") << int(Qt::Key_Backtab);
+    }
+    void tabAfterTheAutomaticMove()
+    {
+        QFETCH(int, key);
+        const auto tab = [&](QWidget *w) { QTest::keyClick(w, Qt::Key(key)); };
+        Checkout c;
+        QVERIFY(QTest::qWaitForWindowActive(&c.container));
+        c.month->setFocus();
+        QTest::keyClicks(c.focused(), QStringLiteral("12"));
+        tab(c.focused());
+        QTest::keyClicks(c.focused(), QStringLiteral("30"));
+        QCOMPARE(c.month->text(), QStringLiteral("12"));
+        QCOMPARE(c.year->text(), QStringLiteral("30"));
+        QCOMPARE(c.cvv->text(), QString());
+        // The move to the CVV forgives one Tab as well, and only one: the buyer is not trapped.
+        tab(c.focused());
+        QCOMPARE(c.focused(), c.cvv);
+        tab(c.focused());
+        QVERIFY(c.focused() != c.cvv);
+    }
+
     void returnKeyChangesNothing()
     {
         Checkout c;
@@ -392,6 +420,62 @@ private Q_SLOTS:
             c.screen->showCardPaymentInputs();
             QVERIFY(c.number->isVisible());
             QVERIFY(!c.container.isTabBarHidden());
+        }
+    }
+
+    // Each refusal with hints on shows its reason above the pay button; with hints off the
+    // screen stays silent and makes only its own checks.
+    void inputHints_data()
+    {
+        const QDate lastMonth = QDate::currentDate().addMonths(-1);
+        const QStringList valid{"12", "30", "123"};
+        QTest::addColumn<QString>("token");
+        QTest::addColumn<QString>("number");
+        QTest::addColumn<QStringList>("expiryAndCvv");
+        QTest::addColumn<QString>("hint"); // with hints on; empty: the payment starts
+        QTest::newRow("no token") << "" << "4111111111111111" << valid << "This payment cannot start. Please try again later.";
+        QTest::newRow("short number") << "tok" << "4111" << valid << "Enter a 16 Digit Card Number";
+        QTest::newRow("check digit") << "tok" << "4111111111111112" << valid << "Check the card number";
+        QTest::newRow("month 13") << "tok" << "4111111111111111" << QStringList{"13", "30", "123"} << "Enter a valid expiry month";
+        QTest::newRow("month 00") << "tok" << "4111111111111111" << QStringList{"00", "30", "123"} << "Enter a valid expiry month";
+        QTest::newRow("one-digit year") << "tok" << "4111111111111111" << QStringList{"12", "3", "123"} << "Enter a valid expiry year";
+        QTest::newRow("last month") << "tok" << "4111111111111111"
+                                    << QStringList{lastMonth.toString("MM"), lastMonth.toString("yy"), "123"} << "This card has expired";
+        QTest::newRow("this month") << "tok" << "4111111111111111"
+                                    << QStringList{QDate::currentDate().toString("MM"), QDate::currentDate().toString("yy"), "123"} << "";
+        QTest::newRow("two-digit CVV") << "tok" << "4111111111111111" << QStringList{"12", "30", "12"} << "Enter the 3 or 4 digit CVV";
+        QTest::newRow("four-digit CVV") << "tok" << "4111111111111111" << QStringList{"12", "30", "1234"} << "";
+    }
+    void inputHints()
+    {
+        QFETCH(QString, token);
+        QFETCH(QString, number);
+        QFETCH(QStringList, expiryAndCvv);
+        QFETCH(QString, hint);
+        configure(token);
+        for (const bool on : {true, false}) {
+            Checkout c;
+            c.container.setShowsInputHints(on);
+            QTest::keyClicks(c.number, number);
+            c.month->setText(expiryAndCvv.at(0));
+            c.year->setText(expiryAndCvv.at(1));
+            c.cvv->setText(expiryAndCvv.at(2));
+            LogCapture log;
+            QTest::mouseClick(c.pay, Qt::LeftButton);
+            auto *label = c.root()->findChild<QLabel *>(QStringLiteral("inputHintLabel"));
+            const bool refused = on ? !hint.isEmpty() : token.isEmpty() || number.size() < 16;
+            QCOMPARE(c.pay->isVisible(), refused);
+            QCOMPARE(label->isVisible(), on && refused);
+            if (!label->isVisible())
+                continue;
+            QCOMPARE(label->text(), hint);
+            QVERIFY(!log.lines().join(QLatin1Char(' ')).contains(number));
+            QCOMPARE(label->geometry().left(), c.pay->geometry().left());
+            QCOMPARE(label->width(), c.pay->width());
+            QCOMPARE(label->geometry().bottom() + 1 + 4, c.pay->geometry().top());
+            QVERIFY(c.root()->rect().contains(inRoot(label, c.root())));
+            QTest::keyClicks(c.holder, QStringLiteral("A"));
+            QVERIFY(label->isHidden());
         }
     }
 

@@ -269,6 +269,54 @@ private Q_SLOTS:
         QCOMPARE(closed.count(), 2);
     }
 
+    // Hints set before the first showing reach the screens of a later one, show on every tab
+    // where the buyer can see them, and go at once when turned off.
+    void inputHintsOnEveryScreen_data()
+    {
+        QTest::addColumn<int>("tab");
+        QTest::addColumn<QString>("env");
+        QTest::addColumn<QString>("payButton");
+        QTest::addColumn<QString>("hint"); // empty: the payment starts
+        QTest::newRow("Cards") << 0 << "TEST" << "cardPayButton" << "Enter a 16 Digit Card Number";
+        QTest::newRow("Net Banking, no bank") << 1 << "PROD" << "nb_paySecurelyBtn" << "Select a Bank";
+        QTest::newRow("Net Banking, TEST preset") << 1 << "TEST" << "nb_paySecurelyBtn" << "";
+        QTest::newRow("Wallets") << 2 << "TEST" << "wallet_paySecurelyBtn" << "Select a Wallet";
+        QTest::newRow("UPI") << 3 << "TEST" << "upiPayButton" << "UPI VPA is empty.";
+    }
+    void inputHintsOnEveryScreen()
+    {
+        QFETCH(int, tab);
+        QFETCH(QString, env);
+        QFETCH(QString, payButton);
+        QFETCH(QString, hint);
+        CheckoutContext::shared().env_global = env;
+        PGTabBarViewController container;
+        container.resize(Phone);
+        container.setShowsInputHints(true);
+        container.present();
+        container.dismiss();
+        container.present();
+        container.setSelectedIndex(tab);
+        QWidget *root = screensOf(container)[tab]->view();
+        auto *pay = root->findChild<QAbstractButton *>(payButton);
+        auto *label = root->findChild<QLabel *>(QStringLiteral("inputHintLabel"));
+        QTest::mouseClick(pay, Qt::LeftButton);
+        QCOMPARE(label->isVisible(), !hint.isEmpty());
+        QCOMPARE(pay->isVisible(), !hint.isEmpty());
+        if (hint.isEmpty())
+            return;
+        QCOMPARE(label->text(), hint);
+        // Drawn where the buyer sees it: some of its red is not covered by a list or a grid.
+        const QImage drawn = root->grab(inRoot(label, root)).toImage();
+        bool red = false;
+        for (int y = 0; y < drawn.height(); ++y)
+            for (int x = 0; x < drawn.width(); ++x)
+                red = red || (qRed(drawn.pixel(x, y)) > 120 && qGreen(drawn.pixel(x, y)) < 80);
+        QVERIFY(red);
+        container.setShowsInputHints(false);
+        QVERIFY(label->isHidden());
+    }
+
     // A host may present the checkout again, or delete it, from inside its dismissed() handler
     // while the payment's hand-back is still being handled.
     void hostActsOnTheDismissalOfAPayment_data()

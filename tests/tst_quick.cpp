@@ -213,6 +213,21 @@ private Q_SLOTS:
         QVERIFY(!checkout->property("presented").toBool());
     }
 
+    // The hints setting reaches the checkout it presents, and follows a change while shown.
+    void inputHintsReachTheContainer()
+    {
+        Loaded loaded = load(QStringLiteral("import Pelbrook.Checkout\nCheckout { objectName: \"checkout\"\n"
+                                            "showsInputHints: true\n%1 }").arg(QLatin1String(OrderProperties)));
+        QVERIFY(loaded.checkout);
+        QVERIFY(QMetaObject::invokeMethod(loaded.checkout, "present"));
+        PGTabBarViewController *container = shownContainer();
+        QVERIFY(container);
+        QVERIFY(container->showsInputHints());
+        QVERIFY(loaded.checkout->setProperty("showsInputHints", false));
+        QVERIFY(!container->showsInputHints());
+        QVERIFY(QMetaObject::invokeMethod(loaded.checkout, "close"));
+    }
+
     // An application that removes the object while the checkout is shown closes the checkout
     // with it, and nothing calls back into the removed object.
     void destroyedWhileShown()

@@ -132,6 +132,7 @@ void upiViewControllerPrivate::didSelectItem(CollectionView *, int item)
     const QString &key = upiArray.at(item);
     debugLog(key);
     upi_code = key;
+    inputHint.clear();
     // Hiding keeps the handle: choosing "tez" again brings it back as it was.
     upiPostFixTextField->setVisible(key == QLatin1String("tez"));
 }
@@ -190,6 +191,7 @@ void upiViewControllerPrivate::didSelectRow(PickerView *, int row)
 {
     selectedBank = bankPostfix().at(row);
     upiPostFixTextField->setText(QStringLiteral("@") + *selectedBank);
+    inputHint.clear();
 }
 
 // --- The shared flow ---
@@ -198,6 +200,7 @@ void upiViewControllerPrivate::viewBuilt()
 {
     Q_Q(upiViewController);
     QObject::connect(upiVpaTextField, &QLineEdit::returnPressed, q, [q, this]() { q->textFieldShouldReturn(upiVpaTextField); });
+    QObject::connect(upiVpaTextField, &QLineEdit::textEdited, q, [this]() { inputHint.clear(); });
     upiPostFixTextField->installEventFilter(this);
 }
 
@@ -233,6 +236,7 @@ bool upiViewControllerPrivate::acceptPay()
 {
     if (upi_vpa.isEmpty()) {
         debugLog(QStringLiteral("UPI VPA is empty."));
+        inputHint.show(QStringLiteral("UPI VPA is empty."));
         return false;
     }
     return true;

@@ -122,6 +122,7 @@ void walletViewControllerPrivate::didSelectItem(CollectionView *, int item)
     const QString &key = walletArray.at(item);
     debugLog(key);
     wallet_code = walletCode(key);
+    inputHint.clear();
 }
 
 // --- The shared flow ---
@@ -137,6 +138,7 @@ bool walletViewControllerPrivate::acceptPay()
 {
     if (!wallet_code) {
         debugLog(QStringLiteral("Select a Wallet"));
+        inputHint.show(QStringLiteral("Select a Wallet"));
         return false;
     }
     return true;

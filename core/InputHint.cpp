@@ -1,0 +1,70 @@
+#include "core/InputHint.h"
+
+#include "platform/Font.h"
+
+#include <QAccessible>
+#include <QLabel>
+
+namespace pelbrook {
+
+namespace {
+
+constexpr int GapAbovePayButton = 4;
+
+} // namespace
+
+InputHint::InputHint(QWidget *parent)
+    : m_label(new QLabel(parent))
+{
+    m_label->setObjectName(QStringLiteral("inputHintLabel"));
+    m_label->setTextFormat(Qt::PlainText);
+    m_label->setWordWrap(true);
+    m_label->setAlignment(Qt::AlignHCenter | Qt::AlignBottom);
+    m_label->setFont(fontNamed(QStringLiteral("Helvetica Neue"), 13));
+    // A dark red: plain red is too light to read as small text on the white screen (about 4:1),
+    // this one is over 7:1. Fixed, so a dark host palette cannot turn it pale.
+    m_label->setStyleSheet(QStringLiteral("color: #b00020; background: transparent;"));
+    m_label->hide();
+}
+
+void InputHint::setEnabled(bool enabled)
+{
+    m_enabled = enabled;
+    if (!enabled)
+        clear();
+}
+
+void InputHint::show(const QString &text)
+{
+    if (!m_enabled || text.isEmpty())
+        return;
+    m_label->setText(text);
+    // A longer text may wrap onto another line: the line grows upwards, away from the button.
+    place(m_payButton);
+    m_label->show();
+    // A buyer who cannot see the screen must still hear why nothing happened.
+    QAccessibleEvent nameChanged(m_label, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&nameChanged);
+    QAccessibleEvent alert(m_label, QAccessible::Alert);
+    QAccessible::updateAccessibility(&alert);
+}
+
+void InputHint::clear()
+{
+    if (m_label->text().isEmpty() && m_label->isHidden())
+        return;
+    m_label->clear();
+    m_label->hide();
+}
+
+void InputHint::place(const QRect &payButtonGeometry)
+{
+    m_payButton = payButtonGeometry;
+    if (m_payButton.isEmpty())
+        return;
+    const int width = m_payButton.width();
+    const int height = qMax(m_label->heightForWidth(width), m_label->fontMetrics().height());
+    m_label->setGeometry(m_payButton.left(), m_payButton.top() - GapAbovePayButton - height, width, height);
+}
+
+} // namespace pelbrook

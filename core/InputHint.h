@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QRect>
+#include <QString>
+
+class QLabel;
+class QWidget;
+
+namespace pelbrook {
+
+/**
+ * The red line above a screen's pay button that tells the buyer why a press was refused.
+ *
+ * Shows nothing until the host asks for hints (setEnabled()); without them a refused press
+ * stays silent, and only the debug log says why. The label is made with the screen's views and
+ * owned by their parent; the screen adds it beside its pay button and places it after every
+ * layout pass.
+ */
+class InputHint
+{
+public:
+    /// Makes the label, hidden, as a child of @p parent.
+    explicit InputHint(QWidget *parent);
+
+    /// The label, named "inputHintLabel".
+    QLabel *label() const { return m_label; }
+
+    /// Whether refusals are shown to the buyer; off at first. Turning it off clears the line.
+    bool isEnabled() const { return m_enabled; }
+    void setEnabled(bool enabled);
+
+    /// Shows @p text and announces it to screen readers; does nothing while hints are off.
+    void show(const QString &text);
+    /// Empties and hides the line.
+    void clear();
+    /// Puts the line just above the pay button (@p payButtonGeometry, in the same parent):
+    /// the same left edge and width, its bottom 4 pixels above the button's top.
+    void place(const QRect &payButtonGeometry);
+
+private:
+    QLabel *m_label;
+    QRect m_payButton;
+    bool m_enabled = false;
+};
+
+} // namespace pelbrook
