@@ -310,6 +310,16 @@ void PaymentScreenPrivate::keepAbovePayButton(QWidget *view, int gap)
     view->setGeometry(frame);
 }
 
+void PaymentScreenPrivate::keepBelowHeading(QWidget *view, QWidget *heading, int gap)
+{
+    const int headingBottom = heading->mapTo(area(), QPoint(0, heading->height())).y();
+    const int viewTop = view->mapTo(area(), QPoint(0, 0)).y();
+    QRect frame = view->geometry();
+    if (viewTop < headingBottom + gap)
+        frame.setTop(frame.top() + headingBottom + gap - viewTop);
+    view->setGeometry(frame);
+}
+
 void PaymentScreenPrivate::setShowsInputHints(bool shows)
 {
     if (shows == inputHint.isEnabled())

@@ -150,6 +150,9 @@ public:
     /// above the pay button, and above the hint line when hints are on: reaching over them,
     /// the view would hide the line or take the clicks meant for the button.
     void keepAbovePayButton(QWidget *view, int gap);
+    /// Starts @p view at least @p gap below @p heading, the label that names it, which its
+    /// relations would otherwise let it reach over on a short screen.
+    void keepBelowHeading(QWidget *view, QWidget *heading, int gap);
     /// Turns the buyer's hints on or off; a built screen makes room for the line at once.
     void setShowsInputHints(bool shows);
     /// Places the heading that opens a screen's inputs, below the header.

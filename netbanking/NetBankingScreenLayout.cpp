@@ -15,6 +15,8 @@ namespace {
 
 // Room kept between the bottom of the list and the pay button, as under the wallet grid.
 constexpr int ListGap = 8;
+// Room kept between the heading and the list it names.
+constexpr int HeadingGap = 4;
 
 } // namespace
 
@@ -38,6 +40,7 @@ void netBankingViewControllerPrivate::viewsResolved()
 {
     // The list's height would take it over the pay button, where a row would lie half under
     // it. It ends above the button instead, showing whole rows only.
+    keepBelowHeading(netbankingTable, userMessageLabel, HeadingGap);
     keepAbovePayButton(netbankingTable, ListGap);
     QRect frame = netbankingTable->geometry();
     frame.setHeight(frame.height() - frame.height() % netbankingTableViewCell::RowHeight);

@@ -27,6 +27,7 @@ public:
     void setTitle(const QString &title, State state);
     QString title(State state) const;
     void setTitleColor(const QColor &color) { m_titleColor = color; update(); }
+    QColor titleColor() const { return m_titleColor; }
 
     /// Insets as top, left, bottom, right; a negative inset grows the rectangle.
     void setImageEdgeInsets(const QMarginsF &insets) { m_imageInsets = insets; update(); }

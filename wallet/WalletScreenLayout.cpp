@@ -15,6 +15,8 @@ namespace {
 
 // Room kept between the bottom of the grid and the pay button.
 constexpr int GridGap = 8;
+// Room kept between the heading and the grid it names.
+constexpr int HeadingGap = 4;
 
 } // namespace
 
@@ -51,6 +53,7 @@ void walletViewControllerPrivate::viewsResolved()
 {
     // Reaching over the pay button, as the grid's relations ask, it would take the clicks
     // meant for the button; a long list scrolls inside the grid instead.
+    keepBelowHeading(walletCollection, userMessageLabel, HeadingGap);
     keepAbovePayButton(walletCollection, GridGap);
 }
 

@@ -1,0 +1,236 @@
+// What the buyer sees at every window size: every tab whole and aligned from a phone's size to a
+// full-screen kiosk, and after a live resize; the gateway's page under the navigation bar; the
+// handle list off the pay button; text that reads on any merchant colours; the focus mark.
+
+#include "CheckoutHelpers.h"
+
+#include "platform/Button.h"
+#include "platform/Palette.h"
+#include "platform/TextFieldInputView.h"
+#include "platform/Toolbar.h"
+#include "theme/Color.h"
+
+#include <pelbrook/PGTabBarViewController.h>
+
+#include <QAbstractItemView>
+#include <QLabel>
+#include <QTest>
+#include <QWebEngineView>
+
+using namespace pelbrook;
+
+namespace {
+
+const QList<QSize> WindowSizes{{360, 640}, {390, 844}, {1024, 768}, {1280, 900}, {1920, 1080}};
+const QStringList Tabs{QStringLiteral("Cards"), QStringLiteral("Net Banking"), QStringLiteral("Wallets"), QStringLiteral("UPI")};
+
+// Each tab's headings and the control each one names.
+const QHash<QString, QList<QPair<const char *, const char *>>> LabelsOverFields{
+    {QStringLiteral("Cards"),
+     {{"cardNumberLabel", "cardNumberTextField"}, {"cardExpiryLabel", "cardExpiryMonthTextField"}, {"cardCvcLabel", "cardCvcTextField"}}},
+    {QStringLiteral("Net Banking"), {{"userMessageLabel", "netbankingTable"}}},
+    {QStringLiteral("Wallets"), {{"userMessageLabel", "walletCollection"}}},
+    {QStringLiteral("UPI"), {{"upiChooseLabel", "upiCollection"}, {"upiLabel", "upiVpaTextField"}}},
+};
+
+void configure(const QString &color1 = QStringLiteral("2f6fde"), const QString &color2 = QStringLiteral("6a3fd0"))
+{
+    PGTabBarViewController entry;
+    entry.setConfig(QStringLiteral("TEST"), QStringLiteral("app"), QString(), QStringLiteral("Acme Books"),
+                    {QStringLiteral("paytm"), QStringLiteral("mobikwik"), QStringLiteral("acmepay")}, QStringLiteral("YES"), color1, color2);
+    entry.createOrder(QStringLiteral("ORD1"), QStringLiteral("499.00"), QStringLiteral("buyer@example.com"), QStringLiteral("9876543210"),
+                      QStringLiteral("token"), QString(), QStringLiteral("Asha Rao"), QStringLiteral("INR"), QString());
+}
+
+bool isControl(QWidget *w)
+{
+    return qobject_cast<QLineEdit *>(w) || qobject_cast<QAbstractButton *>(w) || qobject_cast<QAbstractItemView *>(w)
+        || qobject_cast<QTabBar *>(w);
+}
+
+// Everything checked at one size, on the tab shown; an empty text when all holds.
+QString layoutFaults(PGTabBarViewController &container, const QString &tab)
+{
+    QWidget *root = container.viewControllers().at(tabIndex(container, tab))->rootViewController()->view();
+    QWidget *page = root->parentWidget()->parentWidget(); // the tab's navigation wrapper
+    QStringList faults;
+    const QRect window = container.rect();
+    QList<QWidget *> controls;
+    for (QWidget *w : container.findChildren<QWidget *>()) {
+        if (isControl(w) && w->isVisible() && (page->isAncestorOf(w) || w == container.tabBar()))
+            controls << w;
+    }
+    for (QWidget *w : std::as_const(controls)) {
+        const QRect r = inRoot(w, &container);
+        if (!window.contains(r))
+            faults << QStringLiteral("%1 %2 lies outside the window").arg(w->objectName()).arg(QDebug::toString(r));
+        for (QWidget *other : std::as_const(controls)) {
+            if (other <= w || w->isAncestorOf(other) || other->isAncestorOf(w))
+                continue;
+            if (r.intersects(inRoot(other, &container)))
+                faults << QStringLiteral("%1 overlaps %2").arg(w->objectName(), other->objectName());
+        }
+    }
+    for (const auto &[labelName, fieldName] : LabelsOverFields.value(tab)) {
+        const QRect label = inRoot(root->findChild<QWidget *>(QLatin1String(labelName)), root);
+        const QRect field = inRoot(root->findChild<QWidget *>(QLatin1String(fieldName)), root);
+        const int gap = field.top() - label.bottom();
+        if (gap < 0 || gap > 80 || label.left() < field.left() - 12 || label.left() >= field.right())
+            faults << QStringLiteral("%1 %2 is not over %3 %4")
+                          .arg(QLatin1String(labelName), QDebug::toString(label), QLatin1String(fieldName), QDebug::toString(field));
+    }
+    const QRect header = inRoot(root->findChild<QWidget *>(QStringLiteral("orderBg")), root);
+    QWidget *pay = root->findChild<Button *>();
+    const QRect button = inRoot(pay, root);
+    if (header.left() > button.left() || header.right() < button.right())
+        faults << QStringLiteral("the header %1 is narrower than the pay button %2").arg(QDebug::toString(header), QDebug::toString(button));
+    if (inRoot(root->findChild<QWebEngineView *>(), root) != root->rect())
+        faults << QStringLiteral("the gateway's page does not cover the content area");
+    return faults.join(QLatin1Char('\n'));
+}
+
+void show(PGTabBarViewController &container, const QString &tab, QSize size)
+{
+    container.resize(size);
+    if (!container.isVisible()) {
+        container.present();
+        QVERIFY(QTest::qWaitForWindowExposed(&container));
+    }
+    container.setSelectedIndex(tabIndex(container, tab));
+    QCoreApplication::processEvents();
+}
+
+// Where a mouse click on @p row of an item view lands, in its viewport.
+void clickItem(QAbstractItemView *view, int row)
+{
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(view->model()->index(row, 0)).center());
+}
+
+} // namespace
+
+class LayoutTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        useUnreachableEndpoints();
+        configure();
+    }
+
+    void everyTabAtEverySize_data()
+    {
+        QTest::addColumn<QString>("tab");
+        QTest::addColumn<QSize>("size");
+        for (const QString &tab : Tabs) {
+            for (const QSize &size : WindowSizes)
+                QTest::addRow("%s %dx%d", qPrintable(tab), size.width(), size.height()) << tab << size;
+        }
+    }
+    void everyTabAtEverySize()
+    {
+        QFETCH(QString, tab);
+        QFETCH(QSize, size);
+        PGTabBarViewController container;
+        show(container, tab, size);
+        QCOMPARE(layoutFaults(container, tab), QString());
+    }
+
+    void liveResize_data()
+    {
+        QTest::addColumn<QString>("tab");
+        for (const QString &tab : Tabs)
+            QTest::newRow(qPrintable(tab)) << tab;
+    }
+    // Laid out at the smallest size first, a screen follows the window up to a kiosk's and back,
+    // at once: the sizes are checked without returning to the event loop.
+    void liveResize()
+    {
+        QFETCH(QString, tab);
+        PGTabBarViewController container;
+        show(container, tab, WindowSizes.first());
+        for (const QSize &size : {WindowSizes.last(), QSize(800, 700), WindowSizes.first()}) {
+            container.resize(size);
+            QCOMPARE(layoutFaults(container, tab), QString());
+        }
+    }
+
+    void handleListStaysOffThePayButton_data()
+    {
+        QTest::addColumn<QSize>("size");
+        for (const QSize &size : WindowSizes)
+            QTest::addRow("%dx%d", size.width(), size.height()) << size;
+    }
+    void handleListStaysOffThePayButton()
+    {
+        QFETCH(QSize, size);
+        PGTabBarViewController container;
+        show(container, QStringLiteral("UPI"), size);
+        clickItem(container.findChild<QAbstractItemView *>(QStringLiteral("upiCollection")), 0);
+        auto *handle = container.findChild<QLineEdit *>(QStringLiteral("upiPostFixTextField"));
+        QVERIFY(handle->isVisible());
+        QTest::mouseClick(handle, Qt::LeftButton);
+        TextFieldInputView *list = TextFieldInputView::of(handle);
+        QVERIFY(list->isOpen());
+        const QRect panel = inRoot(list->panel(), &container);
+        QVERIFY(!panel.intersects(inRoot(container.findChild<QWidget *>(QStringLiteral("upiPayButton")), &container)));
+        QVERIFY(!panel.intersects(inRoot(container.findChild<QWidget *>(QStringLiteral("upiVpaTextField")), &container)));
+        QVERIFY(inRoot(container.findChild<QWidget *>(QStringLiteral("upiViewController")), &container).contains(panel));
+        // The accessory bar and at least one row of the list.
+        QVERIFY(panel.height() >= Toolbar::BarHeight + 40);
+    }
+
+    void textReadsOnMerchantColours_data()
+    {
+        QTest::addColumn<QString>("color1");
+        QTest::addColumn<QString>("color2");
+        QTest::addColumn<QColor>("title");
+        QTest::addColumn<QColor>("labels");
+        QTest::newRow("light") << "fff3c4" << "ffffff" << QColor(Qt::black) << QColor(Qt::black);
+        QTest::newRow("dark") << "102040" << "301060" << QColor(Qt::white) << QColor(Qt::white);
+        // Black reads on the light end only, white on the dark end only: white fails less.
+        QTest::newRow("light to dark") << "5fa8ff" << "1a3d7a" << QColor(Qt::white) << QColor(Qt::white);
+        QTest::newRow("no colours") << "" << "" << QColor(Qt::white) << QColor(Qt::white);
+    }
+    void textReadsOnMerchantColours()
+    {
+        QFETCH(QString, color1);
+        QFETCH(QString, color2);
+        QFETCH(QColor, title);
+        QFETCH(QColor, labels);
+        configure(color1, color2);
+        PGTabBarViewController container;
+        show(container, QStringLiteral("Cards"), Phone);
+        configure();
+        QCOMPARE(container.findChild<Button *>(QStringLiteral("cardPayButton"))->titleColor(), title);
+        for (const char *name : {"merchNameLabel", "orderIdLabel", "orderAmountStaticLabel"})
+            QCOMPARE(container.findChild<QLabel *>(QLatin1String(name))->palette().color(QPalette::WindowText), labels);
+        QVERIFY(contrastRatio(title, Color(color1).toQColor()) >= 4.5 || color1.isEmpty());
+    }
+
+    // The ring on a tab shows when the keyboard works the bar, not after a click.
+    void focusMarkFollowsTheKeyboardOnly()
+    {
+        PGTabBarViewController container;
+        show(container, QStringLiteral("Cards"), Phone);
+        QTabBar *bar = container.tabBar();
+        const auto ringed = [bar]() {
+            const QRect tab = bar->tabRect(bar->currentIndex());
+            return bar->grab().toImage().pixelColor(tab.center().x() * bar->devicePixelRatio(), (tab.top() + 3) * bar->devicePixelRatio())
+                == screenPalette().color(QPalette::Highlight);
+        };
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(1).center());
+        QCOMPARE(bar->currentIndex(), 1);
+        QVERIFY(!ringed());
+        bar->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(bar, Qt::Key_Right);
+        QCOMPARE(bar->currentIndex(), 2);
+        QVERIFY(ringed());
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(0).center());
+        QVERIFY(!ringed());
+    }
+};
+
+QTEST_MAIN(LayoutTest)
+#include "tst_layout.moc"
