@@ -84,6 +84,10 @@ QString layoutFaults(PGTabBarViewController &container, const QString &tab)
     const QRect button = inRoot(pay, root);
     if (header.left() > button.left() || header.right() < button.right())
         faults << QStringLiteral("the header %1 is narrower than the pay button %2").arg(QDebug::toString(header), QDebug::toString(button));
+    // Its colours reach its far end: a gradient sized once would leave it white there.
+    const QImage headerPixels = root->findChild<QWidget *>(QStringLiteral("orderBg"))->grab().toImage();
+    if (headerPixels.pixelColor(headerPixels.width() - 2, headerPixels.height() / 2) == QColor(Qt::white))
+        faults << QStringLiteral("the header's gradient stops short of its right end");
     if (inRoot(root->findChild<QWebEngineView *>(), root) != root->rect())
         faults << QStringLiteral("the gateway's page does not cover the content area");
     return faults.join(QLatin1Char('\n'));
@@ -135,6 +139,18 @@ private Q_SLOTS:
         PGTabBarViewController container;
         show(container, tab, size);
         QCOMPARE(layoutFaults(container, tab), QString());
+        // PELBROOK_SCREENSHOTS=<folder> keeps what was checked, for the documentation.
+        const QString folder = qEnvironmentVariable("PELBROOK_SCREENSHOTS");
+        if (folder.isEmpty())
+            return;
+        const QString name = QString(tab).remove(QLatin1Char(' ')).toLower().replace(QLatin1String("cards"), QLatin1String("card"))
+                                 .replace(QLatin1String("wallets"), QLatin1String("wallet"));
+        QVERIFY(container.grab().save(QStringLiteral("%1/%2-%3x%4.png").arg(folder, name).arg(size.width()).arg(size.height())));
+        if (tab == QLatin1String("Cards") && size == WindowSizes.at(1)) {
+            container.setShowsInputHints(true);
+            QTest::mouseClick(container.findChild<QWidget *>(QStringLiteral("cardPayButton")), Qt::LeftButton);
+            QVERIFY(container.grab().save(QStringLiteral("%1/card-hint-390x844.png").arg(folder)));
+        }
     }
 
     void liveResize_data()

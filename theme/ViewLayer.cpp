@@ -64,14 +64,40 @@ void ViewLayer::setShadow(const QColor &color, const QSizeF &offset, double opac
 
 void ViewLayer::insertGradientAtBottom(const GradientLayer &layer)
 {
+    if (m_gradients.isEmpty())
+        m_bounds = m_view->rect();
     m_gradients.append(layer);
+    noteGradientBelow(layer);
+    m_view->update();
+}
+
+void ViewLayer::noteGradientBelow(const GradientLayer &layer)
+{
     // A new layer goes beneath all others, so it never hides an earlier one; it is worth
     // painting only where the opaque layers above leave it uncovered.
     if (!(QRegion(layer.frame) - m_opaqueCover).isEmpty())
         m_visibleGradients.append(layer);
     if (layer.isOpaque())
         m_opaqueCover += layer.frame;
-    m_view->update();
+}
+
+void ViewLayer::followBounds(const QRect &from, const QRect &to)
+{
+    // A layer that filled the view keeps filling it: a header or a button that grows with its
+    // window must not show a strip without its colours.
+    bool moved = false;
+    for (GradientLayer &layer : m_gradients) {
+        if (layer.frame == from) {
+            layer.frame = to;
+            moved = true;
+        }
+    }
+    if (!moved)
+        return;
+    m_visibleGradients.clear();
+    m_opaqueCover = QRegion();
+    for (const GradientLayer &layer : std::as_const(m_gradients))
+        noteGradientBelow(layer);
 }
 
 void ViewLayer::updateMask()
@@ -93,6 +119,10 @@ bool ViewLayer::eventFilter(QObject *watched, QEvent *event)
             QPainter painter(m_view);
             paint(painter);
         } else if (event->type() == QEvent::Resize) {
+            // Measured against the bounds last seen: a view resized while hidden hears of it
+            // only once shown, without its old size.
+            followBounds(m_bounds, m_view->rect());
+            m_bounds = m_view->rect();
             updateMask();
         }
     }

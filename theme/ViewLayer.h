@@ -35,7 +35,8 @@ struct GradientLayer {
  *
  * Gradient layers are only ever added. Index 0 is the uppermost; a new layer goes beneath all
  * earlier ones. Layers hidden behind an opaque layer above them are skipped when painting, so
- * a repaint costs the same however many layers have piled up.
+ * a repaint costs the same however many layers have piled up. A layer that filled the view
+ * when it was added keeps filling it as the view is resized.
  */
 class ViewLayer : public QObject
 {
@@ -75,8 +76,14 @@ private:
     explicit ViewLayer(QWidget *view);
     void paint(QPainter &painter) const;
     void updateMask();
+    /// Counts @p layer, the lowest so far, in what a repaint paints.
+    void noteGradientBelow(const GradientLayer &layer);
+    /// Gives the layers that filled @p from the view's new bounds @p to.
+    void followBounds(const QRect &from, const QRect &to);
 
     QWidget *m_view;
+    /// The view's bounds when last seen.
+    QRect m_bounds;
     QColor m_backgroundColor;
     double m_cornerRadius = 0;
     bool m_masksToBounds = false;
