@@ -9,7 +9,6 @@
 #include "core/CheckoutContext.h"
 #include "platform/BrowserView.h"
 #include "platform/NavigationController.h"
-#include "theme/Layout.h"
 #include "theme/ViewLayer.h"
 
 #include <pelbrook/PGTabBarViewController.h>
@@ -515,8 +514,7 @@ private Q_SLOTS:
             QCOMPARE(c.overlay()->geometry(), c.root()->rect());
             QCOMPARE(c.root()->findChild<QWidget *>(QStringLiteral("progressView"))->geometry().center(), c.root()->rect().center());
             const QRect page(c.webView()->mapTo(c.root(), QPoint(0, 0)), c.webView()->size());
-            QCOMPARE(page.bottom(), c.root()->rect().bottom());
-            QVERIFY(page.right() >= c.root()->rect().right());
+            QCOMPARE(page, c.root()->rect());
         }
     }
 
@@ -687,76 +685,6 @@ private Q_SLOTS:
         QCOMPARE(screen.orderId(), QStringLiteral("ORD1"));
         QCOMPARE(screen.paymentToken_config(), QStringLiteral("tok"));
         QCOMPARE(screen.transactionResultCard(), std::nullopt);
-    }
-
-    // --- geometry ---
-
-    void framesAtBuild()
-    {
-        cardViewController screen;
-        screen.setInitialViewSize(QSize(390, 844));
-        QWidget *root = screen.view();
-        const auto frame = [&](const char *name) { return LayoutData::find(root->findChild<QWidget *>(QLatin1String(name)))->frame; };
-        QCOMPARE(frame("orderBg"), QRectF(0, 0, 390, 168));
-        QCOMPARE(frame("cardNumberTextField").y(), 844 / 3.85);
-        QCOMPARE(frame("cardNumberTextField").width(), 390 / 1.14);
-        QCOMPARE(frame("cardPayButton").y(), 463.0);
-        QCOMPARE(frame("cardWebView").width(), 590.0);
-        // After resolution the web view fits the root view, below a 20-point strip.
-        QCOMPARE(root->findChild<QWidget *>(QStringLiteral("cardWebView"))->geometry(), QRect(0, 20, 390, 824));
-    }
-
-    void resizedWindowKeepsEveryControlVisible()
-    {
-        Checkout c;
-        QVERIFY(QTest::qWaitForWindowExposed(&c.container));
-        c.container.resize(1024, 768);
-        QWidget *root = c.root();
-        QTRY_COMPARE(root->width(), 1024);
-        auto *viewport = root->findChild<QWidget *>(QStringLiteral("scrollViewCard"));
-        for (QWidget *control : std::initializer_list<QWidget *>{c.number, c.holder, c.month, c.year, c.cvv, c.pay}) {
-            QTRY_VERIFY2(root->rect().contains(inRoot(control, root)), qPrintable(control->objectName()));
-            QVERIFY2(QRect(viewport->mapTo(root, QPoint(0, 0)), viewport->size()).contains(inRoot(control, root)),
-                     qPrintable(control->objectName()));
-        }
-    }
-
-    void layoutHoldsAtEverySize_data()
-    {
-        QTest::addColumn<QSize>("window");
-        QTest::newRow("phone 390 x 844") << QSize(390, 844);
-        QTest::newRow("small 360 x 640") << QSize(360, 640);
-        QTest::newRow("desktop 1024 x 768") << QSize(1024, 768);
-    }
-    void layoutHoldsAtEverySize()
-    {
-        QFETCH(QSize, window);
-        Checkout c(window);
-        QVERIFY(QTest::qWaitForWindowExposed(&c.container));
-        QWidget *root = c.root();
-        QCOMPARE(root->size(), QSize(window.width(), window.height() - NavigationController::BarHeight - TabBarController::TabBarHeight));
-        const QList<QWidget *> controls{c.number, c.holder, c.month, c.year, c.cvv, c.pay};
-        for (int i = 0; i < controls.size(); ++i) {
-            const QRect r = inRoot(controls[i], root);
-            QVERIFY2(root->rect().contains(r), qPrintable(controls[i]->objectName()));
-            QVERIFY2(r.width() >= 40 && r.height() >= 40, qPrintable(controls[i]->objectName()));
-            for (int j = i + 1; j < controls.size(); ++j)
-                QVERIFY2(!r.intersects(inRoot(controls[j], root)), qPrintable(controls[i]->objectName() + QLatin1Char('/') + controls[j]->objectName()));
-        }
-        for (QLabel *label : root->findChildren<QLabel *>()) {
-            if (label->text().isEmpty())
-                continue;
-            QVERIFY2(root->rect().contains(inRoot(label, root)), qPrintable(label->objectName()));
-            QVERIFY2(label->fontMetrics().horizontalAdvance(label->text()) <= label->width(), qPrintable(label->objectName()));
-        }
-        if (const QByteArray dir = qgetenv("PELBROOK_SCREENSHOT_DIR"); !dir.isEmpty()) {
-            QTest::keyClicks(c.number, QStringLiteral("4111111111111111"));
-            QTest::keyClicks(c.holder, QStringLiteral("Asha Rao"));
-            QTest::keyClicks(c.month, QStringLiteral("12"));
-            QTest::keyClicks(c.year, QStringLiteral("30"));
-            QTest::keyClicks(c.cvv, QStringLiteral("123"));
-            c.container.grab().save(QStringLiteral("%1/card-%2x%3.png").arg(QString::fromLocal8Bit(dir)).arg(window.width()).arg(window.height()));
-        }
     }
 };
 

@@ -441,10 +441,10 @@ private Q_SLOTS:
         QTest::addColumn<bool>("hidesOverlay");
         QTest::addColumn<QString>("stored"); // "<unchanged>" when nothing is stored
         QTest::addColumn<bool>("dismissed");
-        QTest::newRow("https hides the overlay") << "https://gw.example/pay" << true << true << "<unchanged>" << false;
+        QTest::newRow("https keeps the overlay until its page loads") << "https://gw.example/pay" << true << false << "<unchanged>" << false;
         QTest::newRow("http is ignored") << "http://gw.example/pay" << true << false << "<unchanged>" << false;
         QTest::newRow("blank page ignored") << "about:blank" << true << false << "<unchanged>" << false;
-        QTest::newRow("scheme as the URL reports it, lower case") << "HTTPS://gw.example/" << true << true << "<unchanged>" << false;
+        QTest::newRow("scheme as the URL reports it, lower case") << "HTTPS://gw.example/" << true << false << "<unchanged>" << false;
         QTest::newRow("hand-back") << "ios-sdk://r/x?y=1#ok%20done" << true << false << "ok done" << true;
         QTest::newRow("hand-back without delegate") << "ios-sdk:done#ok" << false << false << "ok" << true;
         QTest::newRow("hand-back without fragment") << "ios-sdk://r" << true << false << "<unchanged>" << true;
@@ -546,6 +546,34 @@ private Q_SLOTS:
         QVERIFY(screen->webViewShouldStartLoad(QUrl(QStringLiteral("ios-sdk://r#gone"))));
         QCOMPARE(CheckoutContext::shared().result_global, QStringLiteral("gone"));
         QTRY_VERIFY(!alive);
+    }
+
+    // The buyer never looks at a blank page: the overlay is up as the gateway's page is asked
+    // for, and goes only once that page has loaded.
+    void overlayStaysUntilTheGatewayPageLoads()
+    {
+        SandboxProcess sandbox;
+        QVERIFY(sandbox.isRunning());
+        sandbox.useAsEndpoints();
+        Order order;
+        order.token = sandbox.token(QStringLiteral("sandbox-app"), order.orderId, order.amount);
+        configure(QStringLiteral("TEST"), order);
+        TabBarController tabs;
+        auto *screen = new TestScreen;
+        tabs.setViewControllers({new NavigationController(screen)});
+        tabs.present();
+        QVERIFY(QTest::qWaitForWindowExposed(&tabs));
+        QList<bool> shownAsItStarts;
+        connect(screen->webView(), &BrowserView::loadingChanged, this, [&](const QWebEngineLoadingInfo &info) {
+            if (info.status() == QWebEngineLoadingInfo::LoadStartedStatus && info.url().scheme() == QLatin1String("https"))
+                shownAsItStarts << screen->overlayShown();
+        });
+        screen->waitLoading();
+        screen->webView()->show();
+        screen->paySecurely_request();
+        QTRY_VERIFY_WITH_TIMEOUT(!screen->overlayShown(), 30000);
+        QCOMPARE(shownAsItStarts, QList<bool>{true});
+        QCOMPARE(screen->webView()->url().scheme(), QStringLiteral("https"));
     }
 
     void captureThroughTheBrowser_data()

@@ -4,6 +4,7 @@
 
 #include "CheckoutHelpers.h"
 
+#include "netbanking/BankListModel.h"
 #include "platform/Button.h"
 #include "platform/Palette.h"
 #include "platform/TextFieldInputView.h"
@@ -88,6 +89,10 @@ QString layoutFaults(PGTabBarViewController &container, const QString &tab)
     const QImage headerPixels = root->findChild<QWidget *>(QStringLiteral("orderBg"))->grab().toImage();
     if (headerPixels.pixelColor(headerPixels.width() - 2, headerPixels.height() / 2) == QColor(Qt::white))
         faults << QStringLiteral("the header's gradient stops short of its right end");
+    for (QLabel *label : root->findChildren<QLabel *>()) {
+        if (label->isVisible() && !label->wordWrap() && label->fontMetrics().horizontalAdvance(label->text()) > label->width())
+            faults << QStringLiteral("%1 cuts its text short").arg(label->objectName());
+    }
     if (inRoot(root->findChild<QWebEngineView *>(), root) != root->rect())
         faults << QStringLiteral("the gateway's page does not cover the content area");
     return faults.join(QLatin1Char('\n'));
@@ -101,6 +106,13 @@ void show(PGTabBarViewController &container, const QString &tab, QSize size)
         QVERIFY(QTest::qWaitForWindowExposed(&container));
     }
     container.setSelectedIndex(tabIndex(container, tab));
+    if (auto *banks = container.findChild<QAbstractItemView *>(QStringLiteral("netbankingTable")); banks && !banks->model()->rowCount()) {
+        BankRows rows;
+        for (const char *name : {"Asha Co-operative Bank", "Bank of the Deccan", "Coastal Bank", "Hill State Bank", "Indus Valley Bank",
+                                 "Konkan Bank", "Lotus Bank", "Malabar Bank", "Northern Bank", "Riverside Bank"})
+            rows.append(QString::fromLatin1(name), QStringLiteral("1001"));
+        static_cast<BankListModel *>(banks->model())->appendAndReload(rows);
+    }
     QCoreApplication::processEvents();
 }
 

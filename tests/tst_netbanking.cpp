@@ -24,7 +24,6 @@
 #include <QJsonObject>
 #include <QLabel>
 #include <QListView>
-#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTabBar>
 #include <QThreadPool>
@@ -379,47 +378,6 @@ private Q_SLOTS:
         QCOMPARE(formValue(form, QStringLiteral("nb_code")), code);
         QCOMPARE(formValue(form, QStringLiteral("paymentOption")), QStringLiteral("nb"));
         QCOMPARE(form.size(), 13);
-    }
-
-    // --- layout ---
-
-    void layoutHoldsAtEverySize_data()
-    {
-        QTest::addColumn<QSize>("window");
-        QTest::newRow("phone 390 x 844") << QSize(390, 844);
-        QTest::newRow("small 360 x 640") << QSize(360, 640);
-        QTest::newRow("desktop 1024 x 768") << QSize(1024, 768);
-        QTest::newRow("narrow 300 x 640") << QSize(300, 640);
-    }
-    void layoutHoldsAtEverySize()
-    {
-        QFETCH(QSize, window);
-        SandboxProcess sandbox;
-        QVERIFY(sandbox.isRunning());
-        sandbox.useAsEndpoints();
-        Checkout c(window);
-        QVERIFY(QTest::qWaitForWindowExposed(&c.container));
-        QTRY_VERIFY_WITH_TIMEOUT(c.table->model()->rowCount() > 0, 20000);
-        QWidget *root = c.root();
-        const QRect table = inRoot(c.table, root);
-        const QRect pay = inRoot(c.pay, root);
-        QVERIFY(root->rect().contains(pay));
-        QVERIFY(!table.intersects(pay));
-        QVERIFY(table.height() >= 3 * 44);
-        QCOMPARE(root->childAt(pay.topLeft() + QPoint(pay.width() / 2, 1)), c.pay);
-        auto *heading = root->findChild<QLabel *>(QStringLiteral("userMessageLabel"));
-        const QRect headingText(inRoot(heading, root).topLeft(), QSize(heading->fontMetrics().horizontalAdvance(heading->text()), heading->height()));
-        QVERIFY(root->rect().contains(headingText));
-        QVERIFY2(!table.intersects(headingText.adjusted(0, 0, 0, -4)), qPrintable(QStringLiteral("%1 %2").arg(table.top()).arg(headingText.bottom())));
-        // Rows fit the list, however narrow the window.
-        const QRect firstRow = c.table->visualRect(c.table->model()->index(0, 0));
-        QVERIFY(firstRow.width() <= c.table->viewport()->width());
-        QCOMPARE(c.table->horizontalScrollBar()->maximum(), 0);
-        if (const QByteArray dir = qgetenv("PELBROOK_SCREENSHOT_DIR"); !dir.isEmpty()) {
-            if (window.width() == 390)
-                c.tapRow(1);
-            c.container.grab().save(QStringLiteral("%1/netbanking-%2x%3.png").arg(QString::fromLocal8Bit(dir)).arg(window.width()).arg(window.height()));
-        }
     }
 
     void aHundredThousandBanks()
