@@ -2,13 +2,11 @@
 // the list cells.
 
 #include "platform/ActivityIndicatorView.h"
-#include "platform/ImageView.h"
 #include "theme/BusyOverlay.h"
 #include "theme/Color.h"
 #include "theme/Layout.h"
 #include "theme/ViewLayer.h"
 #include "upi/upiCollectionViewCell.h"
-#include "wallet/walletCollectionViewCell.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -365,18 +363,12 @@ private Q_SLOTS:
     {
         QFETCH(QSize, tile);
         QFETCH(QRect, image);
-        upiCollectionViewCell upi(QRect(QPoint(0, 0), tile));
-        walletCollectionViewCell wallet(QRect(QPoint(0, 0), tile));
-        QCOMPARE(upi.upiLogoCell()->objectName(), QStringLiteral("upiLogoCell"));
-        QCOMPARE(wallet.walletLogoCell()->objectName(), QStringLiteral("walletLogoCell"));
-        QCOMPARE(upi.upiLogoCell()->geometry(), image);
-        QCOMPARE(wallet.walletLogoCell()->geometry(), image);
-        // Scaled to fit without distortion: a 2:1 image in a 130 x 50 view is 100 x 50.
-        QImage logo(200, 100, QImage::Format_ARGB32);
-        logo.fill(Qt::red);
-        upi.upiLogoCell()->setImage(logo);
-        if (image.height() == 50)
-            QCOMPARE(upi.upiLogoCell()->imageRect(), QRectF(15, 0, 100, 50));
+        const QRect at(QPoint(20, 30), tile);
+        QCOMPARE(upiCollectionViewCell::upiLogoCell(at), image.translated(at.topLeft()));
+        // Scaled to fit without distortion: a 2:1 image in a 130 x 50 rectangle is 100 x 50.
+        const QRectF fitted = LogoTileDelegate::cardRect(at, QImage(200, 100, QImage::Format_ARGB32));
+        QCOMPARE(fitted.size(), QSizeF(100, 50).scaled(image.size(), Qt::KeepAspectRatio));
+        QCOMPARE(fitted.center(), QRectF(image.translated(at.topLeft())).center());
     }
 };
 

@@ -21,13 +21,13 @@ constexpr int HandleGap = 8;
 
 void upiViewControllerPrivate::setupUpiCollection(double H)
 {
-    upiCollection->setDataSource(this);
+    QObject::connect(upiCollection, &LogoTileGrid::chosen, this, &upiViewControllerPrivate::didSelectItem);
     setFrame(upiCollection, QRectF(0, 100, 320, std::trunc(H / 4)));
-    upiCollection->registerCell(upiCellId, [](const QRect &frame) { return new upiCollectionViewCell(frame); });
-    upiCollection->setShowsVerticalScrollIndicator(false);
+    upiCollection->setItemDelegate(new upiCollectionViewCell(upiCollection));
+    upiCollection->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     addTo(root(), upiCollection);
     addTo(scrollContent, upiCollection);
-    upiCollection->reloadData();
+    upiCollection->reloadData(upiArray, upiArrayHighlighted);
 }
 
 void upiViewControllerPrivate::buildInputs(double W, double H)

@@ -29,12 +29,12 @@ QRectF walletViewControllerPrivate::webViewFrame(double W, double H) const
 
 void walletViewControllerPrivate::setupWalletCollection(double H)
 {
-    walletCollection->setDataSource(this);
+    QObject::connect(walletCollection, &LogoTileGrid::chosen, this, &walletViewControllerPrivate::didSelectItem);
     setFrame(walletCollection, QRectF(0, 100, 320, std::trunc(H / 4)));
-    walletCollection->registerCell(walletCellId, [](const QRect &frame) { return new walletCollectionViewCell(frame); });
-    walletCollection->setShowsVerticalScrollIndicator(false);
+    walletCollection->setItemDelegate(new walletCollectionViewCell(walletCollection));
+    walletCollection->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     addTo(root(), walletCollection);
-    walletCollection->reloadData();
+    walletCollection->reloadData(walletArray, walletArrayHighlighted);
 }
 
 void walletViewControllerPrivate::buildViewsAboveWebView(double W, double H)
