@@ -5,8 +5,7 @@
 
 namespace pelbrook {
 
-/// Shows an image, scaled to fit (whole image, proportions kept) or to fill, with an optional
-/// highlighted image shown while the view is highlighted.
+/// Shows an image, scaled to fit (whole image, proportions kept) or to fill.
 class ImageView : public QWidget
 {
     Q_OBJECT
@@ -17,10 +16,6 @@ public:
 
     QImage image() const { return m_image; }
     void setImage(const QImage &image);
-    QImage highlightedImage() const { return m_highlightedImage; }
-    void setHighlightedImage(const QImage &image);
-    bool isHighlighted() const { return m_highlighted; }
-    void setHighlighted(bool highlighted);
     ContentMode contentMode() const { return m_contentMode; }
     void setContentMode(ContentMode mode);
 
@@ -32,8 +27,6 @@ protected:
 
 private:
     QImage m_image;
-    QImage m_highlightedImage;
-    bool m_highlighted = false;
     ContentMode m_contentMode = ContentMode::ScaleToFill;
 };
 

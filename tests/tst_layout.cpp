@@ -90,8 +90,21 @@ QString layoutFaults(PGTabBarViewController &container, const QString &tab)
     if (headerPixels.pixelColor(headerPixels.width() - 2, headerPixels.height() / 2) == QColor(Qt::white))
         faults << QStringLiteral("the header's gradient stops short of its right end");
     for (QLabel *label : root->findChildren<QLabel *>()) {
-        if (label->isVisible() && !label->wordWrap() && label->fontMetrics().horizontalAdvance(label->text()) > label->width())
+        const int advance = label->fontMetrics().horizontalAdvance(label->text());
+        if (label->isVisible() && !label->wordWrap()
+            && (advance > label->width() || !window.contains(QRect(inRoot(label, &container).topLeft(), QSize(advance, label->height())))))
             faults << QStringLiteral("%1 cuts its text short").arg(label->objectName());
+    }
+    // The pay button takes every click meant for it; the app and wallet tiles all show.
+    if (container.childAt(inRoot(pay, &container).center() - QPoint(0, pay->height() / 2 - 1)) != pay)
+        faults << QStringLiteral("something lies over the pay button");
+    for (const char *grid : {"upiCollection", "walletCollection"}) {
+        if (auto *view = root->findChild<QAbstractItemView *>(QLatin1String(grid))) {
+            for (int row = 0; row < view->model()->rowCount(); ++row) {
+                if (!view->viewport()->rect().contains(view->visualRect(view->model()->index(row, 0))))
+                    faults << QStringLiteral("%1 hides item %2").arg(QLatin1String(grid)).arg(row);
+            }
+        }
     }
     if (inRoot(root->findChild<QWebEngineView *>(), root) != root->rect())
         faults << QStringLiteral("the gateway's page does not cover the content area");
@@ -114,12 +127,6 @@ void show(PGTabBarViewController &container, const QString &tab, QSize size)
         static_cast<BankListModel *>(banks->model())->appendAndReload(rows);
     }
     QCoreApplication::processEvents();
-}
-
-// Where a mouse click on @p row of an item view lands, in its viewport.
-void clickItem(QAbstractItemView *view, int row)
-{
-    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(view->model()->index(row, 0)).center());
 }
 
 } // namespace
@@ -234,7 +241,6 @@ private Q_SLOTS:
         QCOMPARE(container.findChild<Button *>(QStringLiteral("cardPayButton"))->titleColor(), title);
         for (const char *name : {"merchNameLabel", "orderIdLabel", "orderAmountStaticLabel"})
             QCOMPARE(container.findChild<QLabel *>(QLatin1String(name))->palette().color(QPalette::WindowText), labels);
-        QVERIFY(contrastRatio(title, Color(color1).toQColor()) >= 4.5 || color1.isEmpty());
     }
 
     // The ring on a tab shows when the keyboard works the bar, not after a click.

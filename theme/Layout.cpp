@@ -2,7 +2,6 @@
 
 #include "theme/ViewLayer.h"
 
-#include <QEvent>
 #include <QHash>
 
 #include <cmath>
@@ -306,24 +305,6 @@ void resolveView(QWidget *item, Resolution &state)
     }
 }
 
-// Re-resolves a root view when it changes size.
-class ResizeWatcher : public QObject
-{
-public:
-    static constexpr char Name[] = "layoutResizeWatcher";
-    explicit ResizeWatcher(QObject *parent)
-        : QObject(parent)
-    {
-        setObjectName(QLatin1String(Name));
-    }
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        if (event->type() == QEvent::Resize)
-            LayoutResolver::resolve(static_cast<QWidget *>(watched));
-        return false;
-    }
-};
-
 } // namespace
 
 QList<DroppedRelation> LayoutResolver::resolve(QWidget *root)
@@ -334,14 +315,6 @@ QList<DroppedRelation> LayoutResolver::resolve(QWidget *root)
             resolveView(widget, state);
     }
     return state.dropped;
-}
-
-void LayoutResolver::install(QWidget *root)
-{
-    // Found by name: a class without its own meta-object would match any child.
-    if (!root->findChild<QObject *>(QLatin1String(ResizeWatcher::Name), Qt::FindDirectChildrenOnly))
-        root->installEventFilter(new ResizeWatcher(root));
-    resolve(root);
 }
 
 } // namespace pelbrook

@@ -124,8 +124,6 @@ class LayoutResolver
 public:
     /// Resolves and applies the frames of every view under @p root; returns what was dropped.
     static QList<DroppedRelation> resolve(QWidget *root);
-    /// Resolves now and again whenever @p root changes size.
-    static void install(QWidget *root);
 };
 
 } // namespace pelbrook

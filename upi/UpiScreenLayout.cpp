@@ -28,10 +28,10 @@ void upiViewControllerPrivate::prepareInputs()
     upiPostFixTextField->hide();
     setRoundedBorder(upiVpaTextField, true);
     setRoundedBorder(upiPostFixTextField, false);
-    upiCollection->setDataSource(this);
-    upiCollection->registerCell(upiCellId, [](const QRect &frame) { return new upiCollectionViewCell(frame); });
-    upiCollection->setShowsVerticalScrollIndicator(false);
-    upiCollection->reloadData();
+    QObject::connect(upiCollection, &LogoTileGrid::chosen, this, &upiViewControllerPrivate::didSelectItem);
+    upiCollection->setItemDelegate(new upiCollectionViewCell(upiCollection));
+    upiCollection->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    upiCollection->reloadData(upiArray, upiArrayHighlighted);
 }
 
 void upiViewControllerPrivate::setupUpiCollection(double H)

@@ -2,8 +2,8 @@
 
 namespace pelbrook {
 
-upiCollectionViewCell::upiCollectionViewCell(const QRect &frame, QWidget *parent)
-    : LogoTileCell(QStringLiteral("upiLogoCell"), frame, parent)
+upiCollectionViewCell::upiCollectionViewCell(QObject *parent)
+    : LogoTileDelegate(parent)
 {
     setObjectName(QStringLiteral("upiCollectionViewCell"));
 }

@@ -1,16 +1,17 @@
 #pragma once
 
-#include "theme/LogoTileCell.h"
+#include "theme/LogoTileDelegate.h"
 
 namespace pelbrook {
 
-/// A tile of the UPI app grid; its image view is `upiLogoCell`.
-class upiCollectionViewCell : public LogoTileCell
+/// Draws a tile of the UPI app grid; its logo lies in `upiLogoCell()`.
+class upiCollectionViewCell : public LogoTileDelegate
 {
     Q_OBJECT
 public:
-    explicit upiCollectionViewCell(const QRect &frame, QWidget *parent = nullptr);
-    ImageView *upiLogoCell() const { return logoImageView(); }
+    explicit upiCollectionViewCell(QObject *parent = nullptr);
+    /// The logo's rectangle in @p tile.
+    static QRect upiLogoCell(const QRect &tile) { return logoRect(tile); }
 };
 
 } // namespace pelbrook

@@ -7,7 +7,6 @@
 #include "platform/TextFieldInputView.h"
 #include "platform/Toolbar.h"
 #include "upi/UpiAddress.h"
-#include "upi/upiCollectionViewCell.h"
 #include "upi/upiViewController_p.h"
 
 #include <QEvent>
@@ -61,12 +60,9 @@ upiViewControllerPrivate::upiViewControllerPrivate()
     upiPostFixTextField = makeTextField("upiPostFixTextField", QStringLiteral("@upi"));
     upiPostFixTextField->setAccessibleName(QStringLiteral("UPI handle"));
 
-    upiCollection = new CollectionView(pending.get());
+    upiCollection = new LogoTileGrid(returnImage, returnImageHighlighted, appName, pending.get());
     upiCollection->setObjectName(QStringLiteral("upiCollection"));
     upiCollection->setAccessibleName(QStringLiteral("UPI apps"));
-    upiCollection->setSectionInset(QMarginsF(0, 0, 0, 0));
-    upiCollection->setItemSize(QSizeF(320, 165));
-    upiCollection->setMinimumLineSpacing(16);
 }
 
 const QStringList &upiViewControllerPrivate::bankPostfix()
@@ -108,26 +104,7 @@ QImage upiViewControllerPrivate::returnImageUiPicker(const QString &name)
     return imageFromSet(QStringLiteral("upibankLogo"), name);
 }
 
-int upiViewControllerPrivate::numberOfItems(CollectionView *)
-{
-    return int(upiArray.size());
-}
-
-CollectionViewCell *upiViewControllerPrivate::cellForItem(CollectionView *view, int item)
-{
-    auto *cell = static_cast<upiCollectionViewCell *>(view->dequeueReusableCell(upiCellId, item));
-    cell->upiLogoCell()->setImage(returnImage(upiArray.at(item) + QStringLiteral(".png")));
-    cell->upiLogoCell()->setHighlightedImage(returnImageHighlighted(upiArrayHighlighted.at(item) + QStringLiteral(".png")));
-    cell->setAccessibleName(appName(upiArray.at(item)));
-    return cell;
-}
-
-std::optional<QSizeF> upiViewControllerPrivate::sizeForItem(CollectionView *, int)
-{
-    return QSizeF(140, 40);
-}
-
-void upiViewControllerPrivate::didSelectItem(CollectionView *, int item)
+void upiViewControllerPrivate::didSelectItem(int item)
 {
     const QString &key = upiArray.at(item);
     debugLog(key);

@@ -3,8 +3,8 @@
 #include <pelbrook/upiViewController.h>
 
 #include "core/PaymentScreen_p.h"
-#include "platform/CollectionView.h"
 #include "platform/PickerView.h"
+#include "theme/LogoTileGrid.h"
 
 #include <optional>
 
@@ -13,9 +13,7 @@ namespace pelbrook {
 class Toolbar;
 
 /// The UPI screen's own views and choices, and its part in the shared flow.
-class upiViewControllerPrivate : public PaymentScreenPrivate,
-                                 public CollectionViewDataSource,
-                                 public PickerViewDataSource
+class upiViewControllerPrivate : public PaymentScreenPrivate, public PickerViewDataSource
 {
     Q_DECLARE_PUBLIC(upiViewController)
 public:
@@ -30,7 +28,7 @@ public:
     QLabel *userMessageLabelUpi;
     QLineEdit *upiVpaTextField;
     QLineEdit *upiPostFixTextField;
-    CollectionView *upiCollection;
+    LogoTileGrid *upiCollection;
     PickerView *bankPicker = nullptr;
     Toolbar *toolbar = nullptr;
 
@@ -70,10 +68,8 @@ public:
     void enteringPaymentPage() override;
     void handBackArrived() override;
 
-    int numberOfItems(CollectionView *view) override;
-    CollectionViewCell *cellForItem(CollectionView *view, int item) override;
-    std::optional<QSizeF> sizeForItem(CollectionView *view, int item) override;
-    void didSelectItem(CollectionView *view, int item) override;
+    /// The buyer chose the app of row @p item.
+    void didSelectItem(int item);
 
     int numberOfRows(PickerView *picker) override;
     QString titleForRow(PickerView *picker, int row) override;

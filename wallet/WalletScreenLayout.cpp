@@ -22,10 +22,10 @@ constexpr int HeadingGap = 4;
 
 void walletViewControllerPrivate::prepareInputs()
 {
-    walletCollection->setDataSource(this);
-    walletCollection->registerCell(walletCellId, [](const QRect &frame) { return new walletCollectionViewCell(frame); });
-    walletCollection->setShowsVerticalScrollIndicator(false);
-    walletCollection->reloadData();
+    QObject::connect(walletCollection, &LogoTileGrid::chosen, this, &walletViewControllerPrivate::didSelectItem);
+    walletCollection->setItemDelegate(new walletCollectionViewCell(walletCollection));
+    walletCollection->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    walletCollection->reloadData(walletArray, walletArrayHighlighted);
 }
 
 void walletViewControllerPrivate::layOutInputs(double W, double H)

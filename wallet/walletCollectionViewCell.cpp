@@ -2,8 +2,8 @@
 
 namespace pelbrook {
 
-walletCollectionViewCell::walletCollectionViewCell(const QRect &frame, QWidget *parent)
-    : LogoTileCell(QStringLiteral("walletLogoCell"), frame, parent)
+walletCollectionViewCell::walletCollectionViewCell(QObject *parent)
+    : LogoTileDelegate(parent)
 {
     setObjectName(QStringLiteral("walletCollectionViewCell"));
 }

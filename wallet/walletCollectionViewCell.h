@@ -1,16 +1,17 @@
 #pragma once
 
-#include "theme/LogoTileCell.h"
+#include "theme/LogoTileDelegate.h"
 
 namespace pelbrook {
 
-/// A tile of the wallet grid; its image view is `walletLogoCell`.
-class walletCollectionViewCell : public LogoTileCell
+/// Draws a tile of the wallet grid; its logo lies in `walletLogoCell()`.
+class walletCollectionViewCell : public LogoTileDelegate
 {
     Q_OBJECT
 public:
-    explicit walletCollectionViewCell(const QRect &frame, QWidget *parent = nullptr);
-    ImageView *walletLogoCell() const { return logoImageView(); }
+    explicit walletCollectionViewCell(QObject *parent = nullptr);
+    /// The logo's rectangle in @p tile.
+    static QRect walletLogoCell(const QRect &tile) { return logoRect(tile); }
 };
 
 } // namespace pelbrook

@@ -1,9 +1,7 @@
 #include <pelbrook/walletViewController.h>
 
 #include "platform/DebugLog_p.h"
-#include "platform/ImageView.h"
 #include "platform/Resources.h"
-#include "wallet/walletCollectionViewCell.h"
 #include "wallet/walletViewController_p.h"
 
 namespace pelbrook {
@@ -34,6 +32,13 @@ const WalletEntry *findWallet(const QString &key)
             return &entry;
     }
     return nullptr;
+}
+
+// What a screen reader says for a wallet's tile; one the library has no name for, its key.
+QString walletName(const QString &key)
+{
+    const WalletEntry *entry = findWallet(key);
+    return entry ? QString::fromLatin1(entry->name) : key;
 }
 
 const ScreenTraits &walletTraits()
@@ -69,12 +74,9 @@ walletViewControllerPrivate::walletViewControllerPrivate()
     , walletArrayHighlighted(checkout.walletArray_global)
 {
     userMessageLabel = makeLabel("userMessageLabel", QStringLiteral("Please select a Wallet to proceed"), 13);
-    walletCollection = new CollectionView(pending.get());
+    walletCollection = new LogoTileGrid(returnImage, returnImageHighlighted, walletName, pending.get());
     walletCollection->setObjectName(QStringLiteral("walletCollection"));
     walletCollection->setAccessibleName(QStringLiteral("Wallets"));
-    walletCollection->setSectionInset(QMarginsF(0, 0, 0, 0));
-    walletCollection->setItemSize(QSizeF(320, 365));
-    walletCollection->setMinimumLineSpacing(16);
 }
 
 QString walletViewControllerPrivate::walletCode(const QString &key)
@@ -95,29 +97,7 @@ QImage walletViewControllerPrivate::returnImageHighlighted(const QString &name)
 
 // --- The grid ---
 
-int walletViewControllerPrivate::numberOfItems(CollectionView *)
-{
-    return int(walletArray.size());
-}
-
-CollectionViewCell *walletViewControllerPrivate::cellForItem(CollectionView *view, int item)
-{
-    auto *cell = static_cast<walletCollectionViewCell *>(view->dequeueReusableCell(walletCellId, item));
-    const QString &key = walletArray.at(item);
-    cell->walletLogoCell()->setImage(returnImage(key + QStringLiteral(".png")));
-    cell->walletLogoCell()->setHighlightedImage(returnImageHighlighted(walletArrayHighlighted.at(item) + QStringLiteral(".png")));
-    // A wallet the library has no name for is announced by its key.
-    const WalletEntry *entry = findWallet(key);
-    cell->setAccessibleName(entry ? QLatin1String(entry->name) : key);
-    return cell;
-}
-
-std::optional<QSizeF> walletViewControllerPrivate::sizeForItem(CollectionView *, int)
-{
-    return QSizeF(140, 40);
-}
-
-void walletViewControllerPrivate::didSelectItem(CollectionView *, int item)
+void walletViewControllerPrivate::didSelectItem(int item)
 {
     const QString &key = walletArray.at(item);
     debugLog(key);

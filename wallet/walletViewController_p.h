@@ -3,14 +3,14 @@
 #include <pelbrook/walletViewController.h>
 
 #include "core/PaymentScreen_p.h"
-#include "platform/CollectionView.h"
+#include "theme/LogoTileGrid.h"
 
 #include <optional>
 
 namespace pelbrook {
 
 /// The wallet screen's own views and choice, and its part in the shared flow.
-class walletViewControllerPrivate : public PaymentScreenPrivate, public CollectionViewDataSource
+class walletViewControllerPrivate : public PaymentScreenPrivate
 {
     Q_DECLARE_PUBLIC(walletViewController)
 public:
@@ -22,7 +22,7 @@ public:
     static QString walletCode(const QString &key);
 
     QLabel *userMessageLabel;
-    CollectionView *walletCollection;
+    LogoTileGrid *walletCollection;
     QStringList walletArray;
     QStringList walletArrayHighlighted;
     std::optional<QString> wallet_code;
@@ -41,10 +41,8 @@ public:
     bool acceptPay() override;
     QList<FormField> methodFields() const override;
 
-    int numberOfItems(CollectionView *view) override;
-    CollectionViewCell *cellForItem(CollectionView *view, int item) override;
-    std::optional<QSizeF> sizeForItem(CollectionView *view, int item) override;
-    void didSelectItem(CollectionView *view, int item) override;
+    /// The buyer chose the wallet of row @p item.
+    void didSelectItem(int item);
 };
 
 } // namespace pelbrook

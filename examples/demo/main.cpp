@@ -141,14 +141,17 @@ void type(QWidget *root, const char *name, const QString &text)
     }
 }
 
-// A grid tile by the name a screen reader gives it.
-QWidget *tile(QWidget *root, const char *cellClass, const QString &name)
+// Clicks the item of the grid @p gridName that a screen reader calls @p name, where it is drawn.
+bool clickItem(QWidget *root, const char *gridName, const QString &name)
 {
-    for (QWidget *cell : root->findChildren<QWidget *>(QLatin1String(cellClass))) {
-        if (cell->accessibleName() == name && cell->isVisible())
-            return cell;
-    }
-    return nullptr;
+    auto *grid = root->findChild<QAbstractItemView *>(QLatin1String(gridName));
+    if (!grid || !grid->isVisible())
+        return false;
+    const QModelIndexList found = grid->model()->match(grid->model()->index(0, 0), Qt::AccessibleTextRole, name, 1, Qt::MatchExactly);
+    if (found.isEmpty())
+        return false;
+    click(grid->viewport(), grid->visualRect(found.first()).center());
+    return true;
 }
 
 class CartWindow : public QWidget
@@ -313,9 +316,11 @@ bool autopilot(CartWindow &cart, const Method &method)
             return false;
         click(banks->viewport(), banks->visualRect(banks->model()->index(2, 0)).center());
     } else if (name == QLatin1String("wallet")) {
-        click(tile(checkout, "walletCollectionViewCell", QStringLiteral("MobiKwik")));
+        if (!clickItem(checkout, "walletCollection", QStringLiteral("MobiKwik")))
+            return false;
     } else {
-        click(tile(checkout, "upiCollectionViewCell", QStringLiteral("Tez")));
+        if (!clickItem(checkout, "upiCollection", QStringLiteral("Tez")))
+            return false;
         auto *handle = checkout->findChild<QLineEdit *>(QStringLiteral("upiPostFixTextField"));
         click(handle);
         auto *handles = checkout->findChild<QListWidget *>(QStringLiteral("bankPicker"));

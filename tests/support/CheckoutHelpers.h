@@ -8,6 +8,7 @@
 #include <pelbrook/PGTabBarViewController.h>
 #include <pelbrook/ResultDelegate.h>
 
+#include <QAbstractItemView>
 #include <QLineEdit>
 #include <QList>
 #include <QPair>
@@ -16,6 +17,7 @@
 #include <QString>
 #include <QStringList>
 #include <QTabBar>
+#include <QTest>
 #include <QUrl>
 #include <QWidget>
 
@@ -45,6 +47,21 @@ public:
 inline QRect inRoot(QWidget *w, QWidget *root)
 {
     return QRect(w->mapTo(root, QPoint(0, 0)), w->size());
+}
+
+/// A click (a tap) where row @p row of the grid or list @p view is drawn.
+inline void clickItem(QAbstractItemView *view, int row)
+{
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(view->model()->index(row, 0)).center());
+}
+
+/// The names a screen reader gives the items of @p view, in order.
+inline QStringList itemNames(const QAbstractItemView *view)
+{
+    QStringList names;
+    for (int row = 0; row < view->model()->rowCount(); ++row)
+        names << view->model()->index(row, 0).data(Qt::AccessibleTextRole).toString();
+    return names;
 }
 
 /// The first value of the form field @p name, or "<absent>".
