@@ -158,8 +158,8 @@ private Q_SLOTS:
         PGTabBarViewController container;
         show(container, tab, size);
         QCOMPARE(layoutFaults(container, tab), QString());
-        // PELBROOK_SCREENSHOTS=<folder> keeps what was checked, for the documentation.
-        const QString folder = qEnvironmentVariable("PELBROOK_SCREENSHOTS");
+        // PELBROOK_SCREENSHOT_DIR=<folder> keeps what was checked, for the documentation.
+        const QString folder = qEnvironmentVariable("PELBROOK_SCREENSHOT_DIR");
         if (folder.isEmpty())
             return;
         const QString name = QString(tab).remove(QLatin1Char(' ')).toLower().replace(QLatin1String("cards"), QLatin1String("card"))
