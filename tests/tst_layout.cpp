@@ -211,7 +211,8 @@ private Q_SLOTS:
         const QRect panel = inRoot(list->panel(), &container);
         QVERIFY(!panel.intersects(inRoot(container.findChild<QWidget *>(QStringLiteral("upiPayButton")), &container)));
         QVERIFY(!panel.intersects(inRoot(container.findChild<QWidget *>(QStringLiteral("upiVpaTextField")), &container)));
-        QVERIFY(inRoot(container.findChild<QWidget *>(QStringLiteral("upiViewController")), &container).contains(panel));
+        QWidget *screen = container.findChild<QWidget *>(QStringLiteral("upiViewController"));
+        QVERIFY(inRoot(screen->findChild<QWidget *>(QStringLiteral("layoutArea")), &container).contains(panel));
         // The accessory bar and at least one row of the list.
         QVERIFY(panel.height() >= Toolbar::BarHeight + 40);
     }
