@@ -13,7 +13,6 @@
 #include <QSignalSpy>
 #include <QTest>
 
-#include <future>
 
 using namespace pelbrook;
 
@@ -104,14 +103,6 @@ private Q_SLOTS:
         QCOMPARE(Color(0x7F000000u | 0x00FF00u, 2.0).green, 0.99609375); // high bits ignored, alpha unclamped
         QCOMPARE(Color(0xFF4500u, 2.0).alpha, 2.0);
         QCOMPARE(Color(0.5, 0.5, 0.5, 1).toHexString(), QStringLiteral("7F7F7F")); // truncated, not rounded
-    }
-
-    void paletteMembersAreCreatedOnce()
-    {
-        // Two threads reaching a member first get one and the same colour.
-        auto first = std::async(std::launch::async, [] { return &Colors::green(); });
-        auto second = std::async(std::launch::async, [] { return &Colors::green(); });
-        QCOMPARE(first.get(), second.get());
     }
 
     void gradientLayersStack()
