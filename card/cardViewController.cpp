@@ -62,7 +62,6 @@ const ScreenTraits &cardTraits()
         t.header.amountStaticWidth = 100;
         t.header.valueBottom = 30;
         t.buildOrder = {BuildStep::Inputs, BuildStep::PayButton, BuildStep::Logos};
-        t.pelbrookLogoHeight = 14.5;
         t.rootViewPaddings = QMarginsF(0, 0, 0, 0);
         t.overlayBeforePaymentPage = true;
         return t;

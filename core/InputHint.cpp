@@ -39,8 +39,6 @@ void InputHint::show(const QString &text)
     if (!m_enabled || text.isEmpty())
         return;
     m_label->setText(text);
-    // A longer text may wrap onto another line: the line grows upwards, away from the button.
-    place(m_payButton);
     m_label->show();
     // A buyer who cannot see the screen must still hear why nothing happened.
     QAccessibleEvent nameChanged(m_label, QAccessible::NameChanged);
@@ -62,9 +60,18 @@ void InputHint::place(const QRect &payButtonGeometry)
     m_payButton = payButtonGeometry;
     if (m_payButton.isEmpty())
         return;
-    const int width = m_payButton.width();
-    const int height = qMax(m_label->heightForWidth(width), m_label->fontMetrics().height());
-    m_label->setGeometry(m_payButton.left(), m_payButton.top() - GapAbovePayButton - height, width, height);
+    const int height = reservedHeight();
+    m_label->setGeometry(m_payButton.left(), m_payButton.top() - GapAbovePayButton - height, m_payButton.width(), height);
+}
+
+int InputHint::reservedHeight() const
+{
+    return 2 * m_label->fontMetrics().lineSpacing();
+}
+
+int InputHint::roomNeeded() const
+{
+    return reservedHeight() + 2 * GapAbovePayButton;
 }
 
 } // namespace pelbrook

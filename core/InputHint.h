@@ -34,8 +34,13 @@ public:
     /// Empties and hides the line.
     void clear();
     /// Puts the line just above the pay button (@p payButtonGeometry, in the same parent):
-    /// the same left edge and width, its bottom 4 pixels above the button's top.
+    /// the same left edge and width, its bottom 4 pixels above the button's top, with room for
+    /// two lines of text, which wrap upwards from the button. The room is the same whatever
+    /// the text, so showing one never moves anything else.
     void place(const QRect &payButtonGeometry);
+    /// The height of the line's room, and the room it needs above the button with its gaps.
+    int reservedHeight() const;
+    int roomNeeded() const;
 
 private:
     QLabel *m_label;

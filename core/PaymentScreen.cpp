@@ -90,8 +90,11 @@ PaymentScreenPrivate::PaymentScreenPrivate(const ScreenTraits &screenTraits)
     webView->setObjectName(QLatin1String(traits.webViewName));
     webView->setPageBackgroundColor(Qt::white);
     QObject::connect(webView, &BrowserView::loadingChanged, this, [this](const QWebEngineLoadingInfo &info) {
+        // The first load to end after the form's own page, wherever the gateway's redirects
+        // took it (or if it failed), ends the wait: the buyer then sees that page.
+        const QString scheme = info.url().scheme();
         if (awaitingGatewayPage && info.status() != QWebEngineLoadingInfo::LoadStartedStatus
-            && info.url().scheme() == QLatin1String("https")) {
+            && scheme != QLatin1String("data") && scheme != QLatin1String(PageScheme) && scheme != QLatin1String("about")) {
             awaitingGatewayPage = false;
             q_ptr->hideWaitLoading();
         }
@@ -239,6 +242,8 @@ void PaymentScreenPrivate::layOut()
     }
     addTo(scrollContent, inputHint.label());
     LayoutResolver::resolve(layoutArea);
+    if (inputHint.isEnabled())
+        makeRoomForHint();
     inputHint.place(payButton->geometry());
     viewsResolved();
     coverRootView();
@@ -318,6 +323,26 @@ void PaymentScreenPrivate::keepBelowHeading(QWidget *view, QWidget *heading, int
     if (viewTop < headingBottom + gap)
         frame.setTop(frame.top() + headingBottom + gap - viewTop);
     view->setGeometry(frame);
+}
+
+void PaymentScreenPrivate::makeRoomForHint()
+{
+    // The line must not lie over the fields above the button; where the screen's geometry
+    // leaves less room than it needs, the button, and the logo under it, move down.
+    const QRect pay = payButton->geometry();
+    std::optional<int> lowest;
+    for (QLineEdit *field : textFields()) {
+        const QRect r = field->geometry();
+        if (field->parentWidget() == payButton->parentWidget() && r.top() < pay.top() && r.right() >= pay.left()
+            && r.left() <= pay.right())
+            lowest = qMax(lowest.value_or(r.bottom() + 1), r.bottom() + 1);
+    }
+    const int shortfall = lowest ? inputHint.roomNeeded() - (pay.top() - *lowest) : 0;
+    if (shortfall <= 0)
+        return;
+    payButton->move(pay.topLeft() + QPoint(0, shortfall));
+    if (pelbrookLogo->geometry().top() < payButton->geometry().bottom())
+        pelbrookLogo->move(pelbrookLogo->pos() + QPoint(0, shortfall));
 }
 
 void PaymentScreenPrivate::setShowsInputHints(bool shows)

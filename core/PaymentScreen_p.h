@@ -55,7 +55,6 @@ struct ScreenTraits {
     const char *payButtonName = "";
     HeaderGeometry header;
     QList<BuildStep> buildOrder;
-    double pelbrookLogoHeight = 17.5;
     /// The paddings of the relations the root view asks of itself, if any. Careful: QMarginsF
     /// takes them as left, top, right, bottom.
     std::optional<QMarginsF> rootViewPaddings;
@@ -155,6 +154,8 @@ public:
     void keepBelowHeading(QWidget *view, QWidget *heading, int gap);
     /// Turns the buyer's hints on or off; a built screen makes room for the line at once.
     void setShowsInputHints(bool shows);
+    /// Moves the pay button down where the fields above it leave no room for the hint line.
+    void makeRoomForHint();
     /// Places the heading that opens a screen's inputs, below the header.
     void placeHeading(QLabel *label, double W, double H);
     /// Where the screens' geometry applies inside a root view of @p size: the whole of it up to

@@ -4,7 +4,6 @@
 // and the pay button are laid out with every screen's.
 
 #include "netbanking/netBankingViewController_p.h"
-#include "netbanking/netbankingTableViewCell.h"
 #include "theme/Layout.h"
 
 #include <cmath>
@@ -39,12 +38,9 @@ void netBankingViewControllerPrivate::layOutLists(double W, double H)
 void netBankingViewControllerPrivate::viewsResolved()
 {
     // The list's height would take it over the pay button, where a row would lie half under
-    // it. It ends above the button instead, showing whole rows only.
+    // it; it ends above the button instead, and the keyboard scrolls each row whole into view.
     keepBelowHeading(netbankingTable, userMessageLabel, HeadingGap);
     keepAbovePayButton(netbankingTable, ListGap);
-    QRect frame = netbankingTable->geometry();
-    frame.setHeight(frame.height() - frame.height() % netbankingTableViewCell::RowHeight);
-    netbankingTable->setGeometry(frame);
 }
 
 } // namespace pelbrook

@@ -438,13 +438,13 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("url");
         QTest::addColumn<bool>("delegateSet");
-        QTest::addColumn<bool>("hidesOverlay");
+        QTest::addColumn<bool>("awaitsPage");
         QTest::addColumn<QString>("stored"); // "<unchanged>" when nothing is stored
         QTest::addColumn<bool>("dismissed");
-        QTest::newRow("https keeps the overlay until its page loads") << "https://gw.example/pay" << true << false << "<unchanged>" << false;
+        QTest::newRow("https keeps the overlay until its page loads") << "https://gw.example/pay" << true << true << "<unchanged>" << false;
         QTest::newRow("http is ignored") << "http://gw.example/pay" << true << false << "<unchanged>" << false;
         QTest::newRow("blank page ignored") << "about:blank" << true << false << "<unchanged>" << false;
-        QTest::newRow("scheme as the URL reports it, lower case") << "HTTPS://gw.example/" << true << false << "<unchanged>" << false;
+        QTest::newRow("scheme as the URL reports it, lower case") << "HTTPS://gw.example/" << true << true << "<unchanged>" << false;
         QTest::newRow("hand-back") << "ios-sdk://r/x?y=1#ok%20done" << true << false << "ok done" << true;
         QTest::newRow("hand-back without delegate") << "ios-sdk:done#ok" << false << false << "ok" << true;
         QTest::newRow("hand-back without fragment") << "ios-sdk://r" << true << false << "<unchanged>" << true;
@@ -454,7 +454,7 @@ private Q_SLOTS:
     {
         QFETCH(QString, url);
         QFETCH(bool, delegateSet);
-        QFETCH(bool, hidesOverlay);
+        QFETCH(bool, awaitsPage);
         QFETCH(QString, stored);
         QFETCH(bool, dismissed);
         CheckoutContext::shared().result_global = QStringLiteral("earlier");
@@ -478,8 +478,10 @@ private Q_SLOTS:
         QVERIFY(delegate->results.isEmpty());
         QCoreApplication::processEvents();
 
-        if (!dismissed)
-            QCOMPARE(screen->overlayShown(), !hidesOverlay);
+        if (!dismissed) {
+            QVERIFY(screen->overlayShown());
+            QCOMPARE(screen->d()->awaitingGatewayPage, awaitsPage);
+        }
         QCOMPARE(closed.count(), dismissed ? 1 : 0);
         QCOMPARE(screen->webView()->isHidden(), dismissed);
         if (stored == QLatin1String("<unchanged>")) {

@@ -1,8 +1,9 @@
 // The UPI screen's geometry: each of its own elements' frame and the relations it asks for,
 // computed afresh from the layout area on every pass. The heading keeps its frame; the grid,
-// the address label, the note, the two address fields are placed by the relations the
+// the address label, the note and the two address fields are placed by the relations the
 // resolver keeps. The header, the logos and the pay button are laid out with every screen's.
 
+#include "platform/TextFieldInputView.h"
 #include "theme/Layout.h"
 #include "upi/upiCollectionViewCell.h"
 #include "upi/upiViewController_p.h"
@@ -25,6 +26,9 @@ void upiViewControllerPrivate::prepareInputs()
     initUpi();
     createBankPicker();
     createToolbar();
+    // Opened from the handle field, the list must leave the pay button and the address the
+    // buyer typed in view, and stay within the screen's column.
+    TextFieldInputView::of(upiPostFixTextField)->setPlacementLimits(area(), {payButton, upiVpaTextField});
     upiPostFixTextField->hide();
     setRoundedBorder(upiVpaTextField, true);
     setRoundedBorder(upiPostFixTextField, false);

@@ -136,9 +136,6 @@ void upiViewControllerPrivate::createToolbar()
     toolbar->setTintColor(screenPalette().color(QPalette::Highlight));
     toolbar->setItems({{QImage(), QStringLiteral("Done"), QStringLiteral("doneButton"), [q](QAbstractButton *) { q->dismissKeyboard(); }}});
     TextFieldInputView::of(upiPostFixTextField)->setInputAccessoryView(toolbar);
-    // Opened from the handle field, the list must leave the pay button and the address the
-    // buyer typed in view, and stay within the screen's column.
-    TextFieldInputView::of(upiPostFixTextField)->setPlacementLimits(area(), {payButton, upiVpaTextField});
 }
 
 int upiViewControllerPrivate::numberOfRows(PickerView *)
