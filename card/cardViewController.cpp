@@ -258,7 +258,7 @@ void cardViewController::reformatAsCardNumber(QLineEdit *textField)
             TextFieldObserver::setSelection(textField, *d->previousSelection);
         return;
     }
-    d->cardNumberWithoutSpaces = digits;
+    PaymentScreenPrivate::update(d->cardNumberWithoutSpaces, digits, this, &cardViewController::cardNumberWithoutSpacesChanged);
     const QString grouped = CardNumberFormatter::insertCreditCardSpaces(digits, cursor);
     textField->setText(grouped);
     if (cursor >= 0 && cursor <= grouped.size())

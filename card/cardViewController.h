@@ -40,8 +40,8 @@ class cardViewControllerPrivate;
 class PELBROOK_EXPORT cardViewController : public PaymentScreen
 {
     Q_OBJECT
-    Q_PROPERTY(QString paymentToken_config READ paymentToken_config)
-    Q_PROPERTY(QString cardNumberWithoutSpaces READ cardNumberWithoutSpaces)
+    Q_PROPERTY(QString paymentToken_config READ paymentToken_config NOTIFY paymentTokenChanged)
+    Q_PROPERTY(QString cardNumberWithoutSpaces READ cardNumberWithoutSpaces NOTIFY cardNumberWithoutSpacesChanged)
 public:
     /// Creates the screen, copying the checkout's configuration and order; its view is built
     /// when it is first shown.
@@ -86,6 +86,10 @@ public Q_SLOTS:
     /// 16 digits, it only writes a debug log line. Otherwise it shows the busy overlay,
     /// switches to the payment page and posts the card to the gateway. @p sender is not used.
     void payAction(QAbstractButton *sender = nullptr);
+
+Q_SIGNALS:
+    /// The card number field's digits changed.
+    void cardNumberWithoutSpacesChanged();
 
 private:
     Q_DECLARE_PRIVATE(cardViewController)

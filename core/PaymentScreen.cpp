@@ -511,7 +511,7 @@ void PaymentScreenPrivate::paySecurely_request()
     PaymentPageValues page;
     page.endpoint = gatewayEndpoint(checkout.env_global);
     if (checkout.orderCurrency_global.isEmpty())
-        checkout.orderCurrency_global = QStringLiteral("INR");
+        update(checkout.orderCurrency_global, QStringLiteral("INR"), q_func(), &PaymentScreen::orderValuesChanged);
     prepareMethodFields();
     page.appId = checkout.appId_global;
     page.orderId = checkout.orderId_global;
@@ -545,6 +545,9 @@ bool PaymentScreenPrivate::webViewShouldStartLoad(const QUrl &url)
         // buyer never looks at a blank page with nothing to say that something is coming.
         if (overlay.isShown())
             awaitingGatewayPage = true;
+        // The form is on its way to the gateway, which may take the payment whatever follows.
+        if (!handBackTaken)
+            outcomeUnknown = true;
         return true;
     }
     if (scheme != QLatin1String(HandBackScheme))
@@ -564,6 +567,7 @@ bool PaymentScreenPrivate::webViewShouldStartLoad(const QUrl &url)
     if (result) {
         keepResult(*result);
         CheckoutContext::shared().result_global = *result;
+        outcomeUnknown = false;
     }
     // The host hears of it once the browser engine has finished asking: it may close or delete
     // the checkout from what it runs, which must not pull the page out from under the engine.
@@ -667,6 +671,7 @@ void PaymentScreen::initPayment(const QString &url, const QString &appId, const 
     values.customerEmail_global = customerEmail;
     values.customerPhone_global = customerPhone;
     values.orderCurrency_global = orderCurrency.isEmpty() ? QStringLiteral("INR") : orderCurrency;
+    Q_EMIT orderValuesChanged();
     debugLog(values.orderCurrency_global);
 
     QJsonObject body;
@@ -698,7 +703,7 @@ void PaymentScreen::initPayment(const QString &url, const QString &appId, const 
             debugLog(answer.failure);
             return;
         }
-        d_ptr->checkout.paymentReady_global = *answer.token;
+        PaymentScreenPrivate::update(d_ptr->checkout.paymentReady_global, *answer.token, this, &PaymentScreen::paymentTokenChanged);
         if (completion)
             completion(d_ptr->checkout.paymentReady_global);
     });

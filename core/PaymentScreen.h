@@ -33,19 +33,20 @@ class PaymentScreenPrivate;
 class PELBROOK_EXPORT PaymentScreen : public ViewController
 {
     Q_OBJECT
-    Q_PROPERTY(QString appId READ appId)
-    Q_PROPERTY(QString merchantName READ merchantName)
-    Q_PROPERTY(QString orderId READ orderId)
-    Q_PROPERTY(QString orderAmount READ orderAmount)
-    Q_PROPERTY(QString customerEmail READ customerEmail)
-    Q_PROPERTY(QString customerPhone READ customerPhone)
-    Q_PROPERTY(QString customerName READ customerName)
-    Q_PROPERTY(QString orderNote READ orderNote)
-    Q_PROPERTY(QString orderCurrency READ orderCurrency)
-    Q_PROPERTY(QString notifyUrl READ notifyUrl)
-    Q_PROPERTY(QString color1Hex READ color1Hex)
-    Q_PROPERTY(QString color2Hex READ color2Hex)
-    Q_PROPERTY(QString env READ env)
+    // What initPayment() replaces announces it; the rest is fixed when the screen is made.
+    Q_PROPERTY(QString appId READ appId NOTIFY orderValuesChanged)
+    Q_PROPERTY(QString merchantName READ merchantName CONSTANT)
+    Q_PROPERTY(QString orderId READ orderId NOTIFY orderValuesChanged)
+    Q_PROPERTY(QString orderAmount READ orderAmount NOTIFY orderValuesChanged)
+    Q_PROPERTY(QString customerEmail READ customerEmail NOTIFY orderValuesChanged)
+    Q_PROPERTY(QString customerPhone READ customerPhone NOTIFY orderValuesChanged)
+    Q_PROPERTY(QString customerName READ customerName CONSTANT)
+    Q_PROPERTY(QString orderNote READ orderNote CONSTANT)
+    Q_PROPERTY(QString orderCurrency READ orderCurrency NOTIFY orderValuesChanged)
+    Q_PROPERTY(QString notifyUrl READ notifyUrl CONSTANT)
+    Q_PROPERTY(QString color1Hex READ color1Hex CONSTANT)
+    Q_PROPERTY(QString color2Hex READ color2Hex CONSTANT)
+    Q_PROPERTY(QString env READ env CONSTANT)
     Q_PROPERTY(QString paymentOption READ paymentOption CONSTANT)
 public:
     /// Destroys the screen, its views and its browser view; a token reply still on its way is
@@ -126,6 +127,11 @@ public:
 Q_SIGNALS:
     /// A result was captured and stored, after the delegate has run; the checkout closes next.
     void paymentResultCaptured(const QString &result);
+    /// initPayment() replaced the order's values, or a payment form made an empty currency
+    /// "INR": appId, orderId, orderAmount, customerEmail, customerPhone and orderCurrency.
+    void orderValuesChanged();
+    /// initPayment() stored a new payment token in the screen's token property.
+    void paymentTokenChanged();
 
 protected:
     /// For the payment screens: @p dd holds the screen's own parts and its differences.

@@ -138,6 +138,15 @@ public:
     void abandonPaymentPage();
     /// The private part of @p screen.
     static PaymentScreenPrivate *get(PaymentScreen *screen) { return screen->d_func(); }
+    /// Stores @p value in @p member and, when that changes it, emits @p screen's @p changed.
+    template <typename Value, typename Screen>
+    static void update(Value &member, const Value &value, Screen *screen, void (Screen::*changed)())
+    {
+        if (member == value)
+            return;
+        member = value;
+        Q_EMIT(screen->*changed)();
+    }
 
     /// Adds @p view to @p parent, above the views added before it.
     static void addTo(QWidget *parent, QWidget *view);
@@ -184,6 +193,9 @@ public:
     bool handBackTaken = false;
     /// The gateway's first page has been asked for; the busy overlay goes once it has loaded.
     bool awaitingGatewayPage = false;
+    /// The form has gone to the gateway and no result has come back: closed now, the payment's
+    /// outcome is unknown to the host.
+    bool outcomeUnknown = false;
 
     /// The views are made with the screen and wait here until the screen's view is built.
     std::unique_ptr<QWidget> pending;

@@ -6,13 +6,13 @@
 #include "netbanking/netbankingTableViewCell.h"
 #include "platform/DebugLog_p.h"
 #include "platform/HttpClient.h"
+#include "platform/WorkerPool.h"
 
 #include <pelbrook/Endpoints.h>
 
 #include <QFutureWatcher>
 #include <QPromise>
 #include <QScroller>
-#include <QThreadPool>
 
 #include <memory>
 
@@ -110,7 +110,7 @@ void netBankingViewControllerPrivate::extract_data(const std::optional<QByteArra
             refresh_now(*banks);
     });
     watcher->setFuture(promise->future());
-    QThreadPool::globalInstance()->start([promise, document = *body]() {
+    workerPool().start([promise, document = *body]() {
         promise->start();
         promise->addResult(parseBankList(document));
         promise->finish();
@@ -124,7 +124,7 @@ void netBankingViewControllerPrivate::refresh_now(const BankRows &banks)
 
 void netBankingViewControllerPrivate::didSelectRow(int row)
 {
-    nb_code = model->banks().code(row).toString();
+    update(nb_code, std::optional<QString>(model->banks().code(row).toString()), q_func(), &netBankingViewController::nb_codeChanged);
     inputHint.clear();
 }
 
@@ -133,7 +133,8 @@ void netBankingViewControllerPrivate::didSelectRow(int row)
 void netBankingViewControllerPrivate::viewBuilt()
 {
     // Without a choice, a test payment goes to the gateway's test bank.
-    nb_code = checkout.env_global == QLatin1String("TEST") ? QStringLiteral("3333") : QString();
+    update(nb_code, std::optional<QString>(checkout.env_global == QLatin1String("TEST") ? QStringLiteral("3333") : QString()),
+           q_func(), &netBankingViewController::nb_codeChanged);
     get_data(endpoints().bankList);
 }
 
@@ -172,6 +173,7 @@ netBankingViewController::~netBankingViewController() = default;
 
 QString netBankingViewController::nb_paymentToken_config() const { return d_func()->checkout.paymentReady_global; }
 std::optional<QString> netBankingViewController::nb_code() const { return d_func()->nb_code; }
+QString netBankingViewController::nbCodeOrEmpty() const { return d_func()->nb_code.value_or(QString()); }
 QList<MyStruct> netBankingViewController::list() const { return d_func()->model->banks().toList(); }
 
 void netBankingViewController::hideNetbankingPaymentInputs()

@@ -57,7 +57,9 @@ struct PELBROOK_EXPORT MyStruct {
 class PELBROOK_EXPORT netBankingViewController : public PaymentScreen
 {
     Q_OBJECT
-    Q_PROPERTY(QString nb_paymentToken_config READ nb_paymentToken_config)
+    Q_PROPERTY(QString nb_paymentToken_config READ nb_paymentToken_config NOTIFY paymentTokenChanged)
+    /// The bank code sent, as nb_code(); an empty string for none.
+    Q_PROPERTY(QString nb_code READ nbCodeOrEmpty NOTIFY nb_codeChanged)
 public:
     /// Creates the screen, copying the checkout's configuration and order; its view is built,
     /// and the bank list requested, when it is first shown.
@@ -85,7 +87,13 @@ public Q_SLOTS:
     /// code (see nb_code()) to the gateway. @p sender is not used.
     void payAction(QAbstractButton *sender = nullptr);
 
+Q_SIGNALS:
+    /// The bank code changed: a bank was chosen, or the view was built with the test bank's.
+    void nb_codeChanged();
+
 private:
+    QString nbCodeOrEmpty() const;
+
     Q_DECLARE_PRIVATE(netBankingViewController)
 };
 

@@ -2,11 +2,14 @@
 
 #include "platform/DebugLog_p.h"
 
+#include <QLoggingCategory>
 #include <QMutex>
 
-#include <cstdio>
-
 namespace pelbrook {
+
+// Off unless the host asks for it ("pelbrook.checkout.debug=true"): the lines carry order
+// details and the buyer's UPI address, which have no place in a host's output by default.
+Q_LOGGING_CATEGORY(checkoutLog, "pelbrook.checkout", QtInfoMsg)
 
 namespace {
 
@@ -48,17 +51,16 @@ void setDebugLogSink(std::function<void(const QString &line)> sink)
 
 void debugLog(const QString &message)
 {
-    const QString line = oneLine(message);
     LogState &state = logState();
-    QMutexLocker lock(&state.mutex);
-    if (state.sink) {
-        state.sink(line);
-        return;
+    {
+        QMutexLocker lock(&state.mutex);
+        // A sink is the host's explicit choice: it hears every line, whatever the logging rules.
+        if (state.sink) {
+            state.sink(oneLine(message));
+            return;
+        }
     }
-    const QByteArray bytes = line.toUtf8();
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
-    std::fputc('\n', stdout);
-    std::fflush(stdout);
+    qCDebug(checkoutLog).noquote() << oneLine(message);
 }
 
 } // namespace pelbrook

@@ -4,6 +4,7 @@
 #include "platform/NavigationController.h"
 #include "platform/Palette.h"
 
+#include <QCloseEvent>
 #include <QFocusEvent>
 #include <QHash>
 #include <QIcon>
@@ -137,8 +138,12 @@ public:
     QColor barTintColor = QColor(248, 248, 248);
     bool translucent = true;
     bool viewLoaded = false;
-    /// On screen, and not yet dismissed.
-    bool shown = false;
+    /// Shown, and not yet dismissed. An embedded container stays open while hidden.
+    bool open = false;
+    /// Shown by present(): a window of its own, which closes when it is hidden.
+    bool presented = false;
+    /// A close event was accepted: the hiding that follows closes the container.
+    bool closing = false;
     /// Dismissed since its tabs were built: the next showing builds them afresh.
     bool dismissed = false;
     /// Telling of a dismissal: the window system is still closing the window.
@@ -273,6 +278,7 @@ void TabBarController::present()
         setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
         setWindowModality(Qt::WindowModal);
     }
+    d->presented = true;
     if (!testAttribute(Qt::WA_Resized))
         resize(defaultSize());
     // The host's window: the parent's, or the window a host without widgets (Qt Quick) made
@@ -334,23 +340,46 @@ void TabBarController::setVisible(bool visible)
         }
         loadViewIfNeeded();
         QWidget::setVisible(true);
-        d->shown = true;
+        d->open = true;
         return;
     }
     // Every way of closing it (the close button, the hand-back, the host, the window's close
-    // button, Escape) ends here, once.
-    const bool wasShown = d->shown;
+    // button, Escape) ends here, once. A container the host embeds as a page of its own window
+    // is hidden whenever the host shows another page: that is not closing, and the buyer finds
+    // the checkout as they left it.
+    const bool closes = d->presented || d->closing;
+    d->closing = false;
     QWidget::setVisible(false);
-    if (wasShown) {
-        d->shown = false;
-        d->dismissed = true;
-        const QPointer<TabBarController> self(this);
-        d->dismissing = true;
+    if (closes)
+        finishClosing();
+}
+
+void TabBarController::closeEvent(QCloseEvent *event)
+{
+    QWidget::closeEvent(event);
+    if (!event->isAccepted())
+        return;
+    // Closed while hidden (an embedded page the host is not showing): no hiding follows.
+    if (isHidden())
+        finishClosing();
+    else
+        d->closing = true;
+}
+
+void TabBarController::finishClosing()
+{
+    if (!d->open)
+        return;
+    d->open = false;
+    d->dismissed = true;
+    const QPointer<TabBarController> self(this);
+    d->dismissing = true;
+    aboutToDismiss();
+    if (self)
         Q_EMIT dismissed();
-        // The host may have deleted the container in its handler.
-        if (self)
-            d->dismissing = false;
-    }
+    // The host may have deleted the container in its handler.
+    if (self)
+        d->dismissing = false;
 }
 
 void TabBarController::resizeEvent(QResizeEvent *)

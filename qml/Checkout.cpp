@@ -107,6 +107,7 @@ void Checkout::present()
         Q_EMIT resultChanged();
         Q_EMIT paymentResult(result);
     });
+    connect(m_container, &PGTabBarViewController::paymentInterrupted, this, &Checkout::paymentInterrupted);
     connect(m_container, &PGTabBarViewController::dismissed, this, [this] {
         // The closed checkout deletes itself once control returns to the event loop; forgotten
         // now, a present() from a dismissed() handler makes a new one from the properties as

@@ -26,7 +26,9 @@ class PGTabBarViewController;
  *     id: checkout
  *     env: "TEST"; appId: "your-app-id"; merchantName: "Acme Books"
  *     orderId: "ORD1"; orderAmount: "499.00"; paymentReady: token
+ *     color1Hex: "2f6fde"; color2Hex: "6a3fd0"; orderCurrency: "INR"
  *     onPaymentResult: (result) => console.log(result)
+ *     onPaymentInterrupted: console.log("ask the server how order ORD1 ended")
  * }
  * @endcode
  */
@@ -92,6 +94,9 @@ Q_SIGNALS:
     void showsInputHintsChanged();
     /// Once per captured result.
     void paymentResult(const QString &result);
+    /// The checkout is closing with a payment sent to the gateway and no result back: the app
+    /// cannot tell whether the buyer paid, and should ask its own server. Just before dismissed().
+    void paymentInterrupted();
     /// After the checkout has closed, by any path.
     void dismissed();
 

@@ -130,6 +130,16 @@ void PGTabBarViewController::viewControllersChanged()
     }
 }
 
+void PGTabBarViewController::aboutToDismiss()
+{
+    for (PaymentScreen *screen : screens()) {
+        if (PaymentScreenPrivate::get(screen)->outcomeUnknown) {
+            Q_EMIT paymentInterrupted();
+            return;
+        }
+    }
+}
+
 void PGTabBarViewController::cancelTapped(QAbstractButton *)
 {
     dismiss();

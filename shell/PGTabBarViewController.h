@@ -38,12 +38,19 @@ class PGTabBarViewControllerPrivate;
  * checkout->present();
  * @endcode
  *
+ * Instead of presenting it, a host may embed it as a child widget, for instance as one page of
+ * a kiosk's QStackedWidget: add it to the stack and show its page. Hidden by the stack, it keeps
+ * the chosen tab and what the buyer typed; it closes only by its close buttons, the payment's
+ * end, Escape, dismiss() or close(). Shown again after closing, it starts afresh.
+ *
  * The result arrives once per payment: ResultDelegate::onPaymentResult() first, then the
  * paymentResult() signal; getResult() returns it until the next createOrder(). However the
  * checkout closes (a close button, the payment's end, the window's close button, Escape,
  * dismiss()), it is hidden and dismissed() is emitted once; with Qt::WA_DeleteOnClose it is
- * then deleted. After present(), selectedIndex() and setSelectedIndex() read and choose the tab
- * (0 Cards, 1 Net Banking, 2 Wallets, 3 UPI); every showing starts on Cards.
+ * then deleted. Closed after the payment form went to the gateway but before a result came
+ * back, it emits paymentInterrupted() just before dismissed(). Once shown, selectedIndex() and
+ * setSelectedIndex() read and choose the tab (0 Cards, 1 Net Banking, 2 Wallets, 3 UPI); every
+ * showing after a close starts on Cards.
  *
  * The configuration, the order and the last result are the process's, not the object's: they
  * are shared by every checkout, so configure each one just before presenting it. All calls on
@@ -152,12 +159,23 @@ Q_SIGNALS:
     void paymentResult(const QString &result);
     /// The showsInputHints property changed to @p shows.
     void showsInputHintsChanged(bool shows);
+    /**
+     * The checkout is closing after its payment form went to the gateway, and no result has
+     * come back: the buyer gave up on a bank's page, or closed a gateway page that never
+     * answered, or the gateway handed back something unreadable. The app cannot tell whether
+     * the buyer paid. Ask your own server, which asks the gateway for the order's status.
+     *
+     * Emitted at most once per showing, just before dismissed(), whatever closes the checkout.
+     */
+    void paymentInterrupted();
 
 protected:
     /// Builds the four payment screens, each copying the current configuration and order.
     void viewDidLoad() override;
     /// Hands the delegate to the new screens and passes their results on as paymentResult().
     void viewControllersChanged() override;
+    /// Emits paymentInterrupted() when a payment's outcome is left unknown.
+    void aboutToDismiss() override;
 
 private:
     QList<PaymentScreen *> screens() const;

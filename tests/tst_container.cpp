@@ -28,6 +28,7 @@
 #include <QScopeGuard>
 #include <QScreen>
 #include <QSignalSpy>
+#include <QStackedWidget>
 #include <QTabBar>
 #include <QTest>
 #include <QToolButton>
@@ -190,6 +191,7 @@ private Q_SLOTS:
         container.setResultDelegate(delegate);
         QSignalSpy closed(&container, &PGTabBarViewController::dismissed);
         QSignalSpy results(&container, &PGTabBarViewController::paymentResult);
+        QSignalSpy interrupted(&container, &PGTabBarViewController::paymentInterrupted);
         container.present();
         QVERIFY(QTest::qWaitForWindowActive(&container));
         if (how.startsWith(QLatin1String("button"))) {
@@ -211,6 +213,8 @@ private Q_SLOTS:
             container.hide();
         }
         QCOMPARE(closed.count(), 1);
+        // Nothing went to the gateway: the host knows the buyer did not pay.
+        QCOMPARE(interrupted.count(), 0);
         QVERIFY(!container.isVisible());
         QCOMPARE(container.getResult(), QStringLiteral("kept"));
         QVERIFY(delegate->results.isEmpty());
@@ -343,6 +347,8 @@ private Q_SLOTS:
         const bool deleteOnClose = action.endsWith(QLatin1String("delete on close"));
         container->setAttribute(Qt::WA_DeleteOnClose, deleteOnClose);
         int dismissals = 0;
+        int interruptions = 0;
+        connect(container, &PGTabBarViewController::paymentInterrupted, this, [&] { ++interruptions; });
         struct Deleting : ResultDelegate {
             QPointer<PGTabBarViewController> doomed;
             void onPaymentResult(const QString &) override { delete doomed.data(); }
@@ -371,6 +377,7 @@ private Q_SLOTS:
             return;
         }
         QTRY_COMPARE_WITH_TIMEOUT(dismissals, 1, 30000);
+        QCOMPARE(interruptions, 0);
         QTest::qWait(100);
         if (action == QLatin1String("delete")) {
             QVERIFY(!alive);
@@ -405,9 +412,17 @@ private Q_SLOTS:
         delete alive.data();
     }
 
-    // The buyer closes the checkout on the gateway's page, which then hands back anyway.
-    void aPageThatAnswersAfterTheCloseReportsNothing()
+    void closedOnTheGatewaysPage_data()
     {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("close button") << "button";
+        QTest::newRow("the window's close button") << "window";
+    }
+    // The buyer closes the checkout on the gateway's page: the host learns that the outcome is
+    // unknown, and nothing from the page after that, though it hands back anyway.
+    void closedOnTheGatewaysPage()
+    {
+        QFETCH(QString, how);
         SandboxProcess sandbox;
         QVERIFY(sandbox.isRunning());
         sandbox.useAsEndpoints();
@@ -421,19 +436,67 @@ private Q_SLOTS:
         auto delegate = std::make_shared<CountingDelegate>();
         container.setResultDelegate(delegate);
         QSignalSpy results(&container, &PGTabBarViewController::paymentResult);
+        QStringList heard;
+        connect(&container, &PGTabBarViewController::paymentInterrupted, this, [&] { heard << QStringLiteral("interrupted"); });
+        connect(&container, &PGTabBarViewController::dismissed, this, [&] { heard << QStringLiteral("dismissed"); });
         container.present();
         auto *web = container.findChild<QWebEngineView *>(QStringLiteral("cardWebView"));
         QTest::keyClicks(container.findChild<QLineEdit *>(QStringLiteral("cardNumberTextField")), QStringLiteral("4111111111111111"));
         QTest::mouseClick(container.findChild<QAbstractButton *>(QStringLiteral("cardPayButton")), Qt::LeftButton);
         QTRY_VERIFY_WITH_TIMEOUT(web->url().path().endsWith(QLatin1String("submit-transparent")), 30000);
-        QTest::mouseClick(closeButtons(container).first(), Qt::LeftButton);
+        if (how == QLatin1String("button"))
+            QTest::mouseClick(closeButtons(container).first(), Qt::LeftButton);
+        else
+            container.windowHandle()->close();
         QVERIFY(!container.isVisible());
+        QCOMPARE(heard, (QStringList{QStringLiteral("interrupted"), QStringLiteral("dismissed")}));
         // The page hands back after all.
         web->setUrl(QUrl(QStringLiteral("ios-sdk://r#late")));
         QTest::qWait(1000);
         QCOMPARE(container.getResult(), QStringLiteral("kept"));
         QVERIFY(delegate->results.isEmpty());
         QCOMPARE(results.count(), 0);
+    }
+
+    // A kiosk's one window with pages: the checkout is one of them, and the host's switching of
+    // pages neither closes it nor loses what the buyer typed; its own close does, once.
+    void embeddedAsAPageOfTheHostsWindow()
+    {
+        QStackedWidget pages;
+        auto *home = new QWidget;
+        auto *checkout = new PGTabBarViewController;
+        pages.addWidget(home);
+        pages.addWidget(checkout);
+        pages.resize(Phone);
+        pages.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&pages));
+        QSignalSpy closed(checkout, &PGTabBarViewController::dismissed);
+        const auto field = [checkout](const char *name) { return checkout->findChild<QLineEdit *>(QLatin1String(name)); };
+        pages.setCurrentWidget(checkout);
+        QTest::keyClicks(field("cardNumberTextField"), QStringLiteral("4111"));
+        checkout->setSelectedIndex(3);
+        QTest::keyClicks(field("upiVpaTextField"), QStringLiteral("asha"));
+        for (int round = 0; round < 2; ++round) {
+            pages.setCurrentWidget(home);
+            pages.setCurrentWidget(checkout);
+        }
+        QCOMPARE(closed.count(), 0);
+        QVERIFY(!checkout->isWindow());
+        QCOMPARE(checkout->selectedIndex(), 3);
+        QCOMPARE(field("cardNumberTextField")->text(), QStringLiteral("4111"));
+        QCOMPARE(field("upiVpaTextField")->text(), QStringLiteral("asha"));
+        // Its close button closes it; shown again, it starts afresh.
+        QTest::mouseClick(closeButtons(*checkout).at(3), Qt::LeftButton);
+        QCOMPARE(closed.count(), 1);
+        pages.setCurrentWidget(home);
+        pages.setCurrentWidget(checkout);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCOMPARE(checkout->selectedIndex(), 0);
+        QVERIFY(field("cardNumberTextField")->text().isEmpty());
+        // The host may close it while another page is shown.
+        pages.setCurrentWidget(home);
+        checkout->dismiss();
+        QCOMPARE(closed.count(), 2);
     }
 
     void presentedOverTheHostsWindow()
@@ -456,6 +519,28 @@ private Q_SLOTS:
         alone.present();
         QVERIFY(alone.isWindow());
         QCOMPARE(alone.size(), alone.defaultSize());
+    }
+
+    // The codes chosen are readable, and announced, where QML and automation look: as
+    // properties, an empty string until there is one.
+    void chosenCodesAreProperties()
+    {
+        PGTabBarViewController container;
+        container.resize(Phone);
+        container.present();
+        const QList<ViewController *> screens = screensOf(container);
+        for (int tab : {1, 2, 3})
+            container.setSelectedIndex(tab);
+        QCOMPARE(screens[1]->property("nb_code").toString(), QStringLiteral("3333"));
+        for (const auto &[tab, grid, name, code] : {std::tuple{2, "walletCollection", "wallet_code", "4007"}, std::tuple{3, "upiCollection", "upi_code", "tez"}}) {
+            const QMetaProperty property = screens[tab]->metaObject()->property(screens[tab]->metaObject()->indexOfProperty(name));
+            QCOMPARE(property.read(screens[tab]).toString(), QString());
+            QSignalSpy changed(screens[tab], property.notifySignal());
+            container.setSelectedIndex(tab);
+            clickItem(container.findChild<QAbstractItemView *>(QLatin1String(grid)), 0);
+            QCOMPARE(property.read(screens[tab]).toString(), QLatin1String(code));
+            QCOMPARE(changed.count(), 1);
+        }
     }
 
     void configurationNeverRemovesATab()

@@ -673,12 +673,18 @@ private Q_SLOTS:
         TestScreen screen;
         LogCapture capture;
         QStringList tokens;
+        // Bindings and automation hear of the replaced values and of the token.
+        QSignalSpy orderChanged(&screen, &PaymentScreen::orderValuesChanged);
+        QSignalSpy tokenChanged(&screen, &PaymentScreen::paymentTokenChanged);
         screen.initPayment(sandbox.baseUrl().toString() + QStringLiteral("/token"), QStringLiteral("sandbox-app"),
                            QStringLiteral("ORD9"), QStringLiteral("5.00"), QStringLiteral("e@x.y"), QStringLiteral("1"), QString(),
                            [&](const QString &token) { tokens << token; });
         QCOMPARE(screen.orderCurrency(), QStringLiteral("INR"));
         QCOMPARE(screen.orderId(), QStringLiteral("ORD9"));
+        QCOMPARE(orderChanged.count(), 1);
+        QCOMPARE(tokenChanged.count(), 0);
         QTRY_COMPARE_WITH_TIMEOUT(tokens.size(), 1, 15000);
+        QCOMPARE(tokenChanged.count(), 1);
         QCOMPARE(tokens.first(), sandbox.token(QStringLiteral("sandbox-app"), QStringLiteral("ORD9"), QStringLiteral("5.00")));
         QCOMPARE(screen.paymentToken(), tokens.first());
         QCOMPARE(capture.lines().value(0), QStringLiteral("INR"));

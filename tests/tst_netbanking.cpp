@@ -12,6 +12,7 @@
 #include "platform/BrowserView.h"
 #include "platform/HttpClient.h"
 #include "platform/NavigationController.h"
+#include "platform/WorkerPool.h"
 
 #include <pelbrook/Endpoints.h>
 #include <pelbrook/PGTabBarViewController.h>
@@ -26,6 +27,7 @@
 #include <QListView>
 #include <QSignalSpy>
 #include <QTabBar>
+#include <QSemaphore>
 #include <QThreadPool>
 #include <QTest>
 
@@ -95,7 +97,7 @@ struct Checkout {
 // Lets a download's reading on the worker thread finish and its result arrive.
 void settle()
 {
-    QThreadPool::globalInstance()->waitForDone();
+    workerPool().waitForDone();
     for (int i = 0; i < 3; ++i)
         QCoreApplication::processEvents();
 }
@@ -198,6 +200,28 @@ private Q_SLOTS:
         QCOMPARE(c.screen->list().size(), rows);
         // The buyer is never told; the list is simply empty.
         QCOMPARE(log.lines(), QStringList{});
+    }
+
+    // The list is read on the library's own thread: a host's pool, busy to its last thread,
+    // does not hold it up. (Nothing is painted meanwhile: Qt's own painting would wait for that
+    // pool too.)
+    void listReadWhileTheHostsPoolIsBusy()
+    {
+        QThreadPool &hosts = *QThreadPool::globalInstance();
+        QSemaphore release;
+        for (int i = 0; i < hosts.maxThreadCount(); ++i)
+            hosts.start([&release] { release.acquire(); });
+        ScriptedHttpServer server([](const QByteArray &, const QByteArray &) {
+            return ScriptedHttpServer::response(200, "application/json", R"([{"code":"3001","bankName":"A"}])");
+        });
+        Endpoints e = endpoints();
+        e.bankList = server.url(QStringLiteral("/pg/iosbanks.json"));
+        setEndpoints(e);
+        netBankingViewController screen;
+        screen.view();
+        QTRY_COMPARE_WITH_TIMEOUT(screen.list().size(), 1, 20000);
+        release.release(hosts.maxThreadCount());
+        hosts.waitForDone();
     }
 
     void slowServerLeavesTheListEmpty()

@@ -10,6 +10,7 @@
 #include "platform/BrowserView.h"
 #include "platform/HttpClient.h"
 #include "platform/NavigationController.h"
+#include "platform/WorkerPool.h"
 
 #include <pelbrook/Endpoints.h>
 #include <pelbrook/PGTabBarViewController.h>
@@ -22,7 +23,6 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QThreadPool>
 #include <QWebEngineView>
 
 using namespace pelbrook;
@@ -68,7 +68,7 @@ void configure()
 // Lets the client finish with a request, and a list read on the worker thread arrive.
 void settle()
 {
-    QThreadPool::globalInstance()->waitForDone();
+    workerPool().waitForDone();
     for (int i = 0; i < 5; ++i)
         QCoreApplication::processEvents();
 }

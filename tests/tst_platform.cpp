@@ -17,6 +17,7 @@
 
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QLoggingCategory>
 #include <QSignalSpy>
 #include <QTabBar>
 #include <QTest>
@@ -101,6 +102,33 @@ private Q_SLOTS:
         debugLog(QStringLiteral("paytm\nFAKE LINE\r\u2028end"));
         QCOMPARE(capture.lines(), (QStringList{QStringLiteral("first"), QStringLiteral("second"),
                                                QStringLiteral("paytm\\u000aFAKE LINE\\u000d\\u2028end")}));
+    }
+
+    // Without a sink, lines are debug messages of one category, off unless the host's rules
+    // turn it on; a sink takes every line instead. Also run without QT_LOGGING_RULES, where
+    // the default holds.
+    void debugLogGoesThroughQtLogging()
+    {
+        static QList<std::tuple<QtMsgType, QString, QString>> heard;
+        const QtMessageHandler previous = qInstallMessageHandler([](QtMsgType type, const QMessageLogContext &context, const QString &text) {
+            heard.append({type, QString::fromLatin1(context.category), text});
+        });
+        if (qEnvironmentVariableIsEmpty("QT_LOGGING_RULES")) {
+            debugLog(QStringLiteral("quiet by default"));
+            QCOMPARE(heard.size(), 0);
+            QLoggingCategory::setFilterRules(QStringLiteral("pelbrook.checkout.debug=true"));
+        }
+        debugLog(QStringLiteral("UPI VPA is empty."));
+        {
+            LogCapture capture;
+            QLoggingCategory::setFilterRules(QStringLiteral("pelbrook.checkout.debug=false"));
+            debugLog(QStringLiteral("to the sink"));
+            QCOMPARE(capture.lines(), QStringList{QStringLiteral("to the sink")});
+        }
+        QLoggingCategory::setFilterRules(QString());
+        qInstallMessageHandler(previous);
+        QCOMPARE(heard, (QList<std::tuple<QtMsgType, QString, QString>>{
+                            {QtDebugMsg, QStringLiteral("pelbrook.checkout"), QStringLiteral("UPI VPA is empty.")}}));
     }
 
     void libraryImages_data()

@@ -77,6 +77,7 @@ const QStringList &upiViewControllerPrivate::bankPostfix()
 void upiViewControllerPrivate::initUpi()
 {
     // Exact words only: "yes" or an empty value keep both apps, silently.
+    Q_Q(upiViewController);
     const QString &tezOption = checkout.tezOption_global;
     if (tezOption == QLatin1String("YES")) {
         upiArray = {QStringLiteral("tez"), QStringLiteral("others")};
@@ -86,6 +87,7 @@ void upiViewControllerPrivate::initUpi()
         upiArray = {QStringLiteral("others")};
         upiArrayHighlighted = {QStringLiteral("others_h")};
         debugLog(QStringLiteral("MESSAGE: Tez is not enabled in your project's info.plist"));
+        Q_EMIT q->upiArrayChanged();
     }
 }
 
@@ -108,7 +110,7 @@ void upiViewControllerPrivate::didSelectItem(int item)
 {
     const QString &key = upiArray.at(item);
     debugLog(key);
-    upi_code = key;
+    update(upi_code, std::optional<QString>(key), q_func(), &upiViewController::upi_codeChanged);
     inputHint.clear();
     // Hiding keeps the handle: choosing "tez" again brings it back as it was.
     upiPostFixTextField->setVisible(key == QLatin1String("tez"));
@@ -202,8 +204,12 @@ QList<QLineEdit *> upiViewControllerPrivate::textFields() const
 void upiViewControllerPrivate::readInputs()
 {
     // Taken afresh at every press, so a second payment does not append the handle twice.
-    upi_vpa = upiVpaTextField->text();
-    upi_postfix = upiPostFixTextField->text();
+    Q_Q(upiViewController);
+    if (upi_vpa != upiVpaTextField->text() || upi_postfix != upiPostFixTextField->text()) {
+        upi_vpa = upiVpaTextField->text();
+        upi_postfix = upiPostFixTextField->text();
+        Q_EMIT q->upiAddressChanged();
+    }
 }
 
 bool upiViewControllerPrivate::acceptPay()
@@ -218,7 +224,7 @@ bool upiViewControllerPrivate::acceptPay()
 
 void upiViewControllerPrivate::prepareMethodFields()
 {
-    upi_vpa = composeUpiAddress(upi_code, upi_vpa, upi_postfix);
+    update(upi_vpa, composeUpiAddress(upi_code, upi_vpa, upi_postfix), q_func(), &upiViewController::upiAddressChanged);
 }
 
 QList<FormField> upiViewControllerPrivate::methodFields() const
@@ -250,6 +256,7 @@ QString upiViewController::tezOption() const { return d_func()->checkout.tezOpti
 QStringList upiViewController::upiArray() const { return d_func()->upiArray; }
 QStringList upiViewController::upiArrayHighlighted() const { return d_func()->upiArrayHighlighted; }
 std::optional<QString> upiViewController::upi_code() const { return d_func()->upi_code; }
+QString upiViewController::upiCodeOrEmpty() const { return d_func()->upi_code.value_or(QString()); }
 QStringList upiViewController::bankPostfix() const { return upiViewControllerPrivate::bankPostfix(); }
 std::optional<QString> upiViewController::selectedBank() const { return d_func()->selectedBank; }
 QString upiViewController::upi_vpa() const { return d_func()->upi_vpa; }

@@ -32,13 +32,15 @@ class upiViewControllerPrivate;
 class PELBROOK_EXPORT upiViewController : public PaymentScreen
 {
     Q_OBJECT
-    Q_PROPERTY(QString upi_paymentToken_config READ upi_paymentToken_config)
-    Q_PROPERTY(QString tezOption READ tezOption)
-    Q_PROPERTY(QStringList upiArray READ upiArray)
-    Q_PROPERTY(QStringList upiArrayHighlighted READ upiArrayHighlighted)
+    Q_PROPERTY(QString upi_paymentToken_config READ upi_paymentToken_config NOTIFY paymentTokenChanged)
+    Q_PROPERTY(QString tezOption READ tezOption CONSTANT)
+    Q_PROPERTY(QStringList upiArray READ upiArray NOTIFY upiArrayChanged)
+    Q_PROPERTY(QStringList upiArrayHighlighted READ upiArrayHighlighted NOTIFY upiArrayChanged)
+    /// The app chosen, as upi_code(); an empty string until the buyer chooses.
+    Q_PROPERTY(QString upi_code READ upiCodeOrEmpty NOTIFY upi_codeChanged)
     Q_PROPERTY(QStringList bankPostfix READ bankPostfix CONSTANT)
-    Q_PROPERTY(QString upi_vpa READ upi_vpa)
-    Q_PROPERTY(QString upi_postfix READ upi_postfix)
+    Q_PROPERTY(QString upi_vpa READ upi_vpa NOTIFY upiAddressChanged)
+    Q_PROPERTY(QString upi_postfix READ upi_postfix NOTIFY upiAddressChanged)
     Q_PROPERTY(QString upiCellId READ upiCellId CONSTANT)
 public:
     /// Creates the screen, copying the checkout's configuration and order; its view is built
@@ -89,7 +91,17 @@ public Q_SLOTS:
     /// @p sender is not used.
     void payAction(QAbstractButton *sender = nullptr);
 
+Q_SIGNALS:
+    /// The app list was set from the tez option, as the view was built.
+    void upiArrayChanged();
+    /// The buyer chose an app.
+    void upi_codeChanged();
+    /// A pay press read the address and the handle, or the address was completed for sending.
+    void upiAddressChanged();
+
 private:
+    QString upiCodeOrEmpty() const;
+
     Q_DECLARE_PRIVATE(upiViewController)
 };
 

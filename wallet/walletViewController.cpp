@@ -101,7 +101,7 @@ void walletViewControllerPrivate::didSelectItem(int item)
 {
     const QString &key = walletArray.at(item);
     debugLog(key);
-    wallet_code = walletCode(key);
+    update(wallet_code, std::optional<QString>(walletCode(key)), q_func(), &walletViewController::wallet_codeChanged);
     inputHint.clear();
 }
 
@@ -142,6 +142,7 @@ QString walletViewController::wallet_paymentToken_config() const { return d_func
 QStringList walletViewController::walletArray() const { return d_func()->walletArray; }
 QStringList walletViewController::walletArrayHighlighted() const { return d_func()->walletArrayHighlighted; }
 std::optional<QString> walletViewController::wallet_code() const { return d_func()->wallet_code; }
+QString walletViewController::walletCodeOrEmpty() const { return d_func()->wallet_code.value_or(QString()); }
 QString walletViewController::walletCellId() const { return walletViewControllerPrivate::walletCellId; }
 
 void walletViewController::hideWalletPaymentInputs()

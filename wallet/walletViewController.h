@@ -34,9 +34,11 @@ class walletViewControllerPrivate;
 class PELBROOK_EXPORT walletViewController : public PaymentScreen
 {
     Q_OBJECT
-    Q_PROPERTY(QString wallet_paymentToken_config READ wallet_paymentToken_config)
-    Q_PROPERTY(QStringList walletArray READ walletArray)
-    Q_PROPERTY(QStringList walletArrayHighlighted READ walletArrayHighlighted)
+    Q_PROPERTY(QString wallet_paymentToken_config READ wallet_paymentToken_config NOTIFY paymentTokenChanged)
+    Q_PROPERTY(QStringList walletArray READ walletArray CONSTANT)
+    Q_PROPERTY(QStringList walletArrayHighlighted READ walletArrayHighlighted CONSTANT)
+    /// The chosen wallet's code, as wallet_code(); an empty string until the buyer chooses.
+    Q_PROPERTY(QString wallet_code READ walletCodeOrEmpty NOTIFY wallet_codeChanged)
     Q_PROPERTY(QString walletCellId READ walletCellId CONSTANT)
 public:
     /// Creates the screen, copying the checkout's configuration, wallet list and order; its
@@ -68,7 +70,13 @@ public Q_SLOTS:
     /// overlay and sends the wallet's code to the gateway. @p sender is not used.
     void payAction(QAbstractButton *sender = nullptr);
 
+Q_SIGNALS:
+    /// The buyer chose a wallet.
+    void wallet_codeChanged();
+
 private:
+    QString walletCodeOrEmpty() const;
+
     Q_DECLARE_PRIVATE(walletViewController)
 };
 
