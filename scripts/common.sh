@@ -25,7 +25,11 @@ configure_and_build() {
     [ "${1:-}" = "--" ] && shift
     for t in "$@"; do targets+=(--target "$t"); done
     # PELBROOK_BUILD_TYPE chooses the build type (default: optimised with debug information).
-    cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE="${PELBROOK_BUILD_TYPE:-RelWithDebInfo}" "${options[@]}"
+    # The parts the scripts run are asked for by name: a build folder configured before with
+    # some of them off (an install recipe's, say) is configured again with them on.
+    local parts=(-DPELBROOK_BUILD_SANDBOX=ON -DPELBROOK_BUILD_EXAMPLES=ON -DPELBROOK_BUILD_QML=ON
+                 -DPELBROOK_BUILD_BENCHMARKS=ON -DPELBROOK_BUILD_DOCS=ON)
+    cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE="${PELBROOK_BUILD_TYPE:-RelWithDebInfo}" "${parts[@]}" "${options[@]}"
     # PELBROOK_BUILD_JOBS limits the parallel jobs (default: one per processor).
     cmake --build "$build" --parallel "${PELBROOK_BUILD_JOBS:-$(nproc)}" "${targets[@]}"
 }

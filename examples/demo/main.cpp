@@ -30,7 +30,6 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <QWebEngineView>
@@ -47,20 +46,15 @@ struct Sandbox {
     QProcess process;
     QUrl base;
     QString fingerprint;
-    // Each run's own certificate: runs side by side never share files.
-    QTemporaryDir stateDir;
 };
 
 bool startSandbox(Sandbox &sandbox, const QString &program)
 {
-    if (!sandbox.stateDir.isValid())
-        return false;
-    const QString stateDir = sandbox.stateDir.path();
     sandbox.process.setProgram(program);
     // Standard input stays a pipe from the demo: when the demo ends, however it ends, the pipe
-    // closes and the sandbox stops.
-    sandbox.process.setArguments({QStringLiteral("--port"), QStringLiteral("0"), QStringLiteral("--state-dir"), stateDir,
-                                  QStringLiteral("--exit-with-stdin")});
+    // closes and the sandbox stops. Its certificate and key stay in the sandbox's own folder,
+    // made on the first run and kept, so a demo ended by a signal leaves nothing behind.
+    sandbox.process.setArguments({QStringLiteral("--port"), QStringLiteral("0"), QStringLiteral("--exit-with-stdin")});
     // Its errors are shown; its request log is read and dropped below.
     sandbox.process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     sandbox.process.start();
@@ -238,11 +232,19 @@ private:
             m_result = result;
             std::printf("payment result %s\n", qPrintable(result));
             const QString status = QJsonDocument::fromJson(result.toUtf8()).object().value(QStringLiteral("status")).toString();
-            m_status->setText(QStringLiteral("Payment %1. Thank you!").arg(status.toLower()));
+            m_status->setText(status == QLatin1String("SUCCESS") ? QStringLiteral("Payment successful. Thank you!")
+                                                                 : QStringLiteral("The payment did not go through (%1). Please try again.")
+                                                                       .arg(status.isEmpty() ? QStringLiteral("no status") : status.toLower()));
         });
+        // Closed on the gateway's pages before they answered: only the shop's server can find out
+        // from the gateway whether the buyer paid.
+        connect(m_checkout, &pelbrook::PGTabBarViewController::paymentInterrupted, this, [this] { m_interrupted = true; });
         connect(m_checkout, &pelbrook::PGTabBarViewController::dismissed, this, [this] {
-            if (m_result.isEmpty())
+            if (m_interrupted)
+                m_status->setText(QStringLiteral("Checkout closed before the gateway answered; the shop will check the payment."));
+            else if (m_result.isEmpty())
                 m_status->setText(QStringLiteral("Checkout closed without a payment."));
+            m_interrupted = false;
             m_checkoutButton->setEnabled(true);
         });
         m_status->setText(QStringLiteral("Paying…"));
@@ -267,6 +269,7 @@ private:
     std::unique_ptr<pelbrook::cardViewController> m_tokenClient;
     QPointer<pelbrook::PGTabBarViewController> m_checkout;
     QString m_result;
+    bool m_interrupted = false;
 };
 
 struct Method {
