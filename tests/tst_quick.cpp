@@ -18,6 +18,7 @@
 #include <QQuickWindow>
 #include <QSignalSpy>
 #include <QTest>
+#include <QWebEngineView>
 
 using pelbrook::PGTabBarViewController;
 
@@ -150,6 +151,28 @@ private Q_SLOTS:
         QVERIFY(!checkout->property("presented").toBool());
         // The closed checkout is not kept.
         QTRY_VERIFY(!alive);
+    }
+
+    // Closed on the gateway's page before it answered: the QML handler hears of it.
+    void interruptedReachesQml()
+    {
+        SandboxProcess sandbox;
+        QVERIFY(sandbox.isRunning());
+        sandbox.useAsEndpoints();
+        Loaded loaded = load(QStringLiteral("import Pelbrook.Checkout\nCheckout { objectName: \"checkout\"\n"
+                                            "property int interruptions: 0; onPaymentInterrupted: interruptions++\n%1 }")
+                                 .arg(QLatin1String(OrderProperties)));
+        QVERIFY(loaded.checkout);
+        QVERIFY(loaded.checkout->setProperty("paymentReady", tokenFrom(sandbox, QStringLiteral("ORD7"), QStringLiteral("499.00"))));
+        QVERIFY(QMetaObject::invokeMethod(loaded.checkout, "present"));
+        PGTabBarViewController *container = shownContainer();
+        QVERIFY(container);
+        fillCardDetails(container);
+        QTest::mouseClick(container->findChild<QAbstractButton *>(QStringLiteral("cardPayButton")), Qt::LeftButton);
+        auto *page = container->findChild<QWebEngineView *>(QStringLiteral("cardWebView"));
+        QTRY_VERIFY_WITH_TIMEOUT(page->url().path().endsWith(QLatin1String("submit-transparent")), 30000);
+        QVERIFY(QMetaObject::invokeMethod(loaded.checkout, "close"));
+        QTRY_COMPARE(loaded.checkout->property("interruptions").toInt(), 1);
     }
 
     // The tab property opens the checkout on that tab and then follows the buyer; closing
