@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
 # The sandbox the demo starts never outlives it: not when the demo finishes, and not when it
 # is ended by any of the signals that end a program (Ctrl+C sends INT, a closed terminal HUP).
+# Nor does anything of theirs stay behind in the temporary folder.
 # Usage: sandbox_ends_with_demo.sh <pelbrook-demo>
 set -u
 demo=$1
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
+export TMPDIR="$work/tmp"
+mkdir "$TMPDIR"
 failed=0
 
 sandbox_pid() {
@@ -61,4 +64,7 @@ for how in KILL TERM INT HUP finish; do
         kill -KILL "$pid" 2>/dev/null
     fi
 done
+if [ -n "$(ls -A "$TMPDIR")" ]; then
+    echo "FAIL: left in the temporary folder:"; ls -A "$TMPDIR"; failed=1
+fi
 exit $failed
