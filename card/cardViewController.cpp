@@ -74,18 +74,20 @@ const ScreenTraits &cardTraits()
 cardViewControllerPrivate::cardViewControllerPrivate()
     : PaymentScreenPrivate(cardTraits())
 {
-    cardNumberLabel = makeLabel("cardNumberLabel", QStringLiteral("Please enter card details to proceed"), 13);
-    cardExpiryLabel = makeLabel("cardExpiryLabel", QStringLiteral("Expiry"), 13);
-    cardCvcLabel = makeLabel("cardCvcLabel", QStringLiteral("CVV"), 13);
-    cardNumberTextField = makeTextField("cardNumberTextField", QStringLiteral("Enter Card Number"));
-    cardHolderNameTextField = makeTextField("cardHolderNameTextField", QStringLiteral("Enter Card Holder Name"));
-    cardExpiryMonthTextField = makeTextField("cardExpiryMonthTextField", QStringLiteral("MM"));
-    cardExpiryYearTextField = makeTextField("cardExpiryYearTextField", QStringLiteral("YY"));
-    cardCvcTextField = makeTextField("cardCvcTextField", QStringLiteral("CVV"));
+    cardNumberLabel = makeLabel("cardNumberLabel", cardViewController::tr("Please enter card details to proceed"), 13);
+    cardExpiryLabel = makeLabel("cardExpiryLabel", cardViewController::tr("Expiry"), 13);
+    cardCvcLabel = makeLabel("cardCvcLabel", cardViewController::tr("CVV"), 13);
+    cardNumberTextField = makeTextField("cardNumberTextField", cardViewController::tr("Enter Card Number"));
+    cardHolderNameTextField = makeTextField("cardHolderNameTextField", cardViewController::tr("Enter Card Holder Name"));
+    //: Two-digit expiry month, in a field two digits wide; cards print the expiry as MM/YY.
+    cardExpiryMonthTextField = makeTextField("cardExpiryMonthTextField", cardViewController::tr("MM"));
+    //: Two-digit expiry year, in a field two digits wide; cards print the expiry as MM/YY.
+    cardExpiryYearTextField = makeTextField("cardExpiryYearTextField", cardViewController::tr("YY"));
+    cardCvcTextField = makeTextField("cardCvcTextField", cardViewController::tr("CVV"));
     cardCvcTextField->setEchoMode(QLineEdit::Password);
     // "MM" and "YY" show what to type; read out, they would not say which field this is.
-    cardExpiryMonthTextField->setAccessibleName(QStringLiteral("Expiry month"));
-    cardExpiryYearTextField->setAccessibleName(QStringLiteral("Expiry year"));
+    cardExpiryMonthTextField->setAccessibleName(cardViewController::tr("Expiry month"));
+    cardExpiryYearTextField->setAccessibleName(cardViewController::tr("Expiry year"));
 }
 
 QList<QWidget *> cardViewControllerPrivate::paymentInputs() const
@@ -154,7 +156,7 @@ bool cardViewControllerPrivate::acceptPay()
     if (length <= 18) {
         debugLog(QStringLiteral("Enter a 16 Digit Card Number"));
         debugLog(QString::number(length));
-        inputHint.show(QStringLiteral("Enter a 16 Digit Card Number"));
+        inputHint.show(cardViewController::tr("Enter a 16 Digit Card Number"));
         return false;
     }
     debugLog(QString::number(length));
@@ -164,29 +166,29 @@ bool cardViewControllerPrivate::acceptPay()
 bool cardViewControllerPrivate::acceptCardDetails()
 {
     // The log says which check failed, never the number or the CVV themselves.
-    const auto refuse = [this](const char *logLine, const char *hint) {
+    const auto refuse = [this](const char *logLine, const QString &hint) {
         debugLog(QLatin1String(logLine));
-        inputHint.show(QLatin1String(hint));
+        inputHint.show(hint);
         return false;
     };
     if (!passesLuhn(cardNumberWithoutSpaces))
-        return refuse("Card number fails its check digit.", "Check the card number");
+        return refuse("Card number fails its check digit.", cardViewController::tr("Check the card number"));
 
     const QString month = cardExpiryMonthTextField->text();
     const int monthNumber = month.toInt();
     if (month.size() != 2 || !isDigits(month) || monthNumber < 1 || monthNumber > 12)
-        return refuse("Expiry month is not 01 to 12.", "Enter a valid expiry month");
+        return refuse("Expiry month is not 01 to 12.", cardViewController::tr("Enter a valid expiry month"));
     const QString year = cardExpiryYearTextField->text();
     if (year.size() != 2 || !isDigits(year))
-        return refuse("Expiry year is not two digits.", "Enter a valid expiry year");
+        return refuse("Expiry year is not two digits.", cardViewController::tr("Enter a valid expiry year"));
     // A card is good to the end of its expiry month; the form sends the year as "20" + YY.
     const QDate today = QDate::currentDate();
     if ((2000 + year.toInt()) * 12 + monthNumber < today.year() * 12 + today.month())
-        return refuse("Expiry date is in the past.", "This card has expired");
+        return refuse("Expiry date is in the past.", cardViewController::tr("This card has expired"));
 
     const QString cvv = cardCvcTextField->text();
     if (cvv.size() < 3 || cvv.size() > 4 || !isDigits(cvv))
-        return refuse("CVV is not 3 or 4 digits.", "Enter the 3 or 4 digit CVV");
+        return refuse("CVV is not 3 or 4 digits.", cardViewController::tr("Enter the 3 or 4 digit CVV"));
     return true;
 }
 

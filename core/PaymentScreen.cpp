@@ -10,6 +10,7 @@
 #include "platform/HttpClient.h"
 #include "platform/NavigationController.h"
 #include "platform/Resources.h"
+#include "platform/Translations_p.h"
 #include "theme/Color.h"
 #include "theme/Layout.h"
 #include "theme/ViewLayer.h"
@@ -54,6 +55,9 @@ PaymentScreenPrivate::PaymentScreenPrivate(const ScreenTraits &screenTraits)
     , pending(std::make_unique<QWidget>())
     , inputHint(pending.get())
 {
+    // Here rather than in PaymentScreen's constructor, which runs after a screen's private
+    // part has made every text.
+    loadTranslations();
     QWidget *p = pending.get();
     scrollViewCard = new QScrollArea(p);
     scrollViewCard->setObjectName(QStringLiteral("scrollViewCard"));
@@ -70,9 +74,9 @@ PaymentScreenPrivate::PaymentScreenPrivate(const ScreenTraits &screenTraits)
 
     orderBg = new QWidget(p);
     orderBg->setObjectName(QStringLiteral("orderBg"));
-    merchNameLabel = makeLabel("merchNameLabel", QStringLiteral("Merchant Name"), 22, true);
-    orderIdStaticLabel = makeLabel("orderIdStaticLabel", QStringLiteral("Order Id"), 15, true);
-    orderAmountStaticLabel = makeLabel("orderAmountStaticLabel", QStringLiteral("Amount"), 15, true);
+    merchNameLabel = makeLabel("merchNameLabel", PaymentScreen::tr("Merchant Name"), 22, true);
+    orderIdStaticLabel = makeLabel("orderIdStaticLabel", PaymentScreen::tr("Order Id"), 15, true);
+    orderAmountStaticLabel = makeLabel("orderAmountStaticLabel", PaymentScreen::tr("Amount"), 15, true);
     orderIdLabel = makeLabel("orderIdLabel", QString(), 15, true);
     orderAmountLabel = makeLabel("orderAmountLabel", QString(), 15, true);
 
@@ -105,7 +109,7 @@ PaymentScreenPrivate::PaymentScreenPrivate(const ScreenTraits &screenTraits)
     payButton->setFont(fontNamed(HelveticaNeue, 18));
     payButton->setTitleColor(Qt::black);
     ViewLayer::of(payButton)->setBackgroundColor(QColor(0xd3, 0xd3, 0xd3));
-    payButton->setAccessibleName(QStringLiteral("Pay Securely"));
+    payButton->setAccessibleName(PaymentScreen::tr("Pay Securely"));
     // A click must not take the focus from the field the buyer is in (a refused press changes
     // nothing); the button stays reachable with Tab.
     payButton->setFocusPolicy(Qt::TabFocus);
@@ -437,7 +441,8 @@ void PaymentScreenPrivate::themeOnAppearance()
     payButton->setImage(lock, Button::State::Normal);
     payButton->setImage(ResourceBundle::mainBundle().imageNamed(QStringLiteral("secureLock")), Button::State::Highlighted);
     payButton->setImageEdgeInsets(QMarginsF(0, 2, 0, 4));
-    payButton->setTitle(QStringLiteral("  Pay Securely"), Button::State::Normal);
+    // The leading spaces make room for the lock; they are layout, not words to translate.
+    payButton->setTitle(QStringLiteral("  ") + PaymentScreen::tr("Pay Securely"), Button::State::Normal);
     // Without the lock image there is no width to take back.
     const double lockWidth = lock.isNull() ? 0.0 : lock.deviceIndependentSize().width();
     payButton->setTitleEdgeInsets(QMarginsF(-lockWidth, 2, 0, 2));
@@ -481,7 +486,7 @@ bool PaymentScreenPrivate::hasPaymentToken()
         return true;
     debugLog(QStringLiteral("Error: No payment token received. Please try again sending new request for token (initPayment)."));
     // The buyer can do nothing about a missing token but try again later.
-    inputHint.show(QStringLiteral("This payment cannot start. Please try again later."));
+    inputHint.show(PaymentScreen::tr("This payment cannot start. Please try again later."));
     return false;
 }
 

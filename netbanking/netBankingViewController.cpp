@@ -51,10 +51,10 @@ netBankingViewControllerPrivate::netBankingViewControllerPrivate()
     : PaymentScreenPrivate(netBankingTraits())
     , model(new BankListModel(this))
 {
-    userMessageLabel = makeLabel("userMessageLabel", QStringLiteral("Please select your Bank to proceed"), 13);
+    userMessageLabel = makeLabel("userMessageLabel", netBankingViewController::tr("Please select your Bank to proceed"), 13);
     netbankingTable = new QListView(pending.get());
     netbankingTable->setObjectName(QStringLiteral("netbankingTable"));
-    netbankingTable->setAccessibleName(QStringLiteral("Banks"));
+    netbankingTable->setAccessibleName(netBankingViewController::tr("Banks"));
     // Every row is as high as the first, so a long list is laid out without measuring each.
     netbankingTable->setUniformItemSizes(true);
     netbankingTable->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -150,7 +150,7 @@ bool netBankingViewControllerPrivate::acceptPay()
     // code; otherwise no bank need be chosen and the preset code (empty outside TEST) is sent.
     if (inputHint.isEnabled() && nb_code.value_or(QString()).isEmpty()) {
         debugLog(QStringLiteral("Select a Bank"));
-        inputHint.show(QStringLiteral("Select a Bank"));
+        inputHint.show(netBankingViewController::tr("Select a Bank"));
         return false;
     }
     debugLog(nb_code.value_or(QString()));

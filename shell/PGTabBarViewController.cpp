@@ -6,6 +6,7 @@
 #include "core/PaymentScreen_p.h"
 #include "platform/NavigationController.h"
 #include "platform/Resources.h"
+#include "platform/Translations_p.h"
 
 #include <pelbrook/cardViewController.h>
 #include <pelbrook/netBankingViewController.h>
@@ -28,6 +29,7 @@ PGTabBarViewController::PGTabBarViewController(QWidget *parent)
     , d(std::make_unique<PGTabBarViewControllerPrivate>())
 {
     setObjectName(QStringLiteral("PGTabBarViewController"));
+    loadTranslations();
     setWindowTitle(tr("Checkout"));
     // Once closed, the checkout's pages are no longer listened to: a payment page that hands
     // back later (an approval in the buyer's UPI app, say) reports nothing after dismissed().
@@ -159,10 +161,10 @@ struct TabRow {
 const QList<TabRow> &tabTable()
 {
     static const QList<TabRow> rows = {
-        {"Cards", "cards_grey", "cards", true, [] { return new cardViewController; }},
-        {"Net Banking", "nb_grey", "nb", false, [] { return new netBankingViewController; }},
-        {"Wallets", "wallets_grey", "wallets", false, [] { return new walletViewController; }},
-        {"UPI", "upi_grey", "upi", false, [] { return new upiViewController; }},
+        {QT_TRANSLATE_NOOP("pelbrook::PGTabBarViewController", "Cards"), "cards_grey", "cards", true, [] { return new cardViewController; }},
+        {QT_TRANSLATE_NOOP("pelbrook::PGTabBarViewController", "Net Banking"), "nb_grey", "nb", false, [] { return new netBankingViewController; }},
+        {QT_TRANSLATE_NOOP("pelbrook::PGTabBarViewController", "Wallets"), "wallets_grey", "wallets", false, [] { return new walletViewController; }},
+        {QT_TRANSLATE_NOOP("pelbrook::PGTabBarViewController", "UPI"), "upi_grey", "upi", false, [] { return new upiViewController; }},
     };
     return rows;
 }

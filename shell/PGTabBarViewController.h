@@ -55,6 +55,10 @@ class PGTabBarViewControllerPrivate;
  * The configuration, the order and the last result are the process's, not the object's: they
  * are shared by every checkout, so configure each one just before presenting it. All calls on
  * the GUI thread.
+ *
+ * The buyer reads the checkout in the language of the default QLocale when it is created,
+ * where the library has a translation (Hindi), and in English otherwise; see
+ * setTranslationsEnabled().
  */
 class PELBROOK_EXPORT PGTabBarViewController : public TabBarController
 {

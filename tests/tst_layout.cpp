@@ -12,9 +12,12 @@
 #include "theme/Color.h"
 
 #include <pelbrook/PGTabBarViewController.h>
+#include <pelbrook/Translations.h>
+#include <pelbrook/cardViewController.h>
 
 #include <QAbstractItemView>
 #include <QLabel>
+#include <QScopeGuard>
 #include <QTest>
 #include <QWebEngineView>
 
@@ -52,7 +55,8 @@ bool isControl(QWidget *w)
 // Everything checked at one size, on the tab shown; an empty text when all holds.
 QString layoutFaults(PGTabBarViewController &container, const QString &tab)
 {
-    QWidget *root = container.viewControllers().at(tabIndex(container, tab))->rootViewController()->view();
+    // By its place, not its title: the titles follow the language.
+    QWidget *root = container.viewControllers().at(Tabs.indexOf(tab))->rootViewController()->view();
     QWidget *page = root->parentWidget()->parentWidget(); // the tab's navigation wrapper
     QStringList faults;
     const QRect window = container.rect();
@@ -128,7 +132,7 @@ void show(PGTabBarViewController &container, const QString &tab, QSize size)
         container.present();
         QVERIFY(QTest::qWaitForWindowExposed(&container));
     }
-    container.setSelectedIndex(tabIndex(container, tab));
+    container.setSelectedIndex(Tabs.indexOf(tab));
     if (auto *banks = container.findChild<QAbstractItemView *>(QStringLiteral("netbankingTable")); banks && !banks->model()->rowCount()) {
         BankRows rows;
         for (const char *name : {"Asha Co-operative Bank", "Bank of the Deccan", "Coastal Bank", "Hill State Bank", "Indus Valley Bank",
@@ -282,6 +286,59 @@ private Q_SLOTS:
         QVERIFY(ringed());
         QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(0).center());
         QVERIFY(!ringed());
+    }
+
+    void hindi_data()
+    {
+        QTest::addColumn<QLocale>("locale");
+        QTest::addColumn<bool>("enabled");
+        QTest::addColumn<QStringList>("texts");
+        const QLocale hindi(QLocale::Hindi, QLocale::India);
+        const QStringList english = Tabs + QStringList{QStringLiteral("  Pay Securely"), QStringLiteral("Please enter card details to proceed"),
+                                                       QStringLiteral("Expiry"), QStringLiteral("CVV")};
+        const QStringList translated{QStringLiteral("कार्ड"), QStringLiteral("नेट बैंकिंग"), QStringLiteral("वॉलेट"), QStringLiteral("UPI"),
+                                     QStringLiteral("  सुरक्षित भुगतान करें"), QStringLiteral("कृपया कार्ड का विवरण दर्ज करें"),
+                                     QStringLiteral("समाप्ति तिथि"), QStringLiteral("CVV")};
+        // In this order: each row starts with the translator the one before left installed.
+        QTest::newRow("translated") << hindi << true << translated;
+        QTest::newRow("turned off") << hindi << false << english;
+        QTest::newRow("turned on again") << hindi << true << translated;
+        QTest::newRow("English locale") << QLocale() << true << english;
+    }
+    // A checkout made under a Hindi default locale reads in Hindi, whole at a phone's smallest
+    // size, unless the host turned the translations off; English again under another locale.
+    void hindi()
+    {
+        QFETCH(QLocale, locale);
+        QFETCH(bool, enabled);
+        QFETCH(QStringList, texts);
+        const QLocale before;
+        QLocale::setDefault(locale);
+        setTranslationsEnabled(enabled);
+        const auto restore = qScopeGuard([before] {
+            QLocale::setDefault(before);
+            setTranslationsEnabled(true);
+        });
+        // A screen a host makes on its own loads the translation as well.
+        cardViewController alone;
+        QCOMPARE(alone.view()->findChild<QLabel *>(QStringLiteral("cardExpiryLabel"))->text(), texts.at(6));
+        PGTabBarViewController container;
+        for (const QString &tab : Tabs) {
+            show(container, tab, WindowSizes.first());
+            QCOMPARE(layoutFaults(container, tab), QString());
+        }
+        QStringList shown;
+        for (int i = 0; i < container.tabBar()->count(); ++i)
+            shown << container.tabBar()->tabText(i);
+        shown << container.findChild<Button *>(QStringLiteral("cardPayButton"))->title(Button::State::Normal);
+        for (const char *label : {"cardNumberLabel", "cardExpiryLabel", "cardCvcLabel"})
+            shown << container.findChild<QLabel *>(QLatin1String(label))->text();
+        QCOMPARE(shown, texts);
+        const QString folder = qEnvironmentVariable("PELBROOK_SCREENSHOT_DIR");
+        if (enabled && locale.language() == QLocale::Hindi && !folder.isEmpty()) {
+            show(container, Tabs.first(), WindowSizes.at(1));
+            QVERIFY(container.grab().save(folder + QStringLiteral("/card-hi-390x844.png")));
+        }
     }
 };
 

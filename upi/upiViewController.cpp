@@ -18,7 +18,7 @@ namespace {
 // What a screen reader says for each app tile.
 QString appName(const QString &key)
 {
-    return key == QLatin1String("tez") ? QStringLiteral("Tez") : QStringLiteral("Other UPI apps");
+    return key == QLatin1String("tez") ? upiViewController::tr("Tez") : upiViewController::tr("Other UPI apps");
 }
 
 const ScreenTraits &upiTraits()
@@ -46,23 +46,24 @@ const ScreenTraits &upiTraits()
 upiViewControllerPrivate::upiViewControllerPrivate()
     : PaymentScreenPrivate(upiTraits())
 {
-    upiChooseLabel = makeLabel("upiChooseLabel", QStringLiteral("Please select a UPI App to proceed"), 13);
-    upiLabel = makeLabel("upiLabel", QStringLiteral("Enter your Virtual Payment Address"), 13);
+    upiChooseLabel = makeLabel("upiChooseLabel", upiViewController::tr("Please select a UPI App to proceed"), 13);
+    upiLabel = makeLabel("upiLabel", upiViewController::tr("Enter your Virtual Payment Address"), 13);
     userMessageLabelUpi = makeLabel("userMessageLabelUpi",
-                                    QStringLiteral("Note: You will receive a payment request from Pelbrook in your UPI app. "
-                                                   "Do confirm the request to complete payment."),
+                                    upiViewController::tr("Note: You will receive a payment request from Pelbrook in your UPI app. "
+                                                          "Do confirm the request to complete payment."),
                                     10);
     userMessageLabelUpi->setAlignment(Qt::AlignCenter);
     userMessageLabelUpi->setWordWrap(true);
-    upiVpaTextField = makeTextField("upiVpaTextField", QStringLiteral("UPI Id"));
+    upiVpaTextField = makeTextField("upiVpaTextField", upiViewController::tr("UPI Id"));
     // An address is typed as it is: a touch keyboard must neither capitalise nor complete it.
     upiVpaTextField->setInputMethodHints(Qt::ImhNoAutoUppercase | Qt::ImhNoPredictiveText);
-    upiPostFixTextField = makeTextField("upiPostFixTextField", QStringLiteral("@upi"));
-    upiPostFixTextField->setAccessibleName(QStringLiteral("UPI handle"));
+    //: The handle the buyer picks from a list, as it is written in a UPI ID.
+    upiPostFixTextField = makeTextField("upiPostFixTextField", upiViewController::tr("@upi"));
+    upiPostFixTextField->setAccessibleName(upiViewController::tr("UPI handle"));
 
     upiCollection = new LogoTileGrid(returnImage, returnImageHighlighted, appName, pending.get());
     upiCollection->setObjectName(QStringLiteral("upiCollection"));
-    upiCollection->setAccessibleName(QStringLiteral("UPI apps"));
+    upiCollection->setAccessibleName(upiViewController::tr("UPI apps"));
 }
 
 const QStringList &upiViewControllerPrivate::bankPostfix()
@@ -122,7 +123,7 @@ void upiViewControllerPrivate::createBankPicker()
 {
     bankPicker = new PickerView;
     bankPicker->setObjectName(QStringLiteral("bankPicker"));
-    bankPicker->setAccessibleName(QStringLiteral("UPI handles"));
+    bankPicker->setAccessibleName(upiViewController::tr("UPI handles"));
     bankPicker->setDataSource(this);
     TextFieldInputView::of(upiPostFixTextField)->setInputView(bankPicker);
     bankPicker->reloadAllComponents();
@@ -136,7 +137,7 @@ void upiViewControllerPrivate::createToolbar()
     toolbar->setBarTintColor(Qt::white);
     // The checkout's own blue, the colour of its chosen tab and focus marks.
     toolbar->setTintColor(screenPalette().color(QPalette::Highlight));
-    toolbar->setItems({{QImage(), QStringLiteral("Done"), QStringLiteral("doneButton"), [q](QAbstractButton *) { q->dismissKeyboard(); }}});
+    toolbar->setItems({{QImage(), upiViewController::tr("Done"), QStringLiteral("doneButton"), [q](QAbstractButton *) { q->dismissKeyboard(); }}});
     TextFieldInputView::of(upiPostFixTextField)->setInputAccessoryView(toolbar);
 }
 
@@ -216,7 +217,7 @@ bool upiViewControllerPrivate::acceptPay()
 {
     if (upi_vpa.isEmpty()) {
         debugLog(QStringLiteral("UPI VPA is empty."));
-        inputHint.show(QStringLiteral("UPI VPA is empty."));
+        inputHint.show(upiViewController::tr("UPI VPA is empty."));
         return false;
     }
     return true;

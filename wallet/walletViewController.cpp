@@ -73,10 +73,10 @@ walletViewControllerPrivate::walletViewControllerPrivate()
     , walletArray(checkout.walletArray_global)
     , walletArrayHighlighted(checkout.walletArray_global)
 {
-    userMessageLabel = makeLabel("userMessageLabel", QStringLiteral("Please select a Wallet to proceed"), 13);
+    userMessageLabel = makeLabel("userMessageLabel", walletViewController::tr("Please select a Wallet to proceed"), 13);
     walletCollection = new LogoTileGrid(returnImage, returnImageHighlighted, walletName, pending.get());
     walletCollection->setObjectName(QStringLiteral("walletCollection"));
-    walletCollection->setAccessibleName(QStringLiteral("Wallets"));
+    walletCollection->setAccessibleName(walletViewController::tr("Wallets"));
 }
 
 QString walletViewControllerPrivate::walletCode(const QString &key)
@@ -118,7 +118,7 @@ bool walletViewControllerPrivate::acceptPay()
 {
     if (!wallet_code) {
         debugLog(QStringLiteral("Select a Wallet"));
-        inputHint.show(QStringLiteral("Select a Wallet"));
+        inputHint.show(walletViewController::tr("Select a Wallet"));
         return false;
     }
     return true;

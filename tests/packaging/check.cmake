@@ -17,7 +17,7 @@ if(programs)
 endif()
 # The contract's headers, the base classes its classes derive from, and nothing else.
 set(expected DebugLog.h Endpoints.h PGTabBarViewController.h PaymentScreen.h ResultDelegate.h TabBarController.h
-    ViewController.h cardViewController.h pelbrook_export.h upiViewController.h
+    Translations.h ViewController.h cardViewController.h pelbrook_export.h upiViewController.h
     walletViewController.h netBankingViewController.h)
 file(GLOB installed RELATIVE "${WORK_DIR}/prefix/include/pelbrook" "${WORK_DIR}/prefix/include/pelbrook/*")
 list(SORT installed)
