@@ -260,11 +260,15 @@ void cardViewController::reformatAsCardNumber(QLineEdit *textField)
             TextFieldObserver::setSelection(textField, *d->previousSelection);
         return;
     }
-    PaymentScreenPrivate::update(d->cardNumberWithoutSpaces, digits, this, &cardViewController::cardNumberWithoutSpacesChanged);
+    const bool changed = d->cardNumberWithoutSpaces != digits;
+    d->cardNumberWithoutSpaces = digits;
     const QString grouped = CardNumberFormatter::insertCreditCardSpaces(digits, cursor);
     textField->setText(grouped);
     if (cursor >= 0 && cursor <= grouped.size())
         textField->setCursorPosition(cursor);
+    // Announced once the field shows the grouped number.
+    if (changed)
+        Q_EMIT cardNumberWithoutSpacesChanged();
 }
 
 void cardViewController::textFieldDidChangeToExpiry(QLineEdit *textField)

@@ -657,11 +657,22 @@ void PaymentScreen::viewWillAppear()
 
 void PaymentScreen::viewDidAppear()
 {
-    if (d_ptr->traits.inputsOnEveryAppearance)
+    // Back from another tab, the screen starts again from its inputs. Shown again with the whole
+    // checkout, it is as the buyer left it: a gateway's page must stay, or the buyer could pay
+    // twice.
+    if (d_ptr->traits.inputsOnEveryAppearance && !d_ptr->hiddenWithCheckout)
         d_ptr->setPaymentPageShown(false);
     // While the buyer fills the form, the browser gets ready, so pressing pay does not wait
     // for it to start.
     d_ptr->webView->prepare();
+}
+
+void PaymentScreen::viewWillDisappear()
+{
+    // A tab change hides the screen's own wrapper; a host hiding the checkout hides only an
+    // ancestor of it.
+    const QWidget *wrapper = navigationController();
+    d_ptr->hiddenWithCheckout = wrapper && !wrapper->isHidden();
 }
 
 void PaymentScreen::initPayment(const QString &url, const QString &appId, const QString &orderId,
@@ -670,13 +681,19 @@ void PaymentScreen::initPayment(const QString &url, const QString &appId, const 
                                 std::function<void(const QString &token)> completion)
 {
     CheckoutContext &values = d_ptr->checkout;
+    const auto announced = [&values] {
+        return QStringList{values.appId_global, values.orderId_global, values.orderAmount_global, values.customerEmail_global,
+                           values.customerPhone_global, values.orderCurrency_global};
+    };
+    const QStringList before = announced();
     values.appId_global = appId;
     values.orderId_global = orderId;
     values.orderAmount_global = orderAmount;
     values.customerEmail_global = customerEmail;
     values.customerPhone_global = customerPhone;
     values.orderCurrency_global = orderCurrency.isEmpty() ? QStringLiteral("INR") : orderCurrency;
-    Q_EMIT orderValuesChanged();
+    if (announced() != before)
+        Q_EMIT orderValuesChanged();
     debugLog(values.orderCurrency_global);
 
     QJsonObject body;

@@ -141,9 +141,11 @@ protected:
     void viewDidLoad() override;
     /// Paints the theme colours on the screen and its pay button.
     void viewWillAppear() override;
-    /// Brings some screens back to their inputs, and gets the browser view ready while the
-    /// buyer types.
+    /// Brings some screens back to their inputs after a change of tab, and gets the browser
+    /// view ready while the buyer types.
     void viewDidAppear() override;
+    /// Notes whether the screen goes with its tab or with the whole checkout.
+    void viewWillDisappear() override;
 
     /// The screen's private part, for the library's screens.
     std::unique_ptr<PaymentScreenPrivate> const d_ptr;

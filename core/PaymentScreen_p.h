@@ -147,6 +147,15 @@ public:
         member = value;
         Q_EMIT(screen->*changed)();
     }
+    /// The same for a code that reads as text, empty for none: announced when its text changes.
+    template <typename Screen>
+    static void update(std::optional<QString> &member, const std::optional<QString> &value, Screen *screen, void (Screen::*changed)())
+    {
+        const bool textChanges = member.value_or(QString()) != value.value_or(QString());
+        member = value;
+        if (textChanges)
+            Q_EMIT(screen->*changed)();
+    }
 
     /// Adds @p view to @p parent, above the views added before it.
     static void addTo(QWidget *parent, QWidget *view);
@@ -196,6 +205,9 @@ public:
     /// The form has gone to the gateway and no result has come back: closed now, the payment's
     /// outcome is unknown to the host.
     bool outcomeUnknown = false;
+    /// Last hidden with the whole checkout (an embedded one whose page the host switched away
+    /// from), not by a change of tab.
+    bool hiddenWithCheckout = false;
 
     /// The views are made with the screen and wait here until the screen's view is built.
     std::unique_ptr<QWidget> pending;

@@ -140,8 +140,6 @@ public:
     bool viewLoaded = false;
     /// Shown, and not yet dismissed. An embedded container stays open while hidden.
     bool open = false;
-    /// Shown by present(): a window of its own, which closes when it is hidden.
-    bool presented = false;
     /// A close event was accepted: the hiding that follows closes the container.
     bool closing = false;
     /// Dismissed since its tabs were built: the next showing builds them afresh.
@@ -278,7 +276,6 @@ void TabBarController::present()
         setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
         setWindowModality(Qt::WindowModal);
     }
-    d->presented = true;
     if (!testAttribute(Qt::WA_Resized))
         resize(defaultSize());
     // The host's window: the parent's, or the window a host without widgets (Qt Quick) made
@@ -341,13 +338,15 @@ void TabBarController::setVisible(bool visible)
         loadViewIfNeeded();
         QWidget::setVisible(true);
         d->open = true;
+        d->closing = false;
         return;
     }
     // Every way of closing it (the close button, the hand-back, the host, the window's close
     // button, Escape) ends here, once. A container the host embeds as a page of its own window
     // is hidden whenever the host shows another page: that is not closing, and the buyer finds
-    // the checkout as they left it.
-    const bool closes = d->presented || d->closing;
+    // the checkout as they left it. (present() hides an embedded one while making it a window:
+    // that is not closing either.)
+    const bool closes = isWindow() || d->closing;
     d->closing = false;
     QWidget::setVisible(false);
     if (closes)

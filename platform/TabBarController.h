@@ -24,14 +24,15 @@ class TabBarControllerPrivate;
  * its tab is shown.
  *
  * present() shows the container: as its own window, or, when it has a parent, as a window over
- * the parent's window. However a presented container closes (dismiss(), hide(), close(), the
- * window's close button, Escape), it is hidden and dismissed() is emitted once; shown again, it
- * builds its tabs afresh. With Qt::WA_DeleteOnClose set, closing it also deletes it.
+ * the parent's window. However a container that is a window closes (dismiss(), hide(), close(),
+ * the window's close button, Escape), it is hidden and dismissed() is emitted once; shown again,
+ * it builds its tabs afresh. With Qt::WA_DeleteOnClose set, closing it also deletes it.
  *
- * A container that was never presented can be embedded as a child widget, for instance as a
- * page of the host's QStackedWidget: hiding it (as a stack does when it shows another page) then
- * keeps everything as it is, and only closing it (dismiss(), close(), Escape, a close button,
- * the payment's end) hides it for good and emits dismissed().
+ * Instead, it can be embedded as a child widget, for instance as a page of the host's
+ * QStackedWidget: hiding it (as a stack does when it shows another page) then keeps everything
+ * as it is, and only closing it (dismiss(), close(), Escape, a close button, the payment's end)
+ * hides it for good and emits dismissed(). Do not present() a container that sits in a layout
+ * or a stack: it would become a window the layout still hides and shows.
  *
  * This is the base of PGTabBarViewController, the checkout a host presents; its tab wrappers are
  * internal to the library. GUI thread only.
@@ -87,8 +88,8 @@ public:
     virtual void present();
     /// Closes the container, as its window's close button does: dismissed() follows.
     void dismiss();
-    /// Builds the tabs when needed before showing. Hiding a presented container, or one being
-    /// closed, dismisses it; hiding an embedded one only hides it.
+    /// Builds the tabs when needed before showing. Hiding a container that is a window, or one
+    /// being closed, dismisses it; hiding an embedded one only hides it.
     void setVisible(bool visible) override;
     /// The size present() gives a container the host has not sized: 390 wide, phone-like, and
     /// 844 high or less, to fit the screen (480 at the least).

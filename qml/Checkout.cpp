@@ -83,7 +83,12 @@ bool Checkout::isPresented() const
 void Checkout::present()
 {
     if (m_container) {
-        m_container->present();
+        // Hidden, it is closing (this is a handler of its paymentInterrupted()): a new checkout
+        // is made once the closing one has been let go.
+        if (m_container->isVisible())
+            m_container->present();
+        else
+            QMetaObject::invokeMethod(this, &Checkout::present, Qt::QueuedConnection);
         return;
     }
     // A widget made without a QApplication would abort the whole application.

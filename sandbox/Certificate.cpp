@@ -7,6 +7,8 @@
 #include <openssl/x509v3.h>
 
 #include <cstdio>
+#include <fcntl.h>
+#include <unistd.h>
 #include <ctime>
 #include <filesystem>
 #include <memory>
@@ -92,7 +94,11 @@ bool create(const std::string &certificatePath, const std::string &keyPath, cons
         error = "cannot sign the certificate";
         return false;
     }
-    File keyFile(std::fopen(keyPath.c_str(), "w"));
+    // The key is readable by its owner alone from the moment it exists.
+    const int keyDescriptor = ::open(keyPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    File keyFile(keyDescriptor >= 0 ? ::fdopen(keyDescriptor, "w") : nullptr);
+    if (keyDescriptor >= 0 && !keyFile)
+        ::close(keyDescriptor);
     File certificateFile(std::fopen(certificatePath.c_str(), "w"));
     if (!keyFile || !certificateFile
         || !PEM_write_PrivateKey(keyFile.get(), key.get(), nullptr, nullptr, 0, nullptr, nullptr)

@@ -31,12 +31,6 @@ PGTabBarViewController::PGTabBarViewController(QWidget *parent)
     setObjectName(QStringLiteral("PGTabBarViewController"));
     loadTranslations();
     setWindowTitle(tr("Checkout"));
-    // Once closed, the checkout's pages are no longer listened to: a payment page that hands
-    // back later (an approval in the buyer's UPI app, say) reports nothing after dismissed().
-    connect(this, &TabBarController::dismissed, this, [this] {
-        for (PaymentScreen *screen : screens())
-            PaymentScreenPrivate::get(screen)->abandonPaymentPage();
-    });
 }
 
 PGTabBarViewController::~PGTabBarViewController() = default;
@@ -134,12 +128,17 @@ void PGTabBarViewController::viewControllersChanged()
 
 void PGTabBarViewController::aboutToDismiss()
 {
+    // Once closed, the checkout's pages are no longer listened to: a payment page that hands
+    // back later (an approval in the buyer's UPI app, say) reports nothing, not even while the
+    // host handles the news below.
+    bool outcomeUnknown = false;
     for (PaymentScreen *screen : screens()) {
-        if (PaymentScreenPrivate::get(screen)->outcomeUnknown) {
-            Q_EMIT paymentInterrupted();
-            return;
-        }
+        PaymentScreenPrivate *page = PaymentScreenPrivate::get(screen);
+        page->abandonPaymentPage();
+        outcomeUnknown = outcomeUnknown || page->outcomeUnknown;
     }
+    if (outcomeUnknown)
+        Q_EMIT paymentInterrupted();
 }
 
 void PGTabBarViewController::cancelTapped(QAbstractButton *)

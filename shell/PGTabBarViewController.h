@@ -178,7 +178,8 @@ protected:
     void viewDidLoad() override;
     /// Hands the delegate to the new screens and passes their results on as paymentResult().
     void viewControllersChanged() override;
-    /// Emits paymentInterrupted() when a payment's outcome is left unknown.
+    /// Stops listening to the payment pages, and emits paymentInterrupted() when a payment's
+    /// outcome is left unknown.
     void aboutToDismiss() override;
 
 private:

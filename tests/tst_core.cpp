@@ -685,6 +685,10 @@ private Q_SLOTS:
         QCOMPARE(tokenChanged.count(), 0);
         QTRY_COMPARE_WITH_TIMEOUT(tokens.size(), 1, 15000);
         QCOMPARE(tokenChanged.count(), 1);
+        // Asked again for the same order, nothing it shows changes.
+        screen.initPayment(QString(), QStringLiteral("sandbox-app"), QStringLiteral("ORD9"), QStringLiteral("5.00"), QStringLiteral("e@x.y"),
+                           QStringLiteral("1"), QString(), {});
+        QCOMPARE(orderChanged.count(), 1);
         QCOMPARE(tokens.first(), sandbox.token(QStringLiteral("sandbox-app"), QStringLiteral("ORD9"), QStringLiteral("5.00")));
         QCOMPARE(screen.paymentToken(), tokens.first());
         QCOMPARE(capture.lines().value(0), QStringLiteral("INR"));

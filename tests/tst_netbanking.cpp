@@ -27,6 +27,7 @@
 #include <QListView>
 #include <QSignalSpy>
 #include <QTabBar>
+#include <QScopeGuard>
 #include <QSemaphore>
 #include <QThreadPool>
 #include <QTest>
@@ -211,6 +212,10 @@ private Q_SLOTS:
         QSemaphore release;
         for (int i = 0; i < hosts.maxThreadCount(); ++i)
             hosts.start([&release] { release.acquire(); });
+        const auto freeTheHostsPool = qScopeGuard([&] {
+            release.release(hosts.maxThreadCount());
+            hosts.waitForDone();
+        });
         ScriptedHttpServer server([](const QByteArray &, const QByteArray &) {
             return ScriptedHttpServer::response(200, "application/json", R"([{"code":"3001","bankName":"A"}])");
         });
@@ -220,8 +225,6 @@ private Q_SLOTS:
         netBankingViewController screen;
         screen.view();
         QTRY_COMPARE_WITH_TIMEOUT(screen.list().size(), 1, 20000);
-        release.release(hosts.maxThreadCount());
-        hosts.waitForDone();
     }
 
     void slowServerLeavesTheListEmpty()

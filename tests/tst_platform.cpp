@@ -18,6 +18,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QLoggingCategory>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTabBar>
 #include <QTest>
@@ -113,6 +114,10 @@ private Q_SLOTS:
         const QtMessageHandler previous = qInstallMessageHandler([](QtMsgType type, const QMessageLogContext &context, const QString &text) {
             heard.append({type, QString::fromLatin1(context.category), text});
         });
+        const auto restore = qScopeGuard([previous] {
+            QLoggingCategory::setFilterRules(QString());
+            qInstallMessageHandler(previous);
+        });
         if (qEnvironmentVariableIsEmpty("QT_LOGGING_RULES")) {
             debugLog(QStringLiteral("quiet by default"));
             QCOMPARE(heard.size(), 0);
@@ -125,8 +130,6 @@ private Q_SLOTS:
             debugLog(QStringLiteral("to the sink"));
             QCOMPARE(capture.lines(), QStringList{QStringLiteral("to the sink")});
         }
-        QLoggingCategory::setFilterRules(QString());
-        qInstallMessageHandler(previous);
         QCOMPARE(heard, (QList<std::tuple<QtMsgType, QString, QString>>{
                             {QtDebugMsg, QStringLiteral("pelbrook.checkout"), QStringLiteral("UPI VPA is empty.")}}));
     }

@@ -53,7 +53,7 @@ bool startSandbox(Sandbox &sandbox, const QString &program)
     sandbox.process.setProgram(program);
     // Standard input stays a pipe from the demo: when the demo ends, however it ends, the pipe
     // closes and the sandbox stops. Its certificate and key stay in the sandbox's own folder,
-    // made on the first run and kept, so a demo ended by a signal leaves nothing behind.
+    // made on the first run and kept, so a demo ended by a signal leaves no temporary files.
     sandbox.process.setArguments({QStringLiteral("--port"), QStringLiteral("0"), QStringLiteral("--exit-with-stdin")});
     // Its errors are shown; its request log is read and dropped below.
     sandbox.process.setProcessChannelMode(QProcess::ForwardedErrorChannel);

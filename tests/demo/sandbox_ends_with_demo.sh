@@ -7,8 +7,9 @@ set -u
 demo=$1
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-export TMPDIR="$work/tmp"
-mkdir "$TMPDIR"
+# A home of its own too: the sandbox keeps its certificate there, not in the developer's.
+export TMPDIR="$work/tmp" HOME="$work/home"
+mkdir "$TMPDIR" "$HOME"
 failed=0
 
 sandbox_pid() {
