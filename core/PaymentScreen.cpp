@@ -2,6 +2,7 @@
 
 #include "core/HandBack.h"
 #include "core/PaymentScreen_p.h"
+#include "core/ScreenControl.h"
 #include "core/TokenReply.h"
 #include "platform/BrowserProfile_p.h"
 #include "platform/DebugLog_p.h"
@@ -605,6 +606,20 @@ void PaymentScreenPrivate::abandonPaymentPage()
     webView->setNavigationDelegate(nullptr);
     webView->stop();
     overlay.hideWaitLoading();
+}
+
+// --- What the container asks of a screen ---
+
+void screenControl::setShowsInputHints(PaymentScreen *screen, bool shows)
+{
+    PaymentScreenPrivate::get(screen)->setShowsInputHints(shows);
+}
+
+bool screenControl::abandonPaymentPage(PaymentScreen *screen)
+{
+    PaymentScreenPrivate *d = PaymentScreenPrivate::get(screen);
+    d->abandonPaymentPage();
+    return d->outcomeUnknown;
 }
 
 // --- The public class ---

@@ -3,7 +3,7 @@
 #include <pelbrook/PaymentScreen.h>
 
 #include "core/CheckoutContext.h"
-#include "core/PaymentScreen_p.h"
+#include "core/ScreenControl.h"
 #include "platform/NavigationController.h"
 #include "platform/Resources.h"
 #include "platform/Translations_p.h"
@@ -100,7 +100,7 @@ void PGTabBarViewController::setShowsInputHints(bool shows)
         return;
     d->showsInputHints = shows;
     for (PaymentScreen *screen : screens())
-        PaymentScreenPrivate::get(screen)->setShowsInputHints(shows);
+        screenControl::setShowsInputHints(screen, shows);
     Q_EMIT showsInputHintsChanged(shows);
 }
 
@@ -120,7 +120,7 @@ void PGTabBarViewController::viewControllersChanged()
     // every screen's result.
     for (PaymentScreen *screen : screens()) {
         screen->setResultDelegate(d->resultDelegate);
-        PaymentScreenPrivate::get(screen)->setShowsInputHints(d->showsInputHints);
+        screenControl::setShowsInputHints(screen, d->showsInputHints);
         connect(screen, &PaymentScreen::paymentResultCaptured, this, &PGTabBarViewController::paymentResult,
                 Qt::UniqueConnection);
     }
@@ -132,11 +132,8 @@ void PGTabBarViewController::aboutToDismiss()
     // back later (an approval in the buyer's UPI app, say) reports nothing, not even while the
     // host handles the news below.
     bool outcomeUnknown = false;
-    for (PaymentScreen *screen : screens()) {
-        PaymentScreenPrivate *page = PaymentScreenPrivate::get(screen);
-        page->abandonPaymentPage();
-        outcomeUnknown = outcomeUnknown || page->outcomeUnknown;
-    }
+    for (PaymentScreen *screen : screens())
+        outcomeUnknown = screenControl::abandonPaymentPage(screen) || outcomeUnknown;
     if (outcomeUnknown)
         Q_EMIT paymentInterrupted();
 }

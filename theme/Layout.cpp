@@ -35,10 +35,10 @@ LayoutAnchor leadingAnchor(QWidget *view) { return {view, LayoutEdge::Leading}; 
 LayoutAnchor trailingAnchor(QWidget *view) { return {view, LayoutEdge::Trailing}; }
 LayoutAnchor widthAnchor(QWidget *view) { return {view, LayoutEdge::Width}; }
 LayoutAnchor heightAnchor(QWidget *view) { return {view, LayoutEdge::Height}; }
-LayoutAnchor safeTopAnchor(QWidget *view) { return {view, LayoutEdge::Top, true}; }
-LayoutAnchor safeLeftAnchor(QWidget *view) { return {view, LayoutEdge::Left, true}; }
-LayoutAnchor safeBottomAnchor(QWidget *view) { return {view, LayoutEdge::Bottom, true}; }
-LayoutAnchor safeRightAnchor(QWidget *view) { return {view, LayoutEdge::Right, true}; }
+LayoutAnchor safeTopAnchor(QWidget *view) { return {view, LayoutEdge::Top}; }
+LayoutAnchor safeLeftAnchor(QWidget *view) { return {view, LayoutEdge::Left}; }
+LayoutAnchor safeBottomAnchor(QWidget *view) { return {view, LayoutEdge::Bottom}; }
+LayoutAnchor safeRightAnchor(QWidget *view) { return {view, LayoutEdge::Right}; }
 
 namespace {
 

@@ -15,7 +15,6 @@ enum class LayoutEdge { Left, Right, Top, Bottom, Leading, Trailing, Width, Heig
 struct LayoutAnchor {
     QPointer<QWidget> view;
     LayoutEdge edge = LayoutEdge::Left;
-    bool safeArea = false;
 
     bool isNull() const { return view.isNull(); }
 };
