@@ -72,6 +72,8 @@ public:
     /// The code the payment sends: none until the view is built, then "3333" in the "TEST"
     /// environment or empty, then the code of the bank last chosen.
     std::optional<QString> nb_code() const;
+    /// nb_code() as text, an empty string for none: what the `nb_code` property reads.
+    QString nbCodeOrEmpty() const;
     /// The banks downloaded so far, in the document's order.
     QList<MyStruct> list() const;
 
@@ -92,8 +94,6 @@ Q_SIGNALS:
     void nb_codeChanged();
 
 private:
-    QString nbCodeOrEmpty() const;
-
     Q_DECLARE_PRIVATE(netBankingViewController)
 };
 

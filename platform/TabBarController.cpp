@@ -146,12 +146,20 @@ public:
     bool dismissed = false;
     /// Telling of a dismissal: the window system is still closing the window.
     bool dismissing = false;
+    TabBarController *q = nullptr;
+
+    void keepThroughClosing();
+    void finishClosing();
+    void refreshTabs();
+    void layoutChildren();
+    void updateBarStyle();
 };
 
 TabBarController::TabBarController(QWidget *parent)
     : QWidget(parent)
     , d(std::make_unique<TabBarControllerPrivate>())
 {
+    d->q = this;
     d->stack = new QStackedWidget(this);
     d->tabBar = new IconOverTitleTabBar(this);
     setPalette(screenPalette());
@@ -163,7 +171,7 @@ TabBarController::TabBarController(QWidget *parent)
     d->tabBar->setIconSize(QSize(24, 24));
     d->tabBar->setAttribute(Qt::WA_StyledBackground);
     connect(d->tabBar, &QTabBar::currentChanged, d->stack, &QStackedWidget::setCurrentIndex);
-    updateBarStyle();
+    d->updateBarStyle();
     // Escape closes the checkout, unless a field's open list takes it first.
     auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this, this, &TabBarController::dismiss);
     escape->setContext(Qt::WidgetWithChildrenShortcut);
@@ -180,26 +188,26 @@ void TabBarController::setViewControllers(const QList<NavigationController *> &c
     d->controllers = controllers;
     for (NavigationController *controller : controllers) {
         d->stack->addWidget(controller);
-        connect(controller->rootViewController(), &ViewController::titleChanged, this, &TabBarController::refreshTabs);
+        connect(controller->rootViewController(), &ViewController::titleChanged, this, [this] { d->refreshTabs(); });
     }
-    refreshTabs();
+    d->refreshTabs();
     viewControllersChanged();
 }
 
-void TabBarController::refreshTabs()
+void TabBarControllerPrivate::refreshTabs()
 {
-    const QSignalBlocker blocker(d->tabBar);
-    while (d->tabBar->count() > d->controllers.size())
-        d->tabBar->removeTab(d->tabBar->count() - 1);
-    for (int i = 0; i < d->controllers.size(); ++i) {
-        ViewController *screen = d->controllers[i]->rootViewController();
-        if (i >= d->tabBar->count())
-            d->tabBar->addTab(QString());
-        d->tabBar->setTabText(i, screen->title());
-        d->tabBar->setTabIcon(i, tabIcon(screen->tabBarItem()));
-        d->tabBar->setTabToolTip(i, screen->title());
+    const QSignalBlocker blocker(tabBar);
+    while (tabBar->count() > controllers.size())
+        tabBar->removeTab(tabBar->count() - 1);
+    for (int i = 0; i < controllers.size(); ++i) {
+        ViewController *screen = controllers[i]->rootViewController();
+        if (i >= tabBar->count())
+            tabBar->addTab(QString());
+        tabBar->setTabText(i, screen->title());
+        tabBar->setTabIcon(i, tabIcon(screen->tabBarItem()));
+        tabBar->setTabToolTip(i, screen->title());
     }
-    d->tabBar->setCurrentIndex(d->stack->currentIndex());
+    tabBar->setCurrentIndex(stack->currentIndex());
 }
 
 QList<NavigationController *> TabBarController::viewControllers() const { return d->controllers; }
@@ -221,7 +229,7 @@ void TabBarController::setSelectedIndex(int index)
 void TabBarController::setTabBarHidden(bool hidden)
 {
     d->tabBar->setHidden(hidden);
-    layoutChildren();
+    d->layoutChildren();
 }
 
 bool TabBarController::isTabBarHidden() const
@@ -232,19 +240,19 @@ bool TabBarController::isTabBarHidden() const
 void TabBarController::setBarTintColor(const QColor &color)
 {
     d->barTintColor = color;
-    updateBarStyle();
+    d->updateBarStyle();
 }
 
 void TabBarController::setTranslucent(bool translucent)
 {
     d->translucent = translucent;
-    updateBarStyle();
+    d->updateBarStyle();
 }
 
-void TabBarController::updateBarStyle()
+void TabBarControllerPrivate::updateBarStyle()
 {
-    d->tabBar->setStyleSheet(QStringLiteral("QTabBar#tabBar { background: %1; border-top: 1px solid #d0d0d0; }")
-                                .arg(barBackground(d->barTintColor, d->translucent)));
+    tabBar->setStyleSheet(QStringLiteral("QTabBar#tabBar { background: %1; border-top: 1px solid #d0d0d0; }")
+                              .arg(barBackground(barTintColor, translucent)));
 }
 
 void TabBarController::loadViewIfNeeded()
@@ -266,7 +274,7 @@ QSize TabBarController::defaultSize() const
 void TabBarController::present()
 {
     if (d->dismissing) {
-        keepThroughClosing();
+        d->keepThroughClosing();
         QMetaObject::invokeMethod(this, &TabBarController::present, Qt::QueuedConnection);
         return;
     }
@@ -304,14 +312,14 @@ void TabBarController::present()
     activateWindow();
 }
 
-void TabBarController::keepThroughClosing()
+void TabBarControllerPrivate::keepThroughClosing()
 {
     // A container that deletes itself on close would be deleted by the close under way, right
     // after it was shown again: it is kept, and deletes itself on its next close instead.
-    if (!testAttribute(Qt::WA_DeleteOnClose))
+    if (!q->testAttribute(Qt::WA_DeleteOnClose))
         return;
-    setAttribute(Qt::WA_DeleteOnClose, false);
-    QMetaObject::invokeMethod(this, [this] { setAttribute(Qt::WA_DeleteOnClose, true); }, Qt::QueuedConnection);
+    q->setAttribute(Qt::WA_DeleteOnClose, false);
+    QMetaObject::invokeMethod(q, [container = q] { container->setAttribute(Qt::WA_DeleteOnClose, true); }, Qt::QueuedConnection);
 }
 
 void TabBarController::dismiss()
@@ -323,7 +331,7 @@ void TabBarController::setVisible(bool visible)
 {
     if (visible && d->dismissing) {
         // Shown again from a dismissed() handler: once the window has finished closing.
-        keepThroughClosing();
+        d->keepThroughClosing();
         QMetaObject::invokeMethod(this, [this] { setVisible(true); }, Qt::QueuedConnection);
         return;
     }
@@ -350,7 +358,7 @@ void TabBarController::setVisible(bool visible)
     d->closing = false;
     QWidget::setVisible(false);
     if (closes)
-        finishClosing();
+        d->finishClosing();
 }
 
 void TabBarController::closeEvent(QCloseEvent *event)
@@ -360,37 +368,37 @@ void TabBarController::closeEvent(QCloseEvent *event)
         return;
     // Closed while hidden (an embedded page the host is not showing): no hiding follows.
     if (isHidden())
-        finishClosing();
+        d->finishClosing();
     else
         d->closing = true;
 }
 
-void TabBarController::finishClosing()
+void TabBarControllerPrivate::finishClosing()
 {
-    if (!d->open)
+    if (!open)
         return;
-    d->open = false;
-    d->dismissed = true;
-    const QPointer<TabBarController> self(this);
-    d->dismissing = true;
-    aboutToDismiss();
+    open = false;
+    dismissed = true;
+    const QPointer<TabBarController> self(q);
+    dismissing = true;
+    q->aboutToDismiss();
     if (self)
-        Q_EMIT dismissed();
-    // The host may have deleted the container in its handler.
+        Q_EMIT q->dismissed();
+    // The host may have deleted the container in its handler, and this with it.
     if (self)
-        d->dismissing = false;
+        dismissing = false;
 }
 
 void TabBarController::resizeEvent(QResizeEvent *)
 {
-    layoutChildren();
+    d->layoutChildren();
 }
 
-void TabBarController::layoutChildren()
+void TabBarControllerPrivate::layoutChildren()
 {
-    const int barHeight = d->tabBar->isHidden() ? 0 : TabBarHeight;
-    d->stack->setGeometry(0, 0, width(), height() - barHeight);
-    d->tabBar->setGeometry(0, height() - barHeight, width(), barHeight);
+    const int barHeight = tabBar->isHidden() ? 0 : TabBarController::TabBarHeight;
+    stack->setGeometry(0, 0, q->width(), q->height() - barHeight);
+    tabBar->setGeometry(0, q->height() - barHeight, q->width(), barHeight);
 }
 
 } // namespace pelbrook

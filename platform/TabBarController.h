@@ -117,12 +117,7 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
-    void keepThroughClosing();
-    void finishClosing();
-    void refreshTabs();
-    void layoutChildren();
-    void updateBarStyle();
-
+    friend class TabBarControllerPrivate;
     std::unique_ptr<TabBarControllerPrivate> const d;
 };
 

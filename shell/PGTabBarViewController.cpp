@@ -17,6 +17,21 @@
 
 namespace pelbrook {
 
+namespace {
+
+// The payment screen of each tab, in tab order.
+QList<PaymentScreen *> screensOf(const TabBarController &container)
+{
+    QList<PaymentScreen *> result;
+    for (NavigationController *navigation : container.viewControllers()) {
+        if (auto *screen = qobject_cast<PaymentScreen *>(navigation->rootViewController()))
+            result.append(screen);
+    }
+    return result;
+}
+
+} // namespace
+
 class PGTabBarViewControllerPrivate
 {
 public:
@@ -85,7 +100,7 @@ std::shared_ptr<ResultDelegate> PGTabBarViewController::resultDelegate() const
 void PGTabBarViewController::setResultDelegate(std::shared_ptr<ResultDelegate> delegate)
 {
     d->resultDelegate = std::move(delegate);
-    for (PaymentScreen *screen : screens())
+    for (PaymentScreen *screen : screensOf(*this))
         screen->setResultDelegate(d->resultDelegate);
 }
 
@@ -99,26 +114,17 @@ void PGTabBarViewController::setShowsInputHints(bool shows)
     if (shows == d->showsInputHints)
         return;
     d->showsInputHints = shows;
-    for (PaymentScreen *screen : screens())
+    for (PaymentScreen *screen : screensOf(*this))
         screenControl::setShowsInputHints(screen, shows);
     Q_EMIT showsInputHintsChanged(shows);
 }
 
-QList<PaymentScreen *> PGTabBarViewController::screens() const
-{
-    QList<PaymentScreen *> result;
-    for (NavigationController *navigation : viewControllers()) {
-        if (auto *screen = qobject_cast<PaymentScreen *>(navigation->rootViewController()))
-            result.append(screen);
-    }
-    return result;
-}
 
 void PGTabBarViewController::viewControllersChanged()
 {
     // A host that sets only the container's delegate, or listens to its signal, hears of
     // every screen's result.
-    for (PaymentScreen *screen : screens()) {
+    for (PaymentScreen *screen : screensOf(*this)) {
         screen->setResultDelegate(d->resultDelegate);
         screenControl::setShowsInputHints(screen, d->showsInputHints);
         connect(screen, &PaymentScreen::paymentResultCaptured, this, &PGTabBarViewController::paymentResult,
@@ -132,7 +138,7 @@ void PGTabBarViewController::aboutToDismiss()
     // back later (an approval in the buyer's UPI app, say) reports nothing, not even while the
     // host handles the news below.
     bool outcomeUnknown = false;
-    for (PaymentScreen *screen : screens())
+    for (PaymentScreen *screen : screensOf(*this))
         outcomeUnknown = screenControl::abandonPaymentPage(screen) || outcomeUnknown;
     if (outcomeUnknown)
         Q_EMIT paymentInterrupted();

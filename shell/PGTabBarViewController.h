@@ -11,7 +11,6 @@
 /// Pelbrook Checkout: everything the library exports lives in this namespace.
 namespace pelbrook {
 
-class PaymentScreen;
 class PGTabBarViewControllerPrivate;
 
 /**
@@ -183,8 +182,6 @@ protected:
     void aboutToDismiss() override;
 
 private:
-    QList<PaymentScreen *> screens() const;
-
     std::unique_ptr<PGTabBarViewControllerPrivate> const d;
 };
 

@@ -59,6 +59,8 @@ public:
     QStringList upiArrayHighlighted() const;
     /// The app the buyer chose: "tez" or "others"; none until the first choice.
     std::optional<QString> upi_code() const;
+    /// upi_code() as text, an empty string for none: what the `upi_code` property reads.
+    QString upiCodeOrEmpty() const;
     /// The four bank handles offered for "tez": "okaxis", "okicici", "okhdfcbank", "oksbi".
     QStringList bankPostfix() const;
     /// The handle last chosen, without its "@".
@@ -100,8 +102,6 @@ Q_SIGNALS:
     void upiAddressChanged();
 
 private:
-    QString upiCodeOrEmpty() const;
-
     Q_DECLARE_PRIVATE(upiViewController)
 };
 

@@ -55,6 +55,8 @@ public:
     QStringList walletArrayHighlighted() const;
     /// The gateway code of the wallet last chosen; none until the buyer chooses one.
     std::optional<QString> wallet_code() const;
+    /// wallet_code() as text, an empty string for none: what the `wallet_code` property reads.
+    QString walletCodeOrEmpty() const;
     /// The grid cells' reuse identifier, "walletCell".
     QString walletCellId() const;
 
@@ -75,8 +77,6 @@ Q_SIGNALS:
     void wallet_codeChanged();
 
 private:
-    QString walletCodeOrEmpty() const;
-
     Q_DECLARE_PRIVATE(walletViewController)
 };
 
