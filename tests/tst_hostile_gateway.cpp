@@ -85,12 +85,7 @@ private Q_SLOTS:
             e.testGateway = plain.url(QString());
             setEndpoints(e);
         }
-        PGTabBarViewController entry;
-        entry.setConfig(QStringLiteral("TEST"), QStringLiteral("sandbox-app"), QString(), QStringLiteral("Acme Books"), {},
-                        QString(), QStringLiteral("2f6fde"), QStringLiteral("6a3fd0"));
-        entry.createOrder(QStringLiteral("ORD1"), QStringLiteral("100.00"), {}, {},
-                          sandbox.token(QStringLiteral("sandbox-app"), QStringLiteral("ORD1"), QStringLiteral("100.00")), {}, {},
-                          QStringLiteral("INR"), {});
+        configure({.token = sandbox.token(QStringLiteral("sandbox-app"), QStringLiteral("ORD1"), QStringLiteral("100.00"))});
         CheckoutContext::shared().result_global = QStringLiteral("earlier");
 
         PGTabBarViewController container;
