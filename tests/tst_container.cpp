@@ -331,12 +331,13 @@ private Q_SLOTS:
         QTest::mouseClick(container->findChild<QAbstractButton *>(QStringLiteral("cardPayButton")), Qt::LeftButton);
         if (action == QLatin1String("delegate")) {
             QTRY_VERIFY_WITH_TIMEOUT(!alive, 30000);
-            QTest::qWait(100);
+            // Whatever the deletion left queued runs without it.
+            QVERIFY(eventLoopRoundTrip());
             return;
         }
         QTRY_COMPARE_WITH_TIMEOUT(dismissals, 1, 30000);
         QCOMPARE(interruptions, 0);
-        QTest::qWait(100);
+        QVERIFY(eventLoopRoundTrip());
         if (action == QLatin1String("delete")) {
             QVERIFY(!alive);
             return;
@@ -346,8 +347,9 @@ private Q_SLOTS:
         auto *card = qobject_cast<cardViewController *>(screensOf(*alive)[0]);
         QCOMPARE(card->orderId(), QStringLiteral("ORD2"));
         if (deleteOnClose) {
-            // The close that was under way did not delete it; its next close does.
-            QTest::qWait(100);
+            // The close that was under way did not delete it (a deletion it asked for would have
+            // run by now); its next close does.
+            QVERIFY(eventLoopRoundTrip());
             QVERIFY(alive && alive->isVisible());
             alive->dismiss();
             QTRY_COMPARE(dismissals, 2);
@@ -408,9 +410,12 @@ private Q_SLOTS:
             web->setUrl(QUrl(QStringLiteral("ios-sdk://r")));
         QTRY_VERIFY(!container.isVisible());
         QCOMPARE(heard, (QStringList{QStringLiteral("interrupted"), QStringLiteral("dismissed")}));
-        // The page hands back after all.
+        // The page hands back after all; once the engine has ended that navigation, and the
+        // event loop has gone round, the checkout has had its chance to take it.
+        QSignalSpy ended(web, &QWebEngineView::loadFinished);
         web->setUrl(QUrl(QStringLiteral("ios-sdk://r#late")));
-        QTest::qWait(1000);
+        QVERIFY(ended.wait(10000));
+        QVERIFY(eventLoopRoundTrip());
         QCOMPARE(container.getResult(), QStringLiteral("kept"));
         QVERIFY(delegate->results.isEmpty());
         QCOMPARE(results.count(), 0);

@@ -142,7 +142,7 @@ private Q_SLOTS:
 
         if (const QByteArray dir = qgetenv("PELBROOK_SCREENSHOT_DIR"); !dir.isEmpty() && field == QLatin1String("cardNumberTextField")) {
             QTest::keyClicks(edit, QStringLiteral("4111"));
-            QTest::qWait(200);
+            QVERIFY(eventLoopRoundTrip());
             // Typing on the offscreen platform activates the keyboard's window once more.
             QApplication::setActiveWindow(&container);
             edit->setFocus(Qt::MouseFocusReason);

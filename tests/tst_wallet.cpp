@@ -178,7 +178,7 @@ private Q_SLOTS:
         else
             QCOMPARE(top, c.pay);
         // Nothing changes once the screen has settled.
-        QTest::qWait(50);
+        QVERIFY(eventLoopRoundTrip());
         QCOMPARE(c.webView()->isVisible(), starts);
         QCOMPARE(c.grid->isVisible(), !starts);
     }
@@ -226,7 +226,6 @@ private Q_SLOTS:
         const QPoint start = viewport->rect().center() + QPoint(0, 60);
         QTest::touchEvent(viewport, finger).press(0, start, viewport);
         for (int step = 1; step <= 10; ++step) {
-            QTest::qWait(16);
             QTest::touchEvent(viewport, finger).move(0, start - QPoint(0, step * 12), viewport);
         }
         QTest::touchEvent(viewport, finger).release(0, start - QPoint(0, 120), viewport);
