@@ -35,8 +35,6 @@ namespace fmt = pelbrook::CardNumberFormatter;
 
 namespace {
 
-const QString TokenLine = QStringLiteral("Error: No payment token received. Please try again sending new request for token (initPayment).");
-
 // The shared checkout on the card tab, with handles on the card screen's widgets.
 struct CardCheckout : Checkout {
     explicit CardCheckout(QSize size = Phone)
@@ -328,53 +326,6 @@ private Q_SLOTS:
     }
 
     // --- paying ---
-
-    void payChecks_data()
-    {
-        QTest::addColumn<QString>("token");
-        QTest::addColumn<QString>("digits");
-        QTest::addColumn<QStringList>("log");
-        QTest::addColumn<bool>("starts");
-        QTest::newRow("no token") << "" << "4111111111111111" << QStringList{TokenLine} << false;
-        QTest::newRow("no token, no number") << "" << "" << QStringList{TokenLine} << false;
-        QTest::newRow("18 characters") << "tok" << "411111111111111" << QStringList{"Enter a 16 Digit Card Number", "18"} << false;
-        QTest::newRow("4 characters") << "tok" << "4111" << QStringList{"Enter a 16 Digit Card Number", "4"} << false;
-        QTest::newRow("15 digits 4-6-5") << "tok" << "378282246310005" << QStringList{"Enter a 16 Digit Card Number", "17"} << false;
-        QTest::newRow("empty") << "tok" << "" << QStringList{"Enter a 16 Digit Card Number", "0"} << false;
-        QTest::newRow("19 characters") << "tok" << "4111111111111111" << QStringList{"19", "It is TEST environment"} << true;
-    }
-    void payChecks()
-    {
-        QFETCH(QString, token);
-        QFETCH(QString, digits);
-        QFETCH(QStringList, log);
-        QFETCH(bool, starts);
-        configure({.token = token});
-        CardCheckout c;
-        QVERIFY(QTest::qWaitForWindowActive(&c.container));
-        QTest::keyClicks(c.number, digits);
-        c.holder->setFocus();
-        QTest::keyClicks(c.holder, QStringLiteral("Asha"));
-        LogCapture capture;
-        QTest::mouseClick(c.pay, Qt::LeftButton);
-        QCOMPARE(capture.lines(), log);
-        QCOMPARE(c.overlayShown(), starts);
-        QCOMPARE(c.number->isHidden(), starts);
-        QCOMPARE(c.pay->isHidden(), starts);
-        QCOMPARE(c.container.isTabBarHidden(), starts);
-        QCOMPARE(c.webView()->isVisible(), starts);
-        QVERIFY(c.root()->findChild<QLabel *>(QStringLiteral("merchNameLabel"))->isVisible());
-        if (starts) {
-            c.card->showCardPaymentInputs();
-            QVERIFY(c.number->isVisible());
-            QVERIFY(!c.container.isTabBarHidden());
-            return;
-        }
-        // A refused pay leaves the buyer where they were, and the button within reach of the keyboard.
-        QCOMPARE(c.focused(), c.holder);
-        QCOMPARE(c.holder->text(), QStringLiteral("Asha"));
-        QVERIFY(c.pay->focusPolicy() & Qt::TabFocus);
-    }
 
     // Each refusal with hints on shows its reason above the pay button; with hints off the
     // screen stays silent and makes only its own checks.

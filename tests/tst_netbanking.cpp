@@ -36,7 +36,6 @@ using namespace pelbrook;
 
 namespace {
 
-const QString TokenLine = QStringLiteral("Error: No payment token received. Please try again sending new request for token (initPayment).");
 constexpr qint64 Bound = 8 * 1024 * 1024;
 
 QStringList entries(const BankRows &banks)
@@ -274,44 +273,6 @@ private Q_SLOTS:
         // The chosen row is drawn on grey.
         const QRect row = c.table->visualRect(c.table->model()->index(0, 0));
         QCOMPARE(c.table->viewport()->grab().toImage().pixelColor(row.left() + 4, row.center().y()), QColor(0xd9, 0xd9, 0xd9));
-    }
-
-    void payChecks_data()
-    {
-        QTest::addColumn<QString>("token");
-        QTest::addColumn<QString>("env");
-        QTest::addColumn<QStringList>("log");
-        QTest::newRow("no token") << "" << "TEST" << QStringList{TokenLine};
-        QTest::newRow("test without a choice") << "tok" << "TEST" << QStringList{"3333", "It is TEST environment"};
-        QTest::newRow("production without a choice") << "tok" << "PROD" << QStringList{"", "It is PROD environment"};
-        QTest::newRow("test in lower case") << "tok" << "test" << QStringList{""};
-    }
-    void payChecks()
-    {
-        QFETCH(QString, token);
-        QFETCH(QString, env);
-        QFETCH(QStringList, log);
-        configure({.env = env, .token = token});
-        BankCheckout c;
-        LogCapture capture;
-        QTest::mouseClick(c.pay, Qt::LeftButton);
-        QCOMPARE(capture.lines(), log);
-        const bool starts = !token.isEmpty();
-        QCOMPARE(c.overlayShown(), starts);
-        QCOMPARE(c.container.isTabBarHidden(), starts);
-        QCOMPARE(c.root()->findChild<BrowserView *>(QStringLiteral("nb_webView"))->isVisible(), starts);
-        for (const char *name : {"netbankingTable", "userMessageLabel", "nb_paySecurelyBtn", "pelbrookLogo", "orderBg"})
-            QCOMPARE(c.root()->findChild<QWidget *>(QLatin1String(name))->isHidden(), starts);
-        for (const char *name : {"merchNameLabel", "orderIdLabel", "orderAmountLabel", "merchantLogo"})
-            QVERIFY(!c.root()->findChild<QWidget *>(QLatin1String(name))->isHidden());
-        if (starts) {
-            // Shown again (another tab, then back), the screen is back in its input state.
-            const int shown = c.container.selectedIndex();
-            c.container.setSelectedIndex(0);
-            c.container.setSelectedIndex(shown);
-            QTRY_VERIFY(c.table->isVisible());
-            QVERIFY(!c.container.isTabBarHidden());
-        }
     }
 
     void aHundredThousandBanks()

@@ -29,7 +29,6 @@ using namespace pelbrook;
 
 namespace {
 
-const QString TokenLine = QStringLiteral("Error: No payment token received. Please try again sending new request for token (initPayment).");
 const QStringList SixWallets{"paytm", "airtel", "freecharge", "jio", "mobikwik", "ola"};
 
 // The shared checkout on the wallet tab, with handles on its grid.
@@ -134,53 +133,6 @@ private Q_SLOTS:
         QCOMPARE(log.lines(), QStringList{key});
         QCOMPARE(c.wallet->wallet_code(), std::optional<QString>(code));
         QVERIFY(c.chosen(0));
-    }
-
-    void payChecks_data()
-    {
-        QTest::addColumn<QString>("token");
-        QTest::addColumn<QStringList>("wallets");
-        QTest::addColumn<bool>("choose");
-        QTest::addColumn<QStringList>("log");
-        QTest::newRow("no token, no wallet") << "" << SixWallets << false << QStringList{TokenLine};
-        QTest::newRow("no token") << "" << SixWallets << true << QStringList{"paytm", TokenLine};
-        QTest::newRow("no wallet") << "tok" << SixWallets << false << QStringList{"Select a Wallet"};
-        QTest::newRow("empty list") << "tok" << QStringList{} << false << QStringList{"Select a Wallet"};
-        QTest::newRow("chosen") << "tok" << SixWallets << true << QStringList{"paytm", "It is TEST environment"};
-    }
-    void payChecks()
-    {
-        QFETCH(QString, token);
-        QFETCH(QStringList, wallets);
-        QFETCH(bool, choose);
-        QFETCH(QStringList, log);
-        configure({.wallets = wallets, .token = token});
-        WalletCheckout c;
-        QVERIFY(QTest::qWaitForWindowExposed(&c.container));
-        QCOMPARE(c.grid->model()->rowCount(), wallets.size());
-        LogCapture capture;
-        if (choose)
-            c.tap(0);
-        QTest::mouseClick(c.pay, Qt::LeftButton);
-        QCOMPARE(capture.lines(), log);
-        const bool starts = log.last().startsWith(QLatin1String("It is"));
-        QCOMPARE(c.overlayShown(), starts);
-        QCOMPARE(c.webView()->isVisible(), starts);
-        QCOMPARE(c.grid->isVisible(), !starts);
-        QCOMPARE(c.container.isTabBarHidden(), starts);
-        QCOMPARE(c.root()->findChild<QLabel *>(QStringLiteral("merchNameLabel"))->isVisible(), !starts);
-        QVERIFY(c.root()->findChild<QLabel *>(QStringLiteral("userMessageLabel"))->isVisible());
-        // What the buyer touches where the pay button was: the page while paying, else the button.
-        const QPoint payCentre = inRoot(c.pay, c.root()).center();
-        QWidget *top = c.root()->childAt(payCentre);
-        if (starts)
-            QVERIFY(top == c.webView() || c.webView()->isAncestorOf(top) || c.root()->findChild<QWidget *>(QStringLiteral("containerView"))->isAncestorOf(top));
-        else
-            QCOMPARE(top, c.pay);
-        // Nothing changes once the screen has settled.
-        QVERIFY(eventLoopRoundTrip());
-        QCOMPARE(c.webView()->isVisible(), starts);
-        QCOMPARE(c.grid->isVisible(), !starts);
     }
 
     void showingAgainRestoresTheInputs()
