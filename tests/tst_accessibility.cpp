@@ -21,6 +21,7 @@
 
 #include <QAccessible>
 #include <QApplication>
+#include <QKeySequence>
 #include <QLineEdit>
 #include <QListView>
 #include <QMetaEnum>
@@ -435,99 +436,96 @@ private Q_SLOTS:
             QCOMPARE(static_cast<upiViewController *>(c.screen)->upi_vpa(), QStringLiteral("asha@okicici"));
     }
 
-    void enterOrSpaceChoosesTheCurrentItem_data()
+    // An item of a wallet, app, bank or handle list, reached and chosen by the keyboard, a tap or
+    // a screen reader's press: what the screen pays with, and what a screen reader is told.
+    void choosingAnItem_data()
     {
         QTest::addColumn<int>("tab");
         QTest::addColumn<QString>("view");
-        QTest::addColumn<int>("move");
-        QTest::addColumn<int>("moves");
-        QTest::addColumn<int>("key");
-        QTest::addColumn<QString>("choice");
-        QTest::newRow("wallets, Return on the third") << int(WalletsTab) << "walletCollection" << int(Qt::Key_Right) << 2
-                                                      << int(Qt::Key_Return) << "3333";
-        QTest::newRow("banks, Return on the first") << int(NetBankingTab) << "netbankingTable" << int(Qt::Key_Down) << 0
-                                                    << int(Qt::Key_Return) << "3001";
-        QTest::newRow("banks, Space on the first") << int(NetBankingTab) << "netbankingTable" << int(Qt::Key_Down) << 0
-                                                   << int(Qt::Key_Space) << "3001";
-        QTest::newRow("banks, Return on the third") << int(NetBankingTab) << "netbankingTable" << int(Qt::Key_Down) << 2
-                                                    << int(Qt::Key_Return) << "3003";
+        QTest::addColumn<QString>("how");    // "tap N", "press N", or keys pressed once Tab has reached the view
+        QTest::addColumn<QString>("current"); // the item a screen reader is told the keyboard is on
+        QTest::addColumn<QString>("choice");  // what the screen pays with; empty: as before
+        QTest::addColumn<int>("selected");    // the item announced as selected, or -1
+        QTest::newRow("wallets, reaching the grid") << int(WalletsTab) << "walletCollection" << "" << "Paytm" << "" << -1;
+        QTest::newRow("wallets, an arrow") << int(WalletsTab) << "walletCollection" << "Right" << "Airtel Money" << "" << -1;
+        QTest::newRow("wallets, End") << int(WalletsTab) << "walletCollection" << "End" << "acme" << "" << -1;
+        QTest::newRow("wallets, Return on the third") << int(WalletsTab) << "walletCollection" << "Right Right Return" << "acme" << "3333" << 2;
+        QTest::newRow("wallets, a tap") << int(WalletsTab) << "walletCollection" << "tap 1" << "" << "4006" << 1;
+        QTest::newRow("wallets, a press") << int(WalletsTab) << "walletCollection" << "press 2" << "" << "3333" << 2;
+        QTest::newRow("UPI apps, an arrow") << int(UpiTab) << "upiCollection" << "Right" << "Other UPI apps" << "" << -1;
+        QTest::newRow("UPI apps, a tap") << int(UpiTab) << "upiCollection" << "tap 1" << "" << "others" << 1;
+        QTest::newRow("UPI apps, a press") << int(UpiTab) << "upiCollection" << "press 0" << "" << "tez" << 0;
+        QTest::newRow("banks, reaching the list") << int(NetBankingTab) << "netbankingTable" << "" << "Amberline Bank" << "" << -1;
+        // In the bank list the arrows move the choice; in the grids they move only the keyboard.
+        QTest::newRow("banks, an arrow") << int(NetBankingTab) << "netbankingTable" << "Down" << "Birchwood Bank" << "3002" << 1;
+        QTest::newRow("banks, Return on the first") << int(NetBankingTab) << "netbankingTable" << "Return" << "Amberline Bank" << "3001" << 0;
+        QTest::newRow("banks, Space on the first") << int(NetBankingTab) << "netbankingTable" << "Space" << "Amberline Bank" << "3001" << 0;
+        QTest::newRow("banks, Return on the third") << int(NetBankingTab) << "netbankingTable" << "Down Down Return" << "Cobalt Savings"
+                                                    << "3003" << 2;
+        QTest::newRow("banks, a tap") << int(NetBankingTab) << "netbankingTable" << "tap 2" << "" << "3003" << 2;
+        // The handle list has no focus of its own: the handle field passes it the keys.
+        QTest::newRow("UPI handles, an arrow") << int(UpiTab) << "bankPicker" << "Down" << "okaxis" << "@okaxis" << 0;
+        QTest::newRow("UPI handles, End") << int(UpiTab) << "bankPicker" << "End" << "oksbi" << "@oksbi" << 3;
+        QTest::newRow("UPI handles, a tap") << int(UpiTab) << "bankPicker" << "tap 3" << "" << "@oksbi" << 3;
     }
-    void enterOrSpaceChoosesTheCurrentItem()
+    void choosingAnItem()
     {
         QFETCH(int, tab);
         QFETCH(QString, view);
-        QFETCH(int, move);
-        QFETCH(int, moves);
-        QFETCH(int, key);
+        QFETCH(QString, how);
+        QFETCH(QString, current);
         QFETCH(QString, choice);
+        QFETCH(int, selected);
         A11yCheckout c{tab};
         QVERIFY(QTest::qWaitForWindowActive(&c.container));
-        const QString before = c.choice();
-        QVERIFY(c.tabTo(qPrintable(view)));
-        // Reaching the view chooses nothing.
-        QCOMPARE(c.choice(), before);
-        for (int i = 0; i < moves; ++i)
-            c.press(move);
-        c.press(key);
-        QCOMPARE(c.choice(), choice);
-        QCOMPARE(c.focusedName(), view);
-        // A screen reader finds the chosen item selected.
-        QAccessibleInterface *list = accessible(c.find(qPrintable(view)));
-        for (int i = 0; i < list->childCount(); ++i)
-            QCOMPARE(bool(list->child(i)->state().selected), i == moves);
-    }
-
-    void keyboardPositionIsExposed_data()
-    {
-        QTest::addColumn<int>("tab");
-        QTest::addColumn<QString>("view");
-        QTest::addColumn<int>("key");
-        QTest::addColumn<QString>("name");
-        QTest::newRow("wallets, reaching the grid") << int(WalletsTab) << "walletCollection" << 0 << "Paytm";
-        QTest::newRow("wallets, an arrow") << int(WalletsTab) << "walletCollection" << int(Qt::Key_Right) << "Airtel Money";
-        QTest::newRow("wallets, End") << int(WalletsTab) << "walletCollection" << int(Qt::Key_End) << "acme";
-        QTest::newRow("UPI apps, an arrow") << int(UpiTab) << "upiCollection" << int(Qt::Key_Right) << "Other UPI apps";
-        QTest::newRow("banks, reaching the list") << int(NetBankingTab) << "netbankingTable" << 0 << "Amberline Bank";
-        QTest::newRow("banks, an arrow") << int(NetBankingTab) << "netbankingTable" << int(Qt::Key_Down) << "Birchwood Bank";
-        QTest::newRow("UPI handles, an arrow") << int(UpiTab) << "bankPicker" << int(Qt::Key_Down) << "okaxis";
-        QTest::newRow("UPI handles, End") << int(UpiTab) << "bankPicker" << int(Qt::Key_End) << "oksbi";
-    }
-    void keyboardPositionIsExposed()
-    {
-        QFETCH(int, tab);
-        QFETCH(QString, view);
-        QFETCH(int, key);
-        QFETCH(QString, name);
-        A11yCheckout c{tab};
-        QVERIFY(QTest::qWaitForWindowActive(&c.container));
-        QWidget *widget = nullptr;
-        if (view == QLatin1String("bankPicker")) {
-            // The list has no focus of its own: the handle field passes it the keys.
+        const bool handles = view == QLatin1String("bankPicker");
+        // Tez brings the handle field, whose list is the picker.
+        if (handles)
             clickItem(c.find<QListView>("upiCollection"), 0);
-            QVERIFY(c.tabTo("upiPostFixTextField"));
-            widget = c.picker();
-        } else {
-            widget = c.find(qPrintable(view));
-            QVERIFY(c.tabTo(widget));
+        const auto chosen = [&] { return handles ? c.field("upiPostFixTextField")->text() : c.choice(); };
+        const QString before = chosen();
+        const QStringList words = how.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        const bool byKeyboard = words.isEmpty() || (words.first() != QLatin1String("tap") && words.first() != QLatin1String("press"));
+        if (byKeyboard) {
+            QVERIFY(c.tabTo(handles ? "upiPostFixTextField" : qPrintable(view)));
+            // Reaching the view chooses nothing.
+            QCOMPARE(chosen(), before);
+            for (const QString &key : words)
+                c.press(QKeySequence::fromString(key)[0].key());
+        } else if (handles) {
+            QTest::mouseClick(c.field("upiPostFixTextField"), Qt::LeftButton);
+            QVERIFY(c.handleListOpen());
         }
-        if (key)
-            c.press(key);
-        // What a screen reader asks when told the focus or the selection moved.
-        QAccessibleInterface *list = accessible(widget);
-        QAccessibleInterface *current = nullptr;
-        if (view == QLatin1String("bankPicker")) {
-            for (int i = 0; i < list->childCount(); ++i) {
-                if (list->child(i)->state().selected)
-                    current = list->child(i);
+        QAbstractScrollArea *area = handles ? c.picker() : c.find<QAbstractScrollArea>(qPrintable(view));
+        QAccessibleInterface *list = accessible(area);
+        QVERIFY(list);
+        if (!byKeyboard) {
+            const int item = words.at(1).toInt();
+            QVERIFY(list->child(item));
+            if (words.first() == QLatin1String("press")) {
+                QAccessibleActionInterface *actions = list->child(item)->actionInterface();
+                QVERIFY(actions && !actions->actionNames().isEmpty());
+                actions->doAction(actions->actionNames().constFirst()); // the default, as a double tap asks for
+            } else {
+                // A finger's press and release where the item is drawn.
+                QTest::mouseClick(area->viewport(), Qt::LeftButton, {}, itemInViewport(area, item).center());
             }
-        } else {
-            current = list->focusChild();
-            QVERIFY(current && current->state().focused);
-            for (int i = 0; i < list->childCount(); ++i)
-                QCOMPARE(bool(list->child(i)->state().focused), list->child(i) == current);
         }
-        QVERIFY(current);
-        QCOMPARE(current->text(QAccessible::Name), name);
+        QCOMPARE(chosen(), choice.isEmpty() ? before : choice);
+        for (int i = 0; i < list->childCount(); ++i)
+            QCOMPARE(bool(list->child(i)->state().selected), i == selected);
+        if (!byKeyboard)
+            return;
+        QCOMPARE(c.focusedName(), handles ? QStringLiteral("upiPostFixTextField") : view);
+        // What a screen reader asks when told the focus or the selection moved.
+        QAccessibleInterface *on = handles && selected >= 0 ? list->child(selected) : list->focusChild();
+        QVERIFY(on);
+        QCOMPARE(on->text(QAccessible::Name), current);
+        if (handles)
+            return;
+        QVERIFY(on->state().focused);
+        for (int i = 0; i < list->childCount(); ++i)
+            QCOMPARE(bool(list->child(i)->state().focused), list->child(i) == on);
     }
 
     void handleListFromTheKeyboard_data()
@@ -567,59 +565,6 @@ private Q_SLOTS:
         QCOMPARE(c.picker()->currentRow(), 1);
         c.press(Qt::Key_Down);
         QCOMPARE(c.find<QLineEdit>("upiPostFixTextField")->text(), QStringLiteral("@okhdfcbank"));
-    }
-
-    // --- taps and a screen reader's press ---
-
-    void tapsAndScreenReaderPressesChoose_data()
-    {
-        QTest::addColumn<int>("tab");
-        QTest::addColumn<QString>("view");
-        QTest::addColumn<int>("item");
-        QTest::addColumn<bool>("byScreenReader");
-        QTest::addColumn<QString>("choice");
-        QTest::newRow("wallets, a tap") << int(WalletsTab) << "walletCollection" << 1 << false << "4006";
-        QTest::newRow("wallets, a press") << int(WalletsTab) << "walletCollection" << 2 << true << "3333";
-        QTest::newRow("UPI apps, a tap") << int(UpiTab) << "upiCollection" << 1 << false << "others";
-        QTest::newRow("UPI apps, a press") << int(UpiTab) << "upiCollection" << 0 << true << "tez";
-        QTest::newRow("banks, a tap") << int(NetBankingTab) << "netbankingTable" << 2 << false << "3003";
-        QTest::newRow("UPI handles, a tap") << int(UpiTab) << "bankPicker" << 3 << false << "@oksbi";
-    }
-    void tapsAndScreenReaderPressesChoose()
-    {
-        QFETCH(int, tab);
-        QFETCH(QString, view);
-        QFETCH(int, item);
-        QFETCH(bool, byScreenReader);
-        QFETCH(QString, choice);
-        A11yCheckout c{tab};
-        QVERIFY(QTest::qWaitForWindowExposed(&c.container));
-        QAbstractScrollArea *area = nullptr;
-        if (view == QLatin1String("bankPicker")) {
-            clickItem(c.find<QListView>("upiCollection"), 0);
-            QTest::mouseClick(c.find("upiPostFixTextField"), Qt::LeftButton);
-            QVERIFY(c.handleListOpen());
-            area = c.picker();
-        } else {
-            area = c.find<QAbstractScrollArea>(qPrintable(view));
-        }
-        QVERIFY(area);
-        QAccessibleInterface *list = accessible(area);
-        QVERIFY(list && list->child(item));
-        if (byScreenReader) {
-            QAccessibleActionInterface *actions = list->child(item)->actionInterface();
-            QVERIFY(actions && !actions->actionNames().isEmpty());
-            actions->doAction(actions->actionNames().constFirst()); // the default, as a double tap asks for
-        } else {
-            // A finger's press and release where the item is drawn.
-            QTest::mouseClick(area->viewport(), Qt::LeftButton, {}, itemInViewport(area, item).center());
-        }
-        if (view == QLatin1String("bankPicker"))
-            QCOMPARE(c.find<QLineEdit>("upiPostFixTextField")->text(), choice);
-        else
-            QCOMPARE(c.choice(), choice);
-        for (int i = 0; i < list->childCount(); ++i)
-            QCOMPARE(bool(list->child(i)->state().selected), i == item);
     }
 
     // --- the focus is seen ---
