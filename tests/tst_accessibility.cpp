@@ -4,11 +4,8 @@
 // what the fields ask of a touch keyboard.
 
 #include "CheckoutHelpers.h"
-#include "LogCapture.h"
 
 #include "netbanking/BankListModel.h"
-#include "platform/BrowserView.h"
-#include "platform/NavigationController.h"
 #include "platform/PickerView.h"
 #include "platform/TextFieldInputView.h"
 #include "theme/LogoTileDelegate.h"

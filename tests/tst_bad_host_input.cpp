@@ -5,13 +5,11 @@
 #include "CheckoutHelpers.h"
 #include "SandboxProcess.h"
 
-#include "platform/NavigationController.h"
 
 #include <pelbrook/PGTabBarViewController.h>
 
 #include <QAbstractButton>
 #include <QLabel>
-#include <QLineEdit>
 #include <QSignalSpy>
 #include <QTest>
 

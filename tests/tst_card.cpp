@@ -3,13 +3,8 @@
 
 #include "CheckoutHelpers.h"
 #include "LogCapture.h"
-#include "SandboxProcess.h"
 
 #include "card/CardNumberFormatter.h"
-#include "core/CheckoutContext.h"
-#include "platform/BrowserView.h"
-#include "platform/NavigationController.h"
-#include "theme/ViewLayer.h"
 
 #include <pelbrook/PGTabBarViewController.h>
 #include <pelbrook/cardViewController.h>
@@ -19,14 +14,10 @@
 #include <QClipboard>
 #include <QDate>
 #include <QGuiApplication>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QLabel>
 #include <QLineEdit>
 #include <QSignalSpy>
-#include <QTabBar>
 #include <QTest>
-#include <QToolButton>
 #include <QWebEngineView>
 #include <QScopeGuard>
 

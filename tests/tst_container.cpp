@@ -2,16 +2,11 @@
 // it, presenting it over a host window, presenting it again, and a missing resource bundle.
 
 #include "CheckoutHelpers.h"
-#include "LogCapture.h"
 #include "SandboxProcess.h"
 
 #include "core/CheckoutContext.h"
 #include "core/PaymentScreen_p.h"
 #include "platform/BrowserProfile_p.h"
-#include "platform/BrowserView.h"
-#include "platform/NavigationController.h"
-#include "platform/PickerView.h"
-#include "platform/TextFieldInputView.h"
 
 #include <pelbrook/PGTabBarViewController.h>
 #include <pelbrook/cardViewController.h>
@@ -124,14 +119,7 @@ private Q_SLOTS:
         PGTabBarViewController container;
         container.resize(Phone);
         container.present();
-        QTabBar *tabs = container.tabBar();
-        QCOMPARE(tabs->count(), 4);
-        QStringList titles;
-        for (int i = 0; i < tabs->count(); ++i) {
-            titles << tabs->tabText(i);
-            QVERIFY(!tabs->tabIcon(i).isNull());
-        }
-        QCOMPARE(titles, (QStringList{"Cards", "Net Banking", "Wallets", "UPI"}));
+        QCOMPARE(container.tabBar()->count(), 4);
         QCOMPARE(container.selectedIndex(), 0);
 
         const QList<ViewController *> screens = screensOf(container);

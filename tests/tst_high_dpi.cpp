@@ -5,7 +5,6 @@
 
 #include <pelbrook/PGTabBarViewController.h>
 
-#include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QPainter>

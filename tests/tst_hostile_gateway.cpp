@@ -9,7 +9,6 @@
 #include "ScriptedHttpServer.h"
 
 #include "core/CheckoutContext.h"
-#include "platform/NavigationController.h"
 
 #include <pelbrook/Endpoints.h>
 #include <pelbrook/PGTabBarViewController.h>

@@ -9,9 +9,7 @@
 
 #include "netbanking/BankListModel.h"
 #include "netbanking/BankListParser.h"
-#include "platform/BrowserView.h"
 #include "platform/HttpClient.h"
-#include "platform/NavigationController.h"
 #include "platform/WorkerPool.h"
 
 #include <pelbrook/Endpoints.h>
@@ -19,14 +17,9 @@
 #include <pelbrook/netBankingViewController.h>
 
 #include <QAbstractButton>
-#include <QAccessible>
 #include <QPointer>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QLabel>
 #include <QListView>
 #include <QSignalSpy>
-#include <QTabBar>
 #include <QScopeGuard>
 #include <QSemaphore>
 #include <QThreadPool>

@@ -3,11 +3,8 @@
 
 #include "CheckoutHelpers.h"
 #include "LogCapture.h"
-#include "SandboxProcess.h"
 
-#include "platform/BrowserView.h"
 #include "platform/ImageView.h"
-#include "platform/NavigationController.h"
 #include "platform/PickerView.h"
 #include "theme/LogoTileModel.h"
 
@@ -17,15 +14,11 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QClipboard>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
 #include <QListWidget>
 #include <QPointer>
-#include <QSignalSpy>
-#include <QTabBar>
 #include <QTest>
 #include <QToolButton>
 

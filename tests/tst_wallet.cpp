@@ -4,10 +4,7 @@
 
 #include "CheckoutHelpers.h"
 #include "LogCapture.h"
-#include "SandboxProcess.h"
 
-#include "platform/BrowserView.h"
-#include "platform/NavigationController.h"
 #include "theme/LogoTileDelegate.h"
 #include "theme/LogoTileModel.h"
 
@@ -15,14 +12,8 @@
 #include <pelbrook/walletViewController.h>
 
 #include <QAbstractButton>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QKeySequence>
-#include <QLabel>
 #include <QListView>
 #include <QScrollBar>
-#include <QSignalSpy>
-#include <QTabBar>
 #include <QTest>
 
 using namespace pelbrook;
