@@ -322,27 +322,6 @@ private Q_SLOTS:
         QCOMPARE(first->tabBarController(), &tabs);
     }
 
-    void leftButtonActsAndDismissCloses()
-    {
-        TabBarController tabs;
-        auto *screen = new RecordingScreen;
-        int presses = 0;
-        screen->setLeftBarButtonItem({libraryImage(QStringLiteral("backArrow")), QString(), QStringLiteral("closeButton"),
-                                      [&](QAbstractButton *) { ++presses; }});
-        tabs.setViewControllers({new NavigationController(screen)});
-        QSignalSpy dismissed(&tabs, &TabBarController::dismissed);
-        tabs.present();
-        QVERIFY(QTest::qWaitForWindowExposed(&tabs));
-        auto *button = tabs.findChild<QToolButton *>(QStringLiteral("closeButton"));
-        QVERIFY(button);
-        QTest::mouseClick(button, Qt::LeftButton);
-        QCOMPARE(presses, 1);
-        QCOMPARE(dismissed.count(), 0);
-        screen->dismiss();
-        QCOMPARE(dismissed.count(), 1);
-        QVERIFY(!tabs.isVisible());
-        QVERIFY(screen->events.contains(QStringLiteral("willDisappear")));
-    }
 };
 
 QTEST_MAIN(PlatformTest)
