@@ -5,13 +5,11 @@
 #include "CheckoutHelpers.h"
 #include "SandboxProcess.h"
 
-#include "platform/NavigationController.h"
 
 #include <pelbrook/PGTabBarViewController.h>
 
 #include <QAbstractButton>
 #include <QLabel>
-#include <QLineEdit>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -67,11 +65,9 @@ private Q_SLOTS:
         SandboxProcess sandbox({QStringLiteral("--auto-approve")});
         QVERIFY(sandbox.isRunning());
         sandbox.useAsEndpoints();
-        PGTabBarViewController entry;
-        entry.setConfig(QStringLiteral("TEST"), QStringLiteral("sandbox-app"), text, text, wallets, text, colour, colour);
-        entry.createOrder(QStringLiteral("ORD1"), QStringLiteral("100.00"), text, QStringLiteral("9999999999"),
-                          sandbox.token(QStringLiteral("sandbox-app"), QStringLiteral("ORD1"), QStringLiteral("100.00")), text,
-                          text, QStringLiteral("INR"), text);
+        configure({.tokenUrl = text, .merchantName = text, .wallets = wallets, .tezOption = text, .color1 = colour, .color2 = colour,
+                   .email = text, .token = sandbox.token(QStringLiteral("sandbox-app"), QStringLiteral("ORD1"), QStringLiteral("100.00")),
+                   .note = text, .name = text, .notifyUrl = text});
 
         PGTabBarViewController container;
         container.resize(Phone);
@@ -85,7 +81,7 @@ private Q_SLOTS:
             container.setSelectedIndex(i);
             QVERIFY(!container.grab().isNull());
         }
-        container.setSelectedIndex(tabIndex(container, QStringLiteral("Cards")));
+        container.setSelectedIndex(CardsTab);
         QWidget *screen = &container;
 
         // The header shows the name as text, cut to a line's worth.

@@ -2,16 +2,11 @@
 // it, presenting it over a host window, presenting it again, and a missing resource bundle.
 
 #include "CheckoutHelpers.h"
-#include "LogCapture.h"
 #include "SandboxProcess.h"
 
 #include "core/CheckoutContext.h"
 #include "core/PaymentScreen_p.h"
 #include "platform/BrowserProfile_p.h"
-#include "platform/BrowserView.h"
-#include "platform/NavigationController.h"
-#include "platform/PickerView.h"
-#include "platform/TextFieldInputView.h"
 
 #include <pelbrook/PGTabBarViewController.h>
 #include <pelbrook/cardViewController.h>
@@ -38,17 +33,6 @@
 using namespace pelbrook;
 
 namespace {
-
-
-void configure(const QString &orderId = QStringLiteral("ORD1"), const QStringList &wallets = {"paytm"},
-               const QString &tezOption = QStringLiteral("YES"))
-{
-    PGTabBarViewController entry;
-    entry.setConfig(QStringLiteral("TEST"), QStringLiteral("sandbox-app"), QString(), QStringLiteral("Acme Books"), wallets,
-                    tezOption, QStringLiteral("2f6fde"), QStringLiteral("6a3fd0"));
-    entry.createOrder(orderId, QStringLiteral("100.00"), QStringLiteral("buyer@example.com"), QStringLiteral("9999999999"),
-                      QStringLiteral("tok"), QStringLiteral("Two books"), QStringLiteral("Asha Rao"), QStringLiteral("INR"), QString());
-}
 
 // Whether the browser engine had started when the cards screen was first painted.
 class EngineAtFirstPaint : public QObject
@@ -91,7 +75,7 @@ private Q_SLOTS:
     void init()
     {
         useUnreachableEndpoints();
-        configure();
+        configure({});
     }
 
     // First in this process: nothing before it may have started the browser engine.
@@ -135,14 +119,7 @@ private Q_SLOTS:
         PGTabBarViewController container;
         container.resize(Phone);
         container.present();
-        QTabBar *tabs = container.tabBar();
-        QCOMPARE(tabs->count(), 4);
-        QStringList titles;
-        for (int i = 0; i < tabs->count(); ++i) {
-            titles << tabs->tabText(i);
-            QVERIFY(!tabs->tabIcon(i).isNull());
-        }
-        QCOMPARE(titles, (QStringList{"Cards", "Net Banking", "Wallets", "UPI"}));
+        QCOMPARE(container.tabBar()->count(), 4);
         QCOMPARE(container.selectedIndex(), 0);
 
         const QList<ViewController *> screens = screensOf(container);
@@ -150,10 +127,6 @@ private Q_SLOTS:
         QVERIFY(qobject_cast<netBankingViewController *>(screens[1]));
         QVERIFY(qobject_cast<walletViewController *>(screens[2]));
         QVERIFY(qobject_cast<upiViewController *>(screens[3]));
-        // Only the first tab's icon keeps its own colours.
-        QCOMPARE(screens[0]->tabBarItem().imageAlwaysOriginal, true);
-        for (int i = 1; i < 4; ++i)
-            QCOMPARE(screens[i]->tabBarItem().imageAlwaysOriginal, false);
         QCOMPARE(closeButtons(container).size(), 4);
 
         // A screen's view is built when its tab is first shown.
@@ -163,10 +136,6 @@ private Q_SLOTS:
         container.setSelectedIndex(2);
         QVERIFY(screens[2]->isViewLoaded());
         QVERIFY(!screens[3]->isViewLoaded());
-        // The tab bar stays opaque white once the wallet tab has been shown.
-        container.setSelectedIndex(0);
-        QVERIFY(!container.isTranslucent());
-        QCOMPARE(container.barTintColor(), QColor(Qt::white));
     }
 
     void everyWayOfClosing_data()
@@ -222,26 +191,6 @@ private Q_SLOTS:
         // Closing what is closed already says nothing more.
         container.dismiss();
         container.hide();
-        QCOMPARE(closed.count(), 1);
-    }
-
-    void escapeClosesAnOpenListFirst()
-    {
-        PGTabBarViewController container;
-        container.resize(Phone);
-        QSignalSpy closed(&container, &PGTabBarViewController::dismissed);
-        container.present();
-        QVERIFY(QTest::qWaitForWindowActive(&container));
-        container.setSelectedIndex(3);
-        auto *handle = container.findChild<QLineEdit *>(QStringLiteral("upiPostFixTextField"));
-        handle->show();
-        QTest::mouseClick(handle, Qt::LeftButton);
-        QVERIFY(TextFieldInputView::of(handle)->isOpen());
-        QTest::keyClick(handle, Qt::Key_Escape);
-        QVERIFY(!TextFieldInputView::of(handle)->isOpen());
-        QVERIFY(container.isVisible());
-        QCOMPARE(closed.count(), 0);
-        QTest::keyClick(handle, Qt::Key_Escape);
         QCOMPARE(closed.count(), 1);
     }
 
@@ -337,10 +286,7 @@ private Q_SLOTS:
         SandboxProcess sandbox({QStringLiteral("--auto-approve")});
         QVERIFY(sandbox.isRunning());
         sandbox.useAsEndpoints();
-        PGTabBarViewController entry;
-        entry.createOrder(QStringLiteral("ORD1"), QStringLiteral("100.00"), QStringLiteral("buyer@example.com"), QStringLiteral("9999999999"),
-                          sandbox.token(QStringLiteral("sandbox-app"), QStringLiteral("ORD1"), QStringLiteral("100.00")), {}, {},
-                          QStringLiteral("INR"), {});
+        configure({.token = sandbox.token(QStringLiteral("sandbox-app"), QStringLiteral("ORD1"), QStringLiteral("100.00"))});
         auto *container = new PGTabBarViewController;
         QPointer<PGTabBarViewController> alive(container);
         container->resize(Phone);
@@ -373,12 +319,13 @@ private Q_SLOTS:
         QTest::mouseClick(container->findChild<QAbstractButton *>(QStringLiteral("cardPayButton")), Qt::LeftButton);
         if (action == QLatin1String("delegate")) {
             QTRY_VERIFY_WITH_TIMEOUT(!alive, 30000);
-            QTest::qWait(100);
+            // Whatever the deletion left queued runs without it.
+            QVERIFY(eventLoopRoundTrip());
             return;
         }
         QTRY_COMPARE_WITH_TIMEOUT(dismissals, 1, 30000);
         QCOMPARE(interruptions, 0);
-        QTest::qWait(100);
+        QVERIFY(eventLoopRoundTrip());
         if (action == QLatin1String("delete")) {
             QVERIFY(!alive);
             return;
@@ -388,8 +335,9 @@ private Q_SLOTS:
         auto *card = qobject_cast<cardViewController *>(screensOf(*alive)[0]);
         QCOMPARE(card->orderId(), QStringLiteral("ORD2"));
         if (deleteOnClose) {
-            // The close that was under way did not delete it; its next close does.
-            QTest::qWait(100);
+            // The close that was under way did not delete it (a deletion it asked for would have
+            // run by now); its next close does.
+            QVERIFY(eventLoopRoundTrip());
             QVERIFY(alive && alive->isVisible());
             alive->dismiss();
             QTRY_COMPARE(dismissals, 2);
@@ -427,10 +375,7 @@ private Q_SLOTS:
         SandboxProcess sandbox;
         QVERIFY(sandbox.isRunning());
         sandbox.useAsEndpoints();
-        PGTabBarViewController entry;
-        entry.createOrder(QStringLiteral("ORD1"), QStringLiteral("100.00"), {}, {},
-                          sandbox.token(QStringLiteral("sandbox-app"), QStringLiteral("ORD1"), QStringLiteral("100.00")), {}, {},
-                          QStringLiteral("INR"), {});
+        configure({.token = sandbox.token(QStringLiteral("sandbox-app"), QStringLiteral("ORD1"), QStringLiteral("100.00"))});
         CheckoutContext::shared().result_global = QStringLiteral("kept");
         PGTabBarViewController container;
         container.resize(Phone);
@@ -453,9 +398,12 @@ private Q_SLOTS:
             web->setUrl(QUrl(QStringLiteral("ios-sdk://r")));
         QTRY_VERIFY(!container.isVisible());
         QCOMPARE(heard, (QStringList{QStringLiteral("interrupted"), QStringLiteral("dismissed")}));
-        // The page hands back after all.
+        // The page hands back after all; once the engine has ended that navigation, and the
+        // event loop has gone round, the checkout has had its chance to take it.
+        QSignalSpy ended(web, &QWebEngineView::loadFinished);
         web->setUrl(QUrl(QStringLiteral("ios-sdk://r#late")));
-        QTest::qWait(1000);
+        QVERIFY(ended.wait(10000));
+        QVERIFY(eventLoopRoundTrip());
         QCOMPARE(container.getResult(), QStringLiteral("kept"));
         QVERIFY(delegate->results.isEmpty());
         QCOMPARE(results.count(), 0);
@@ -563,15 +511,6 @@ private Q_SLOTS:
         QCOMPARE(property.read(screen).toString(), code);
         // Chosen again, it has not changed.
         QCOMPARE(changed.count(), 1);
-    }
-
-    void configurationNeverRemovesATab()
-    {
-        configure(QStringLiteral("ORD1"), {}, QString());
-        PGTabBarViewController container;
-        container.present();
-        QCOMPARE(container.tabBar()->count(), 4);
-        QCOMPARE(closeButtons(container).size(), 4);
     }
 
     void missingResourceBundle()

@@ -13,7 +13,6 @@
 #include "platform/NavigationController.h"
 #include "platform/BrowserView.h"
 #include "platform/HttpClient.h"
-#include "upi/UpiAddress.h"
 
 #include <pelbrook/Endpoints.h>
 #include <pelbrook/PGTabBarViewController.h>
@@ -88,20 +87,6 @@ public:
     QList<bool> visibleDuringCall;
     QPointer<QWidget> watched;
 };
-
-struct Order {
-    QString orderId = QStringLiteral("ORD1"), amount = QStringLiteral("100.00"), email = QStringLiteral("buyer@example.com"),
-            phone = QStringLiteral("9999999999"), token = QStringLiteral("tok"), note = QStringLiteral("Two books"),
-            name = QStringLiteral("A Buyer"), currency = QStringLiteral("INR"), notifyUrl = QStringLiteral("https://shop.example/n");
-};
-
-void configure(const QString &env, const Order &o = {}, const QString &appId = QStringLiteral("sandbox-app"))
-{
-    PGTabBarViewController entry;
-    entry.setConfig(env, appId, QStringLiteral("https://shop.example/token"), QStringLiteral("Shop"), {}, QString(),
-                    QStringLiteral("2f6fde"), QStringLiteral("6a3fd0"));
-    entry.createOrder(o.orderId, o.amount, o.email, o.phone, o.token, o.note, o.name, o.currency, o.notifyUrl);
-}
 
 // The page as the gateway expects it, spelled out row by row.
 QString expectedPage(const QString &action, const QString &option, const QString &methodFields, bool repeat,
@@ -187,36 +172,16 @@ private Q_SLOTS:
     {
         // Loopback ports nothing listens on: a form that is posted fails at once.
         useUnreachableEndpoints();
-        configure(QStringLiteral("TEST"));
+        configure({});
         CheckoutContext::shared().result_global.clear();
     }
 
     // --- context and entry points ---
 
-    void entryPointsStoreValuesUnchanged()
-    {
-        PGTabBarViewController entry;
-        entry.setConfig(QStringLiteral("PROD"), QStringLiteral("app"), QStringLiteral("u"), QStringLiteral("m"),
-                        {QStringLiteral("paytm"), QStringLiteral("paytm")}, QStringLiteral("YES"), QStringLiteral("#fff"), QString());
-        entry.createOrder(QStringLiteral("o"), QStringLiteral(" 1 "), QStringLiteral("e"), QStringLiteral("p"),
-                          QStringLiteral("t"), QStringLiteral("n"), QStringLiteral("c"), QString(), QStringLiteral("nu"));
-        const CheckoutContext &c = CheckoutContext::shared();
-        QCOMPARE(c.env_global, QStringLiteral("PROD"));
-        QCOMPARE(c.walletArray_global, (QStringList{QStringLiteral("paytm"), QStringLiteral("paytm")}));
-        QCOMPARE(c.color1Hex_global, QStringLiteral("#fff"));
-        QCOMPARE(c.orderAmount_global, QStringLiteral(" 1 "));
-        QCOMPARE(c.orderCurrency_global, QString()); // never defaulted when stored
-        QCOMPARE(c.paymentReady_global, QStringLiteral("t"));
-        QCOMPARE(c.url_global, QStringLiteral("u"));
-    }
-
     void screensKeepTheirCopies()
     {
         TestScreen before;
-        Order next;
-        next.orderId = QStringLiteral("ORD2");
-        next.token = QString();
-        configure(QStringLiteral("PROD"), next);
+        configure({.env = QStringLiteral("PROD"), .orderId = QStringLiteral("ORD2"), .token = {}});
         TestScreen after;
         QCOMPARE(before.orderId(), QStringLiteral("ORD1"));
         QCOMPARE(before.env(), QStringLiteral("TEST"));
@@ -292,19 +257,23 @@ private Q_SLOTS:
         QCOMPARE(page.count(QStringLiteral("<input")), 13);
     }
 
-    void endpointFollowsTheEnvironment_data()
+    // The form goes to the environment's gateway, in the order's currency (INR when none was
+    // given, though the order keeps what it was given).
+    void endpointAndCurrency_data()
     {
         QTest::addColumn<QString>("env");
+        QTest::addColumn<QString>("currency");
         QTest::addColumn<QString>("path"); // empty: the form has no action and reaches no server
         QTest::addColumn<QStringList>("log");
-        QTest::newRow("TEST") << "TEST" << "/billpay/checkout/post/submit-transparent" << QStringList{"It is TEST environment"};
-        QTest::newRow("PROD") << "PROD" << "/checkout/post/submit-transparent" << QStringList{"It is PROD environment"};
-        QTest::newRow("lower case") << "test" << "" << QStringList{};
-        QTest::newRow("empty") << "" << "" << QStringList{};
+        QTest::newRow("TEST, no currency") << "TEST" << "" << "/billpay/checkout/post/submit-transparent" << QStringList{"It is TEST environment"};
+        QTest::newRow("PROD, USD") << "PROD" << "USD" << "/checkout/post/submit-transparent" << QStringList{"It is PROD environment"};
+        QTest::newRow("lower case") << "test" << "INR" << "" << QStringList{};
+        QTest::newRow("empty") << "" << "INR" << "" << QStringList{};
     }
-    void endpointFollowsTheEnvironment()
+    void endpointAndCurrency()
     {
         QFETCH(QString, env);
+        QFETCH(QString, currency);
         QFETCH(QString, path);
         QFETCH(QStringList, log);
         // The two gateways are two loopback servers, so the post shows where it went.
@@ -314,12 +283,16 @@ private Q_SLOTS:
         e.testGateway = test.url(QString());
         e.productionGateway = production.url(QString());
         setEndpoints(e);
-        configure(env);
+        configure({.env = env, .currency = currency});
         TestScreen screen;
+        QCOMPARE(screen.orderCurrency(), currency);
         screen.view();
         LogCapture capture;
         screen.paySecurely_request();
         QCOMPARE(capture.lines(), log);
+        const QString sent = currency.isEmpty() ? QStringLiteral("INR") : currency;
+        QCOMPARE(screen.orderCurrency(), sent);
+        QCOMPARE(CheckoutContext::shared().orderCurrency_global, currency);
         if (path.isEmpty()) {
             QCOMPARE(loadedHtml(screen.webView()).count(QStringLiteral("action=\"\"")), 1);
             QCOMPARE(test.requestCount() + production.requestCount(), 0);
@@ -330,76 +303,8 @@ private Q_SLOTS:
         QTRY_VERIFY_WITH_TIMEOUT(!gateway.paths().isEmpty(), 10000);
         // The form post comes first; the browser may ask the same server for an icon afterwards.
         QCOMPARE(gateway.paths().first(), path.toUtf8());
-        QCOMPARE(other.requestCount(), 0);
-    }
-
-    void currencyDefaultsToInr_data()
-    {
-        QTest::addColumn<QString>("given");
-        QTest::addColumn<QString>("sent");
-        QTest::newRow("empty") << "" << "INR";
-        QTest::newRow("given") << "USD" << "USD";
-    }
-    void currencyDefaultsToInr()
-    {
-        QFETCH(QString, given);
-        QFETCH(QString, sent);
-        ScriptedHttpServer gateway([](const QByteArray &, const QByteArray &) { return ScriptedHttpServer::response(200, "text/html", "ok"); });
-        Endpoints e;
-        e.testGateway = gateway.url(QString());
-        setEndpoints(e);
-        Order order;
-        order.currency = given;
-        configure(QStringLiteral("TEST"), order);
-        TestScreen screen;
-        QCOMPARE(screen.orderCurrency(), given);
-        screen.view();
-        screen.paySecurely_request();
-        QCOMPARE(screen.orderCurrency(), sent);
-        QTRY_VERIFY_WITH_TIMEOUT(gateway.requestCount() >= 1, 10000);
         QVERIFY(gateway.bodies().first().contains("&orderCurrency=" + sent.toUtf8() + "&"));
-        QCOMPARE(CheckoutContext::shared().orderCurrency_global, given);
-    }
-
-    void upiAddressComposition_data()
-    {
-        QTest::addColumn<QString>("code"); // "-" for no app chosen
-        QTest::addColumn<QString>("vpa");
-        QTest::addColumn<QString>("postfix");
-        QTest::addColumn<QString>("sent");
-        QTest::addColumn<QStringList>("log");
-        QTest::newRow("tez joins the handle") << "tez" << "buyer" << "@okaxis" << "buyer@okaxis" << QStringList{"It is TEZ", "buyer@okaxis"};
-        QTest::newRow("tez without handle") << "tez" << "buyer@upi" << "" << "buyer@upi" << QStringList{"It is TEZ", "buyer@upi"};
-        QTest::newRow("tez duplicates a typed handle") << "tez" << "b@oksbi" << "@oksbi" << "b@oksbi@oksbi" << QStringList{"It is TEZ", "b@oksbi@oksbi"};
-        QTest::newRow("others keeps the address") << "others" << "b@ybl" << "@oksbi" << "b@ybl" << QStringList{"It is OTHERS", "b@ybl"};
-        QTest::newRow("no app chosen") << "-" << "b@ybl" << "@oksbi" << "b@ybl" << QStringList{};
-        QTest::newRow("unknown app") << "gpay" << "b@ybl" << "@oksbi" << "b@ybl" << QStringList{};
-    }
-    void upiAddressComposition()
-    {
-        QFETCH(QString, code);
-        QFETCH(QString, vpa);
-        QFETCH(QString, postfix);
-        QFETCH(QString, sent);
-        QFETCH(QStringList, log);
-        LogCapture capture;
-        const std::optional<QString> upiCode = code == QLatin1String("-") ? std::nullopt : std::optional<QString>(code);
-        QCOMPARE(composeUpiAddress(upiCode, vpa, postfix), sent);
-        QCOMPARE(capture.lines(), log);
-    }
-
-    void tokenCheck()
-    {
-        LogCapture capture;
-        TestScreen withToken;
-        QVERIFY(withToken.d()->hasPaymentToken());
-        QVERIFY(capture.lines().isEmpty());
-        Order order;
-        order.token = QString();
-        configure(QStringLiteral("TEST"), order);
-        TestScreen without;
-        QVERIFY(!without.d()->hasPaymentToken());
-        QCOMPARE(capture.lines(), QStringList{QStringLiteral("Error: No payment token received. Please try again sending new request for token (initPayment).")});
+        QCOMPARE(other.requestCount(), 0);
     }
 
     // --- the hand-back ---
@@ -531,25 +436,6 @@ private Q_SLOTS:
         QCOMPARE(delegate->results, (QStringList{QStringLiteral("first"), QStringLiteral("third")}));
     }
 
-    void hostMayDeleteTheCheckoutFromTheDelegate()
-    {
-        auto *tabs = new TabBarController;
-        auto *screen = new TestScreen;
-        tabs->setViewControllers({new NavigationController(screen)});
-        tabs->present();
-        struct Deleting : ResultDelegate {
-            QWidget *doomed;
-            void onPaymentResult(const QString &) override { delete doomed; }
-        };
-        auto delegate = std::make_shared<Deleting>();
-        delegate->doomed = tabs;
-        screen->setResultDelegate(delegate);
-        const QPointer<TabBarController> alive(tabs);
-        QVERIFY(screen->webViewShouldStartLoad(QUrl(QStringLiteral("ios-sdk://r#gone"))));
-        QCOMPARE(CheckoutContext::shared().result_global, QStringLiteral("gone"));
-        QTRY_VERIFY(!alive);
-    }
-
     // The buyer never looks at a blank page: the overlay is up as the gateway's page is asked
     // for, and goes only once that page has loaded.
     void overlayStaysUntilTheGatewayPageLoads()
@@ -557,9 +443,7 @@ private Q_SLOTS:
         SandboxProcess sandbox;
         QVERIFY(sandbox.isRunning());
         sandbox.useAsEndpoints();
-        Order order;
-        order.token = sandbox.token(QStringLiteral("sandbox-app"), order.orderId, order.amount);
-        configure(QStringLiteral("TEST"), order);
+        configure({.token = sandbox.token(QStringLiteral("sandbox-app"), QStringLiteral("ORD1"), QStringLiteral("100.00"))});
         TabBarController tabs;
         auto *screen = new TestScreen;
         tabs.setViewControllers({new NavigationController(screen)});
@@ -590,11 +474,10 @@ private Q_SLOTS:
         SandboxProcess sandbox({QStringLiteral("--auto-approve"), QStringLiteral("--hand-back"), handBack});
         QVERIFY(sandbox.isRunning());
         sandbox.useAsEndpoints();
-        Order order;
-        order.note = QStringLiteral("It's <b>\"fragile\"</b> & heavy");
-        order.name = QStringLiteral("O'Brien");
-        order.token = sandbox.token(QStringLiteral("sandbox-app"), order.orderId, order.amount);
-        configure(QStringLiteral("TEST"), order);
+        const QString note = QStringLiteral("It's <b>\"fragile\"</b> & heavy");
+        const QString name = QStringLiteral("O'Brien");
+        configure({.token = sandbox.token(QStringLiteral("sandbox-app"), QStringLiteral("ORD1"), QStringLiteral("100.00")),
+                   .note = note, .name = name});
 
         // The container builds its own tabs as it is first presented; the test screen replaces them.
         PGTabBarViewController container;
@@ -625,39 +508,10 @@ private Q_SLOTS:
 
         // The gateway received exactly the values the screen holds, quotes and markup included.
         const QList<QPair<QString, QString>> form = sandbox.lastForm();
-        QVERIFY(form.contains(qMakePair(QStringLiteral("orderNote"), order.note)));
-        QVERIFY(form.contains(qMakePair(QStringLiteral("customerName"), order.name)));
+        QVERIFY(form.contains(qMakePair(QStringLiteral("orderNote"), note)));
+        QVERIFY(form.contains(qMakePair(QStringLiteral("customerName"), name)));
         QVERIFY(form.contains(qMakePair(QStringLiteral("nb_code"), QStringLiteral("3001"))));
         QCOMPARE(form.size(), 13);
-    }
-
-    void fragmentsThroughTheBrowser_data()
-    {
-        QTest::addColumn<QString>("target");
-        QTest::addColumn<QString>("stored"); // "<unchanged>" when nothing is stored
-        QTest::newRow("escaped space") << "ios-sdk://r#paid%20in%20full" << "paid in full";
-        QTest::newRow("no fragment") << "ios-sdk://r" << "<unchanged>";
-        // The browser engine hands addresses over as QUrl, which re-escapes a stray "%"
-        // before the library sees it; the text then arrives, and is stored, literally.
-        QTest::newRow("invalid escape") << "ios-sdk://r#bad%zz" << "bad%zz";
-    }
-    void fragmentsThroughTheBrowser()
-    {
-        QFETCH(QString, target);
-        QFETCH(QString, stored);
-        ScriptedHttpServer server([&](const QByteArray &, const QByteArray &) {
-            return ScriptedHttpServer::response(302, "text/plain", "", "Location: " + target.toUtf8() + "\r\n");
-        });
-        CheckoutContext::shared().result_global = QStringLiteral("earlier");
-        TabBarController tabs;
-        auto *screen = new TestScreen;
-        tabs.setViewControllers({new NavigationController(screen)});
-        QSignalSpy closed(&tabs, &TabBarController::dismissed);
-        tabs.present();
-        QVERIFY(QTest::qWaitForWindowExposed(&tabs));
-        screen->webView()->load(server.url(QStringLiteral("/go")));
-        QTRY_COMPARE_WITH_TIMEOUT(closed.count(), 1, 30000);
-        QCOMPARE(CheckoutContext::shared().result_global, stored == QLatin1String("<unchanged>") ? QStringLiteral("earlier") : stored);
     }
 
     // --- the token request ---
@@ -667,9 +521,7 @@ private Q_SLOTS:
         SandboxProcess sandbox;
         QVERIFY(sandbox.isRunning());
         sandbox.useAsEndpoints();
-        Order order;
-        order.token = QString();
-        configure(QStringLiteral("TEST"), order);
+        configure({.token = {}});
         TestScreen screen;
         LogCapture capture;
         QStringList tokens;
@@ -695,25 +547,6 @@ private Q_SLOTS:
         QCOMPARE(capture.lines().value(1), sandbox.baseUrl().toString() + QStringLiteral("/token"));
         for (const QString &line : capture.lines())
             QVERIFY(!line.contains(tokens.first()));
-    }
-
-    void tokenRequestBodyAndHeaders()
-    {
-        QByteArray body;
-        ScriptedHttpServer server([&](const QByteArray &, const QByteArray &b) {
-            body = b;
-            return ScriptedHttpServer::response(200, "application/json", "{\"checksum\":\"t\"}");
-        });
-        TestScreen screen;
-        bool done = false;
-        screen.initPayment(server.url(QStringLiteral("/t")).toString(), QStringLiteral("a"), QStringLiteral("o"), QStringLiteral("1"),
-                           QStringLiteral("e"), QStringLiteral("p"), QString(), [&](const QString &) { done = true; });
-        QTRY_VERIFY_WITH_TIMEOUT(done, 10000);
-        const QJsonObject sent = QJsonDocument::fromJson(body).object();
-        QCOMPARE(sent.size(), 6);
-        QCOMPARE(sent.value(QStringLiteral("orderCurrency")).toString(), QString()); // the default is not sent
-        QCOMPARE(sent.value(QStringLiteral("customerPhone")).toString(), QStringLiteral("p"));
-        QVERIFY(!body.contains('\n'));
     }
 
     void tokenReplies_data()
@@ -746,8 +579,15 @@ private Q_SLOTS:
         // The reply is handled before the client announces that the request ended.
         QSignalSpy finished(HttpClient::events(), &HttpClientEvents::requestFinished);
         screen.initPayment(server.url(QStringLiteral("/t")).toString(), QStringLiteral("a"), QStringLiteral("o"), QStringLiteral("1"),
-                           QStringLiteral("e"), QStringLiteral("p"), QStringLiteral("INR"), [&](const QString &t) { tokens << t; });
+                           QStringLiteral("e"), QStringLiteral("p"), QString(), [&](const QString &t) { tokens << t; });
         QTRY_VERIFY_WITH_TIMEOUT(server.requestCount() >= 1, 10000);
+        // One line of JSON with the order's six values; the currency's default is not sent.
+        const QByteArray body = server.bodies().constFirst();
+        const QJsonObject sent = QJsonDocument::fromJson(body).object();
+        QCOMPARE(sent.size(), 6);
+        QCOMPARE(sent.value(QStringLiteral("orderCurrency")).toString(), QString());
+        QCOMPARE(sent.value(QStringLiteral("customerPhone")).toString(), QStringLiteral("p"));
+        QVERIFY(!body.contains('\n'));
         if (accepted) {
             QTRY_COMPARE_WITH_TIMEOUT(tokens, QStringList{QStringLiteral("T1")}, 10000);
             QCOMPARE(screen.paymentToken(), QStringLiteral("T1"));

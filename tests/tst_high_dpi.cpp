@@ -5,7 +5,6 @@
 
 #include <pelbrook/PGTabBarViewController.h>
 
-#include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QPainter>
@@ -48,16 +47,7 @@ class HighDpiTest : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void initTestCase()
-    {
-        PGTabBarViewController entry;
-        entry.setConfig(QStringLiteral("TEST"), QStringLiteral("sandbox-app"), QString(), QStringLiteral("Acme Books"),
-                        {QStringLiteral("paytm"), QStringLiteral("mobikwik")}, QStringLiteral("YES"),
-                        QStringLiteral("2f6fde"), QStringLiteral("6a3fd0"));
-        entry.createOrder(QStringLiteral("ORD1"), QStringLiteral("499.00"), QStringLiteral("buyer@example.com"),
-                          QStringLiteral("9876543210"), QStringLiteral("token"), {}, QStringLiteral("Asha Rao"),
-                          QStringLiteral("INR"), {});
-    }
+    void initTestCase() { configure({}); }
 
     void artworkIsSharpAtRatioTwo_data()
     {
@@ -80,7 +70,7 @@ private Q_SLOTS:
         container.resize(Phone);
         container.present();
         QVERIFY(QTest::qWaitForWindowExposed(&container));
-        container.setSelectedIndex(tabIndex(container, tab));
+        container.setSelectedIndex(QStringList{"Cards", "Net Banking", "Wallets", "UPI"}.indexOf(tab));
         QWidget *target = nullptr;
         for (QWidget *w : container.findChildren<QWidget *>(widget)) {
             if (w->isVisible())

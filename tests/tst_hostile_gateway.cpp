@@ -9,7 +9,6 @@
 #include "ScriptedHttpServer.h"
 
 #include "core/CheckoutContext.h"
-#include "platform/NavigationController.h"
 
 #include <pelbrook/Endpoints.h>
 #include <pelbrook/PGTabBarViewController.h>
@@ -21,6 +20,7 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QToolButton>
+#include <QWebEngineLoadingInfo>
 #include <QWebEngineView>
 
 using namespace pelbrook;
@@ -85,12 +85,7 @@ private Q_SLOTS:
             e.testGateway = plain.url(QString());
             setEndpoints(e);
         }
-        PGTabBarViewController entry;
-        entry.setConfig(QStringLiteral("TEST"), QStringLiteral("sandbox-app"), QString(), QStringLiteral("Acme Books"), {},
-                        QString(), QStringLiteral("2f6fde"), QStringLiteral("6a3fd0"));
-        entry.createOrder(QStringLiteral("ORD1"), QStringLiteral("100.00"), {}, {},
-                          sandbox.token(QStringLiteral("sandbox-app"), QStringLiteral("ORD1"), QStringLiteral("100.00")), {}, {},
-                          QStringLiteral("INR"), {});
+        configure({.token = sandbox.token(QStringLiteral("sandbox-app"), QStringLiteral("ORD1"), QStringLiteral("100.00"))});
         CheckoutContext::shared().result_global = QStringLiteral("earlier");
 
         PGTabBarViewController container;
@@ -101,23 +96,36 @@ private Q_SLOTS:
         QSignalSpy closed(&container, &PGTabBarViewController::dismissed);
         container.present();
         QVERIFY(QTest::qWaitForWindowExposed(&container));
-        auto *web = container.findChild<QWebEngineView *>(QStringLiteral("cardWebView"));
+        auto *web = container.findChild<BrowserView *>(QStringLiteral("cardWebView"));
+        // Loads that ended, other than the form that posts to the gateway.
+        QList<QUrl> ended;
+        connect(web, &BrowserView::loadingChanged, this, [&](const QWebEngineLoadingInfo &info) {
+            if (info.status() != QWebEngineLoadingInfo::LoadStartedStatus && info.url().scheme() != QLatin1String("data"))
+                ended << info.url();
+        });
         QTest::keyClicks(container.findChild<QLineEdit *>(QStringLiteral("cardNumberTextField")), QStringLiteral("4111111111111111"));
         QTest::mouseClick(container.findChild<QAbstractButton *>(QStringLiteral("cardPayButton")), Qt::LeftButton);
 
         if (handsBack) {
             QTRY_COMPARE_WITH_TIMEOUT(closed.count(), 1, 30000);
-            // Time for hand-backs that come later.
-            QTest::qWait(1000);
+            // A page hands back once more 300 ms after it loaded: a timer as long, set in the
+            // page now, fires after that one, and the event loop then goes round.
+            web->page()->runJavaScript(QStringLiteral("setTimeout(function() { document.title = 'settled'; }, 300);"));
+            QTRY_COMPARE_WITH_TIMEOUT(web->title(), QStringLiteral("settled"), 10000);
+            QVERIFY(eventLoopRoundTrip());
         } else {
             QTRY_VERIFY_WITH_TIMEOUT(plainGateway ? posts > 0 : !sandbox.lastForm().isEmpty(), 30000);
-            QTest::qWait(2000);
+            // The gateway's page has loaded, or failed to, and its scripts have run (the page's
+            // text is read after them).
+            QTRY_VERIFY_WITH_TIMEOUT(!ended.isEmpty(), 30000);
             QCOMPARE(closed.count(), 0);
             // Whatever the page tried, no local file or forged document is on show.
             QVERIFY2(QStringList({QStringLiteral("https"), QStringLiteral("http"), QStringLiteral("chrome-error")})
                          .contains(web->url().scheme()),
                      qPrintable(web->url().toString()));
             const QString text = pageText(web);
+            QVERIFY(eventLoopRoundTrip());
+            QCOMPARE(closed.count(), 0);
             QVERIFY2(!text.contains(QLatin1String("root:")) && !text.contains(QLatin1String("Enter your card again")),
                      qPrintable(text.left(200)));
             // The buyer closes the checkout: the close button is on top, and it works.

@@ -37,15 +37,6 @@ const QHash<QString, QList<QPair<const char *, const char *>>> LabelsOverFields{
     {QStringLiteral("UPI"), {{"upiChooseLabel", "upiCollection"}, {"upiLabel", "upiVpaTextField"}}},
 };
 
-void configure(const QString &color1 = QStringLiteral("2f6fde"), const QString &color2 = QStringLiteral("6a3fd0"))
-{
-    PGTabBarViewController entry;
-    entry.setConfig(QStringLiteral("TEST"), QStringLiteral("app"), QString(), QStringLiteral("Acme Books"),
-                    {QStringLiteral("paytm"), QStringLiteral("mobikwik"), QStringLiteral("acmepay")}, QStringLiteral("YES"), color1, color2);
-    entry.createOrder(QStringLiteral("ORD1"), QStringLiteral("499.00"), QStringLiteral("buyer@example.com"), QStringLiteral("9876543210"),
-                      QStringLiteral("token"), QString(), QStringLiteral("Asha Rao"), QStringLiteral("INR"), QString());
-}
-
 bool isControl(QWidget *w)
 {
     return w->objectName() == QLatin1String("inputHintLabel") || qobject_cast<QLineEdit *>(w) || qobject_cast<QAbstractButton *>(w) || qobject_cast<QAbstractItemView *>(w)
@@ -153,7 +144,7 @@ private Q_SLOTS:
     void initTestCase()
     {
         useUnreachableEndpoints();
-        configure();
+        configure({});
     }
 
     void everyTabAtEverySize_data()
@@ -179,7 +170,7 @@ private Q_SLOTS:
         container.setShowsInputHints(hint);
         show(container, tab, size);
         if (hint) {
-            QWidget *root = container.viewControllers().at(tabIndex(container, tab))->rootViewController()->view();
+            QWidget *root = container.viewControllers().at(Tabs.indexOf(tab))->rootViewController()->view();
             QTest::mouseClick(root->findChild<Button *>(), Qt::LeftButton);
             QVERIFY(root->findChild<QLabel *>(QStringLiteral("inputHintLabel"))->isVisible());
         }
@@ -257,10 +248,10 @@ private Q_SLOTS:
         QFETCH(QString, color2);
         QFETCH(QColor, title);
         QFETCH(QColor, labels);
-        configure(color1, color2);
+        configure({.color1 = color1, .color2 = color2});
         PGTabBarViewController container;
         show(container, QStringLiteral("Cards"), Phone);
-        configure();
+        configure({});
         QCOMPARE(container.findChild<Button *>(QStringLiteral("cardPayButton"))->titleColor(), title);
         for (const char *name : {"merchNameLabel", "orderIdLabel", "orderAmountStaticLabel"})
             QCOMPARE(container.findChild<QLabel *>(QLatin1String(name))->palette().color(QPalette::WindowText), labels);

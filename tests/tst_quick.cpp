@@ -201,7 +201,7 @@ private Q_SLOTS:
         QVERIFY(QMetaObject::invokeMethod(checkout, "close"));
         QTRY_COMPARE(dismissals.count(), 1);
         QVERIFY(!checkout->property("presented").toBool());
-        QTest::qWait(50);
+        QVERIFY(eventLoopRoundTrip());
         QCOMPARE(dismissals.count(), 1);
     }
 
@@ -223,7 +223,8 @@ private Q_SLOTS:
         QVERIFY(QMetaObject::invokeMethod(checkout, "close"));
         QTRY_COMPARE(dismissals.count(), 1);
         QTRY_VERIFY(!first);
-        QTest::qWait(100);
+        // Once whatever the first left queued has run, the second is still on screen.
+        QVERIFY(eventLoopRoundTrip());
         PGTabBarViewController *second = shownContainer();
         QVERIFY2(second, "the checkout presented again is not on screen");
         QVERIFY(checkout->property("presented").toBool());

@@ -82,15 +82,7 @@ class TouchKeyboardTest : public QObject
     static constexpr QSize Screen{800, 800};
 
 private Q_SLOTS:
-    void initTestCase()
-    {
-        PGTabBarViewController entry;
-        entry.setConfig(QStringLiteral("TEST"), QStringLiteral("sandbox-app"), QString(), QStringLiteral("Acme Books"),
-                        {QStringLiteral("paytm")}, QStringLiteral("YES"), QStringLiteral("2f6fde"), QStringLiteral("6a3fd0"));
-        entry.createOrder(QStringLiteral("ORD1"), QStringLiteral("499.00"), QStringLiteral("buyer@example.com"),
-                          QStringLiteral("9876543210"), QStringLiteral("token"), {}, QStringLiteral("Asha Rao"),
-                          QStringLiteral("INR"), {});
-    }
+    void initTestCase() { configure({}); }
 
     void fieldBringsUpItsLayout_data()
     {
@@ -115,7 +107,7 @@ private Q_SLOTS:
         container.setGeometry(QRect(QPoint(0, 0), Screen));
         container.present();
         QVERIFY(QTest::qWaitForWindowExposed(&container));
-        container.setSelectedIndex(tabIndex(container, tab));
+        container.setSelectedIndex(tab == QLatin1String("UPI") ? UpiTab : CardsTab);
         if (tab == QLatin1String("UPI")) {
             // The first app, Tez, takes an address with a bank handle.
             auto *grid = container.findChild<QAbstractItemView *>(QStringLiteral("upiCollection"));
@@ -150,7 +142,7 @@ private Q_SLOTS:
 
         if (const QByteArray dir = qgetenv("PELBROOK_SCREENSHOT_DIR"); !dir.isEmpty() && field == QLatin1String("cardNumberTextField")) {
             QTest::keyClicks(edit, QStringLiteral("4111"));
-            QTest::qWait(200);
+            QVERIFY(eventLoopRoundTrip());
             // Typing on the offscreen platform activates the keyboard's window once more.
             QApplication::setActiveWindow(&container);
             edit->setFocus(Qt::MouseFocusReason);

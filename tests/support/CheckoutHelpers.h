@@ -2,13 +2,16 @@
 
 // Small helpers the screen and container tests share.
 
+#include "platform/BrowserView.h"
 #include "platform/NavigationController.h"
 
 #include <pelbrook/Endpoints.h>
 #include <pelbrook/PGTabBarViewController.h>
 #include <pelbrook/ResultDelegate.h>
 
+#include <QAbstractButton>
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QLineEdit>
 #include <QList>
 #include <QPair>
@@ -23,6 +26,37 @@
 
 /// A phone-sized container: a 390 x 844 screen below the navigation bar and above the tab bar.
 inline const QSize Phone(390, 844 + pelbrook::NavigationController::BarHeight + pelbrook::TabBarController::TabBarHeight);
+
+/// The order and merchant most tests pay with: configure({}) takes them as they are, and a test
+/// names only what it is about, as in configure({.env = "PROD", .token = {}}) (designated fields
+/// in this order).
+struct Config {
+    QString env = QStringLiteral("TEST");
+    QString appId = QStringLiteral("sandbox-app");
+    QString tokenUrl = QString();
+    QString merchantName = QStringLiteral("Acme Books");
+    QStringList wallets{QStringLiteral("paytm"), QStringLiteral("airtel"), QStringLiteral("acme")};
+    QString tezOption = QStringLiteral("YES");
+    QString color1 = QStringLiteral("2f6fde");
+    QString color2 = QStringLiteral("6a3fd0");
+    QString orderId = QStringLiteral("ORD1");
+    QString amount = QStringLiteral("100.00");
+    QString email = QStringLiteral("buyer@example.com");
+    QString phone = QStringLiteral("9999999999");
+    QString token = QStringLiteral("tok");
+    QString note = QStringLiteral("Two books");
+    QString name = QStringLiteral("Asha Rao");
+    QString currency = QStringLiteral("INR");
+    QString notifyUrl = QString();
+};
+
+/// Configures the checkout and creates its order through the public entry points, as a host does.
+inline void configure(const Config &c)
+{
+    pelbrook::PGTabBarViewController entry;
+    entry.setConfig(c.env, c.appId, c.tokenUrl, c.merchantName, c.wallets, c.tezOption, c.color1, c.color2);
+    entry.createOrder(c.orderId, c.amount, c.email, c.phone, c.token, c.note, c.name, c.currency, c.notifyUrl);
+}
 
 /// Points the library at loopback ports where nothing listens: a test that never reaches the
 /// gateway or the bank list fails to reach them at once, with no name lookup.
@@ -99,3 +133,61 @@ inline int tabIndex(pelbrook::PGTabBarViewController &container, const QString &
     }
     return -1;
 }
+
+/// Lets every event posted so far be delivered, deferred deletions included: a queued call
+/// posted now runs only after them. A test that shows something does not happen waits on this
+/// once the cause has been handled, rather than for a while.
+inline bool eventLoopRoundTrip()
+{
+    bool done = false;
+    QObject context;
+    QMetaObject::invokeMethod(&context, [&done] { done = true; }, Qt::QueuedConnection);
+    return QTest::qWaitFor([&done] { return done; }, 10000);
+}
+
+/// The tabs, in the order the container shows them.
+enum CheckoutTab { CardsTab, NetBankingTab, WalletsTab, UpiTab };
+
+/// A checkout presented at a phone's size (or @p size) with one tab shown; the buyer works it
+/// through its widgets and the keyboard.
+struct Checkout {
+    explicit Checkout(int tab = CardsTab, QSize size = Phone)
+    {
+        container.resize(size);
+        container.present();
+        container.activateWindow();
+        container.setSelectedIndex(tab);
+        screen = container.viewControllers().at(tab)->rootViewController();
+    }
+    /// The widget named @p name on the shown tab, its navigation bar included.
+    template<typename T = QWidget>
+    T *find(const char *name) const
+    {
+        return screen->navigationController()->findChild<T *>(QLatin1String(name));
+    }
+    QLineEdit *field(const char *name) const { return find<QLineEdit>(name); }
+    QWidget *root() const { return screen->view(); }
+    QWidget *focused() const { return container.window()->focusWidget(); }
+    QString focusedName() const { return focused() ? focused()->objectName() : QStringLiteral("<none>"); }
+    void press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) { QTest::keyClick(focused(), Qt::Key(key), modifiers); }
+    void type(const QString &text) { QTest::keyClicks(focused(), text); }
+    /// Presses Tab until @p target has the focus, at most a lap of the screen and its bars, as a
+    /// keyboard user gets there.
+    bool tabTo(QWidget *target)
+    {
+        for (int i = 0; i < 12 && focused() != target; ++i)
+            press(Qt::Key_Tab);
+        return focused() == target;
+    }
+    bool tabTo(const char *name) { return tabTo(name == QLatin1String("tabBar") ? container.tabBar() : find(name)); }
+    /// The busy overlay over the screen, while a payment starts.
+    bool overlayShown() const
+    {
+        QWidget *overlay = root()->findChild<QWidget *>(QStringLiteral("containerView"));
+        return overlay && overlay->isVisible();
+    }
+    pelbrook::BrowserView *webView() const { return root()->findChild<pelbrook::BrowserView *>(); }
+
+    pelbrook::PGTabBarViewController container;
+    pelbrook::ViewController *screen = nullptr;
+};
