@@ -65,7 +65,8 @@ void useApplicationProxy(CURL *easy)
     curl_easy_setopt(easy, CURLOPT_PROXY, host.constData());
     curl_easy_setopt(easy, CURLOPT_PROXYPORT, long(proxy.port()));
     curl_easy_setopt(easy, CURLOPT_PROXYTYPE, type);
-    curl_easy_setopt(easy, CURLOPT_HTTPPROXYTUNNEL, 1L);
+    if (type == CURLPROXY_HTTP)
+        curl_easy_setopt(easy, CURLOPT_HTTPPROXYTUNNEL, 1L);
     if (!proxy.user().isEmpty()) {
         curl_easy_setopt(easy, CURLOPT_PROXYUSERNAME, proxy.user().toUtf8().constData());
         curl_easy_setopt(easy, CURLOPT_PROXYPASSWORD, proxy.password().toUtf8().constData());
@@ -100,6 +101,9 @@ CurlRequest::CurlRequest(const QByteArray &verb, const QNetworkRequest &request,
     // libcurl must neither print nor raise signals in the host's process.
     curl_easy_setopt(m_easy, CURLOPT_VERBOSE, 0L);
     curl_easy_setopt(m_easy, CURLOPT_NOSIGNAL, 1L);
+    // A request dropped or timed out while its host name is looked up leaves the look-up to end
+    // on libcurl's resolver thread; without this the main thread would wait for it.
+    curl_easy_setopt(m_easy, CURLOPT_QUICK_EXIT, 1L);
     curl_easy_setopt(m_easy, CURLOPT_HTTP_VERSION, long(CURL_HTTP_VERSION_1_1));
     // One request per connection, as the pin and the proxy may change between requests; and a
     // request dropped half-way leaves no connection behind.
