@@ -27,20 +27,20 @@ Q_SIGNALS:
 /**
  * The checkout's HTTP client: one request, one answer, delivered on the main thread.
  *
- * It is a small HTTP/1.1 client of the checkout's own over Qt's sockets, because Qt 6.4's
- * network access manager reads response headers without any limit, on a thread that nothing
- * can interrupt, so one hostile server could exhaust the host's memory and stall every later
- * request.
+ * The transfers are libcurl's (HTTP/1.1), run on the main thread's event loop (CurlMulti), one
+ * connection per request. Qt 6.4's network access manager is not used: it reads response
+ * headers without any limit, on a thread that nothing can interrupt.
  *
- * Every request is bounded: response headers (HttpResponseParser), the body, the time without
+ * Every request is bounded: response headers (libcurl's limits), the body, the time without
  * any progress, and redirects (at most five, never from https to http). A body larger than the
  * limit, a transport failure, a time-out or anything that is not HTTP gives no body at all. A
  * reply that arrived with an HTTP status gives its body whatever the status (callers that care
  * about the status read it from the body's content).
  *
  * TLS is verified against the system's roots and the address's host name; the one certificate
- * pinned in the endpoints is accepted in addition (see TrustPolicy). Connections go through the
- * application's proxy, if it has one. Nothing is logged.
+ * pinned in the endpoints is accepted in addition (CurlTls). Connections go through the
+ * application's HTTP or SOCKS5 proxy if it has one, otherwise through the proxy the
+ * environment names (https_proxy, http_proxy, no_proxy). Nothing is logged.
  *
  * @code
  * HttpClient::send("GET", QNetworkRequest(url), {}, this, [this](std::optional<QByteArray> body) {
@@ -70,7 +70,9 @@ public:
     /**
      * Sets the time a request may go without any progress (connecting, sending or receiving)
      * before it fails, for the requests sent afterwards; 0 for none. The default is
-     * DefaultTimeoutMs. For tests; call on the main thread.
+     * DefaultTimeoutMs. Connecting is timed to the millisecond; a stall once connected is
+     * noticed by libcurl's speed check, in whole seconds (rounded up) and up to a few seconds
+     * late, as it averages the speed. For tests; call on the main thread.
      */
     static void setTransferTimeout(int milliseconds);
     static int transferTimeout();

@@ -16,31 +16,15 @@ QString normalisedFingerprint(const QString &text)
     return sha256.match(hex).hasMatch() ? hex : QString();
 }
 
-bool isPinned(const QSslCertificate &certificate)
+QByteArray pinnedDigest()
 {
-    const QString pin = normalisedFingerprint(endpoints().pinnedCertificateSha256);
-    if (pin.isEmpty() || certificate.isNull())
-        return false;
-    return QString::fromLatin1(certificate.digest(QCryptographicHash::Sha256).toHex()) == pin;
+    return QByteArray::fromHex(normalisedFingerprint(endpoints().pinnedCertificateSha256).toLatin1());
 }
 
-bool mayOverride(const QList<QSslError> &errors, const QList<QSslCertificate> &chain)
+bool isPinned(const QSslCertificate &certificate)
 {
-    if (errors.isEmpty() || chain.isEmpty() || !isPinned(chain.first()))
-        return false;
-    for (const QSslError &error : errors) {
-        switch (error.error()) {
-        case QSslError::SelfSignedCertificate:
-        case QSslError::SelfSignedCertificateInChain:
-        case QSslError::UnableToGetLocalIssuerCertificate:
-        case QSslError::UnableToVerifyFirstCertificate:
-        case QSslError::CertificateUntrusted:
-            break;
-        default:
-            return false;
-        }
-    }
-    return true;
+    const QByteArray pin = pinnedDigest();
+    return !pin.isEmpty() && !certificate.isNull() && certificate.digest(QCryptographicHash::Sha256) == pin;
 }
 
 } // namespace pelbrook::TrustPolicy

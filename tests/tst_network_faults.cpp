@@ -1,10 +1,11 @@
 // The token request and the bank list download against servers that fail in every way a
-// network or a server can: nothing completes or reloads on a failure, memory stays bounded
-// whatever the server sends, and the screen works afterwards.
+// network or a server can, and once through the host's proxy: nothing completes or reloads on
+// a failure, memory stays bounded whatever the server sends, and the screen works afterwards.
 
 #include "CheckoutHelpers.h"
 #include "FaultyServer.h"
 #include "LogCapture.h"
+#include "TunnelProxy.h"
 
 #include "Certificate.h"
 #include "platform/BrowserView.h"
@@ -73,6 +74,14 @@ void settle()
         QCoreApplication::processEvents();
 }
 
+// Sends the application's connections through a proxy for as long as it lives.
+class ApplicationProxy
+{
+public:
+    explicit ApplicationProxy(const QNetworkProxy &proxy) { QNetworkProxy::setApplicationProxy(proxy); }
+    ~ApplicationProxy() { QNetworkProxy::setApplicationProxy(QNetworkProxy()); }
+};
+
 } // namespace
 
 class NetworkFaultsTest : public QObject
@@ -105,24 +114,26 @@ class NetworkFaultsTest : public QObject
         QTest::addColumn<Fault>("fault");
         QTest::addColumn<QString>("certificate"); // empty for plain HTTP
         QTest::addColumn<bool>("completes");
-        QTest::newRow("good answer") << Fault::None << "" << true;
-        QTest::newRow("refused") << Fault::Refuse << "" << false;
-        QTest::newRow("stall before the reply") << Fault::StallBeforeReply << "" << false;
-        QTest::newRow("stall in the middle") << Fault::StallMidReply << "" << false;
-        QTest::newRow("bytes dripping slowly") << Fault::Drip << "" << true;
-        QTest::newRow("closed early") << Fault::CloseEarly << "" << false;
-        QTest::newRow("Content-Length too long") << Fault::LongerContentLength << "" << false;
-        QTest::newRow("Content-Length too short") << Fault::ShorterContentLength << "" << false;
-        QTest::newRow("gigantic headers") << Fault::GiganticHeaders << "" << false;
-        QTest::newRow("gigantic body") << Fault::GiganticBody << "" << false;
-        QTest::newRow("gigantic announced body") << Fault::GiganticAnnouncedBody << "" << false;
-        QTest::newRow("HTTP error page") << Fault::HttpError << "" << false;
-        QTest::newRow("not HTTP") << Fault::Garbage << "" << false;
-        QTest::newRow("pinned certificate") << Fault::None << "valid" << true;
-        QTest::newRow("untrusted certificate") << Fault::None << "unpinned" << false;
-        QTest::newRow("expired certificate, pinned") << Fault::None << "expired" << false;
-        QTest::newRow("wrong host certificate, pinned") << Fault::None << "wrong host" << false;
-        QTest::newRow("gigantic body over TLS") << Fault::GiganticBody << "valid" << false;
+        QTest::addColumn<bool>("proxied"); // through the application's HTTP proxy
+        QTest::newRow("good answer") << Fault::None << "" << true << false;
+        QTest::newRow("refused") << Fault::Refuse << "" << false << false;
+        QTest::newRow("stall before the reply") << Fault::StallBeforeReply << "" << false << false;
+        QTest::newRow("stall in the middle") << Fault::StallMidReply << "" << false << false;
+        QTest::newRow("bytes dripping slowly") << Fault::Drip << "" << true << false;
+        QTest::newRow("closed early") << Fault::CloseEarly << "" << false << false;
+        QTest::newRow("Content-Length too long") << Fault::LongerContentLength << "" << false << false;
+        QTest::newRow("Content-Length too short") << Fault::ShorterContentLength << "" << false << false;
+        QTest::newRow("gigantic headers") << Fault::GiganticHeaders << "" << false << false;
+        QTest::newRow("gigantic body") << Fault::GiganticBody << "" << false << false;
+        QTest::newRow("gigantic announced body") << Fault::GiganticAnnouncedBody << "" << false << false;
+        QTest::newRow("HTTP error page") << Fault::HttpError << "" << false << false;
+        QTest::newRow("not HTTP") << Fault::Garbage << "" << false << false;
+        QTest::newRow("pinned certificate") << Fault::None << "valid" << true << false;
+        QTest::newRow("untrusted certificate") << Fault::None << "unpinned" << false << false;
+        QTest::newRow("expired certificate, pinned") << Fault::None << "expired" << false << false;
+        QTest::newRow("wrong host certificate, pinned") << Fault::None << "wrong host" << false << false;
+        QTest::newRow("gigantic body over TLS") << Fault::GiganticBody << "valid" << false << false;
+        QTest::newRow("through the application's proxy") << Fault::None << "valid" << true << true;
     }
 
 private Q_SLOTS:
@@ -168,9 +179,14 @@ private Q_SLOTS:
         QFETCH(Fault, fault);
         QFETCH(QString, certificate);
         QFETCH(bool, completes);
+        QFETCH(bool, proxied);
         pinFor(certificate);
         const qint64 before = residentBytes();
         FaultyServer server(fault, TokenBody, tls(certificate));
+        TunnelProxy tunnel;
+        std::optional<ApplicationProxy> routed;
+        if (proxied)
+            routed.emplace(tunnel.proxy());
         cardViewController screen;
         LogCapture log;
         QStringList tokens;
@@ -179,8 +195,11 @@ private Q_SLOTS:
                            QStringLiteral("100.00"), {}, {}, QStringLiteral("INR"), [&](const QString &t) { tokens << t; });
         QTRY_VERIFY_WITH_TIMEOUT(finished.count() >= 1, 30000);
         settle();
+        routed.reset();
         const qint64 grown = residentBytes() - before;
 
+        if (proxied)
+            QCOMPARE(tunnel.targets(), QByteArrayList{server.url(QString()).authority().toLatin1()});
         QCOMPARE(tokens, completes ? QStringList{QStringLiteral("sbx_good_token")} : QStringList{});
         QCOMPARE(screen.paymentToken_config(), completes ? QStringLiteral("sbx_good_token") : QStringLiteral("tok"));
         QVERIFY2(!MeasuresMemory || grown < MemoryAllowance, qPrintable(QStringLiteral("grew %1 MiB").arg(grown >> 20)));
@@ -202,9 +221,14 @@ private Q_SLOTS:
         QFETCH(Fault, fault);
         QFETCH(QString, certificate);
         QFETCH(bool, completes);
+        QFETCH(bool, proxied);
         pinFor(certificate);
         const qint64 before = residentBytes();
         FaultyServer server(fault, BankBody, tls(certificate));
+        TunnelProxy tunnel;
+        std::optional<ApplicationProxy> routed;
+        if (proxied)
+            routed.emplace(tunnel.proxy());
         Endpoints e = endpoints();
         e.bankList = server.url(QStringLiteral("/pg/iosbanks.json"));
         setEndpoints(e);
@@ -221,8 +245,12 @@ private Q_SLOTS:
         QSignalSpy reset(table->model(), &QAbstractItemModel::modelReset);
         QTRY_VERIFY_WITH_TIMEOUT(finished.count() >= 1, 30000);
         settle();
+        // The browser engine's pages after this do not go through the proxy.
+        routed.reset();
         const qint64 grown = residentBytes() - before;
 
+        if (proxied)
+            QCOMPARE(tunnel.targets(), QByteArrayList{server.url(QString()).authority().toLatin1()});
         QCOMPARE(reset.count(), completes ? 1 : 0);
         QCOMPARE(table->model()->rowCount(), completes ? 2 : 0);
         QVERIFY2(!MeasuresMemory || grown < MemoryAllowance, qPrintable(QStringLiteral("grew %1 MiB").arg(grown >> 20)));
