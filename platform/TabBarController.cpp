@@ -1,5 +1,7 @@
 #include <pelbrook/TabBarController.h>
 
+#include "platform/TabBarController_p.h"
+
 #include "platform/Focus.h"
 #include "platform/NavigationController.h"
 #include "platform/Palette.h"
@@ -148,6 +150,9 @@ public:
     bool dismissing = false;
     TabBarController *q = nullptr;
 
+    static TabBarControllerPrivate *get(const TabBarController &container) { return container.d.get(); }
+    void setControllers(const QList<NavigationController *> &replacements);
+
     void keepThroughClosing();
     void finishClosing();
     void refreshTabs();
@@ -179,19 +184,24 @@ TabBarController::TabBarController(QWidget *parent)
 
 TabBarController::~TabBarController() = default;
 
-void TabBarController::setViewControllers(const QList<NavigationController *> &controllers)
+void containerTabs::setViewControllers(TabBarController &container, const QList<NavigationController *> &controllers)
 {
-    for (NavigationController *old : std::as_const(d->controllers)) {
-        d->stack->removeWidget(old);
+    TabBarControllerPrivate::get(container)->setControllers(controllers);
+}
+
+void TabBarControllerPrivate::setControllers(const QList<NavigationController *> &replacements)
+{
+    for (NavigationController *old : std::as_const(controllers)) {
+        stack->removeWidget(old);
         old->deleteLater();
     }
-    d->controllers = controllers;
-    for (NavigationController *controller : controllers) {
-        d->stack->addWidget(controller);
-        connect(controller->rootViewController(), &ViewController::titleChanged, this, [this] { d->refreshTabs(); });
+    controllers = replacements;
+    for (NavigationController *controller : replacements) {
+        stack->addWidget(controller);
+        QObject::connect(controller->rootViewController(), &ViewController::titleChanged, q, [this] { refreshTabs(); });
     }
-    d->refreshTabs();
-    viewControllersChanged();
+    refreshTabs();
+    q->viewControllersChanged();
 }
 
 void TabBarControllerPrivate::refreshTabs()
@@ -210,7 +220,7 @@ void TabBarControllerPrivate::refreshTabs()
     tabBar->setCurrentIndex(stack->currentIndex());
 }
 
-QList<NavigationController *> TabBarController::viewControllers() const { return d->controllers; }
+QList<NavigationController *> containerTabs::viewControllers(const TabBarController &container) { return TabBarControllerPrivate::get(container)->controllers; }
 QTabBar *TabBarController::tabBar() const { return d->tabBar; }
 QColor TabBarController::barTintColor() const { return d->barTintColor; }
 bool TabBarController::isTranslucent() const { return d->translucent; }

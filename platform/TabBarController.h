@@ -12,7 +12,6 @@ class QTabBar;
 
 namespace pelbrook {
 
-class NavigationController;
 class TabBarControllerPrivate;
 
 /**
@@ -49,12 +48,6 @@ public:
     explicit TabBarController(QWidget *parent = nullptr);
     /// Destroys the container and its tabs.
     ~TabBarController() override;
-
-    /// Replaces the tabs; the container takes ownership of the wrappers and deletes the old
-    /// ones later. For the library's own containers: the wrapper type is internal.
-    void setViewControllers(const QList<NavigationController *> &controllers);
-    /// The tabs' wrappers, in tab order; empty until the tabs are built.
-    QList<NavigationController *> viewControllers() const;
 
     /// The selected tab, from 0; -1 while there are no tabs.
     int selectedIndex() const;
@@ -107,7 +100,7 @@ protected:
     virtual void viewDidLoad() {}
     /// Runs viewDidLoad() unless it has run since the container was last dismissed.
     void loadViewIfNeeded();
-    /// For subclasses: runs after setViewControllers() has installed new tabs.
+    /// For subclasses: runs after new tabs have been installed.
     virtual void viewControllersChanged() {}
     /// For subclasses: runs as the container closes, hidden already, just before dismissed().
     virtual void aboutToDismiss() {}

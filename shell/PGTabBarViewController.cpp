@@ -5,6 +5,7 @@
 #include "core/CheckoutContext.h"
 #include "core/ScreenControl.h"
 #include "platform/NavigationController.h"
+#include "platform/TabBarController_p.h"
 #include "platform/Resources.h"
 #include "platform/Translations_p.h"
 
@@ -23,7 +24,7 @@ namespace {
 QList<PaymentScreen *> screensOf(const TabBarController &container)
 {
     QList<PaymentScreen *> result;
-    for (NavigationController *navigation : container.viewControllers()) {
+    for (NavigationController *navigation : containerTabs::viewControllers(container)) {
         if (auto *screen = qobject_cast<PaymentScreen *>(navigation->rootViewController()))
             result.append(screen);
     }
@@ -189,7 +190,7 @@ void PGTabBarViewController::viewDidLoad()
                                row.iconUntinted});
         wrappers.append(new NavigationController(screen));
     }
-    setViewControllers(wrappers);
+    containerTabs::setViewControllers(*this, wrappers);
 }
 
 } // namespace pelbrook

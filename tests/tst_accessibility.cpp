@@ -335,7 +335,7 @@ private Q_SLOTS:
         for (int i = 0; i < 4; ++i)
             QCOMPARE(bool(tabs->child(i)->state().focused), i == rights);
         // The shown screen is the tab's, and Tab goes on into it, at its close button.
-        ViewController *screen = c.container.viewControllers().at(rights)->rootViewController();
+        ViewController *screen = containerTabs::viewControllers(c.container).at(rights)->rootViewController();
         QVERIFY(screen->view()->isVisible());
         c.press(Qt::Key_Tab);
         QCOMPARE(c.focused(), screen->navigationController()->leftButton());

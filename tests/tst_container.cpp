@@ -55,7 +55,7 @@ protected:
 QList<ViewController *> screensOf(PGTabBarViewController &container)
 {
     QList<ViewController *> screens;
-    for (NavigationController *wrapper : container.viewControllers())
+    for (NavigationController *wrapper : containerTabs::viewControllers(container))
         screens << wrapper->rootViewController();
     return screens;
 }

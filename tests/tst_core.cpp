@@ -11,6 +11,7 @@
 #include "core/PaymentForm.h"
 #include "core/PaymentScreen_p.h"
 #include "platform/NavigationController.h"
+#include "platform/TabBarController_p.h"
 #include "platform/BrowserView.h"
 #include "platform/HttpClient.h"
 
@@ -365,7 +366,7 @@ private Q_SLOTS:
         CheckoutContext::shared().result_global = QStringLiteral("earlier");
         TabBarController tabs;
         auto *screen = new TestScreen;
-        tabs.setViewControllers({new NavigationController(screen)});
+        containerTabs::setViewControllers(tabs, {new NavigationController(screen)});
         tabs.present();
         QVERIFY(QTest::qWaitForWindowExposed(&tabs));
         auto delegate = std::make_shared<RecordingDelegate>();
@@ -412,7 +413,7 @@ private Q_SLOTS:
         CheckoutContext::shared().result_global = QStringLiteral("earlier");
         TabBarController tabs;
         auto *screen = new TestScreen;
-        tabs.setViewControllers({new NavigationController(screen)});
+        containerTabs::setViewControllers(tabs, {new NavigationController(screen)});
         tabs.present();
         auto delegate = std::make_shared<RecordingDelegate>();
         screen->setResultDelegate(delegate);
@@ -446,7 +447,7 @@ private Q_SLOTS:
         configure({.token = sandbox.token(QStringLiteral("sandbox-app"), QStringLiteral("ORD1"), QStringLiteral("100.00"))});
         TabBarController tabs;
         auto *screen = new TestScreen;
-        tabs.setViewControllers({new NavigationController(screen)});
+        containerTabs::setViewControllers(tabs, {new NavigationController(screen)});
         tabs.present();
         QVERIFY(QTest::qWaitForWindowExposed(&tabs));
         QList<bool> shownAsItStarts;
@@ -487,7 +488,7 @@ private Q_SLOTS:
         container.present();
         QVERIFY(QTest::qWaitForWindowExposed(&container));
         auto *screen = new TestScreen;
-        container.setViewControllers({new NavigationController(screen)});
+        containerTabs::setViewControllers(container, {new NavigationController(screen)});
         QCOMPARE(screen->resultDelegate(), delegate);
         QSignalSpy results(&container, &PGTabBarViewController::paymentResult);
         QSignalSpy closed(&container, &PGTabBarViewController::dismissed);

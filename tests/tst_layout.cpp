@@ -47,7 +47,7 @@ bool isControl(QWidget *w)
 QString layoutFaults(PGTabBarViewController &container, const QString &tab)
 {
     // By its place, not its title: the titles follow the language.
-    QWidget *root = container.viewControllers().at(Tabs.indexOf(tab))->rootViewController()->view();
+    QWidget *root = containerTabs::viewControllers(container).at(Tabs.indexOf(tab))->rootViewController()->view();
     QWidget *page = root->parentWidget()->parentWidget(); // the tab's navigation wrapper
     QStringList faults;
     const QRect window = container.rect();
@@ -170,7 +170,7 @@ private Q_SLOTS:
         container.setShowsInputHints(hint);
         show(container, tab, size);
         if (hint) {
-            QWidget *root = container.viewControllers().at(Tabs.indexOf(tab))->rootViewController()->view();
+            QWidget *root = containerTabs::viewControllers(container).at(Tabs.indexOf(tab))->rootViewController()->view();
             QTest::mouseClick(root->findChild<Button *>(), Qt::LeftButton);
             QVERIFY(root->findChild<QLabel *>(QStringLiteral("inputHintLabel"))->isVisible());
         }

@@ -12,6 +12,7 @@
 
 #include <pelbrook/Endpoints.h>
 #include "platform/NavigationController.h"
+#include "platform/TabBarController_p.h"
 #include <pelbrook/TabBarController.h>
 
 #include <QApplication>
@@ -299,7 +300,7 @@ private Q_SLOTS:
         first->setTitle(QStringLiteral("First"));
         auto *second = new RecordingScreen;
         second->setTitle(QStringLiteral("Second"));
-        tabs.setViewControllers({new NavigationController(first), new NavigationController(second)});
+        containerTabs::setViewControllers(tabs, {new NavigationController(first), new NavigationController(second)});
         tabs.resize(390, 844);
         QCOMPARE(tabs.tabBar()->tabText(1), QStringLiteral("Second"));
         tabs.present();

@@ -4,6 +4,7 @@
 
 #include "platform/BrowserView.h"
 #include "platform/NavigationController.h"
+#include "platform/TabBarController_p.h"
 
 #include <pelbrook/Endpoints.h>
 #include <pelbrook/PGTabBarViewController.h>
@@ -157,7 +158,7 @@ struct Checkout {
         container.present();
         container.activateWindow();
         container.setSelectedIndex(tab);
-        screen = container.viewControllers().at(tab)->rootViewController();
+        screen = pelbrook::containerTabs::viewControllers(container).at(tab)->rootViewController();
     }
     /// The widget named @p name on the shown tab, its navigation bar included.
     template<typename T = QWidget>
