@@ -1,5 +1,6 @@
 #include "platform/CurlMulti.h"
 
+#include "platform/DebugLog_p.h"
 #include "platform/HttpClient.h"
 
 #include <QCoreApplication>
@@ -65,11 +66,37 @@ CurlMulti::~CurlMulti()
     }
 }
 
-void CurlMulti::add(CURL *easy, Finished finished)
+namespace {
+
+// The options that keep a request safe are only honoured by libcurl 7.85 or later (redirect
+// protocols by name) built on OpenSSL (the pinned certificate's check): with another libcurl
+// in the process, no request is sent rather than one sent less safely.
+bool libcurlIsUsable()
 {
+    static const bool usable = [] {
+        const curl_version_info_data *info = curl_version_info(CURLVERSION_NOW);
+        const bool ok = info && info->version_num >= 0x075500 && info->ssl_version
+            && QByteArray(info->ssl_version).startsWith("OpenSSL/");
+        if (!ok)
+            debugLog(QStringLiteral("libcurl %1 (%2) cannot make the checkout's requests safely: none is sent.")
+                         .arg(QLatin1String(info ? info->version : "?"), QLatin1String(info && info->ssl_version ? info->ssl_version : "no TLS")));
+        return ok;
+    }();
+    return usable;
+}
+
+} // namespace
+
+bool CurlMulti::add(CURL *easy, Finished finished)
+{
+    if (!libcurlIsUsable())
+        return false;
     m_running.insert(easy, std::move(finished));
     // libcurl asks, through onTimer, to be driven on the next turn of the event loop.
-    curl_multi_add_handle(m_multi, easy);
+    if (curl_multi_add_handle(m_multi, easy) == CURLM_OK)
+        return true;
+    m_running.remove(easy);
+    return false;
 }
 
 void CurlMulti::remove(CURL *easy)

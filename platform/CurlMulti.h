@@ -30,7 +30,9 @@ public:
     static CurlMulti *instance();
 
     /// Starts @p easy; the handle stays the caller's and must be removed before it is cleaned up.
-    void add(CURL *easy, Finished finished);
+    /// Returns false, having started nothing, when libcurl refuses it or cannot be trusted with
+    /// it (too old, or not built on OpenSSL).
+    bool add(CURL *easy, Finished finished);
     /// Stops @p easy at once, if it is running: its connection is closed and it is not reported.
     void remove(CURL *easy);
 

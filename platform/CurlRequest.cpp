@@ -193,11 +193,13 @@ size_t CurlRequest::onData(char *data, size_t size, size_t count, void *self)
     return bytes;
 }
 
-size_t CurlRequest::onHeader(char *, size_t size, size_t count, void *self)
+size_t CurlRequest::onHeader(char *data, size_t size, size_t count, void *self)
 {
     long status = 0;
     curl_easy_getinfo(static_cast<CurlRequest *>(self)->m_easy, CURLINFO_RESPONSE_CODE, &status);
-    return status == 303 ? 0 : size * count;
+    // Only a 303 that redirects is refused; without a Location it is an answer like any other.
+    const QByteArrayView line(data, qsizetype(size * count));
+    return status == 303 && line.size() > 9 && QByteArrayView(line.first(9)).compare("location:", Qt::CaseInsensitive) == 0 ? 0 : size * count;
 }
 
 std::optional<QByteArray> CurlRequest::takeAnswer(CURLcode result)

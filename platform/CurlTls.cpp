@@ -67,6 +67,11 @@ int verify(int preverified, X509_STORE_CTX *store)
 CURLcode prepareContext(CURL *, void *context, void *pin)
 {
     auto *ssl = static_cast<SSL_CTX *>(context);
+    // The connection's secrets stay in memory, whatever SSLKEYLOGFILE asks of libcurl: with
+    // them, anyone could read the tokens in the traffic.
+    SSL_CTX_set_keylog_callback(ssl, nullptr);
+    if (static_cast<const QByteArray *>(pin)->isEmpty())
+        return CURLE_OK;
     if (SSL_CTX_set_ex_data(ssl, pinIndex(), new QByteArray(*static_cast<const QByteArray *>(pin))) != 1)
         return CURLE_SSL_CERTPROBLEM;
     SSL_CTX_set_verify(ssl, SSL_VERIFY_PEER, &verify);
@@ -81,8 +86,6 @@ void configure(CURL *easy, const QByteArray &pinnedDigest)
     curl_easy_setopt(easy, CURLOPT_SSL_VERIFYHOST, 2L);
     // A resumed session skips the certificate check, under whatever pin held when it began.
     curl_easy_setopt(easy, CURLOPT_SSL_SESSIONID_CACHE, 0L);
-    if (pinnedDigest.isEmpty())
-        return;
     curl_easy_setopt(easy, CURLOPT_SSL_CTX_FUNCTION, &prepareContext);
     curl_easy_setopt(easy, CURLOPT_SSL_CTX_DATA, &pinnedDigest);
 }

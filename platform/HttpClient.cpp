@@ -36,13 +36,15 @@ public:
 
     void start(const QByteArray &verb, const QNetworkRequest &request, const QByteArray &body, qint64 maximumBody)
     {
+        // First: it initialises libcurl, once, before any handle is made.
+        CurlMulti *multi = CurlMulti::instance();
         m_request = std::make_unique<CurlRequest>(verb, request, body, maximumBody, transferTimeoutMs);
-        if (!m_request->handle()) {
+        if (!m_request->handle()
+            || !multi->add(m_request->handle(), [this](CURLcode result) { finish(m_request->takeAnswer(result)); })) {
             finish(std::nullopt);
             return;
         }
-        m_multi = CurlMulti::instance();
-        m_multi->add(m_request->handle(), [this](CURLcode result) { finish(m_request->takeAnswer(result)); });
+        m_multi = multi;
     }
 
 private:

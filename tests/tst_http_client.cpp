@@ -51,8 +51,8 @@ private Q_SLOTS:
                                                      << (QByteArrayList{"GET /dir/start "} + QByteArrayList(5, "GET /again ")) << true;
         QTest::newRow("a loop stops after five") << QByteArray("GET") << QByteArrayList{again}
                                                  << (QByteArrayList{"GET /dir/start "} + QByteArrayList(5, "GET /again ")) << false;
-        QTest::newRow("3xx without Location is an answer") << QByteArray("GET") << QByteArrayList{ScriptedHttpServer::response(302, "text/plain", "done")}
-                                                           << QByteArrayList{"GET /dir/start "} << true;
+        QTest::newRow("3xx without Location is an answer") << QByteArray("PUT") << QByteArrayList{ScriptedHttpServer::response(303, "text/plain", "done")}
+                                                           << QByteArrayList{"PUT /dir/start x"} << true;
         QTest::newRow("Location not http") << QByteArray("GET") << QByteArrayList{redirect(302, "ftp://127.0.0.1/x")}
                                            << QByteArrayList{"GET /dir/start "} << false;
     }
