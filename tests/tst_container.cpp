@@ -285,7 +285,6 @@ private Q_SLOTS:
         QFETCH(QString, action);
         SandboxProcess sandbox({QStringLiteral("--auto-approve")});
         QVERIFY(sandbox.isRunning());
-        sandbox.useAsEndpoints();
         configure({.token = sandbox.token(QStringLiteral("sandbox-app"), QStringLiteral("ORD1"), QStringLiteral("100.00"))});
         auto *container = new PGTabBarViewController;
         QPointer<PGTabBarViewController> alive(container);
@@ -374,7 +373,6 @@ private Q_SLOTS:
         QFETCH(QString, how);
         SandboxProcess sandbox;
         QVERIFY(sandbox.isRunning());
-        sandbox.useAsEndpoints();
         configure({.token = sandbox.token(QStringLiteral("sandbox-app"), QStringLiteral("ORD1"), QStringLiteral("100.00"))});
         CheckoutContext::shared().result_global = QStringLiteral("kept");
         PGTabBarViewController container;
