@@ -10,7 +10,6 @@
 #include "netbanking/BankListModel.h"
 #include "netbanking/BankListParser.h"
 #include "platform/HttpClient.h"
-#include "platform/WorkerPool.h"
 
 #include <pelbrook/Endpoints.h>
 #include <pelbrook/PGTabBarViewController.h>
@@ -64,14 +63,6 @@ struct BankCheckout : Checkout {
     QListView *table = find<QListView>("netbankingTable");
     QAbstractButton *pay = find<QAbstractButton>("nb_paySecurelyBtn");
 };
-
-// Lets a download's reading on the worker thread finish and its result arrive.
-void settle()
-{
-    workerPool().waitForDone();
-    for (int i = 0; i < 3; ++i)
-        QCoreApplication::processEvents();
-}
 
 } // namespace
 

@@ -9,7 +9,6 @@
 
 #include "Certificate.h"
 #include "platform/HttpClient.h"
-#include "platform/WorkerPool.h"
 
 #include <pelbrook/cardViewController.h>
 #include <pelbrook/netBankingViewController.h>
@@ -49,14 +48,6 @@ qint64 residentBytes()
             return line.mid(6).trimmed().split(' ').first().toLongLong() * 1024;
     }
     return 0;
-}
-
-// Lets the client finish with a request, and a list read on the worker thread arrive.
-void settle()
-{
-    workerPool().waitForDone();
-    for (int i = 0; i < 5; ++i)
-        QCoreApplication::processEvents();
 }
 
 // Sends the application's connections through a proxy for as long as it lives.
