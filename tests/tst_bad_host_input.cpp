@@ -64,7 +64,6 @@ private Q_SLOTS:
         QFETCH(QStringList, wallets);
         SandboxProcess sandbox({QStringLiteral("--auto-approve")});
         QVERIFY(sandbox.isRunning());
-        sandbox.useAsEndpoints();
         configure({.tokenUrl = text, .merchantName = text, .wallets = wallets, .tezOption = text, .color1 = colour, .color2 = colour,
                    .email = text, .token = sandbox.token(QStringLiteral("sandbox-app"), QStringLiteral("ORD1"), QStringLiteral("100.00")),
                    .note = text, .name = text, .notifyUrl = text});

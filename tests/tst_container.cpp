@@ -285,7 +285,6 @@ private Q_SLOTS:
         QFETCH(QString, action);
         SandboxProcess sandbox({QStringLiteral("--auto-approve")});
         QVERIFY(sandbox.isRunning());
-        sandbox.useAsEndpoints();
         configure({.token = sandbox.token(QStringLiteral("sandbox-app"), QStringLiteral("ORD1"), QStringLiteral("100.00"))});
         auto *container = new PGTabBarViewController;
         QPointer<PGTabBarViewController> alive(container);
@@ -374,7 +373,6 @@ private Q_SLOTS:
         QFETCH(QString, how);
         SandboxProcess sandbox;
         QVERIFY(sandbox.isRunning());
-        sandbox.useAsEndpoints();
         configure({.token = sandbox.token(QStringLiteral("sandbox-app"), QStringLiteral("ORD1"), QStringLiteral("100.00"))});
         CheckoutContext::shared().result_global = QStringLiteral("kept");
         PGTabBarViewController container;
@@ -498,16 +496,13 @@ private Q_SLOTS:
         QFETCH(QString, grid);
         QFETCH(QByteArray, name);
         QFETCH(QString, code);
-        PGTabBarViewController container;
-        container.resize(Phone);
-        container.present();
-        container.setSelectedIndex(tab);
-        ViewController *screen = screensOf(container)[tab];
+        Checkout c(tab);
+        ViewController *screen = c.screen;
         const QMetaProperty property = screen->metaObject()->property(screen->metaObject()->indexOfProperty(name));
         QCOMPARE(property.read(screen).toString(), QString());
         QSignalSpy changed(screen, property.notifySignal());
         for (int again = 0; again < 2; ++again)
-            clickItem(container.findChild<QAbstractItemView *>(grid), 0);
+            clickItem(c.container.findChild<QAbstractItemView *>(grid), 0);
         QCOMPARE(property.read(screen).toString(), code);
         // Chosen again, it has not changed.
         QCOMPARE(changed.count(), 1);

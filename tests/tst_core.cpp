@@ -443,7 +443,6 @@ private Q_SLOTS:
     {
         SandboxProcess sandbox;
         QVERIFY(sandbox.isRunning());
-        sandbox.useAsEndpoints();
         configure({.token = sandbox.token(QStringLiteral("sandbox-app"), QStringLiteral("ORD1"), QStringLiteral("100.00"))});
         TabBarController tabs;
         auto *screen = new TestScreen;
@@ -474,7 +473,6 @@ private Q_SLOTS:
         QFETCH(QString, handBack);
         SandboxProcess sandbox({QStringLiteral("--auto-approve"), QStringLiteral("--hand-back"), handBack});
         QVERIFY(sandbox.isRunning());
-        sandbox.useAsEndpoints();
         const QString note = QStringLiteral("It's <b>\"fragile\"</b> & heavy");
         const QString name = QStringLiteral("O'Brien");
         configure({.token = sandbox.token(QStringLiteral("sandbox-app"), QStringLiteral("ORD1"), QStringLiteral("100.00")),
@@ -521,7 +519,6 @@ private Q_SLOTS:
     {
         SandboxProcess sandbox;
         QVERIFY(sandbox.isRunning());
-        sandbox.useAsEndpoints();
         configure({.token = {}});
         TestScreen screen;
         LogCapture capture;

@@ -74,7 +74,6 @@ private Q_SLOTS:
         const bool plainGateway = kind == QLatin1String("plain-gateway");
         SandboxProcess sandbox(plainGateway ? QStringList{} : QStringList{QStringLiteral("--hostile"), kind});
         QVERIFY(sandbox.isRunning());
-        sandbox.useAsEndpoints();
         int posts = 0;
         ScriptedHttpServer plain([&](const QByteArray &, const QByteArray &) {
             ++posts;

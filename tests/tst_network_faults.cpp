@@ -8,22 +8,15 @@
 #include "TunnelProxy.h"
 
 #include "Certificate.h"
-#include "platform/BrowserView.h"
 #include "platform/HttpClient.h"
-#include "platform/NavigationController.h"
-#include "platform/WorkerPool.h"
 
-#include <pelbrook/Endpoints.h>
-#include <pelbrook/PGTabBarViewController.h>
 #include <pelbrook/cardViewController.h>
 #include <pelbrook/netBankingViewController.h>
 
-#include <QAbstractButton>
 #include <QFile>
 #include <QListView>
 #include <QSignalSpy>
 #include <QTemporaryDir>
-#include <QTest>
 #include <QWebEngineView>
 
 using namespace pelbrook;
@@ -55,23 +48,6 @@ qint64 residentBytes()
             return line.mid(6).trimmed().split(' ').first().toLongLong() * 1024;
     }
     return 0;
-}
-
-void configure()
-{
-    PGTabBarViewController entry;
-    entry.setConfig(QStringLiteral("TEST"), QStringLiteral("sandbox-app"), QString(), QStringLiteral("Acme Books"), {}, QString(),
-                    QStringLiteral("2f6fde"), QStringLiteral("6a3fd0"));
-    entry.createOrder(QStringLiteral("ORD1"), QStringLiteral("100.00"), QStringLiteral("buyer@example.com"), QStringLiteral("9999999999"),
-                      QStringLiteral("tok"), QStringLiteral("Two books"), QStringLiteral("Asha Rao"), QStringLiteral("INR"), QString());
-}
-
-// Lets the client finish with a request, and a list read on the worker thread arrive.
-void settle()
-{
-    workerPool().waitForDone();
-    for (int i = 0; i < 5; ++i)
-        QCoreApplication::processEvents();
 }
 
 // Sends the application's connections through a proxy for as long as it lives.
@@ -109,33 +85,6 @@ class NetworkFaultsTest : public QObject
         setEndpoints(e);
     }
 
-    static void addRows()
-    {
-        QTest::addColumn<Fault>("fault");
-        QTest::addColumn<QString>("certificate"); // empty for plain HTTP
-        QTest::addColumn<bool>("completes");
-        QTest::addColumn<bool>("proxied"); // through the application's HTTP proxy
-        QTest::newRow("good answer") << Fault::None << "" << true << false;
-        QTest::newRow("refused") << Fault::Refuse << "" << false << false;
-        QTest::newRow("stall before the reply") << Fault::StallBeforeReply << "" << false << false;
-        QTest::newRow("stall in the middle") << Fault::StallMidReply << "" << false << false;
-        QTest::newRow("bytes dripping slowly") << Fault::Drip << "" << true << false;
-        QTest::newRow("closed early") << Fault::CloseEarly << "" << false << false;
-        QTest::newRow("Content-Length too long") << Fault::LongerContentLength << "" << false << false;
-        QTest::newRow("Content-Length too short") << Fault::ShorterContentLength << "" << false << false;
-        QTest::newRow("gigantic headers") << Fault::GiganticHeaders << "" << false << false;
-        QTest::newRow("gigantic body") << Fault::GiganticBody << "" << false << false;
-        QTest::newRow("gigantic announced body") << Fault::GiganticAnnouncedBody << "" << false << false;
-        QTest::newRow("HTTP error page") << Fault::HttpError << "" << false << false;
-        QTest::newRow("not HTTP") << Fault::Garbage << "" << false << false;
-        QTest::newRow("pinned certificate") << Fault::None << "valid" << true << false;
-        QTest::newRow("untrusted certificate") << Fault::None << "unpinned" << false << false;
-        QTest::newRow("expired certificate, pinned") << Fault::None << "expired" << false << false;
-        QTest::newRow("wrong host certificate, pinned") << Fault::None << "wrong host" << false << false;
-        QTest::newRow("gigantic body over TLS") << Fault::GiganticBody << "valid" << false << false;
-        QTest::newRow("through the application's proxy") << Fault::None << "valid" << true << true;
-    }
-
 private Q_SLOTS:
     void initTestCase()
     {
@@ -170,79 +119,84 @@ private Q_SLOTS:
     void init()
     {
         useUnreachableEndpoints();
-        configure();
+        configure({});
     }
 
-    void tokenRequest_data() { addRows(); }
-    void tokenRequest()
+    void request_data()
     {
+        QTest::addColumn<bool>("bankList"); // else the token request
+        QTest::addColumn<Fault>("fault");
+        QTest::addColumn<QString>("certificate"); // empty for plain HTTP
+        QTest::addColumn<bool>("completes");
+        QTest::addColumn<bool>("proxied"); // through the application's HTTP proxy
+        struct Row {
+            const char *name;
+            Fault fault;
+            const char *certificate;
+            bool completes;
+            bool proxied = false;
+        };
+        const Row rows[] = {
+            {"good answer", Fault::None, "", true},
+            {"refused", Fault::Refuse, "", false},
+            {"stall before the reply", Fault::StallBeforeReply, "", false},
+            {"stall in the middle", Fault::StallMidReply, "", false},
+            {"bytes dripping slowly", Fault::Drip, "", true},
+            {"closed early", Fault::CloseEarly, "", false},
+            {"Content-Length too long", Fault::LongerContentLength, "", false},
+            {"Content-Length too short", Fault::ShorterContentLength, "", false},
+            {"gigantic headers", Fault::GiganticHeaders, "", false},
+            {"gigantic body", Fault::GiganticBody, "", false},
+            {"gigantic announced body", Fault::GiganticAnnouncedBody, "", false},
+            {"HTTP error page", Fault::HttpError, "", false},
+            {"not HTTP", Fault::Garbage, "", false},
+            {"pinned certificate", Fault::None, "valid", true},
+            {"untrusted certificate", Fault::None, "unpinned", false},
+            {"expired certificate, pinned", Fault::None, "expired", false},
+            {"wrong host certificate, pinned", Fault::None, "wrong host", false},
+            {"gigantic body over TLS", Fault::GiganticBody, "valid", false},
+            {"through the application's proxy", Fault::None, "valid", true, true},
+        };
+        for (const bool bankList : {false, true}) {
+            for (const Row &r : rows)
+                QTest::addRow("%s: %s", bankList ? "bank list" : "token", r.name)
+                    << bankList << r.fault << QString::fromLatin1(r.certificate) << r.completes << r.proxied;
+        }
+    }
+    void request()
+    {
+        QFETCH(bool, bankList);
         QFETCH(Fault, fault);
         QFETCH(QString, certificate);
         QFETCH(bool, completes);
         QFETCH(bool, proxied);
         pinFor(certificate);
         const qint64 before = residentBytes();
-        FaultyServer server(fault, TokenBody, tls(certificate));
+        FaultyServer server(fault, bankList ? BankBody : TokenBody, tls(certificate));
         TunnelProxy tunnel;
         std::optional<ApplicationProxy> routed;
         if (proxied)
             routed.emplace(tunnel.proxy());
-        cardViewController screen;
         LogCapture log;
+        QSignalSpy finished(HttpClient::events(), &HttpClientEvents::requestFinished);
+        std::optional<cardViewController> card;
         QStringList tokens;
-        QSignalSpy finished(HttpClient::events(), &HttpClientEvents::requestFinished);
-        screen.initPayment(server.url(QStringLiteral("/token")).toString(), QStringLiteral("sandbox-app"), QStringLiteral("ORD1"),
-                           QStringLiteral("100.00"), {}, {}, QStringLiteral("INR"), [&](const QString &t) { tokens << t; });
-        QTRY_VERIFY_WITH_TIMEOUT(finished.count() >= 1, 30000);
-        settle();
-        routed.reset();
-        const qint64 grown = residentBytes() - before;
-
-        if (proxied)
-            QCOMPARE(tunnel.targets(), QByteArrayList{server.url(QString()).authority().toLatin1()});
-        QCOMPARE(tokens, completes ? QStringList{QStringLiteral("sbx_good_token")} : QStringList{});
-        QCOMPARE(screen.paymentToken_config(), completes ? QStringLiteral("sbx_good_token") : QStringLiteral("tok"));
-        QVERIFY2(!MeasuresMemory || grown < MemoryAllowance, qPrintable(QStringLiteral("grew %1 MiB").arg(grown >> 20)));
-        QVERIFY(!log.lines().join(QLatin1Char('\n')).contains(QLatin1String("sbx_good_token")));
-        if (certificate == QLatin1String("expired") || certificate == QLatin1String("wrong host"))
-            QVERIFY(server.requestCount() == 0);
-
-        // The same screen then gets its token from a server that works.
-        pinFor(QString());
-        FaultyServer good(Fault::None, R"({"checksum":"sbx_second"})");
-        screen.initPayment(good.url(QStringLiteral("/token")).toString(), QStringLiteral("sandbox-app"), QStringLiteral("ORD1"),
-                           QStringLiteral("100.00"), {}, {}, QStringLiteral("INR"), [&](const QString &t) { tokens << t; });
-        QTRY_COMPARE_WITH_TIMEOUT(screen.paymentToken_config(), QStringLiteral("sbx_second"), 10000);
-    }
-
-    void bankList_data() { addRows(); }
-    void bankList()
-    {
-        QFETCH(Fault, fault);
-        QFETCH(QString, certificate);
-        QFETCH(bool, completes);
-        QFETCH(bool, proxied);
-        pinFor(certificate);
-        const qint64 before = residentBytes();
-        FaultyServer server(fault, BankBody, tls(certificate));
-        TunnelProxy tunnel;
-        std::optional<ApplicationProxy> routed;
-        if (proxied)
-            routed.emplace(tunnel.proxy());
-        Endpoints e = endpoints();
-        e.bankList = server.url(QStringLiteral("/pg/iosbanks.json"));
-        setEndpoints(e);
-        LogCapture log;
-        QSignalSpy finished(HttpClient::events(), &HttpClientEvents::requestFinished);
-
-        PGTabBarViewController container;
-        container.resize(390, 844 + NavigationController::BarHeight + TabBarController::TabBarHeight);
-        container.present();
-        container.setSelectedIndex(tabIndex(container, QStringLiteral("Net Banking")));
-        auto *screen = container.findChild<netBankingViewController *>();
-        auto *table = container.findChild<QListView *>(QStringLiteral("netbankingTable"));
-        QVERIFY(screen && table);
-        QSignalSpy reset(table->model(), &QAbstractItemModel::modelReset);
+        const auto askToken = [&](const QUrl &url) {
+            card->initPayment(url.toString(), QStringLiteral("sandbox-app"), QStringLiteral("ORD1"), QStringLiteral("100.00"), {}, {},
+                              QStringLiteral("INR"), [&](const QString &t) { tokens << t; });
+        };
+        std::optional<Checkout> checkout;
+        int resets = 0;
+        if (bankList) {
+            Endpoints e = endpoints();
+            e.bankList = server.url(QStringLiteral("/pg/iosbanks.json"));
+            setEndpoints(e);
+            checkout.emplace(NetBankingTab);
+            connect(checkout->find<QListView>("netbankingTable")->model(), &QAbstractItemModel::modelReset, this, [&] { ++resets; });
+        } else {
+            card.emplace();
+            askToken(server.url(QStringLiteral("/token")));
+        }
         QTRY_VERIFY_WITH_TIMEOUT(finished.count() >= 1, 30000);
         settle();
         // The browser engine's pages after this do not go through the proxy.
@@ -251,21 +205,34 @@ private Q_SLOTS:
 
         if (proxied)
             QCOMPARE(tunnel.targets(), QByteArrayList{server.url(QString()).authority().toLatin1()});
-        QCOMPARE(reset.count(), completes ? 1 : 0);
-        QCOMPARE(table->model()->rowCount(), completes ? 2 : 0);
         QVERIFY2(!MeasuresMemory || grown < MemoryAllowance, qPrintable(QStringLiteral("grew %1 MiB").arg(grown >> 20)));
+        // A certificate that cannot be trusted ends the connection before anything is asked.
+        if (certificate == QLatin1String("expired") || certificate == QLatin1String("wrong host"))
+            QCOMPARE(server.requestCount(), 0);
+
+        if (!bankList) {
+            QCOMPARE(tokens, completes ? QStringList{QStringLiteral("sbx_good_token")} : QStringList{});
+            QCOMPARE(card->paymentToken_config(), completes ? QStringLiteral("sbx_good_token") : QStringLiteral("tok"));
+            QVERIFY(!log.lines().join(QLatin1Char('\n')).contains(QLatin1String("sbx_good_token")));
+            // The same screen then gets its token from a server that works.
+            pinFor(QString());
+            FaultyServer good(Fault::None, R"({"checksum":"sbx_second"})");
+            askToken(good.url(QStringLiteral("/token")));
+            QTRY_COMPARE_WITH_TIMEOUT(card->paymentToken_config(), QStringLiteral("sbx_second"), 10000);
+            return;
+        }
+        auto *table = checkout->find<QListView>("netbankingTable");
+        QCOMPARE(resets, completes ? 1 : 0);
+        QCOMPARE(table->model()->rowCount(), completes ? 2 : 0);
         // The buyer is never told; the list is simply empty.
         QCOMPARE(log.lines(), QStringList{});
-
         // The buyer can still pay, with the preset code when the list did not come.
-        if (completes) {
-            const QModelIndex second = table->model()->index(1, 0);
-            QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, table->visualRect(second).center());
-        }
+        if (completes)
+            clickItem(table, 1);
+        auto *screen = checkout->container.findChild<netBankingViewController *>();
         QCOMPARE(screen->nb_code(), std::optional<QString>(completes ? QStringLiteral("3002") : QStringLiteral("3333")));
-        auto *web = container.findChild<QWebEngineView *>(QStringLiteral("nb_webView"));
-        QTest::mouseClick(container.findChild<QAbstractButton *>(QStringLiteral("nb_paySecurelyBtn")), Qt::LeftButton);
-        QTRY_VERIFY(web->isVisible());
+        QTest::mouseClick(checkout->find<QAbstractButton>("nb_paySecurelyBtn"), Qt::LeftButton);
+        QTRY_VERIFY(checkout->container.findChild<QWebEngineView *>(QStringLiteral("nb_webView"))->isVisible());
     }
 };
 

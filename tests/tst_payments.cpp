@@ -175,7 +175,6 @@ private Q_SLOTS:
         QFETCH(int, fields);
         SandboxProcess sandbox({QStringLiteral("--auto-approve")});
         QVERIFY(sandbox.isRunning());
-        sandbox.useAsEndpoints();
         configure({.env = env, .token = sandbox.token(QStringLiteral("sandbox-app"), QStringLiteral("ORD1"), QStringLiteral("100.00"))});
 
         Checkout c(tab);

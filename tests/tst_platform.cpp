@@ -214,7 +214,6 @@ private Q_SLOTS:
         QFETCH(int, payWhen);
         SandboxProcess sandbox({QStringLiteral("--auto-approve")});
         QVERIFY(sandbox.isRunning());
-        sandbox.useAsEndpoints();
         const QString token = sandbox.token(QStringLiteral("sandbox-app"), QStringLiteral("P1"), QStringLiteral("10.00"));
 
         QWidget window;

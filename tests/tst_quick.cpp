@@ -114,7 +114,6 @@ private Q_SLOTS:
         QFETCH(bool, overAWindow);
         SandboxProcess sandbox({QStringLiteral("--auto-approve")});
         QVERIFY(sandbox.isRunning());
-        sandbox.useAsEndpoints();
         Loaded loaded = load(qml.arg(QLatin1String(OrderProperties)));
         QVERIFY(loaded.checkout);
         QObject *checkout = loaded.checkout;
@@ -158,7 +157,6 @@ private Q_SLOTS:
     {
         SandboxProcess sandbox;
         QVERIFY(sandbox.isRunning());
-        sandbox.useAsEndpoints();
         Loaded loaded = load(QStringLiteral("import Pelbrook.Checkout\nCheckout { objectName: \"checkout\"\n"
                                             "property int interruptions: 0; onPaymentInterrupted: interruptions++\n%1 }")
                                  .arg(QLatin1String(OrderProperties)));

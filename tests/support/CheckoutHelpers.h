@@ -5,6 +5,7 @@
 #include "platform/BrowserView.h"
 #include "platform/NavigationController.h"
 #include "platform/TabBarController_p.h"
+#include "platform/WorkerPool.h"
 
 #include <pelbrook/Endpoints.h>
 #include <pelbrook/PGTabBarViewController.h>
@@ -144,6 +145,15 @@ inline bool eventLoopRoundTrip()
     QObject context;
     QMetaObject::invokeMethod(&context, [&done] { done = true; }, Qt::QueuedConnection);
     return QTest::qWaitFor([&done] { return done; }, 10000);
+}
+
+/// Lets the HTTP client finish with a request, and a bank list read on the library's worker
+/// thread arrive.
+inline void settle()
+{
+    pelbrook::workerPool().waitForDone();
+    for (int i = 0; i < 5; ++i)
+        QCoreApplication::processEvents();
 }
 
 /// The tabs, in the order the container shows them.

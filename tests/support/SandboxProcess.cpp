@@ -31,6 +31,8 @@ SandboxProcess::SandboxProcess(const QStringList &extraArguments)
         if (auto match = listening.match(text); match.hasMatch())
             m_port = match.captured(1).toInt();
     }
+    if (isRunning())
+        useAsEndpoints();
 }
 
 SandboxProcess::~SandboxProcess()

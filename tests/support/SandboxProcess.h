@@ -19,7 +19,8 @@ public:
     bool isRunning() const { return m_port > 0; }
     QUrl baseUrl() const;
     QString fingerprint() const { return m_fingerprint; }
-    /// Points the library at this sandbox; with @p pin false, its certificate is not trusted.
+    /// Points the library at this sandbox, as it is from the start; with @p pin false, its
+    /// certificate is not trusted.
     void useAsEndpoints(bool pin = true) const;
 
     /// A token from the sandbox's token endpoint, fetched synchronously (empty on failure).
