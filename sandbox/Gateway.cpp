@@ -2,12 +2,15 @@
 
 #include "BankList.h"
 #include "HostilePages.h"
+#include "Pages.h"
+#include "Scenarios.h"
 
 #include <openssl/hmac.h>
 #include <openssl/rand.h>
 
 #include <algorithm>
 #include <cctype>
+#include <chrono>
 #include <cstdio>
 
 namespace sandbox {
@@ -86,46 +89,6 @@ bool jsonMember(const std::string &json, const std::string &name, std::string &v
         value += json[i];
     }
     return false;
-}
-
-std::string maskedCard(const std::string &number)
-{
-    if (number.size() < 4)
-        return "****";
-    return "**** " + number.substr(number.size() - 4);
-}
-
-std::string page(const std::string &title, const std::string &content)
-{
-    return "<!DOCTYPE html><html><head><meta charset='utf-8'>"
-           "<meta name='viewport' content='width=device-width, initial-scale=1'>"
-           "<title>" + escapeHtml(title) + "</title><style>"
-           "body{font-family:'Helvetica Neue',Helvetica,Arial,sans-serif;margin:0;background:#f3f5f9;color:#1f2a44}"
-           "header{background:#2f6fde;color:#fff;padding:16px 20px;font-size:18px;font-weight:bold}"
-           "main{padding:20px}table{border-collapse:collapse;width:100%;margin-bottom:20px}"
-           "td{padding:8px 4px;border-bottom:1px solid #dde3ee}td:first-child{color:#5b6478;width:40%}"
-           "button{font-size:17px;padding:12px 0;width:100%;border:0;border-radius:8px;margin-top:10px;color:#fff}"
-           ".approve{background:#1f9d55}.decline{background:#c53030}.back{background:#5b6478}"
-           ".reason{background:#fde8e8;color:#9b1c1c;padding:12px;border-radius:8px}"
-           "</style></head><body><header>Pelbrook Sandbox Gateway</header><main>" + content + "</main></body></html>";
-}
-
-std::string decisionButton(const std::string &paymentId, const std::string &decision,
-                           const std::string &label, const std::string &cssClass)
-{
-    return "<form method='post' action='/sandbox/decision'>"
-           "<input type='hidden' name='payment' value='" + escapeHtml(paymentId) + "'>"
-           "<input type='hidden' name='decision' value='" + decision + "'>"
-           "<button id='" + decision + "' class='" + cssClass + "' type='submit'>" + label + "</button></form>";
-}
-
-const char *methodName(const std::string &option)
-{
-    if (option == "card") return "Card";
-    if (option == "nb") return "Net banking";
-    if (option == "wallet") return "Wallet";
-    if (option == "upi") return "UPI";
-    return "Unknown";
 }
 
 } // namespace
@@ -279,8 +242,40 @@ std::string Gateway::checkForm(const Form &form) const
     return {};
 }
 
-Reply Gateway::handBackReply(const PaymentOutcome &outcome) const
+namespace {
+
+Reply html(int status, const std::string &body)
 {
+    return Reply{status, "text/html; charset=utf-8", body, {}};
+}
+
+Reply unknownPayment()
+{
+    return html(404, page("Unknown payment", "<header>Pelbrook Sandbox Gateway</header><main><p>This payment is not "
+                                             "waiting for anything.</p></main>"));
+}
+
+} // namespace
+
+void Gateway::end(Payment &payment, const std::string &status, const std::string &message)
+{
+    payment.outcome.status = status;
+    payment.outcome.message = message;
+    payment.open = false;
+}
+
+void Gateway::settle(Payment &payment)
+{
+    if (payment.outcome.status == "PENDING" && payment.settlesAt != Clock::time_point{} && Clock::now() >= payment.settlesAt)
+        end(payment, payment.settled.status, payment.settled.message);
+}
+
+Reply Gateway::handBackReply(const PaymentOutcome &order) const
+{
+    // The checkout knows two results: a cancelled order is a payment that failed.
+    PaymentOutcome outcome = order;
+    if (outcome.status == "CANCELLED")
+        outcome.status = "FAILED";
     Reply reply;
     const std::string address = handBackAddress(outcome);
     if (m_options.handBack == HandBack::Redirect) {
@@ -290,88 +285,193 @@ Reply Gateway::handBackReply(const PaymentOutcome &outcome) const
         reply.contentType = "text/plain";
     } else {
         // The address is percent-encoded ASCII, so it is safe inside a script string.
-        reply.body = page("Returning", "<p>Returning to the merchant&hellip;</p><script>window.location.href = "
-                                           + jsonString(address) + ";</script>");
+        reply.body = page("Returning", "<main><p>Returning to the merchant&hellip;</p><script>window.location.href = "
+                                           + jsonString(address) + ";</script></main>");
     }
     return reply;
+}
+
+Reply Gateway::waitingReply(const Payment &payment) const
+{
+    const int left = std::max<int>(1, int(std::chrono::ceil<std::chrono::seconds>(payment.settlesAt - Clock::now()).count()));
+    if (payment.scenario == Scenario::Processing)
+        return html(200, waitingPage(payment.shown, "Processing your payment",
+                                     "Your bank is confirming the payment. This takes a few seconds.", left));
+    const int expiresIn = std::max<int>(0, int(std::chrono::ceil<std::chrono::seconds>(payment.expiresAt - Clock::now()).count()));
+    return html(200, waitingPage(payment.shown, "Approve the request in your UPI app",
+                                 "A payment request was sent to " + payment.shown.detail
+                                     + ". Open your UPI app and approve it before it expires.",
+                                 left, "Expires in", expiresIn));
 }
 
 Reply Gateway::submitTransparent(const Form &form)
 {
     const std::string problem = checkForm(form);
-    PaymentOutcome outcome{field(form, "orderId"), field(form, "orderAmount"), "FAILED", {}, problem};
-    std::string paymentId;
-    {
-        std::lock_guard lock(m_mutex);
-        m_lastForm.assign(form.begin(), form.end());
-        paymentId = "SBX" + std::to_string(100000 + ++m_sequence);
-        outcome.referenceId = paymentId;
-    }
+    const std::string option = field(form, "paymentOption");
+    std::lock_guard lock(m_mutex);
+    m_lastForm.assign(form.begin(), form.end());
+    const std::string paymentId = "SBX" + std::to_string(100000 + ++m_sequence);
+    Payment &payment = m_payments[paymentId];
+    m_orders[field(form, "orderId")] = paymentId;
+    payment.outcome = {field(form, "orderId"), field(form, "orderAmount"), "PENDING", paymentId, "Awaiting the buyer"};
+    std::string currency = field(form, "orderCurrency");
+    payment.shown = {paymentId, field(form, "orderId"), (currency.empty() ? "" : currency + " ") + field(form, "orderAmount"),
+                     methodName(option), {}};
+    if (option == "card")
+        payment.shown.detail = maskedCard(field(form, "card_number"));
+    else if (option == "upi")
+        payment.shown.detail = field(form, "upi_vpa");
+    else if (option == "wallet")
+        payment.shown.detail = "Wallet code " + field(form, "wallet_code");
+    else
+        payment.shown.detail = "Bank code " + field(form, "nb_code");
+
+    if (!problem.empty())
+        end(payment, "FAILED", problem);
     if (!m_options.hostile.empty()) {
-        if (problem.empty()) {
-            outcome.status = "SUCCESS";
-            outcome.message = "Approved by the sandbox.";
-        }
-        if (std::optional<Reply> reply = hostileReply(m_options.hostile, outcome))
+        if (problem.empty())
+            end(payment, "SUCCESS", "Approved by the sandbox.");
+        if (std::optional<Reply> reply = hostileReply(m_options.hostile, payment.outcome))
             return *reply;
     }
-    if (m_options.autoApprove) {
-        if (problem.empty()) {
-            outcome.status = "SUCCESS";
-            outcome.message = "Approved by the sandbox.";
-        }
-        return handBackReply(outcome);
-    }
-    {
-        std::lock_guard lock(m_mutex);
-        m_pending[paymentId] = outcome;
-    }
-    const std::string option = field(form, "paymentOption");
-    std::string content;
     if (!problem.empty()) {
-        content = "<h2>Payment refused</h2><p id='reason' class='reason'>" + escapeHtml(problem) + "</p>"
-            + decisionButton(paymentId, "fail", "Return to merchant", "back");
-        return Reply{200, "text/html; charset=utf-8", page("Payment refused", content), {}};
+        if (m_options.autoApprove)
+            return handBackReply(payment.outcome);
+        // Still open: its page's button hands the failure back.
+        payment.open = true;
+        return html(200, refusedPage(paymentId, problem));
     }
-    std::string detail;
-    if (option == "card")
-        detail = maskedCard(field(form, "card_number"));
-    else if (option == "upi")
-        detail = field(form, "upi_vpa");
-    else if (option == "wallet")
-        detail = "Wallet code " + field(form, "wallet_code");
-    else
-        detail = "Bank code " + field(form, "nb_code");
-    content = "<h2>Confirm payment</h2><table>"
-              "<tr><td>Order</td><td id='order'>" + escapeHtml(field(form, "orderId")) + "</td></tr>"
-              "<tr><td>Amount</td><td id='amount'>" + escapeHtml(field(form, "orderCurrency")) + " "
-              + escapeHtml(field(form, "orderAmount")) + "</td></tr>"
-              "<tr><td>Method</td><td id='method'>" + methodName(option) + "</td></tr>"
-              "<tr><td>Details</td><td id='detail'>" + escapeHtml(detail) + "</td></tr></table>"
-        + decisionButton(paymentId, "approve", "Approve", "approve")
-        + decisionButton(paymentId, "decline", "Decline", "decline");
-    return Reply{200, "text/html; charset=utf-8", page("Confirm payment", content), {}};
+
+    payment.scenario = scenarioFor(form);
+    const auto waitFor = [&](int seconds, const std::string &status, const std::string &message) {
+        payment.settlesAt = Clock::now() + std::chrono::seconds(seconds);
+        payment.settled.status = status;
+        payment.settled.message = message;
+        return waitingReply(payment);
+    };
+    const int expiry = m_options.upiExpirySeconds;
+    // Approved or declined in the app a few seconds in, always before the request expires.
+    const int decidedAfter = std::max(1, std::min(5, expiry - 1));
+    payment.expiresAt = Clock::now() + std::chrono::seconds(expiry);
+    switch (payment.scenario) {
+    case Scenario::Confirm:
+        if (m_options.autoApprove) {
+            end(payment, "SUCCESS", "Approved by the sandbox.");
+            return handBackReply(payment.outcome);
+        }
+        return html(200, confirmPage(payment.shown));
+    case Scenario::CardDeclined:
+        end(payment, "FAILED", "Card declined");
+        return handBackReply(payment.outcome);
+    case Scenario::InsufficientFunds:
+        end(payment, "FAILED", "Insufficient funds");
+        return handBackReply(payment.outcome);
+    case Scenario::BankUnavailable:
+        end(payment, "FAILED", "Bank unavailable");
+        return handBackReply(payment.outcome);
+    case Scenario::WalletDeclined:
+        end(payment, "FAILED", "Wallet declined");
+        return handBackReply(payment.outcome);
+    case Scenario::OneTimePassword: {
+        // As a bank's pages do: the gateway sends the browser on to the bank's own page.
+        Reply reply = html(303, "See the bank's page.");
+        reply.location = "/sandbox/bank/" + paymentId;
+        return reply;
+    }
+    case Scenario::Processing:
+        payment.outcome.message = "Processing";
+        return waitFor(m_options.processingSeconds, "SUCCESS", "Approved after processing");
+    case Scenario::GatewayError:
+        end(payment, "FAILED", "Gateway error");
+        return html(500, errorPage());
+    case Scenario::NoAnswer: {
+        payment.outcome.message = "Awaiting the gateway";
+        Reply reply;
+        reply.noAnswer = true;
+        return reply;
+    }
+    case Scenario::UpiApproved:
+        return waitFor(decidedAfter, "SUCCESS", "Approved in the UPI app");
+    case Scenario::UpiDeclined:
+        return waitFor(decidedAfter, "FAILED", "Declined in the UPI app");
+    case Scenario::UpiExpired:
+        return waitFor(expiry, "FAILED", "UPI request expired");
+    }
+    return unknownPayment();
 }
 
 Reply Gateway::decide(const Form &form)
 {
-    PaymentOutcome outcome;
-    {
-        std::lock_guard lock(m_mutex);
-        auto it = m_pending.find(field(form, "payment"));
-        if (it == m_pending.end())
-            return Reply{404, "text/html; charset=utf-8", page("Unknown payment", "<p>This payment is not pending.</p>"), {}};
-        outcome = it->second;
-        m_pending.erase(it);
+    std::lock_guard lock(m_mutex);
+    auto it = m_payments.find(field(form, "payment"));
+    if (it == m_payments.end() || !it->second.open || it->second.scenario != Scenario::Confirm)
+        return unknownPayment();
+    Payment &payment = it->second;
+    payment.open = false;
+    if (payment.outcome.status == "PENDING") {
+        if (field(form, "decision") == "approve")
+            end(payment, "SUCCESS", "Approved by the buyer.");
+        else
+            end(payment, "FAILED", "Declined by the buyer.");
     }
-    const std::string decision = field(form, "decision");
-    if (decision == "approve" && outcome.message.empty()) {
-        outcome.status = "SUCCESS";
-        outcome.message = "Approved by the buyer.";
-    } else if (outcome.message.empty()) {
-        outcome.message = "Declined by the buyer.";
+    return handBackReply(payment.outcome);
+}
+
+Reply Gateway::bankPage(const std::string &paymentId)
+{
+    std::lock_guard lock(m_mutex);
+    auto it = m_payments.find(paymentId);
+    if (it == m_payments.end() || !it->second.open || it->second.scenario != Scenario::OneTimePassword)
+        return unknownPayment();
+    return html(200, oneTimePasswordPage(it->second.shown, {}));
+}
+
+Reply Gateway::enterCode(const Form &form)
+{
+    std::lock_guard lock(m_mutex);
+    auto it = m_payments.find(field(form, "payment"));
+    if (it == m_payments.end() || !it->second.open || it->second.scenario != Scenario::OneTimePassword)
+        return unknownPayment();
+    Payment &payment = it->second;
+    if (field(form, "action") == "cancel") {
+        end(payment, "CANCELLED", "Cancelled by buyer");
+    } else if (field(form, "code") == "123456") {
+        end(payment, "SUCCESS", "Approved by the bank");
+    } else if (++payment.wrongCodes >= 3) {
+        end(payment, "FAILED", "Incorrect code entered three times");
+    } else {
+        const int left = 3 - payment.wrongCodes;
+        return html(200, oneTimePasswordPage(payment.shown, "Incorrect code. " + std::to_string(left)
+                                                                + (left == 1 ? " attempt" : " attempts") + " left."));
     }
-    return handBackReply(outcome);
+    return handBackReply(payment.outcome);
+}
+
+Reply Gateway::continueAfterWait(const std::string &paymentId)
+{
+    std::lock_guard lock(m_mutex);
+    auto it = m_payments.find(paymentId);
+    if (it == m_payments.end() || it->second.settlesAt == Clock::time_point{})
+        return unknownPayment();
+    Payment &payment = it->second;
+    settle(payment);
+    if (payment.outcome.status == "PENDING")
+        return waitingReply(payment);
+    return handBackReply(payment.outcome);
+}
+
+Reply Gateway::orderStatus(const std::string &orderId)
+{
+    std::lock_guard lock(m_mutex);
+    PaymentOutcome order{orderId, {}, "NONE", {}, "No payment for this order"};
+    if (auto known = m_orders.find(orderId); known != m_orders.end()) {
+        Payment &payment = m_payments[known->second];
+        settle(payment);
+        order = payment.outcome;
+    }
+    return Reply{200, "application/json", "{\"orderId\":" + jsonString(order.orderId) + ",\"status\":" + jsonString(order.status)
+                                              + ",\"referenceId\":" + jsonString(order.referenceId)
+                                              + ",\"message\":" + jsonString(order.message) + "}", {}};
 }
 
 Reply Gateway::bankList() const

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "Pages.h"
+
+#include <chrono>
 #include <map>
 #include <mutex>
 #include <set>
@@ -7,6 +10,8 @@
 #include <vector>
 
 namespace sandbox {
+
+enum class Scenario; // Scenarios.h
 
 /// A posted form's fields in the order they came, repeated names included.
 using Form = std::vector<std::pair<std::string, std::string>>;
@@ -17,6 +22,7 @@ struct Reply {
     std::string contentType = "text/html; charset=utf-8";
     std::string body;
     std::string location; // for redirects
+    bool noAnswer = false; // send nothing: the request hangs until the client gives up
 };
 
 /// How the gateway hands the result back to the checkout.
@@ -29,13 +35,15 @@ struct GatewayOptions {
     HandBack handBack = HandBack::Redirect;
     int bankCount = 0;           // serve a generated list of this many banks; 0 for the sample list
     std::string hostile;         // answer every form with this kind of misbehaviour (HostilePages.h)
+    int upiExpirySeconds = 30;   // how long a UPI request waits for the buyer's app
+    int processingSeconds = 5;   // how long the "processing" page waits before it succeeds
 };
 
 /// The outcome handed back to the checkout.
 struct PaymentOutcome {
     std::string orderId;
     std::string orderAmount;
-    std::string status; // "SUCCESS" or "FAILED"
+    std::string status; // "SUCCESS" or "FAILED"; for an order also "PENDING" or "CANCELLED"
     std::string referenceId;
     std::string message;
 };
@@ -65,6 +73,14 @@ public:
     Reply submitTransparent(const Form &form);
     /// POST /sandbox/decision: the buyer's Approve or Decline.
     Reply decide(const Form &form);
+    /// GET /sandbox/bank/<payment>: the bank's one-time-password page.
+    Reply bankPage(const std::string &paymentId);
+    /// POST /sandbox/otp: a code typed on the bank's page, or its Cancel.
+    Reply enterCode(const Form &form);
+    /// GET /sandbox/continue/<payment>: where a waiting page goes once its time is up.
+    Reply continueAfterWait(const std::string &paymentId);
+    /// GET /sandbox/orders/<orderId>: the order's state, as a merchant's server asks for it.
+    Reply orderStatus(const std::string &orderId);
     /// GET /pg/iosbanks.json.
     Reply bankList() const;
     /// GET /sandbox/last-form: the last checkout form received, as a JSON array of
@@ -75,11 +91,28 @@ public:
     std::string checkForm(const Form &form) const;
 
 private:
-    Reply handBackReply(const PaymentOutcome &outcome) const;
+    using Clock = std::chrono::steady_clock;
+    struct Payment {
+        // The order's state as GET /sandbox/orders/ tells it: PENDING until the payment ends.
+        PaymentOutcome outcome;
+        Scenario scenario{}; // Confirm, the first, unless a valid form chose another
+        PageOrder shown;
+        bool open = true; // the buyer may still act on its page
+        // A page that waits ends by itself at this time, as this outcome.
+        Clock::time_point settlesAt{};
+        PaymentOutcome settled;
+        Clock::time_point expiresAt{}; // of a UPI request
+        int wrongCodes = 0;
+    };
+    static void end(Payment &payment, const std::string &status, const std::string &message);
+    static void settle(Payment &payment);
+    Reply handBackReply(const PaymentOutcome &order) const;
+    Reply waitingReply(const Payment &payment) const;
 
     GatewayOptions m_options;
     mutable std::mutex m_mutex;
-    std::map<std::string, PaymentOutcome> m_pending; // by payment id, awaiting the buyer
+    std::map<std::string, Payment> m_payments; // by payment id
+    std::map<std::string, std::string> m_orders; // order id to its latest payment's id
     std::vector<std::pair<std::string, std::string>> m_lastForm;
     unsigned m_sequence = 0;
 };

@@ -4,6 +4,8 @@
 #include "Certificate.h"
 #include "Gateway.h"
 #include "HostilePages.h"
+#include "Pages.h"
+#include "Scenarios.h"
 
 #include <httplib.h>
 
@@ -54,19 +56,22 @@ constexpr const char *Help =
     "  --hostile KIND     misbehave on every checkout form, for tests of the checkout's defences:\n"
     "                     repeat, frame, huge, bad-escape, not-utf8, javascript, file, data,\n"
     "                     redirect-file, http\n"
+    "  --upi-expiry N     seconds a UPI request waits for the buyer's app (default 30; 2 to 3600)\n"
     "  --exit-with-stdin  stop when standard input ends: started by a program through a pipe, it\n"
     "                     never outlives that program, however the program ends\n"
     "  --help             print this help and exit\n"
     "\n"
-    "Approving and declining by hand (without --auto-approve): every valid checkout form gets a\n"
+    "Approving and declining by hand (without --auto-approve): a valid checkout form gets a\n"
     "\"Confirm payment\" page in the checkout's browser view with the order, the amount and the\n"
     "method. \"Approve\" hands back status SUCCESS, \"Decline\" hands back FAILED. A form with a\n"
     "problem (unknown app id, bad token, a card number that fails the Luhn check, a UPI address\n"
     "without a handle, a missing field) gets a \"Payment refused\" page with the reason, and\n"
-    "\"Return to merchant\" hands back FAILED. Test card: 4111 1111 1111 1111 (any number that\n"
-    "passes the Luhn check). The token must come from POST /token for the same app id, order id\n"
-    "and amount.\n"
+    "\"Return to merchant\" hands back FAILED. The token must come from POST /token for the same\n"
+    "app id, order id and amount.\n"
     "\n"
+    "Scenarios: what the buyer enters chooses every other outcome a gateway has (expiry date, CVV\n"
+    "and name can be anything; --auto-approve only skips the \"Confirm payment\" page):\n"
+    "%s\n"
     "It serves:\n"
     "  POST /token                                   {\"appId\",\"orderId\",\"orderAmount\",...} ->\n"
     "                                                {\"checksum\": token}\n"
@@ -74,14 +79,25 @@ constexpr const char *Help =
     "  POST /checkout/post/submit-transparent        the checkout form (env PROD)\n"
     "  GET  /pg/iosbanks.json                        the bank list\n"
     "  POST /sandbox/decision                        the confirmation page's buttons\n"
+    "  GET  /sandbox/                                this table as a page\n"
+    "  GET  /sandbox/orders/<orderId>                the order's status, as JSON: orderId, status\n"
+    "                                                (NONE, PENDING, SUCCESS, FAILED or CANCELLED),\n"
+    "                                                referenceId and message\n"
+    "  GET  /sandbox/bank/<id>, POST /sandbox/otp, GET /sandbox/continue/<id>\n"
+    "                                                the scenarios' own pages\n"
     "  GET  /sandbox/last-form                       the last checkout form received, as sent\n"
     "  GET  /sandbox/last-checkout-arrival           when it began to arrive (monotonic clock, ns)\n"
     "\n"
     "It logs one line per request (method, path, status), never a request's body.\n";
 
+void printHelp(std::FILE *to)
+{
+    std::fprintf(to, Help, sandbox::scenarioTableText().c_str());
+}
+
 void usage()
 {
-    std::fputs(Help, stderr);
+    printHelp(stderr);
 }
 
 sandbox::Form formOf(const std::string &body)
@@ -107,6 +123,7 @@ sandbox::Form formOf(const std::string &body)
 }
 
 constexpr size_t LargeBody = 64 * 1024;
+constexpr std::chrono::minutes NoAnswerLimit{10};
 
 void send(httplib::Response &response, const sandbox::Reply &reply)
 {
@@ -183,6 +200,16 @@ int main(int argc, char **argv)
                 usage();
                 return 2;
             }
+        } else if (arg == "--upi-expiry") {
+            const std::string text = value();
+            char *end = nullptr;
+            const long seconds = std::strtol(text.c_str(), &end, 10);
+            // The request must last long enough to be approved in before it expires.
+            if (text.empty() || *end != '\0' || seconds < 2 || seconds > 3600) {
+                usage();
+                return 2;
+            }
+            options.upiExpirySeconds = int(seconds);
         } else if (arg == "--exit-with-stdin") {
             exitWithStdin = true;
         } else if (arg == "--auto-approve")
@@ -195,7 +222,7 @@ int main(int argc, char **argv)
             }
             options.handBack = mode == "script" ? sandbox::HandBack::Script : sandbox::HandBack::Redirect;
         } else if (arg == "--help") {
-            std::fputs(Help, stdout);
+            printHelp(stdout);
             return 0;
         } else {
             std::fprintf(stderr, "pelbrook-sandbox: unknown option %s\n\n", arg.c_str());
@@ -248,11 +275,33 @@ int main(int argc, char **argv)
             body.append(data, length);
             return body.size() <= 64 * 1024 * 1024;
         });
-        send(rs, gateway.submitTransparent(formOf(body)));
+        const sandbox::Reply reply = gateway.submitTransparent(formOf(body));
+        if (reply.noAnswer) {
+            // A gateway that never answers: nothing is sent while the buyer waits. The connection
+            // cannot be watched from here, so the worker gives up after a while, long after any
+            // buyer would have; the sandbox has threads to spare for the other requests.
+            std::this_thread::sleep_for(NoAnswerLimit);
+            rs.status = 504;
+            return;
+        }
+        send(rs, reply);
     };
     server.Post("/billpay/checkout/post/submit-transparent", checkout);
     server.Post("/checkout/post/submit-transparent", checkout);
     server.Post("/sandbox/decision", [&](const httplib::Request &rq, httplib::Response &rs) { send(rs, gateway.decide(formOf(rq.body))); });
+    server.Get("/sandbox/bank/([A-Za-z0-9]+)", [&](const httplib::Request &rq, httplib::Response &rs) {
+        send(rs, gateway.bankPage(rq.matches[1]));
+    });
+    server.Post("/sandbox/otp", [&](const httplib::Request &rq, httplib::Response &rs) { send(rs, gateway.enterCode(formOf(rq.body))); });
+    server.Get("/sandbox/continue/([A-Za-z0-9]+)", [&](const httplib::Request &rq, httplib::Response &rs) {
+        send(rs, gateway.continueAfterWait(rq.matches[1]));
+    });
+    server.Get("/sandbox/orders/(.+)", [&](const httplib::Request &rq, httplib::Response &rs) {
+        send(rs, gateway.orderStatus(rq.matches[1]));
+    });
+    server.Get("/sandbox/?", [&](const httplib::Request &, httplib::Response &rs) {
+        send(rs, sandbox::Reply{200, "text/html; charset=utf-8", sandbox::indexPage(), {}});
+    });
     server.Get("/pg/iosbanks.json", [&](const httplib::Request &, httplib::Response &rs) { send(rs, gateway.bankList()); });
     server.Get("/sandbox/last-form", [&](const httplib::Request &, httplib::Response &rs) { send(rs, gateway.lastForm()); });
     server.Get("/sandbox/last-checkout-arrival", [&](const httplib::Request &, httplib::Response &rs) {

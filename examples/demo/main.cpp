@@ -3,10 +3,11 @@
 //
 // It starts pelbrook-sandbox (which ends with the demo, however the demo ends), gets a payment
 // token from the sandbox's token endpoint with initPayment(), as a merchant's server would,
-// configures the checkout and presents it over the cart. With --autopilot METHOD (card, nb,
-// wallet or upi; card is the default when there is no display) it pays by itself through the
-// real widgets, approves on the gateway's page, writes screenshots and exits 0 on a successful
-// captured result.
+// configures the checkout and presents it over the cart. With --autopilot NAME (card, nb, wallet
+// or upi, or one of the sandbox's scenarios such as card-otp, card-decline or upi-expire; card
+// is the default when there is no display) it pays by itself through the real widgets, answers
+// the gateway's pages as a buyer would, writes screenshots of each, and exits 0 when the payment
+// succeeded, 1 when it did not and 2 for a usage error.
 
 #include <pelbrook/Endpoints.h>
 #include <pelbrook/PGTabBarViewController.h>
@@ -22,6 +23,7 @@
 #include <QEventLoop>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -48,13 +50,13 @@ struct Sandbox {
     QString fingerprint;
 };
 
-bool startSandbox(Sandbox &sandbox, const QString &program)
+bool startSandbox(Sandbox &sandbox, const QString &program, const QStringList &arguments)
 {
     sandbox.process.setProgram(program);
     // Standard input stays a pipe from the demo: when the demo ends, however it ends, the pipe
     // closes and the sandbox stops. Its certificate and key stay in the sandbox's own folder,
     // made on the first run and kept, so a demo ended by a signal leaves no temporary files.
-    sandbox.process.setArguments({QStringLiteral("--port"), QStringLiteral("0"), QStringLiteral("--exit-with-stdin")});
+    sandbox.process.setArguments(QStringList{QStringLiteral("--port"), QStringLiteral("0"), QStringLiteral("--exit-with-stdin")} + arguments);
     // Its errors are shown; its request log is read and dropped below.
     sandbox.process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     sandbox.process.start();
@@ -272,23 +274,88 @@ private:
     bool m_interrupted = false;
 };
 
-struct Method {
+// A payment the demo makes by itself: the tab, what the buyer enters, and what the buyer does on
+// the gateway's pages. What is entered chooses the sandbox's scenario.
+struct Autopilot {
     const char *name;
     int tab;
-    const char *webView;
-    const char *payButton;
+    // A card number; a bank's row; a wallet's name; a UPI address, or a name that takes Tez's
+    // second handle.
+    const char *entry;
+    bool approves; // presses Approve on the "Confirm payment" page
 };
 
-const Method Methods[] = {
-    {"card", 0, "cardWebView", "cardPayButton"},
-    {"nb", 1, "nb_webView", "nb_paySecurelyBtn"},
-    {"wallet", 2, "wallet_webView", "wallet_paySecurelyBtn"},
-    {"upi", 3, "upi_webView", "upiPayButton"},
+const Autopilot Autopilots[] = {
+    {"card", 0, "4111111111111111", true},
+    {"card-otp", 0, "4000000000003063", false},
+    {"card-decline", 0, "4000000000000002", false},
+    {"card-processing", 0, "4000000000000077", false},
+    {"card-error", 0, "4000000000000119", false},
+    {"nb", 1, "2", true},
+    {"nb-otp", 1, "0", false},
+    {"wallet", 2, "MobiKwik", true},
+    {"wallet-decline", 2, "Ola Money", false},
+    {"upi", 3, "asha.rao", true},
+    {"upi-approve", 3, "approve@sandbox", false},
+    {"upi-expire", 3, "expire@sandbox", false},
 };
 
-// One payment by the chosen method, as a buyer would make it. Returns false when a step
+const char *const WebViews[] = {"cardWebView", "nb_webView", "wallet_webView", "upi_webView"};
+const char *const PayButtons[] = {"cardPayButton", "nb_paySecurelyBtn", "wallet_paySecurelyBtn", "upiPayButton"};
+
+// Keys pressed in the browser view, as the buyer's keyboard would send them ("\r" is Return).
+void typeIntoPage(QWebEngineView *web, const QString &text)
+{
+    QWidget *target = web->focusProxy() ? web->focusProxy() : web;
+    target->setFocus();
+    for (const QChar ch : text) {
+        const int key = ch == QLatin1Char('\r') ? int(Qt::Key_Return) : int(ch.toUpper().unicode());
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QString(ch));
+        QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, QString(ch));
+        QApplication::sendEvent(target, &press);
+        QApplication::sendEvent(target, &release);
+    }
+}
+
+// Each gateway page is photographed, then answered as the buyer would: Approve on the
+// confirmation page, the one-time password on the bank's page, the close button on an error
+// page; any other page waits for the gateway.
+void answerGatewayPages(CartWindow &cart, pelbrook::PGTabBarViewController *checkout, QWebEngineView *web, bool approves)
+{
+    auto pages = std::make_shared<int>(0);
+    QObject::connect(web, &QWebEngineView::loadFinished, checkout, [&cart, checkout, web, approves, pages] {
+        // The checkout's own form page is not the gateway's.
+        if (web->url().host() != QLatin1String("127.0.0.1"))
+            return;
+        const int page = ++*pages;
+        QTimer::singleShot(300, checkout, [&cart, checkout, web, approves, page] {
+            const QString title = web->title();
+            const QString slug = title.toLower().replace(QRegularExpression(QStringLiteral("[^a-z0-9]+")), QStringLiteral("-"));
+            cart.save(checkout, QStringLiteral("gateway-%1-%2.png").arg(page).arg(slug));
+            if (title == QLatin1String("Confirm payment") && approves)
+                web->page()->runJavaScript(QStringLiteral("document.getElementById('approve').click();"));
+            else if (title == QLatin1String("Enter the one-time password"))
+                web->page()->runJavaScript(QStringLiteral("document.getElementById('otp').focus();"), [&cart, checkout, web, page](const QVariant &) {
+                    typeIntoPage(web, QStringLiteral("123456"));
+                    QTimer::singleShot(300, checkout, [&cart, checkout, web, page] {
+                        cart.save(checkout, QStringLiteral("gateway-%1-code-typed.png").arg(page));
+                        typeIntoPage(web, QStringLiteral("\r"));
+                    });
+                });
+            else if (title == QLatin1String("Internal server error"))
+                for (auto *close : checkout->findChildren<QAbstractButton *>(QStringLiteral("closeButton"))) {
+                    if (close->isVisible()) {
+                        click(close);
+                        break;
+                    }
+                }
+        });
+    });
+}
+
+// One payment by the chosen autopilot, as a buyer would make it. Returns false when a step
 // could not be done.
-bool autopilot(CartWindow &cart, const Method &method)
+bool autopilot(CartWindow &cart, const Autopilot &pilot)
 {
     click(cart.findChild<QPushButton *>(QStringLiteral("checkoutButton")));
     if (!waitFor([&] { return cart.checkout() && cart.checkout()->isVisible(); }))
@@ -304,28 +371,38 @@ bool autopilot(CartWindow &cart, const Method &method)
         pause(150);
         cart.save(checkout, QLatin1String(tabFiles[tab]));
     }
-    checkout->setSelectedIndex(method.tab);
+    checkout->setSelectedIndex(pilot.tab);
     pause(150);
 
-    const QString name = QLatin1String(method.name);
-    if (name == QLatin1String("card")) {
+    const QString entry = QLatin1String(pilot.entry);
+    switch (pilot.tab) {
+    case 0:
         type(checkout, "cardHolderNameTextField", QStringLiteral("Asha Rao"));
         type(checkout, "cardExpiryMonthTextField", QStringLiteral("12"));
         type(checkout, "cardExpiryYearTextField", QStringLiteral("30"));
         type(checkout, "cardCvcTextField", QStringLiteral("123"));
-    } else if (name == QLatin1String("nb")) {
+        break;
+    case 1: {
         auto *banks = checkout->findChild<QAbstractItemView *>(QStringLiteral("netbankingTable"));
-        if (!banks || banks->model()->rowCount() < 3)
+        if (!banks || banks->model()->rowCount() <= entry.toInt())
             return false;
-        click(banks->viewport(), banks->visualRect(banks->model()->index(2, 0)).center());
-    } else if (name == QLatin1String("wallet")) {
-        if (!clickItem(checkout, "walletCollection", QStringLiteral("MobiKwik")))
+        click(banks->viewport(), banks->visualRect(banks->model()->index(entry.toInt(), 0)).center());
+        break;
+    }
+    case 2:
+        if (!clickItem(checkout, "walletCollection", entry))
             return false;
-    } else {
+        break;
+    default:
+        if (entry.contains(QLatin1Char('@'))) {
+            if (!clickItem(checkout, "upiCollection", QStringLiteral("Other UPI apps")))
+                return false;
+            type(checkout, "upiVpaTextField", entry);
+            break;
+        }
         if (!clickItem(checkout, "upiCollection", QStringLiteral("Tez")))
             return false;
-        auto *handle = checkout->findChild<QLineEdit *>(QStringLiteral("upiPostFixTextField"));
-        click(handle);
+        click(checkout->findChild<QLineEdit *>(QStringLiteral("upiPostFixTextField")));
         auto *handles = checkout->findChild<QListWidget *>(QStringLiteral("bankPicker"));
         if (!handles || handles->count() < 2)
             return false;
@@ -333,28 +410,21 @@ bool autopilot(CartWindow &cart, const Method &method)
         pause(150);
         cart.save(checkout, QStringLiteral("upi-handles.png"));
         click(checkout->findChild<QAbstractButton *>(QStringLiteral("doneButton")));
-        type(checkout, "upiVpaTextField", QStringLiteral("asha.rao"));
+        type(checkout, "upiVpaTextField", entry);
     }
     pause(150);
-    cart.save(checkout, name + QStringLiteral("-chosen.png"));
+    cart.save(checkout, QLatin1String(pilot.name) + QStringLiteral("-chosen.png"));
     // Typed after the picture: the pictures the demo leaves behind never show a card number.
-    if (name == QLatin1String("card"))
-        type(checkout, "cardNumberTextField", QStringLiteral("4111111111111111"));
+    if (pilot.tab == 0)
+        type(checkout, "cardNumberTextField", entry);
 
-    // On the gateway's page, the buyer approves.
-    auto *web = checkout->findChild<QWebEngineView *>(QLatin1String(method.webView));
+    auto *web = checkout->findChild<QWebEngineView *>(QLatin1String(WebViews[pilot.tab]));
     if (!web)
         return false;
-    QObject::connect(web, &QWebEngineView::loadFinished, checkout, [&cart, checkout, web](bool ok) {
-        if (!ok || !web->url().path().endsWith(QLatin1String("submit-transparent")))
-            return;
-        QTimer::singleShot(300, checkout, [&cart, checkout, web] {
-            cart.save(checkout, QStringLiteral("gateway-page.png"));
-            web->page()->runJavaScript(QStringLiteral("document.getElementById('approve').click();"));
-        });
-    });
-    click(checkout->findChild<QAbstractButton *>(QLatin1String(method.payButton)));
-    return waitFor([&] { return cart.hasResult(); }, 60000);
+    answerGatewayPages(cart, checkout, web, pilot.approves);
+    click(checkout->findChild<QAbstractButton *>(QLatin1String(PayButtons[pilot.tab])));
+    // It ends with a result, or with the checkout closed on an error page.
+    return waitFor([&] { return cart.hasResult() || !cart.checkout(); }, 90000);
 }
 
 } // namespace
@@ -376,29 +446,36 @@ int main(int argc, char **argv)
     parser.addHelpOption();
     const QCommandLineOption sandboxOption(QStringLiteral("sandbox"), QStringLiteral("Path of pelbrook-sandbox."), QStringLiteral("path"),
                                            QStringLiteral(PELBROOK_SANDBOX_BINARY));
+    QStringList pilots;
+    for (const Autopilot &pilot : Autopilots)
+        pilots << QLatin1String(pilot.name);
     const QCommandLineOption autopilotOption(QStringLiteral("autopilot"),
-                                             QStringLiteral("Pay by this method by itself: card, nb, wallet or upi."),
-                                             QStringLiteral("method"));
+                                             QStringLiteral("Pay by itself, one of: %1. Exits 0 when the payment succeeded, "
+                                                            "1 when it did not.").arg(pilots.join(QStringLiteral(", "))),
+                                             QStringLiteral("name"));
     const QCommandLineOption screenshotOption(QStringLiteral("screenshots"), QStringLiteral("Write screenshots to this directory."),
                                               QStringLiteral("directory"));
     parser.addOptions({sandboxOption, autopilotOption, screenshotOption});
     parser.process(app);
     const bool headless = QGuiApplication::platformName() == QLatin1String("offscreen");
-    QString method = parser.value(autopilotOption);
-    if (method.isEmpty() && headless)
-        method = QStringLiteral("card");
-    const Method *chosen = nullptr;
-    for (const Method &m : Methods) {
-        if (method == QLatin1String(m.name))
-            chosen = &m;
+    QString name = parser.value(autopilotOption);
+    if (name.isEmpty() && headless)
+        name = QStringLiteral("card");
+    const Autopilot *chosen = nullptr;
+    for (const Autopilot &pilot : Autopilots) {
+        if (name == QLatin1String(pilot.name))
+            chosen = &pilot;
     }
-    if (!method.isEmpty() && !chosen) {
-        std::fprintf(stderr, "pelbrook-demo: unknown method \"%s\" (card, nb, wallet or upi)\n", qPrintable(method));
+    if (!name.isEmpty() && !chosen) {
+        std::fprintf(stderr, "pelbrook-demo: unknown autopilot \"%s\" (%s)\n", qPrintable(name), qPrintable(pilots.join(QStringLiteral(", "))));
         return 2;
     }
 
     Sandbox sandbox;
-    if (!startSandbox(sandbox, parser.value(sandboxOption))) {
+    // The UPI request expires in seconds, not the sandbox's half a minute, when it is watched.
+    const QStringList sandboxArguments = chosen && name == QLatin1String("upi-expire")
+        ? QStringList{QStringLiteral("--upi-expiry"), QStringLiteral("8")} : QStringList{};
+    if (!startSandbox(sandbox, parser.value(sandboxOption), sandboxArguments)) {
         std::fprintf(stderr, "pelbrook-demo: cannot start the sandbox (%s)\n", qPrintable(parser.value(sandboxOption)));
         return 1;
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QJsonArray>
+#include <QJsonObject>
 #include <QProcess>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -27,6 +28,8 @@ public:
     QString token(const QString &appId, const QString &orderId, const QString &amount) const;
     /// The last checkout form the sandbox received, as (name, value) pairs in order.
     QList<QPair<QString, QString>> lastForm() const;
+    /// The order's status as the sandbox tells a merchant's server (GET /sandbox/orders/<id>).
+    QJsonObject orderStatus(const QString &orderId) const;
     QStringList output() const;
     /// When the last checkout form began to arrive, in nanoseconds of std::chrono::steady_clock
     /// (the machine's monotonic clock, shared with this process); 0 before the first or on failure.

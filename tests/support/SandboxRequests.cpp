@@ -42,6 +42,12 @@ QList<QPair<QString, QString>> SandboxProcess::lastForm() const
     return form;
 }
 
+QJsonObject SandboxProcess::orderStatus(const QString &orderId) const
+{
+    const QString path = QStringLiteral("/sandbox/orders/") + QString::fromLatin1(QUrl::toPercentEncoding(orderId));
+    return QJsonDocument::fromJson(fetch("GET", path, {})).object();
+}
+
 qint64 SandboxProcess::lastCheckoutArrival() const
 {
     return fetch("GET", QStringLiteral("/sandbox/last-checkout-arrival"), {}).toLongLong();
