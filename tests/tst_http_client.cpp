@@ -129,6 +129,24 @@ private Q_SLOTS:
         if (!header.isEmpty())
             QCOMPARE(faulty.requestCount(), 0);
     }
+
+    // A screen that goes while its request is under way: nobody is called back, and the
+    // connection is closed at once rather than left to the server.
+    void contextGoesFirst()
+    {
+        FaultyServer stalled(FaultyServer::Fault::StallBeforeReply, "{}");
+        auto *context = new QObject;
+        bool called = false;
+        HttpClient::send("POST", QNetworkRequest(stalled.url(QStringLiteral("/t"))), "{}", context,
+                         [&](std::optional<QByteArray>) { called = true; });
+        QTRY_COMPARE(stalled.requestCount(), 1);
+        QCOMPARE(stalled.openConnections(), 1);
+        delete context;
+        QTRY_COMPARE_WITH_TIMEOUT(stalled.openConnections(), 0, 2000);
+        QVERIFY(eventLoopRoundTrip());
+        QVERIFY(!called);
+        QCOMPARE(HttpClient::events()->children().size(), 0);
+    }
 };
 
 QTEST_MAIN(HttpClientTest)

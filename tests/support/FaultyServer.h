@@ -11,6 +11,7 @@
 #include <QTimer>
 #include <QUrl>
 
+#include <algorithm>
 #include <memory>
 #include <optional>
 
@@ -55,6 +56,12 @@ public:
     QUrl url(const QString &path) const;
     /// Requests read in full so far.
     int requestCount() const { return m_requests; }
+    /// Connections the client still holds open.
+    int openConnections() const
+    {
+        return int(std::count_if(m_sockets.begin(), m_sockets.end(),
+                                 [](const QPointer<QTcpSocket> &s) { return s && s->state() == QAbstractSocket::ConnectedState; }));
+    }
 
 private:
     void accept(QTcpSocket *socket);
