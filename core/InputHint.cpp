@@ -1,6 +1,7 @@
 #include "core/InputHint.h"
 
 #include "platform/Font.h"
+#include "platform/Palette.h"
 
 #include <QAccessible>
 #include <QLabel>
@@ -23,7 +24,7 @@ InputHint::InputHint(QWidget *parent)
     m_label->setFont(fontNamed(QStringLiteral("Helvetica Neue"), 13));
     // A dark red: plain red is too light to read as small text on the white screen (about 4:1),
     // this one is over 7:1. Fixed, so a dark host palette cannot turn it pale.
-    m_label->setStyleSheet(QStringLiteral("color: #b00020; background: transparent;"));
+    setTextColour(m_label, QColor(0xb0, 0x00, 0x20));
     m_label->hide();
 }
 

@@ -10,6 +10,7 @@
 #include "platform/Font.h"
 #include "platform/HttpClient.h"
 #include "platform/NavigationController.h"
+#include "platform/Palette.h"
 #include "platform/Resources.h"
 #include "platform/Translations_p.h"
 #include "theme/Color.h"
@@ -132,7 +133,7 @@ QLabel *PaymentScreenPrivate::makeLabel(const char *name, const QString &text, d
     label->setTextFormat(Qt::PlainText);
     label->setFont(fontNamed(HelveticaNeue, size));
     if (white)
-        label->setStyleSheet(QStringLiteral("color: white; background: transparent;"));
+        setTextColour(label, Qt::white);
     return label;
 }
 
@@ -454,11 +455,8 @@ void PaymentScreenPrivate::applyReadableTextColours(const QColor &c1, const QCol
     // White labels on the header and a black title on the button, unless the merchant's
     // colours (or none at all, which paints both black) would make them hard to read.
     const QColor header = readableTextColour(Qt::white, c1, c2);
-    const QString style = QStringLiteral("color: %1; background: transparent;").arg(header.name());
-    for (QLabel *label : {merchNameLabel, orderIdStaticLabel, orderAmountStaticLabel, orderIdLabel, orderAmountLabel}) {
-        if (label->styleSheet() != style)
-            label->setStyleSheet(style);
-    }
+    for (QLabel *label : {merchNameLabel, orderIdStaticLabel, orderAmountStaticLabel, orderIdLabel, orderAmountLabel})
+        setTextColour(label, header);
     payButton->setTitleColor(readableTextColour(Qt::black, c1, c2));
 }
 

@@ -6,6 +6,7 @@
 #include <QHBoxLayout>
 #include <QIcon>
 #include <QLabel>
+#include <QPainter>
 #include <QPixmap>
 #include <QShowEvent>
 #include <QTimer>
@@ -13,10 +14,39 @@
 
 namespace pelbrook {
 
+namespace {
+
+// The bar above a screen: its tint, and a hairline where it meets the screen.
+class NavigationBar : public QWidget
+{
+public:
+    using QWidget::QWidget;
+
+    void setBarStyle(const QColor &tint, bool translucent)
+    {
+        m_tint = tint;
+        m_translucent = translucent;
+        update();
+    }
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter painter(this);
+        paintBarBackground(painter, rect(), m_tint, m_translucent, Qt::BottomEdge);
+    }
+
+private:
+    QColor m_tint;
+    bool m_translucent = true;
+};
+
+} // namespace
+
 NavigationController::NavigationController(ViewController *rootViewController, QWidget *parent)
     : QWidget(parent)
     , m_root(rootViewController)
-    , m_bar(new QWidget(this))
+    , m_bar(new NavigationBar(this))
     , m_content(new QWidget(this))
     , m_titleLabel(new QLabel(m_bar))
 {
@@ -29,7 +59,6 @@ NavigationController::NavigationController(ViewController *rootViewController, Q
     // bar frees, say) is white rather than the window's grey. Filled from the palette, not by a
     // style sheet: a style sheet would hand every screen below it the host's palette again.
     m_content->setAutoFillBackground(true);
-    m_bar->setAttribute(Qt::WA_StyledBackground);
     m_titleLabel->setObjectName(QStringLiteral("navigationTitle"));
     m_titleLabel->setAlignment(Qt::AlignCenter);
     QFont titleFont = m_titleLabel->font();
@@ -89,11 +118,7 @@ void NavigationController::setBarTintColor(const QColor &color)
 
 void NavigationController::updateBarStyle()
 {
-    // The title is black like the screens' text; under the bar's style sheet it would otherwise
-    // take the host's palette.
-    m_bar->setStyleSheet(QStringLiteral("#navigationBar { background: %1; border-bottom: 1px solid #d0d0d0; }"
-                                        "#navigationTitle { color: black; }")
-                             .arg(barBackground(m_barTintColor, m_translucent)));
+    static_cast<NavigationBar *>(m_bar)->setBarStyle(m_barTintColor, m_translucent);
 }
 
 QRect NavigationController::contentRect() const

@@ -1,5 +1,9 @@
 #include "platform/Palette.h"
 
+#include <QPainter>
+#include <QRect>
+#include <QWidget>
+
 namespace pelbrook {
 
 QPalette screenPalette()
@@ -25,12 +29,23 @@ QPalette screenPalette()
     return palette;
 }
 
-QString barBackground(const QColor &tint, bool translucent)
+void setTextColour(QWidget *widget, const QColor &colour)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    widget->setPalette(palette);
+}
+
+void paintBarBackground(QPainter &painter, const QRect &rect, const QColor &tint, bool translucent, Qt::Edge edge)
 {
     QColor background = tint;
+    // In eight bits, as the bars have always been drawn.
     if (translucent)
-        background.setAlphaF(0.92f);
-    return background.name(QColor::HexArgb);
+        background.setAlpha(qRound(0.92 * 255));
+    painter.fillRect(rect, background);
+    const QRect line = edge == Qt::TopEdge ? QRect(rect.left(), rect.top(), rect.width(), 1)
+                                           : QRect(rect.left(), rect.bottom(), rect.width(), 1);
+    painter.fillRect(line, QColor(0xd0, 0xd0, 0xd0));
 }
 
 } // namespace pelbrook

@@ -4,6 +4,10 @@
 #include <QPalette>
 #include <QString>
 
+class QPainter;
+class QRect;
+class QWidget;
+
 namespace pelbrook {
 
 /**
@@ -13,7 +17,14 @@ namespace pelbrook {
  */
 QPalette screenPalette();
 
-/// The background of a bar: its tint colour, let through a little when translucent.
-QString barBackground(const QColor &tint, bool translucent);
+/// Gives @p widget's text (its WindowText) the colour @p colour in every state.
+void setTextColour(QWidget *widget, const QColor &colour);
+
+/**
+ * Paints a bar's background over @p rect: its tint colour, let through a little when
+ * translucent, with a grey hairline along @p edge (the top or bottom), where the bar meets
+ * the screen.
+ */
+void paintBarBackground(QPainter &painter, const QRect &rect, const QColor &tint, bool translucent, Qt::Edge edge);
 
 } // namespace pelbrook

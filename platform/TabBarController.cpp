@@ -80,6 +80,13 @@ class IconOverTitleTabBar : public QTabBar
 public:
     using QTabBar::QTabBar;
 
+    void setBarStyle(const QColor &tint, bool translucent)
+    {
+        m_tint = tint;
+        m_translucent = translucent;
+        update();
+    }
+
 protected:
     QSize tabSizeHint(int) const override
     {
@@ -89,6 +96,7 @@ protected:
     void paintEvent(QPaintEvent *) override
     {
         QPainter painter(this);
+        paintBarBackground(painter, rect(), m_tint, m_translucent, Qt::TopEdge);
         painter.setRenderHint(QPainter::Antialiasing);
         QFont font = this->font();
         font.setPixelSize(11);
@@ -127,6 +135,8 @@ protected:
 
 private:
     bool m_keyboardInUse = false;
+    QColor m_tint;
+    bool m_translucent = true;
 };
 
 } // namespace
@@ -174,7 +184,6 @@ TabBarController::TabBarController(QWidget *parent)
     d->tabBar->setExpanding(true);
     d->tabBar->setDrawBase(false);
     d->tabBar->setIconSize(QSize(24, 24));
-    d->tabBar->setAttribute(Qt::WA_StyledBackground);
     connect(d->tabBar, &QTabBar::currentChanged, d->stack, &QStackedWidget::setCurrentIndex);
     d->updateBarStyle();
     // Escape closes the checkout, unless a field's open list takes it first.
@@ -261,8 +270,7 @@ void TabBarController::setTranslucent(bool translucent)
 
 void TabBarControllerPrivate::updateBarStyle()
 {
-    tabBar->setStyleSheet(QStringLiteral("QTabBar#tabBar { background: %1; border-top: 1px solid #d0d0d0; }")
-                              .arg(barBackground(barTintColor, translucent)));
+    static_cast<IconOverTitleTabBar *>(tabBar)->setBarStyle(barTintColor, translucent);
 }
 
 void TabBarController::loadViewIfNeeded()
