@@ -17,15 +17,6 @@ namespace sandbox {
 
 namespace {
 
-std::string field(const Form &form, const std::string &name)
-{
-    for (const auto &[n, value] : form) {
-        if (n == name)
-            return value;
-    }
-    return {};
-}
-
 bool has(const Form &form, const std::string &name)
 {
     for (const auto &entry : form) {
@@ -92,6 +83,15 @@ bool jsonMember(const std::string &json, const std::string &name, std::string &v
 }
 
 } // namespace
+
+std::string field(const Form &form, const std::string &name)
+{
+    for (const auto &[n, value] : form) {
+        if (n == name)
+            return value;
+    }
+    return {};
+}
 
 bool passesLuhn(const std::string &digits)
 {
@@ -249,6 +249,8 @@ Reply html(int status, const std::string &body)
     return Reply{status, "text/html; charset=utf-8", body, {}};
 }
 
+constexpr int ProcessingSeconds = 5;
+
 Reply unknownPayment()
 {
     return html(404, page("Unknown payment", "<header>Pelbrook Sandbox Gateway</header><main><p>This payment is not "
@@ -266,8 +268,11 @@ void Gateway::end(Payment &payment, const std::string &status, const std::string
 
 void Gateway::settle(Payment &payment)
 {
-    if (payment.outcome.status == "PENDING" && payment.settlesAt != Clock::time_point{} && Clock::now() >= payment.settlesAt)
-        end(payment, payment.settled.status, payment.settled.message);
+    // The order's state moves on at its time; the page still hands the result back once.
+    if (payment.outcome.status == "PENDING" && payment.settlesAt != Clock::time_point{} && Clock::now() >= payment.settlesAt) {
+        payment.outcome.status = payment.settledStatus;
+        payment.outcome.message = payment.settledMessage;
+    }
 }
 
 Reply Gateway::handBackReply(const PaymentOutcome &order) const
@@ -301,7 +306,7 @@ Reply Gateway::waitingReply(const Payment &payment) const
     return html(200, waitingPage(payment.shown, "Approve the request in your UPI app",
                                  "A payment request was sent to " + payment.shown.detail
                                      + ". Open your UPI app and approve it before it expires.",
-                                 left, "Expires in", expiresIn));
+                                 left, true, expiresIn));
 }
 
 Reply Gateway::submitTransparent(const Form &form)
@@ -312,7 +317,9 @@ Reply Gateway::submitTransparent(const Form &form)
     m_lastForm.assign(form.begin(), form.end());
     const std::string paymentId = "SBX" + std::to_string(100000 + ++m_sequence);
     Payment &payment = m_payments[paymentId];
-    m_orders[field(form, "orderId")] = paymentId;
+    // A form the gateway refuses (another order's token, say) is no payment of the order.
+    if (problem.empty())
+        m_orders[field(form, "orderId")] = paymentId;
     payment.outcome = {field(form, "orderId"), field(form, "orderAmount"), "PENDING", paymentId, "Awaiting the buyer"};
     std::string currency = field(form, "orderCurrency");
     payment.shown = {paymentId, field(form, "orderId"), (currency.empty() ? "" : currency + " ") + field(form, "orderAmount"),
@@ -330,7 +337,7 @@ Reply Gateway::submitTransparent(const Form &form)
         end(payment, "FAILED", problem);
     if (!m_options.hostile.empty()) {
         if (problem.empty())
-            end(payment, "SUCCESS", "Approved by the sandbox.");
+            end(payment, "SUCCESS", "Approved by the sandbox");
         if (std::optional<Reply> reply = hostileReply(m_options.hostile, payment.outcome))
             return *reply;
     }
@@ -345,18 +352,17 @@ Reply Gateway::submitTransparent(const Form &form)
     payment.scenario = scenarioFor(form);
     const auto waitFor = [&](int seconds, const std::string &status, const std::string &message) {
         payment.settlesAt = Clock::now() + std::chrono::seconds(seconds);
-        payment.settled.status = status;
-        payment.settled.message = message;
+        payment.settledStatus = status;
+        payment.settledMessage = message;
         return waitingReply(payment);
     };
     const int expiry = m_options.upiExpirySeconds;
     // Approved or declined in the app a few seconds in, always before the request expires.
     const int decidedAfter = std::max(1, std::min(5, expiry - 1));
-    payment.expiresAt = Clock::now() + std::chrono::seconds(expiry);
     switch (payment.scenario) {
     case Scenario::Confirm:
         if (m_options.autoApprove) {
-            end(payment, "SUCCESS", "Approved by the sandbox.");
+            end(payment, "SUCCESS", "Approved by the sandbox");
             return handBackReply(payment.outcome);
         }
         return html(200, confirmPage(payment.shown));
@@ -380,7 +386,7 @@ Reply Gateway::submitTransparent(const Form &form)
     }
     case Scenario::Processing:
         payment.outcome.message = "Processing";
-        return waitFor(m_options.processingSeconds, "SUCCESS", "Approved after processing");
+        return waitFor(ProcessingSeconds, "SUCCESS", "Approved after processing");
     case Scenario::GatewayError:
         end(payment, "FAILED", "Gateway error");
         return html(500, errorPage());
@@ -391,10 +397,14 @@ Reply Gateway::submitTransparent(const Form &form)
         return reply;
     }
     case Scenario::UpiApproved:
-        return waitFor(decidedAfter, "SUCCESS", "Approved in the UPI app");
     case Scenario::UpiDeclined:
-        return waitFor(decidedAfter, "FAILED", "Declined in the UPI app");
     case Scenario::UpiExpired:
+        payment.expiresAt = Clock::now() + std::chrono::seconds(expiry);
+        payment.outcome.message = "Awaiting approval in the UPI app";
+        if (payment.scenario == Scenario::UpiApproved)
+            return waitFor(decidedAfter, "SUCCESS", "Approved in the UPI app");
+        if (payment.scenario == Scenario::UpiDeclined)
+            return waitFor(decidedAfter, "FAILED", "Declined in the UPI app");
         return waitFor(expiry, "FAILED", "UPI request expired");
     }
     return unknownPayment();
@@ -410,9 +420,9 @@ Reply Gateway::decide(const Form &form)
     payment.open = false;
     if (payment.outcome.status == "PENDING") {
         if (field(form, "decision") == "approve")
-            end(payment, "SUCCESS", "Approved by the buyer.");
+            end(payment, "SUCCESS", "Approved by the buyer");
         else
-            end(payment, "FAILED", "Declined by the buyer.");
+            end(payment, "FAILED", "Declined by the buyer");
     }
     return handBackReply(payment.outcome);
 }
@@ -451,12 +461,13 @@ Reply Gateway::continueAfterWait(const std::string &paymentId)
 {
     std::lock_guard lock(m_mutex);
     auto it = m_payments.find(paymentId);
-    if (it == m_payments.end() || it->second.settlesAt == Clock::time_point{})
+    if (it == m_payments.end() || it->second.settlesAt == Clock::time_point{} || !it->second.open)
         return unknownPayment();
     Payment &payment = it->second;
     settle(payment);
     if (payment.outcome.status == "PENDING")
         return waitingReply(payment);
+    payment.open = false;
     return handBackReply(payment.outcome);
 }
 
@@ -469,9 +480,7 @@ Reply Gateway::orderStatus(const std::string &orderId)
         settle(payment);
         order = payment.outcome;
     }
-    return Reply{200, "application/json", "{\"orderId\":" + jsonString(order.orderId) + ",\"status\":" + jsonString(order.status)
-                                              + ",\"referenceId\":" + jsonString(order.referenceId)
-                                              + ",\"message\":" + jsonString(order.message) + "}", {}};
+    return Reply{200, "application/json", outcomeJson(order), {}};
 }
 
 Reply Gateway::bankList() const

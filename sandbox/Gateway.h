@@ -36,7 +36,6 @@ struct GatewayOptions {
     int bankCount = 0;           // serve a generated list of this many banks; 0 for the sample list
     std::string hostile;         // answer every form with this kind of misbehaviour (HostilePages.h)
     int upiExpirySeconds = 30;   // how long a UPI request waits for the buyer's app
-    int processingSeconds = 5;   // how long the "processing" page waits before it succeeds
 };
 
 /// The outcome handed back to the checkout.
@@ -47,6 +46,9 @@ struct PaymentOutcome {
     std::string referenceId;
     std::string message;
 };
+
+/// The first value of the field @p name in @p form, or an empty string.
+std::string field(const Form &form, const std::string &name);
 
 // Pure helpers, exposed for tests.
 bool passesLuhn(const std::string &digits);
@@ -97,10 +99,11 @@ private:
         PaymentOutcome outcome;
         Scenario scenario{}; // Confirm, the first, unless a valid form chose another
         PageOrder shown;
-        bool open = true; // the buyer may still act on its page
-        // A page that waits ends by itself at this time, as this outcome.
+        bool open = true; // the buyer may still act on its page, or it has a result to hand back
+        // A page that waits ends by itself at this time, with this status and message.
         Clock::time_point settlesAt{};
-        PaymentOutcome settled;
+        std::string settledStatus;
+        std::string settledMessage;
         Clock::time_point expiresAt{}; // of a UPI request
         int wrongCodes = 0;
     };

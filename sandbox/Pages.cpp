@@ -85,19 +85,19 @@ std::string oneTimePasswordPage(const PageOrder &order, const std::string &error
 }
 
 std::string waitingPage(const PageOrder &order, const std::string &heading, const std::string &text,
-                        int refreshAfter, const std::string &countdownLabel, int secondsLeft)
+                        int refreshAfter, bool countdown, int secondsLeft)
 {
     // A meta refresh, so the page moves on even where scripts are off; the script only counts.
     const std::string head = "<meta http-equiv='refresh' content='" + std::to_string(refreshAfter) + ";url=/sandbox/continue/"
         + escapeHtml(order.paymentId) + "'>";
     std::string content = "<header>Pelbrook Sandbox Gateway</header><main><h2>" + escapeHtml(heading) + "</h2><p>"
         + escapeHtml(text) + "</p>" + orderTable(order);
-    if (countdownLabel.empty()) {
+    if (!countdown) {
         content += "<div class='spinner' role='progressbar' aria-label='Processing'></div>";
     } else {
         content += "<p class='countdown' id='countdown' data-left='" + std::to_string(secondsLeft) + "'></p><script>"
                    "(function(){var e=document.getElementById('countdown'),left=+e.dataset.left;"
-                   "function show(){e.textContent='" + countdownLabel + " '+Math.floor(left/60)+':'+('0'+left%60).slice(-2);}"
+                   "function show(){e.textContent='Expires in '+Math.floor(left/60)+':'+('0'+left%60).slice(-2);}"
                    "show();setInterval(function(){if(left>0)left--;show();},1000);})();</script>";
     }
     return page(heading, content + "<p class='hint'>Please keep this window open.</p></main>", head);
@@ -117,7 +117,7 @@ std::string indexPage()
                 "<p>Enter these in the checkout to reach each outcome. Expiry date, CVV and name can be anything.</p>"
                 + scenarioTableHtml()
                 + "<h2>Order status</h2><p><code>GET /sandbox/orders/&lt;orderId&gt;</code> answers JSON: "
-                  "<code>orderId</code>, <code>status</code> (NONE, PENDING, SUCCESS, FAILED or CANCELLED), "
+                  "<code>orderId</code>, <code>orderAmount</code>, <code>status</code> (NONE, PENDING, SUCCESS, FAILED or CANCELLED), "
                   "<code>referenceId</code> and <code>message</code>, as a merchant's server asks after an "
                   "interrupted payment.</p></main>");
 }

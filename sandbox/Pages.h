@@ -22,10 +22,10 @@ std::string confirmPage(const PageOrder &order);
 std::string refusedPage(const std::string &paymentId, const std::string &reason);
 /// The bank's one-time-password page; @p error is shown above the field when not empty.
 std::string oneTimePasswordPage(const PageOrder &order, const std::string &error);
-/// A page that waits, counting down @p secondsLeft when @p countdownLabel is given, and asks
-/// /sandbox/continue/<payment> again after @p refreshAfter seconds.
+/// A page that waits, with "Expires in m:ss" counting down from @p secondsLeft when
+/// @p countdown, and asks /sandbox/continue/<payment> again after @p refreshAfter seconds.
 std::string waitingPage(const PageOrder &order, const std::string &heading, const std::string &text,
-                        int refreshAfter, const std::string &countdownLabel = {}, int secondsLeft = 0);
+                        int refreshAfter, bool countdown = false, int secondsLeft = 0);
 /// The gateway's own error page.
 std::string errorPage();
 /// GET /sandbox/: what the sandbox offers and the scenario table.

@@ -69,19 +69,12 @@ const char *methodName(const std::string &paymentOption)
 
 Scenario scenarioFor(const Form &form)
 {
-    std::string method;
-    for (const auto &[name, value] : form) {
-        if (name == "paymentOption")
-            method = value;
-    }
+    // Read as the form's checks read it: the first of a repeated field.
+    const std::string method = field(form, "paymentOption");
     for (const Entry &entry : Entries) {
-        if (method != entry.method)
-            continue;
-        for (const auto &[name, value] : form) {
-            // UPI addresses are not case-sensitive.
-            if (name == entry.field && lowered(value) == entry.value)
-                return entry.scenario;
-        }
+        // UPI addresses are not case-sensitive.
+        if (method == entry.method && lowered(field(form, entry.field)) == entry.value)
+            return entry.scenario;
     }
     return Scenario::Confirm;
 }

@@ -6,6 +6,7 @@
 #include "CheckoutHelpers.h"
 #include "SandboxProcess.h"
 
+#include <QElapsedTimer>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QSignalSpy>
@@ -17,11 +18,12 @@ namespace {
 
 const char *const PayButtons[] = {"cardPayButton", "nb_paySecurelyBtn", "wallet_paySecurelyBtn", "upiPayButton"};
 
-// What a gateway page shows the buyer: its heading, and its error or countdown when it has one.
+// What a gateway page shows the buyer: its heading, and its error or countdown when it has one
+// (the countdown as it starts, from the sandbox's three seconds).
 const QString ReadPage = QStringLiteral(
     "(function(){var h=document.querySelector('h2'),e=document.getElementById('error'),"
     "c=document.getElementById('countdown');return (h?h.textContent:document.title)"
-    "+(e?' | '+e.textContent:'')+(c&&c.textContent?' | '+c.textContent.slice(0,10):'');})()");
+    "+(e?' | '+e.textContent:'')+(c?' | '+c.textContent.replace(/0:0[1-3]$/,'0:0N'):'');})()");
 
 // The buyer's act on a gateway page: "code:N" types a code and submits it, "press:ID" presses a
 // button.
@@ -54,52 +56,54 @@ private Q_SLOTS:
     void everyScenario_data()
     {
         QTest::addColumn<int>("tab");
-        QTest::addColumn<QString>("entered"); // the card number, bank row, wallet row or UPI address
+        // The card number or UPI address; or the bank's or wallet's row and the code it sends.
+        QTest::addColumn<QString>("entered");
         QTest::addColumn<QStringList>("acts"); // the buyer's act on each gateway page in turn
         QTest::addColumn<QStringList>("pages"); // what each gateway page showed
         QTest::addColumn<QString>("status");   // of the result; empty when the buyer closes
         QTest::addColumn<QString>("message");
         QTest::addColumn<QString>("order");    // the order's status at the gateway afterwards
+        QTest::addColumn<int>("waits");        // seconds from the first gateway page to the result
         const QString otp = QStringLiteral("Enter the one-time password");
         const QString processing = QStringLiteral("Processing your payment");
-        const QString upi = QStringLiteral("Approve the request in your UPI app | Expires in");
+        const QString upi = QStringLiteral("Approve the request in your UPI app | Expires in 0:0N");
         QTest::newRow("card, approved on the page") << int(CardsTab) << "4111111111111111" << QStringList{"press:approve"}
-                                                    << QStringList{"Confirm payment"} << "SUCCESS" << "Approved by the buyer." << "SUCCESS";
+                                                    << QStringList{"Confirm payment"} << "SUCCESS" << "Approved by the buyer" << "SUCCESS" << 0;
         QTest::newRow("card, declined on the page") << int(CardsTab) << "4111111111111111" << QStringList{"press:decline"}
-                                                    << QStringList{"Confirm payment"} << "FAILED" << "Declined by the buyer." << "FAILED";
+                                                    << QStringList{"Confirm payment"} << "FAILED" << "Declined by the buyer" << "FAILED" << 0;
         QTest::newRow("card declined") << int(CardsTab) << "4000000000000002" << QStringList{} << QStringList{} << "FAILED"
-                                       << "Card declined" << "FAILED";
+                                       << "Card declined" << "FAILED" << 0;
         QTest::newRow("insufficient funds") << int(CardsTab) << "4000000000009995" << QStringList{} << QStringList{} << "FAILED"
-                                            << "Insufficient funds" << "FAILED";
+                                            << "Insufficient funds" << "FAILED" << 0;
         QTest::newRow("card, one-time password") << int(CardsTab) << "4000000000003063" << QStringList{"code:123456"}
-                                                 << QStringList{otp} << "SUCCESS" << "Approved by the bank" << "SUCCESS";
+                                                 << QStringList{otp} << "SUCCESS" << "Approved by the bank" << "SUCCESS" << 0;
         QTest::newRow("card, a wrong code, then the right one")
             << int(CardsTab) << "4000000000003063" << QStringList{"code:000000", "code:123456"}
-            << QStringList{otp, otp + " | Incorrect code. 2 attempts left."} << "SUCCESS" << "Approved by the bank" << "SUCCESS";
+            << QStringList{otp, otp + " | Incorrect code. 2 attempts left."} << "SUCCESS" << "Approved by the bank" << "SUCCESS" << 0;
         QTest::newRow("card, three wrong codes")
             << int(CardsTab) << "4000000000003063" << QStringList{"code:000000", "code:111111", "code:222222"}
             << QStringList{otp, otp + " | Incorrect code. 2 attempts left.", otp + " | Incorrect code. 1 attempt left."} << "FAILED"
-            << "Incorrect code entered three times" << "FAILED";
+            << "Incorrect code entered three times" << "FAILED" << 0;
         QTest::newRow("card, one-time password cancelled") << int(CardsTab) << "4000000000003063" << QStringList{"press:cancel"}
-                                                           << QStringList{otp} << "FAILED" << "Cancelled by buyer" << "CANCELLED";
+                                                           << QStringList{otp} << "FAILED" << "Cancelled by buyer" << "CANCELLED" << 0;
         QTest::newRow("card, processing") << int(CardsTab) << "4000000000000077" << QStringList{} << QStringList{processing}
-                                          << "SUCCESS" << "Approved after processing" << "SUCCESS";
+                                          << "SUCCESS" << "Approved after processing" << "SUCCESS" << 5;
         QTest::newRow("card, gateway error") << int(CardsTab) << "4000000000000119" << QStringList{"close"}
-                                             << QStringList{"Something went wrong"} << "" << "" << "FAILED";
+                                             << QStringList{"Something went wrong"} << "" << "" << "FAILED" << 0;
         QTest::newRow("card, no answer") << int(CardsTab) << "4000000000000259" << QStringList{"close"} << QStringList{} << ""
-                                         << "" << "PENDING";
-        QTest::newRow("bank, one-time password") << int(NetBankingTab) << "0" << QStringList{"code:123456"} << QStringList{otp}
-                                                 << "SUCCESS" << "Approved by the bank" << "SUCCESS";
-        QTest::newRow("bank unavailable") << int(NetBankingTab) << "1" << QStringList{} << QStringList{} << "FAILED"
-                                          << "Bank unavailable" << "FAILED";
-        QTest::newRow("wallet declined") << int(WalletsTab) << "0" << QStringList{} << QStringList{} << "FAILED" << "Wallet declined"
-                                         << "FAILED";
+                                         << "" << "PENDING" << 0;
+        QTest::newRow("bank, one-time password") << int(NetBankingTab) << "0=3001" << QStringList{"code:123456"} << QStringList{otp}
+                                                 << "SUCCESS" << "Approved by the bank" << "SUCCESS" << 0;
+        QTest::newRow("bank unavailable") << int(NetBankingTab) << "1=3002" << QStringList{} << QStringList{} << "FAILED"
+                                          << "Bank unavailable" << "FAILED" << 0;
+        QTest::newRow("wallet declined") << int(WalletsTab) << "0=4003" << QStringList{} << QStringList{} << "FAILED" << "Wallet declined"
+                                         << "FAILED" << 0;
         QTest::newRow("UPI approved") << int(UpiTab) << "approve@sandbox" << QStringList{} << QStringList{upi} << "SUCCESS"
-                                      << "Approved in the UPI app" << "SUCCESS";
+                                      << "Approved in the UPI app" << "SUCCESS" << 2;
         QTest::newRow("UPI declined") << int(UpiTab) << "decline@sandbox" << QStringList{} << QStringList{upi} << "FAILED"
-                                      << "Declined in the UPI app" << "FAILED";
+                                      << "Declined in the UPI app" << "FAILED" << 2;
         QTest::newRow("UPI request expired") << int(UpiTab) << "Expire@Sandbox" << QStringList{} << QStringList{upi} << "FAILED"
-                                             << "UPI request expired" << "FAILED";
+                                             << "UPI request expired" << "FAILED" << 3;
     }
     void everyScenario()
     {
@@ -110,6 +114,7 @@ private Q_SLOTS:
         QFETCH(QString, status);
         QFETCH(QString, message);
         QFETCH(QString, order);
+        QFETCH(int, waits);
         // A short UPI expiry keeps the run short; the scenarios keep their order of events.
         SandboxProcess sandbox({QStringLiteral("--upi-expiry"), QStringLiteral("3")});
         QVERIFY(sandbox.isRunning());
@@ -131,8 +136,9 @@ private Q_SLOTS:
             QTest::keyClicks(c.field("upiVpaTextField"), entered);
         } else {
             auto *list = c.find<QAbstractItemView>(tab == WalletsTab ? "walletCollection" : "netbankingTable");
-            QTRY_VERIFY_WITH_TIMEOUT(list->model()->rowCount() > entered.toInt(), 20000);
-            clickItem(list, entered.toInt());
+            const int row = entered.section(QLatin1Char('='), 0, 0).toInt();
+            QTRY_VERIFY_WITH_TIMEOUT(list->model()->rowCount() > row, 20000);
+            clickItem(list, row);
         }
 
         // On each gateway page: the bars as they are while paying, what the page shows, then the
@@ -141,9 +147,12 @@ private Q_SLOTS:
         QStringList toDo = acts;
         int badBars = 0;
         BrowserView *web = c.webView();
+        QElapsedTimer sinceFirstPage;
         connect(web, &QWebEngineView::loadFinished, this, [&](bool) {
             if (web->url().host() != QLatin1String("127.0.0.1") || !c.container.isVisible())
                 return;
+            if (!sinceFirstPage.isValid())
+                sinceFirstPage.start();
             QAbstractButton *close = visibleCloseButton(c.container);
             if (!c.container.isTabBarHidden() || !close || !close->isEnabled() || !web->isVisible())
                 ++badBars;
@@ -166,11 +175,19 @@ private Q_SLOTS:
         }
         QTRY_COMPARE_WITH_TIMEOUT(closed.count(), 1, 30000);
         QCOMPARE(seen, pages);
+        // A page that waits moves on at its time, not at once and not much later.
+        if (waits > 0) {
+            QVERIFY2(sinceFirstPage.elapsed() > waits * 1000 - 1500 && sinceFirstPage.elapsed() < waits * 1000 + 3000,
+                     qPrintable(QString::number(sinceFirstPage.elapsed())));
+        }
         QCOMPARE(badBars, 0);
         QCOMPARE(interrupted.count(), status.isEmpty() ? 1 : 0);
         QVERIFY(eventLoopRoundTrip());
         QCOMPARE(results.count(), status.isEmpty() ? 0 : 1);
 
+        if (entered.contains(QLatin1Char('=')))
+            QCOMPARE(formValue(sandbox.lastForm(), tab == WalletsTab ? QStringLiteral("wallet_code") : QStringLiteral("nb_code")),
+                     entered.section(QLatin1Char('='), 1));
         const QJsonObject atGateway = sandbox.orderStatus(orderId);
         QCOMPARE(atGateway.value(QStringLiteral("status")).toString(), order);
         if (status.isEmpty())

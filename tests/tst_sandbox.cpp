@@ -28,7 +28,7 @@ Form goodForm(Gateway &gateway, const std::string &option)
     } else if (option == "wallet") {
         form.emplace_back("wallet_code", "4007");
     } else {
-        form.emplace_back("nb_code", "3001");
+        form.emplace_back("nb_code", "3005");
     }
     return form;
 }

@@ -7,7 +7,7 @@
 // or upi, or one of the sandbox's scenarios such as card-otp, card-decline or upi-expire; card
 // is the default when there is no display) it pays by itself through the real widgets, answers
 // the gateway's pages as a buyer would, writes screenshots of each, and exits 0 when the payment
-// succeeded, 1 when it did not and 2 for a usage error.
+// succeeded, 1 when it did not, 2 for a usage error and 3 when it could not pay at all.
 
 #include <pelbrook/Endpoints.h>
 #include <pelbrook/PGTabBarViewController.h>
@@ -451,12 +451,20 @@ int main(int argc, char **argv)
         pilots << QLatin1String(pilot.name);
     const QCommandLineOption autopilotOption(QStringLiteral("autopilot"),
                                              QStringLiteral("Pay by itself, one of: %1. Exits 0 when the payment succeeded, "
-                                                            "1 when it did not.").arg(pilots.join(QStringLiteral(", "))),
+                                                            "1 when it did not, 3 when it could not pay at all.").arg(pilots.join(QStringLiteral(", "))),
                                              QStringLiteral("name"));
     const QCommandLineOption screenshotOption(QStringLiteral("screenshots"), QStringLiteral("Write screenshots to this directory."),
                                               QStringLiteral("directory"));
     parser.addOptions({sandboxOption, autopilotOption, screenshotOption});
-    parser.process(app);
+    // A wrong command line is a usage error (2), told apart from a payment that failed (1).
+    if (!parser.parse(QCoreApplication::arguments())) {
+        std::fprintf(stderr, "pelbrook-demo: %s\n%s", qPrintable(parser.errorText()), qPrintable(parser.helpText()));
+        return 2;
+    }
+    if (parser.isSet(QStringLiteral("help"))) {
+        std::fputs(qPrintable(parser.helpText()), stdout);
+        return 0;
+    }
     const bool headless = QGuiApplication::platformName() == QLatin1String("offscreen");
     QString name = parser.value(autopilotOption);
     if (name.isEmpty() && headless)
@@ -477,7 +485,7 @@ int main(int argc, char **argv)
         ? QStringList{QStringLiteral("--upi-expiry"), QStringLiteral("8")} : QStringList{};
     if (!startSandbox(sandbox, parser.value(sandboxOption), sandboxArguments)) {
         std::fprintf(stderr, "pelbrook-demo: cannot start the sandbox (%s)\n", qPrintable(parser.value(sandboxOption)));
-        return 1;
+        return 3;
     }
     std::printf("sandbox at %s (pid %lld)\n", qPrintable(sandbox.base.toString()), qlonglong(sandbox.process.processId()));
 
@@ -497,8 +505,10 @@ int main(int argc, char **argv)
             const bool paid = autopilot(cart, *chosen);
             const QString status = QJsonDocument::fromJson(cart.result().toUtf8()).object().value(QStringLiteral("status")).toString();
             if (!paid)
-                std::fprintf(stderr, "pelbrook-demo: the %s payment did not complete\n", chosen->name);
-            exitCode = paid && status == QLatin1String("SUCCESS") ? 0 : 1;
+                std::fprintf(stderr, "pelbrook-demo: the %s payment could not be made\n", chosen->name);
+            // 3 when the autopilot could not play the payment through: not an answer from the
+            // gateway, so neither a success nor a failure.
+            exitCode = !paid ? 3 : status == QLatin1String("SUCCESS") ? 0 : 1;
             waitFor([&] { return !cart.checkout(); }, 5000);
             cart.save(&cart, QStringLiteral("cart-after.png"));
             app.quit();
