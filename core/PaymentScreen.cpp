@@ -12,6 +12,7 @@
 #include "platform/NavigationController.h"
 #include "platform/Palette.h"
 #include "platform/Resources.h"
+#include "platform/TextField.h"
 #include "platform/Translations_p.h"
 #include "theme/Color.h"
 #include "theme/Layout.h"
@@ -139,7 +140,7 @@ QLabel *PaymentScreenPrivate::makeLabel(const char *name, const QString &text, d
 
 QLineEdit *PaymentScreenPrivate::makeTextField(const char *name, const QString &placeholder)
 {
-    auto *field = new QLineEdit(pending.get());
+    auto *field = new TextField(pending.get());
     field->setObjectName(QLatin1String(name));
     field->setPlaceholderText(placeholder);
     field->setAccessibleName(placeholder);
@@ -150,12 +151,8 @@ QLineEdit *PaymentScreenPrivate::makeTextField(const char *name, const QString &
 void PaymentScreenPrivate::setRoundedBorder(QLineEdit *field, bool rounded)
 {
     // The rounded-rectangle border of a mobile text field; without it a field is bare text.
-    // Either way the field the keyboard is on is ringed, its text staying where it was.
-    field->setStyleSheet(rounded ? QStringLiteral("QLineEdit { border: 1px solid #c7c7cc; border-radius: 5px; "
-                                                  "padding: 0 6px; background: white; color: black; }")
-                                       + focusBorderStyleSheet(field, QStringLiteral("QLineEdit"), 1, 6, 5)
-                                 : QStringLiteral("QLineEdit { border: none; padding: 0 6px; background: transparent; color: black; }")
-                                       + focusBorderStyleSheet(field, QStringLiteral("QLineEdit"), 0, 6, 5));
+    // Every field is made by makeTextField().
+    static_cast<TextField *>(field)->setRoundedBorder(rounded);
 }
 
 QWidget *PaymentScreenPrivate::root() const

@@ -5,6 +5,7 @@
 #include <QEvent>
 #include <QFocusEvent>
 #include <QPainter>
+#include <QPainterPath>
 #include <QPointer>
 #include <QStyle>
 #include <QWidget>
@@ -18,7 +19,7 @@ namespace {
 constexpr double RingWidth = 2.0;
 constexpr const char *KeyboardFocusProperty = "keyboardFocus";
 
-// Sets the property the style sheet rule selects on while the keyboard is on a widget.
+// Sets the property a widget reads to draw its mark while the keyboard is on it.
 class KeyboardFocusTracker : public QObject
 {
 public:
@@ -51,8 +52,6 @@ private:
         if (widget->property(KeyboardFocusProperty).toBool() == on)
             return;
         widget->setProperty(KeyboardFocusProperty, on);
-        widget->style()->unpolish(widget);
-        widget->style()->polish(widget);
         widget->update();
     }
 
@@ -78,18 +77,55 @@ void drawFocusRing(QPainter &painter, const QRectF &rect, double radius)
     painter.restore();
 }
 
-QString focusBorderStyleSheet(QWidget *widget, const QString &selector, int borderWidth, int padding, int radius)
+void trackKeyboardFocus(QWidget *widget)
 {
     widget->removeEventFilter(KeyboardFocusTracker::instance());
     widget->installEventFilter(KeyboardFocusTracker::instance());
-    const int ring = int(RingWidth);
-    return QStringLiteral("%1[%6=\"true\"] { border: %2px solid %3; border-radius: %4px; padding: 0 %5px; }")
-        .arg(selector)
-        .arg(ring)
-        .arg(screenPalette().color(QPalette::Highlight).name())
-        .arg(radius)
-        .arg(qMax(0, padding + borderWidth - ring))
-        .arg(QLatin1String(KeyboardFocusProperty));
+}
+
+bool hasKeyboardFocusMark(const QWidget *widget)
+{
+    return widget->property(KeyboardFocusProperty).toBool();
+}
+
+void drawRoundedBorder(QPainter &painter, const QRectF &rect, double width, double radius, const QColor &colour)
+{
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(colour, width));
+    painter.setBrush(Qt::NoBrush);
+    const double w = width, r = radius, half = width / 2;
+    const double left = rect.left(), top = rect.top(), right = rect.right(), bottom = rect.bottom();
+    // The circles the corners' arcs follow, the pen centred on the border.
+    const QRectF topLeft(left + half, top + half, 2 * r - w, 2 * r - w);
+    const QRectF topRight(right - 2 * r + half, top + half, 2 * r - w, 2 * r - w);
+    const QRectF bottomLeft(left + half, bottom - 2 * r + half, 2 * r - w, 2 * r - w);
+    const QRectF bottomRight(right - 2 * r + half, bottom - 2 * r + half, 2 * r - w, 2 * r - w);
+    // Bottom, right, left, top: the antialiased corners come out as the platform draws them
+    // only in this order and with these directions.
+    painter.fillRect(QRectF(left + r, bottom - w, rect.width() - 2 * r, w), colour);
+    painter.drawArc(bottomLeft, 225 * 16, 45 * 16);
+    painter.drawArc(bottomRight, 270 * 16, 45 * 16);
+    painter.fillRect(QRectF(right - w, top + r, w, rect.height() - 2 * r), colour);
+    painter.drawArc(bottomRight, 315 * 16, 45 * 16);
+    painter.drawArc(topRight, 0, 45 * 16);
+    painter.fillRect(QRectF(left, top + r, w, rect.height() - 2 * r), colour);
+    painter.drawArc(topLeft, 135 * 16, 45 * 16);
+    painter.drawArc(bottomLeft, 180 * 16, 45 * 16);
+    painter.fillRect(QRectF(left + r, top, rect.width() - 2 * r, w), colour);
+    painter.drawArc(topLeft, 135 * 16, -45 * 16);
+    painter.drawArc(topRight, 45 * 16, 45 * 16);
+    painter.restore();
+}
+
+void fillRounded(QPainter &painter, const QRectF &rect, double radius, const QColor &colour)
+{
+    QPainterPath path;
+    path.addRoundedRect(rect, radius, radius);
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.fillPath(path, colour);
+    painter.restore();
 }
 
 void chainFocusInReadingOrder(QWidget *container)

@@ -3,6 +3,7 @@
 #include <QRectF>
 #include <QString>
 
+class QColor;
 class QPainter;
 class QWidget;
 
@@ -17,13 +18,28 @@ namespace pelbrook {
  */
 void drawFocusRing(QPainter &painter, const QRectF &rect, double radius);
 
-/// The style sheet rule that marks @p widget, drawn by a style sheet as @p selector, while the
-/// keyboard is on it: a two-pixel border in the screens' highlight colour. @p padding is the
-/// horizontal padding that keeps the content where it was with the widget's own border of
-/// @p borderWidth. A tap or a click on the widget draws no mark, so its look under a finger or
-/// a mouse stays its own; the mark shows when Tab or Backtab brings the focus, and when the
-/// focus moves on by itself from a marked widget (a filled field passing it to the next).
-QString focusBorderStyleSheet(QWidget *widget, const QString &selector, int borderWidth, int padding, int radius);
+/**
+ * Follows where the keyboard is, for a widget that marks itself while the keyboard is on it
+ * (see hasKeyboardFocusMark()): the widget is repainted as the mark comes and goes.
+ */
+void trackKeyboardFocus(QWidget *widget);
+
+/**
+ * Whether @p widget, followed by trackKeyboardFocus(), is to show its keyboard mark. A tap or
+ * a click on the widget draws no mark, so its look under a finger or a mouse stays its own;
+ * the mark shows when Tab or Backtab brings the focus, and when the focus moves on by itself
+ * from a marked widget (a filled field passing it to the next).
+ */
+bool hasKeyboardFocusMark(const QWidget *widget);
+
+/**
+ * Draws a solid border of @p width along the inside of @p rect, its corners rounded to
+ * @p radius, the way the platform's style sheets draw one (edges, then two half corners each).
+ */
+void drawRoundedBorder(QPainter &painter, const QRectF &rect, double width, double radius, const QColor &colour);
+
+/// Fills @p rect, its corners cut to @p radius as a style sheet's background is.
+void fillRounded(QPainter &painter, const QRectF &rect, double radius, const QColor &colour);
 
 /**
  * Chains the controls that take the focus with Tab among @p container's descendants in

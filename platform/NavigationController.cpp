@@ -1,5 +1,6 @@
 #include "platform/NavigationController.h"
 
+#include "platform/BarButton.h"
 #include "platform/Focus.h"
 #include "platform/Palette.h"
 
@@ -79,12 +80,8 @@ void NavigationController::updateLeftButton()
     m_leftButton = nullptr;
     if (!item.action && item.image.isNull() && item.title.isEmpty())
         return;
-    m_leftButton = new QToolButton(m_bar);
+    m_leftButton = new BarButton(m_bar);
     m_leftButton->setObjectName(item.objectName);
-    m_leftButton->setAutoRaise(true);
-    m_leftButton->setStyleSheet(QStringLiteral("QToolButton { border: none; border-radius: 6px; }"
-                                               "QToolButton:pressed { background: rgba(0, 0, 0, 0.08); }")
-                                + focusBorderStyleSheet(m_leftButton, QStringLiteral("QToolButton"), 0, 0, 6));
     m_leftButton->setCursor(Qt::PointingHandCursor);
     if (!item.image.isNull()) {
         m_leftButton->setIcon(QIcon(QPixmap::fromImage(item.image)));
