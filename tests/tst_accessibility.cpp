@@ -10,23 +10,9 @@
 #include "platform/TextFieldInputView.h"
 #include "theme/LogoTileDelegate.h"
 
-#include <pelbrook/PGTabBarViewController.h>
-#include <pelbrook/cardViewController.h>
-#include <pelbrook/netBankingViewController.h>
-#include <pelbrook/upiViewController.h>
-#include <pelbrook/walletViewController.h>
-
 #include <QAccessible>
-#include <QApplication>
 #include <QKeySequence>
-#include <QLineEdit>
-#include <QListView>
 #include <QMetaEnum>
-#include <QScopeGuard>
-#include <QSignalSpy>
-#include <QTabBar>
-#include <QTest>
-#include <QToolButton>
 
 using namespace pelbrook;
 

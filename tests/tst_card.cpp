@@ -2,24 +2,11 @@
 // layout at several sizes, and a whole payment against the sandbox through the public API.
 
 #include "CheckoutHelpers.h"
-#include "LogCapture.h"
 
 #include "card/CardNumberFormatter.h"
 
-#include <pelbrook/PGTabBarViewController.h>
-#include <pelbrook/cardViewController.h>
-
-#include <QAbstractButton>
-#include <QApplication>
 #include <QClipboard>
 #include <QDate>
-#include <QGuiApplication>
-#include <QLabel>
-#include <QLineEdit>
-#include <QSignalSpy>
-#include <QTest>
-#include <QWebEngineView>
-#include <QScopeGuard>
 
 using namespace pelbrook;
 namespace fmt = pelbrook::CardNumberFormatter;

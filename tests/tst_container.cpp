@@ -2,32 +2,12 @@
 // it, presenting it over a host window, presenting it again, and a missing resource bundle.
 
 #include "CheckoutHelpers.h"
-#include "SandboxProcess.h"
 
-#include "core/CheckoutContext.h"
 #include "core/PaymentScreen_p.h"
 #include "platform/BrowserProfile_p.h"
 
-#include <pelbrook/PGTabBarViewController.h>
-#include <pelbrook/cardViewController.h>
-#include <pelbrook/netBankingViewController.h>
-#include <pelbrook/upiViewController.h>
-#include <pelbrook/walletViewController.h>
-
-#include <QAbstractButton>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPointer>
-#include <QScopeGuard>
 #include <QScreen>
-#include <QSignalSpy>
 #include <QStackedWidget>
-#include <QTabBar>
-#include <QTest>
-#include <QToolButton>
-#include <QWebEngineView>
 #include <QWindow>
 
 using namespace pelbrook;

@@ -2,28 +2,12 @@
 // capture of the gateway's hand-back.
 
 #include "CheckoutHelpers.h"
-#include "LogCapture.h"
-#include "SandboxProcess.h"
-#include "ScriptedHttpServer.h"
 
-#include "core/CheckoutContext.h"
 #include "core/HandBack.h"
 #include "core/PaymentForm.h"
 #include "core/PaymentScreen_p.h"
-#include "platform/NavigationController.h"
-#include "platform/TabBarController_p.h"
-#include "platform/BrowserView.h"
-#include "platform/HttpClient.h"
 
-#include <pelbrook/Endpoints.h>
-#include <pelbrook/PGTabBarViewController.h>
 #include <pelbrook/PaymentScreen.h>
-#include <pelbrook/TabBarController.h>
-
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QSignalSpy>
-#include <QTest>
 
 using namespace pelbrook;
 

@@ -3,26 +3,12 @@
 // layout at several sizes, and whole payments against the sandbox through the public API.
 
 #include "CheckoutHelpers.h"
-#include "LogCapture.h"
-#include "SandboxProcess.h"
-#include "ScriptedHttpServer.h"
 
 #include "netbanking/BankListModel.h"
 #include "netbanking/BankListParser.h"
-#include "platform/HttpClient.h"
 
-#include <pelbrook/Endpoints.h>
-#include <pelbrook/PGTabBarViewController.h>
-#include <pelbrook/netBankingViewController.h>
-
-#include <QAbstractButton>
-#include <QPointer>
-#include <QListView>
-#include <QSignalSpy>
-#include <QScopeGuard>
 #include <QSemaphore>
 #include <QThreadPool>
-#include <QTest>
 
 using namespace pelbrook;
 

@@ -1,28 +1,14 @@
 // The platform layer: debug log, resources, trust, HTTP client, browser view and containers.
 
 #include "CheckoutHelpers.h"
-#include "LogCapture.h"
-#include "SandboxProcess.h"
 
 #include "platform/BrowserProfile_p.h"
-#include "platform/BrowserView.h"
 #include "platform/DebugLog_p.h"
 #include "platform/Resources.h"
 #include "platform/TrustPolicy.h"
 
-#include <pelbrook/Endpoints.h>
-#include "platform/NavigationController.h"
-#include "platform/TabBarController_p.h"
-#include <pelbrook/TabBarController.h>
-
-#include <QApplication>
 #include <QLoggingCategory>
 #include <QPaintEvent>
-#include <QScopeGuard>
-#include <QSignalSpy>
-#include <QTabBar>
-#include <QTest>
-#include <QToolButton>
 
 #include <algorithm>
 

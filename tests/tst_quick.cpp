@@ -2,23 +2,10 @@
 // it, and receives the result, against the sandbox.
 
 #include "CheckoutHelpers.h"
-#include "SandboxProcess.h"
 
-#include <pelbrook/PGTabBarViewController.h>
-#include <pelbrook/cardViewController.h>
-
-#include <QAbstractButton>
-#include <QApplication>
-#include <QJsonDocument>
-#include <QLabel>
-#include <QJsonObject>
-#include <QPointer>
 #include <QQmlComponent>
 #include <QQmlEngine>
 #include <QQuickWindow>
-#include <QSignalSpy>
-#include <QTest>
-#include <QWebEngineView>
 
 using pelbrook::PGTabBarViewController;
 

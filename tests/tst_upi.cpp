@@ -2,25 +2,13 @@
 // layout at several sizes, and a whole payment against the sandbox through the public API.
 
 #include "CheckoutHelpers.h"
-#include "LogCapture.h"
 
 #include "platform/ImageView.h"
 #include "platform/PickerView.h"
 #include "theme/LogoTileModel.h"
 
-#include <pelbrook/PGTabBarViewController.h>
-#include <pelbrook/upiViewController.h>
-
-#include <QAbstractButton>
-#include <QApplication>
 #include <QClipboard>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListView>
 #include <QListWidget>
-#include <QPointer>
-#include <QTest>
-#include <QToolButton>
 
 using namespace pelbrook;
 

@@ -3,18 +3,11 @@
 // sandbox through the public API.
 
 #include "CheckoutHelpers.h"
-#include "LogCapture.h"
 
 #include "theme/LogoTileDelegate.h"
 #include "theme/LogoTileModel.h"
 
-#include <pelbrook/PGTabBarViewController.h>
-#include <pelbrook/walletViewController.h>
-
-#include <QAbstractButton>
-#include <QListView>
 #include <QScrollBar>
-#include <QTest>
 
 using namespace pelbrook;
 

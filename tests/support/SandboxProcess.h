@@ -27,7 +27,6 @@ public:
     QString token(const QString &appId, const QString &orderId, const QString &amount) const;
     /// The last checkout form the sandbox received, as (name, value) pairs in order.
     QList<QPair<QString, QString>> lastForm() const;
-    QStringList output() const;
     /// When the last checkout form began to arrive, in nanoseconds of std::chrono::steady_clock
     /// (the machine's monotonic clock, shared with this process); 0 before the first or on failure.
     qint64 lastCheckoutArrival() const;
