@@ -94,30 +94,6 @@ private Q_SLOTS:
         QVERIFY(walletsLoading.isEmpty());
     }
 
-    void tabsInOrderAndScreensBuiltWhenShown()
-    {
-        PGTabBarViewController container;
-        container.resize(Phone);
-        container.present();
-        QCOMPARE(container.tabBar()->count(), 4);
-        QCOMPARE(container.selectedIndex(), 0);
-
-        const QList<ViewController *> screens = screensOf(container);
-        QVERIFY(qobject_cast<cardViewController *>(screens[0]));
-        QVERIFY(qobject_cast<netBankingViewController *>(screens[1]));
-        QVERIFY(qobject_cast<walletViewController *>(screens[2]));
-        QVERIFY(qobject_cast<upiViewController *>(screens[3]));
-        QCOMPARE(closeButtons(container).size(), 4);
-
-        // A screen's view is built when its tab is first shown.
-        QVERIFY(screens[0]->isViewLoaded());
-        for (int i = 1; i < 4; ++i)
-            QVERIFY(!screens[i]->isViewLoaded());
-        container.setSelectedIndex(2);
-        QVERIFY(screens[2]->isViewLoaded());
-        QVERIFY(!screens[3]->isViewLoaded());
-    }
-
     void everyWayOfClosing_data()
     {
         QTest::addColumn<QString>("how");
