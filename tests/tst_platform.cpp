@@ -255,27 +255,22 @@ private Q_SLOTS:
         QCOMPARE(static_cast<QWebEngineView &>(view).page()->profile(), browserProfile());
     }
 
-    void browserViewTrustsOnlyThePinnedCertificate_data()
+    // A certificate that is not pinned is refused. (The pinned one is accepted in every payment
+    // against the sandbox, this file's among them.)
+    void browserViewRefusesAnUnpinnedCertificate()
     {
-        QTest::addColumn<bool>("pin");
-        QTest::newRow("untrusted certificate refused") << false;
-        QTest::newRow("pinned certificate accepted") << true;
-    }
-    void browserViewTrustsOnlyThePinnedCertificate()
-    {
-        QFETCH(bool, pin);
         SandboxProcess sandbox;
         QVERIFY(sandbox.isRunning());
-        sandbox.useAsEndpoints(pin);
+        sandbox.useAsEndpoints(false);
         BrowserView view;
         QSignalSpy finished(&view, &QWebEngineView::loadFinished);
         view.load(endpoints().bankList);
         QVERIFY(finished.wait(30000));
-        QCOMPARE(finished.first().first().toBool(), pin);
+        QCOMPARE(finished.first().first().toBool(), false);
         QString text;
         view.page()->toPlainText([&](const QString &t) { text = t; });
         QTRY_VERIFY_WITH_TIMEOUT(!text.isNull(), 10000);
-        QCOMPARE(text.contains(QStringLiteral("Northwind Bank")), pin);
+        QVERIFY(!text.contains(QStringLiteral("Northwind Bank")));
     }
 
     void screensLoadLazilyAndHearAboutAppearance()
