@@ -73,52 +73,28 @@ public:
     QPointer<QWidget> watched;
 };
 
-// The page as the gateway expects it, spelled out row by row.
-QString expectedPage(const QString &action, const QString &option, const QString &methodFields, bool repeat,
-                     const QString &currency = QStringLiteral("INR"))
+QString field(const QString &name, const QString &value)
 {
-    const QString nameAndNote = QStringLiteral("<input type='hidden' name='customerName' value='A Buyer'/>"
-                                               "<input type='hidden' name='orderNote' value='Two books'/>");
-    return QStringLiteral("<html><body onload='document.order.submit()'>")
-        + QStringLiteral("<form name='order' action='") + action + QStringLiteral("' method='post'>")
-        + QStringLiteral("<input type='hidden' name='appId' value=\"sandbox-app\" />")
-        + QStringLiteral("<input type='hidden' name='orderId' value='ORD1'/>")
-        + QStringLiteral("<input type='hidden' name='orderAmount' value='100.00'/>")
-        + nameAndNote + (repeat ? nameAndNote : QString())
-        + QStringLiteral("<input type='hidden' name='customerPhone' value='9999999999'/>")
-        + QStringLiteral("<input type='hidden' name='customerEmail' value='buyer@example.com'/>")
-        + QStringLiteral("<input type='hidden' name='paymentOption' value='") + option + QStringLiteral("'/>")
-        + methodFields
-        + QStringLiteral("<input type='hidden' name='orderCurrency' value='") + currency + QStringLiteral("'/>")
-        + QStringLiteral("<input type='hidden' name='paymentToken' value='tok'/>")
-        + QStringLiteral("<input type='hidden' name='source' value='iossdk'/>")
-        + QStringLiteral("<input type='hidden' name='notifyUrl' value='https://shop.example/n'/>")
-        + QStringLiteral("</form>") + QStringLiteral("</body>") + QStringLiteral("</html>");
+    return QStringLiteral("<input type='hidden' name='%1' value='%2'/>").arg(name, value);
+}
+
+// The page as the gateway expects it, field by field.
+QString expectedPage(const QString &option, const QString &methodFields, bool repeat)
+{
+    const QString nameAndNote = field("customerName", "A Buyer") + field("orderNote", "Two books");
+    return QStringLiteral("<html><body onload='document.order.submit()'><form name='order' action='"
+                          "https://gw.example/billpay/checkout/post/submit-transparent' method='post'>"
+                          "<input type='hidden' name='appId' value=\"sandbox-app\" />")
+        + field("orderId", "ORD1") + field("orderAmount", "100.00") + nameAndNote + (repeat ? nameAndNote : QString())
+        + field("customerPhone", "9999999999") + field("customerEmail", "buyer@example.com") + field("paymentOption", option)
+        + methodFields + field("orderCurrency", "INR") + field("paymentToken", "tok") + field("source", "iossdk")
+        + field("notifyUrl", "https://shop.example/n") + QStringLiteral("</form></body></html>");
 }
 
 PaymentPageValues pageValues(const QString &option, const QList<FormField> &fields, bool repeat)
 {
-    PaymentPageValues v;
-    v.endpoint = QStringLiteral("https://gw.example/billpay/checkout/post/submit-transparent");
-    v.appId = QStringLiteral("sandbox-app");
-    v.orderId = QStringLiteral("ORD1");
-    v.orderAmount = QStringLiteral("100.00");
-    v.customerName = QStringLiteral("A Buyer");
-    v.orderNote = QStringLiteral("Two books");
-    v.customerPhone = QStringLiteral("9999999999");
-    v.customerEmail = QStringLiteral("buyer@example.com");
-    v.paymentOption = option;
-    v.methodFields = fields;
-    v.orderCurrency = QStringLiteral("INR");
-    v.paymentToken = QStringLiteral("tok");
-    v.notifyUrl = QStringLiteral("https://shop.example/n");
-    v.repeatNameAndNote = repeat;
-    return v;
-}
-
-QString field(const QString &name, const QString &value)
-{
-    return QStringLiteral("<input type='hidden' name='%1' value='%2'/>").arg(name, value);
+    return {"https://gw.example/billpay/checkout/post/submit-transparent", "sandbox-app", "ORD1", "100.00", "A Buyer", "Two books",
+            "9999999999", "buyer@example.com", option, fields, "INR", "tok", "https://shop.example/n", repeat};
 }
 
 // Waits for the page the screen loaded and returns its HTML.
@@ -220,8 +196,7 @@ private Q_SLOTS:
         QFETCH(QList<FormField>, fields);
         QFETCH(bool, repeat);
         QFETCH(QString, methodHtml);
-        QCOMPARE(buildPaymentPage(pageValues(option, fields, repeat)),
-                 expectedPage(QStringLiteral("https://gw.example/billpay/checkout/post/submit-transparent"), option, methodHtml, repeat));
+        QCOMPARE(buildPaymentPage(pageValues(option, fields, repeat)), expectedPage(option, methodHtml, repeat));
     }
 
     void hostileValuesAreEscaped()
@@ -446,16 +421,11 @@ private Q_SLOTS:
         QCOMPARE(screen->webView()->url().scheme(), QStringLiteral("https"));
     }
 
-    void captureThroughTheBrowser_data()
-    {
-        QTest::addColumn<QString>("handBack");
-        QTest::newRow("redirect") << "redirect";
-        QTest::newRow("script") << "script";
-    }
+    // The gateway's page hands back from a script (the whole payments see it hand back by a
+    // redirect).
     void captureThroughTheBrowser()
     {
-        QFETCH(QString, handBack);
-        SandboxProcess sandbox({QStringLiteral("--auto-approve"), QStringLiteral("--hand-back"), handBack});
+        SandboxProcess sandbox({QStringLiteral("--auto-approve"), QStringLiteral("--hand-back"), QStringLiteral("script")});
         QVERIFY(sandbox.isRunning());
         const QString note = QStringLiteral("It's <b>\"fragile\"</b> & heavy");
         const QString name = QStringLiteral("O'Brien");
