@@ -158,6 +158,27 @@ inline void settle()
         QCoreApplication::processEvents();
 }
 
+/// A dark desktop, as some hosts have.
+inline QPalette darkPalette()
+{
+    QPalette dark(QColor(0x30, 0x30, 0x30));
+    for (const QPalette::ColorRole role : {QPalette::Window, QPalette::Base})
+        dark.setColor(role, QColor(0x20, 0x20, 0x20));
+    for (const QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+        dark.setColor(role, Qt::white);
+    dark.setColor(QPalette::Button, QColor(0x30, 0x30, 0x30));
+    dark.setColor(QPalette::Highlight, QColor(0x40, 0x40, 0x40));
+    dark.setColor(QPalette::HighlightedText, QColor(0x20, 0x20, 0x20));
+    return dark;
+}
+
+/// Gives the application a host's desktop palette for as long as it lives.
+struct HostPalette {
+    explicit HostPalette(const QPalette &palette) { QApplication::setPalette(palette); }
+    ~HostPalette() { QApplication::setPalette(m_host); }
+    const QPalette m_host = QApplication::palette();
+};
+
 /// The tabs, in the order the container shows them.
 enum CheckoutTab { CardsTab, NetBankingTab, WalletsTab, UpiTab };
 
