@@ -84,35 +84,27 @@ QRect itemInViewport(QAbstractScrollArea *view, int item)
 // looking up to five pixels inside it (corners left out, where a ring is rounded).
 double markedShareOfEdge(const QImage &before, const QImage &after, const QRect &rect)
 {
-    auto differs = [&](int x, int y) {
-        if (!before.rect().contains(x, y))
+    const auto differs = [&](QPoint p) {
+        if (!before.rect().contains(p))
             return false;
-        const QColor a = before.pixelColor(x, y);
-        const QColor b = after.pixelColor(x, y);
+        const QColor a = before.pixelColor(p), b = after.pixelColor(p);
         return qMax(qMax(qAbs(a.red() - b.red()), qAbs(a.green() - b.green())), qAbs(a.blue() - b.blue())) >= 64;
     };
+    // A point of the edge is marked when a pixel up to five inward from it is.
+    const auto marked = [&](QPoint edge, QPoint inward) {
+        bool hit = false;
+        for (int depth = 0; depth < 6; ++depth)
+            hit = hit || differs(edge + depth * inward);
+        return int(hit);
+    };
     int positions = 0;
-    int marked = 0;
+    int hits = 0;
     const int corner = qMin(10, qMin(rect.width(), rect.height()) / 4);
-    for (int x = rect.left() + corner; x <= rect.right() - corner; ++x) {
-        for (const bool top : {true, false}) {
-            bool hit = false;
-            for (int depth = 0; depth < 6; ++depth)
-                hit = hit || differs(x, top ? rect.top() + depth : rect.bottom() - depth);
-            ++positions;
-            marked += hit;
-        }
-    }
-    for (int y = rect.top() + corner; y <= rect.bottom() - corner; ++y) {
-        for (const bool left : {true, false}) {
-            bool hit = false;
-            for (int depth = 0; depth < 6; ++depth)
-                hit = hit || differs(left ? rect.left() + depth : rect.right() - depth, y);
-            ++positions;
-            marked += hit;
-        }
-    }
-    return positions ? double(marked) / positions : 0.0;
+    for (int x = rect.left() + corner; x <= rect.right() - corner; ++x, positions += 2)
+        hits += marked({x, rect.top()}, {0, 1}) + marked({x, rect.bottom()}, {0, -1});
+    for (int y = rect.top() + corner; y <= rect.bottom() - corner; ++y, positions += 2)
+        hits += marked({rect.left(), y}, {1, 0}) + marked({rect.right(), y}, {-1, 0});
+    return positions ? double(hits) / positions : 0.0;
 }
 
 } // namespace

@@ -224,18 +224,16 @@ private Q_SLOTS:
         QTest::addColumn<QString>("env");
         QTest::addColumn<QString>("currency");
         QTest::addColumn<QString>("path"); // empty: the form has no action and reaches no server
-        QTest::addColumn<QStringList>("log");
-        QTest::newRow("TEST, no currency") << "TEST" << "" << "/billpay/checkout/post/submit-transparent" << QStringList{"It is TEST environment"};
-        QTest::newRow("PROD, USD") << "PROD" << "USD" << "/checkout/post/submit-transparent" << QStringList{"It is PROD environment"};
-        QTest::newRow("lower case") << "test" << "INR" << "" << QStringList{};
-        QTest::newRow("empty") << "" << "INR" << "" << QStringList{};
+        QTest::newRow("TEST, no currency") << "TEST" << "" << "/billpay/checkout/post/submit-transparent";
+        QTest::newRow("PROD, USD") << "PROD" << "USD" << "/checkout/post/submit-transparent";
+        QTest::newRow("lower case") << "test" << "INR" << "";
+        QTest::newRow("empty") << "" << "INR" << "";
     }
     void endpointAndCurrency()
     {
         QFETCH(QString, env);
         QFETCH(QString, currency);
         QFETCH(QString, path);
-        QFETCH(QStringList, log);
         // The two gateways are two loopback servers, so the post shows where it went.
         ScriptedHttpServer test([](const QByteArray &, const QByteArray &) { return ScriptedHttpServer::response(200, "text/html", "ok"); });
         ScriptedHttpServer production([](const QByteArray &, const QByteArray &) { return ScriptedHttpServer::response(200, "text/html", "ok"); });
@@ -247,9 +245,7 @@ private Q_SLOTS:
         TestScreen screen;
         QCOMPARE(screen.orderCurrency(), currency);
         screen.view();
-        LogCapture capture;
         screen.paySecurely_request();
-        QCOMPARE(capture.lines(), log);
         const QString sent = currency.isEmpty() ? QStringLiteral("INR") : currency;
         QCOMPARE(screen.orderCurrency(), sent);
         QCOMPARE(CheckoutContext::shared().orderCurrency_global, currency);
