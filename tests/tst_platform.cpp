@@ -2,6 +2,7 @@
 
 #include "CheckoutHelpers.h"
 
+#include "core/PaymentForm.h"
 #include "platform/BrowserProfile_p.h"
 #include "platform/DebugLog_p.h"
 #include "platform/Resources.h"
@@ -57,21 +58,6 @@ protected:
     void viewDidAppear() override { events << QStringLiteral("didAppear"); }
     void viewWillDisappear() override { events << QStringLiteral("willDisappear"); }
 };
-
-QString formPage(const QUrl &action, const QString &token)
-{
-    return QStringLiteral("<html><body onload='document.f.submit()'><form name='f' method='post' action='%1'>"
-                          "<input type='hidden' name='appId' value='sandbox-app'/>"
-                          "<input type='hidden' name='orderId' value='P1'/>"
-                          "<input type='hidden' name='orderAmount' value='10.00'/>"
-                          "<input type='hidden' name='customerName' value=''/><input type='hidden' name='orderNote' value=''/>"
-                          "<input type='hidden' name='customerPhone' value=''/><input type='hidden' name='customerEmail' value=''/>"
-                          "<input type='hidden' name='paymentOption' value='nb'/><input type='hidden' name='nb_code' value='3001'/>"
-                          "<input type='hidden' name='orderCurrency' value='INR'/><input type='hidden' name='paymentToken' value='%2'/>"
-                          "<input type='hidden' name='source' value='iossdk'/><input type='hidden' name='notifyUrl' value=''/>"
-                          "</form></body></html>")
-        .arg(action.toString(), token);
-}
 
 } // namespace
 
@@ -225,7 +211,8 @@ private Q_SLOTS:
         QCOMPARE(view->page()->profile(), browserProfile());
 
         view->show();
-        view->loadHTMLString(formPage(QUrl(sandbox.baseUrl().toString() + QStringLiteral("/checkout/post/submit-transparent")), token));
+        view->loadHTMLString(buildPaymentPage({sandbox.baseUrl().toString() + QStringLiteral("/checkout/post/submit-transparent"),
+                                               "sandbox-app", "P1", "10.00", {}, {}, {}, {}, "nb", {{"nb_code", "3001"}}, "INR", token, {}}));
         QTRY_VERIFY_WITH_TIMEOUT(delegate.find(QStringLiteral("ios-sdk")), 30000);
         QVERIFY(delegate.find(QStringLiteral("https")));
         // One page from a string: the payment's, never the warm-up document.
