@@ -1,5 +1,5 @@
-// The card screen: number formatting, editing through the real widgets, the pay checks, the
-// layout at several sizes, and a whole payment against the sandbox through the public API.
+// The card screen: number formatting, editing through the real widgets, the pay checks and
+// their hints, and the overlay over the payment page.
 
 #include "CheckoutHelpers.h"
 

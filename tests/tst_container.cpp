@@ -1,5 +1,5 @@
-// The checkout container as a host meets it: its four tabs, lazy screens, every way of closing
-// it, presenting it over a host window, presenting it again, and a missing resource bundle.
+// The checkout container as a host meets it: its browser's start, every way of closing it,
+// presenting it over a host window or again, and a missing resource bundle.
 
 #include "CheckoutHelpers.h"
 

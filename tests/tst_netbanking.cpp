@@ -1,6 +1,5 @@
 // The net banking screen: reading the bank list document, downloading it from servers that
-// behave and servers that do not, the list through the real widgets, the pay action, the
-// layout at several sizes, and whole payments against the sandbox through the public API.
+// behave and servers that do not, and the list through the real widgets.
 
 #include "CheckoutHelpers.h"
 

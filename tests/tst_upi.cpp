@@ -1,5 +1,4 @@
-// The UPI screen: the app grid, the handle list, the address composition, the pay checks, the
-// layout at several sizes, and a whole payment against the sandbox through the public API.
+// The UPI screen: the app grid, the handle list and the address composition.
 
 #include "CheckoutHelpers.h"
 
