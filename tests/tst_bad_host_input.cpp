@@ -3,15 +3,6 @@
 // them as plain text, stays usable, and pays with the values as given.
 
 #include "CheckoutHelpers.h"
-#include "SandboxProcess.h"
-
-
-#include <pelbrook/PGTabBarViewController.h>
-
-#include <QAbstractButton>
-#include <QLabel>
-#include <QSignalSpy>
-#include <QTest>
 
 using namespace pelbrook;
 

@@ -1,33 +1,13 @@
-// The checkout container as a host meets it: its four tabs, lazy screens, every way of closing
-// it, presenting it over a host window, presenting it again, and a missing resource bundle.
+// The checkout container as a host meets it: its browser's start, every way of closing it,
+// presenting it over a host window or again, and a missing resource bundle.
 
 #include "CheckoutHelpers.h"
-#include "SandboxProcess.h"
 
-#include "core/CheckoutContext.h"
 #include "core/PaymentScreen_p.h"
 #include "platform/BrowserProfile_p.h"
 
-#include <pelbrook/PGTabBarViewController.h>
-#include <pelbrook/cardViewController.h>
-#include <pelbrook/netBankingViewController.h>
-#include <pelbrook/upiViewController.h>
-#include <pelbrook/walletViewController.h>
-
-#include <QAbstractButton>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPointer>
-#include <QScopeGuard>
 #include <QScreen>
-#include <QSignalSpy>
 #include <QStackedWidget>
-#include <QTabBar>
-#include <QTest>
-#include <QToolButton>
-#include <QWebEngineView>
 #include <QWindow>
 
 using namespace pelbrook;
@@ -114,36 +94,10 @@ private Q_SLOTS:
         QVERIFY(walletsLoading.isEmpty());
     }
 
-    void tabsInOrderAndScreensBuiltWhenShown()
-    {
-        PGTabBarViewController container;
-        container.resize(Phone);
-        container.present();
-        QCOMPARE(container.tabBar()->count(), 4);
-        QCOMPARE(container.selectedIndex(), 0);
-
-        const QList<ViewController *> screens = screensOf(container);
-        QVERIFY(qobject_cast<cardViewController *>(screens[0]));
-        QVERIFY(qobject_cast<netBankingViewController *>(screens[1]));
-        QVERIFY(qobject_cast<walletViewController *>(screens[2]));
-        QVERIFY(qobject_cast<upiViewController *>(screens[3]));
-        QCOMPARE(closeButtons(container).size(), 4);
-
-        // A screen's view is built when its tab is first shown.
-        QVERIFY(screens[0]->isViewLoaded());
-        for (int i = 1; i < 4; ++i)
-            QVERIFY(!screens[i]->isViewLoaded());
-        container.setSelectedIndex(2);
-        QVERIFY(screens[2]->isViewLoaded());
-        QVERIFY(!screens[3]->isViewLoaded());
-    }
-
     void everyWayOfClosing_data()
     {
         QTest::addColumn<QString>("how");
-        QTest::newRow("close button on Cards") << "button 0";
-        QTest::newRow("close button on Net Banking") << "button 1";
-        QTest::newRow("close button on Wallets") << "button 2";
+        // (Every tab's close button closes it in missingResourceBundle; they share one handler.)
         QTest::newRow("close button on UPI") << "button 3";
         QTest::newRow("the window's close button") << "window";
         QTest::newRow("Escape") << "escape";
@@ -192,34 +146,6 @@ private Q_SLOTS:
         container.dismiss();
         container.hide();
         QCOMPARE(closed.count(), 1);
-    }
-
-    void presentedAgainWithANewOrder()
-    {
-        PGTabBarViewController container;
-        container.resize(Phone);
-        QSignalSpy closed(&container, &PGTabBarViewController::dismissed);
-        container.present();
-        QPointer<ViewController> first = screensOf(container)[0];
-        container.setSelectedIndex(2);
-        QTest::mouseClick(closeButtons(container).first(), Qt::LeftButton);
-        QCOMPARE(closed.count(), 1);
-
-        container.createOrder(QStringLiteral("ORD2"), QStringLiteral("250.00"), {}, {}, QStringLiteral("tok2"), {}, {},
-                              QStringLiteral("INR"), {});
-        container.present();
-        QVERIFY(container.isVisible());
-        QCOMPARE(container.selectedIndex(), 0);
-        auto *card = qobject_cast<cardViewController *>(screensOf(container)[0]);
-        QVERIFY(card && card != first);
-        QCOMPARE(card->orderId(), QStringLiteral("ORD2"));
-        QCOMPARE(card->paymentToken_config(), QStringLiteral("tok2"));
-        QCOMPARE(card->view()->findChild<QLabel *>(QStringLiteral("orderAmountLabel"))->text(), QStringLiteral("- INR 250.00"));
-        QCOMPARE(container.tabBar()->count(), 4);
-        // The old screens go.
-        QTRY_VERIFY(!first);
-        container.dismiss();
-        QCOMPARE(closed.count(), 2);
     }
 
     // Hints set before the first showing reach the screens of a later one, show on every tab
@@ -343,14 +269,18 @@ private Q_SLOTS:
             QTRY_VERIFY(!alive);
             return;
         }
-        alive->createOrder(QStringLiteral("ORD3"), QStringLiteral("100.00"), {}, {},
-                           sandbox.token(QStringLiteral("sandbox-app"), QStringLiteral("ORD3"), QStringLiteral("100.00")), {}, {},
+        // A new order while it is shown, closed and presented again: new screens, with its values.
+        alive->createOrder(QStringLiteral("ORD3"), QStringLiteral("250.00"), {}, {},
+                           sandbox.token(QStringLiteral("sandbox-app"), QStringLiteral("ORD3"), QStringLiteral("250.00")), {}, {},
                            QStringLiteral("INR"), {});
+        QPointer<ViewController> old = screensOf(*alive)[0];
         alive->dismiss();
         QTRY_COMPARE(dismissals, 2);
         alive->present();
         QTRY_VERIFY(alive->isVisible());
+        QTRY_VERIFY(!old);
         QWidget *fresh = screensOf(*alive)[0]->view();
+        QCOMPARE(fresh->findChild<QLabel *>(QStringLiteral("orderAmountLabel"))->text(), QStringLiteral("- INR 250.00"));
         QTest::keyClicks(fresh->findChild<QLineEdit *>(QStringLiteral("cardNumberTextField")), QStringLiteral("4111111111111111"));
         QTest::mouseClick(fresh->findChild<QAbstractButton *>(QStringLiteral("cardPayButton")), Qt::LeftButton);
         QTRY_COMPARE_WITH_TIMEOUT(dismissals, 3, 30000);

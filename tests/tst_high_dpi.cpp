@@ -3,17 +3,11 @@
 
 #include "CheckoutHelpers.h"
 
-#include <pelbrook/PGTabBarViewController.h>
-
-#include <QAbstractItemView>
-#include <QApplication>
 #include <QPainter>
-#include <QTest>
 
 using namespace pelbrook;
 
 namespace {
-
 
 // The sum of the squared steps between neighbouring pixels: a step spread over two pixels
 // counts half as much as one step.

@@ -5,28 +5,12 @@
 // and the buyer can always close it.
 
 #include "CheckoutHelpers.h"
-#include "SandboxProcess.h"
-#include "ScriptedHttpServer.h"
 
-#include "core/CheckoutContext.h"
-
-#include <pelbrook/Endpoints.h>
-#include <pelbrook/PGTabBarViewController.h>
-
-#include <QAbstractButton>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QLineEdit>
-#include <QSignalSpy>
-#include <QTest>
-#include <QToolButton>
 #include <QWebEngineLoadingInfo>
-#include <QWebEngineView>
 
 using namespace pelbrook;
 
 namespace {
-
 
 QString pageText(QWebEngineView *web)
 {

@@ -2,12 +2,8 @@
 
 #include "CheckoutHelpers.h"
 #include "FaultyServer.h"
-#include "ScriptedHttpServer.h"
-
-#include "platform/HttpClient.h"
 
 #include <QElapsedTimer>
-#include <QSignalSpy>
 
 using namespace pelbrook;
 

@@ -11,15 +11,7 @@
 #include "platform/Toolbar.h"
 #include "theme/Color.h"
 
-#include <pelbrook/PGTabBarViewController.h>
 #include <pelbrook/Translations.h>
-#include <pelbrook/cardViewController.h>
-
-#include <QAbstractItemView>
-#include <QLabel>
-#include <QScopeGuard>
-#include <QTest>
-#include <QWebEngineView>
 
 using namespace pelbrook;
 

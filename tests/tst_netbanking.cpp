@@ -1,28 +1,13 @@
 // The net banking screen: reading the bank list document, downloading it from servers that
-// behave and servers that do not, the list through the real widgets, the pay action, the
-// layout at several sizes, and whole payments against the sandbox through the public API.
+// behave and servers that do not, and the list through the real widgets.
 
 #include "CheckoutHelpers.h"
-#include "LogCapture.h"
-#include "SandboxProcess.h"
-#include "ScriptedHttpServer.h"
 
 #include "netbanking/BankListModel.h"
 #include "netbanking/BankListParser.h"
-#include "platform/HttpClient.h"
 
-#include <pelbrook/Endpoints.h>
-#include <pelbrook/PGTabBarViewController.h>
-#include <pelbrook/netBankingViewController.h>
-
-#include <QAbstractButton>
-#include <QPointer>
-#include <QListView>
-#include <QSignalSpy>
-#include <QScopeGuard>
 #include <QSemaphore>
 #include <QThreadPool>
-#include <QTest>
 
 using namespace pelbrook;
 

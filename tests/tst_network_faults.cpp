@@ -4,20 +4,12 @@
 
 #include "CheckoutHelpers.h"
 #include "FaultyServer.h"
-#include "LogCapture.h"
 #include "TunnelProxy.h"
 
 #include "Certificate.h"
-#include "platform/HttpClient.h"
-
-#include <pelbrook/cardViewController.h>
-#include <pelbrook/netBankingViewController.h>
 
 #include <QFile>
-#include <QListView>
-#include <QSignalSpy>
 #include <QTemporaryDir>
-#include <QWebEngineView>
 
 using namespace pelbrook;
 using Fault = FaultyServer::Fault;

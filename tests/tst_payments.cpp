@@ -3,15 +3,6 @@
 // hears of the one result and the gateway receives the buyer's values.
 
 #include "CheckoutHelpers.h"
-#include "LogCapture.h"
-#include "SandboxProcess.h"
-
-#include <pelbrook/PGTabBarViewController.h>
-
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QSignalSpy>
-#include <QTest>
 
 using namespace pelbrook;
 

@@ -1,28 +1,15 @@
 // The platform layer: debug log, resources, trust, HTTP client, browser view and containers.
 
 #include "CheckoutHelpers.h"
-#include "LogCapture.h"
-#include "SandboxProcess.h"
 
+#include "core/PaymentForm.h"
 #include "platform/BrowserProfile_p.h"
-#include "platform/BrowserView.h"
 #include "platform/DebugLog_p.h"
 #include "platform/Resources.h"
 #include "platform/TrustPolicy.h"
 
-#include <pelbrook/Endpoints.h>
-#include "platform/NavigationController.h"
-#include "platform/TabBarController_p.h"
-#include <pelbrook/TabBarController.h>
-
-#include <QApplication>
 #include <QLoggingCategory>
 #include <QPaintEvent>
-#include <QScopeGuard>
-#include <QSignalSpy>
-#include <QTabBar>
-#include <QTest>
-#include <QToolButton>
 
 #include <algorithm>
 
@@ -71,21 +58,6 @@ protected:
     void viewDidAppear() override { events << QStringLiteral("didAppear"); }
     void viewWillDisappear() override { events << QStringLiteral("willDisappear"); }
 };
-
-QString formPage(const QUrl &action, const QString &token)
-{
-    return QStringLiteral("<html><body onload='document.f.submit()'><form name='f' method='post' action='%1'>"
-                          "<input type='hidden' name='appId' value='sandbox-app'/>"
-                          "<input type='hidden' name='orderId' value='P1'/>"
-                          "<input type='hidden' name='orderAmount' value='10.00'/>"
-                          "<input type='hidden' name='customerName' value=''/><input type='hidden' name='orderNote' value=''/>"
-                          "<input type='hidden' name='customerPhone' value=''/><input type='hidden' name='customerEmail' value=''/>"
-                          "<input type='hidden' name='paymentOption' value='nb'/><input type='hidden' name='nb_code' value='3001'/>"
-                          "<input type='hidden' name='orderCurrency' value='INR'/><input type='hidden' name='paymentToken' value='%2'/>"
-                          "<input type='hidden' name='source' value='iossdk'/><input type='hidden' name='notifyUrl' value=''/>"
-                          "</form></body></html>")
-        .arg(action.toString(), token);
-}
 
 } // namespace
 
@@ -239,7 +211,8 @@ private Q_SLOTS:
         QCOMPARE(view->page()->profile(), browserProfile());
 
         view->show();
-        view->loadHTMLString(formPage(QUrl(sandbox.baseUrl().toString() + QStringLiteral("/checkout/post/submit-transparent")), token));
+        view->loadHTMLString(buildPaymentPage({sandbox.baseUrl().toString() + QStringLiteral("/checkout/post/submit-transparent"),
+                                               "sandbox-app", "P1", "10.00", {}, {}, {}, {}, "nb", {{"nb_code", "3001"}}, "INR", token, {}}));
         QTRY_VERIFY_WITH_TIMEOUT(delegate.find(QStringLiteral("ios-sdk")), 30000);
         QVERIFY(delegate.find(QStringLiteral("https")));
         // One page from a string: the payment's, never the warm-up document.
@@ -269,27 +242,22 @@ private Q_SLOTS:
         QCOMPARE(static_cast<QWebEngineView &>(view).page()->profile(), browserProfile());
     }
 
-    void browserViewTrustsOnlyThePinnedCertificate_data()
+    // A certificate that is not pinned is refused. (The pinned one is accepted in every payment
+    // against the sandbox, this file's among them.)
+    void browserViewRefusesAnUnpinnedCertificate()
     {
-        QTest::addColumn<bool>("pin");
-        QTest::newRow("untrusted certificate refused") << false;
-        QTest::newRow("pinned certificate accepted") << true;
-    }
-    void browserViewTrustsOnlyThePinnedCertificate()
-    {
-        QFETCH(bool, pin);
         SandboxProcess sandbox;
         QVERIFY(sandbox.isRunning());
-        sandbox.useAsEndpoints(pin);
+        sandbox.useAsEndpoints(false);
         BrowserView view;
         QSignalSpy finished(&view, &QWebEngineView::loadFinished);
         view.load(endpoints().bankList);
         QVERIFY(finished.wait(30000));
-        QCOMPARE(finished.first().first().toBool(), pin);
+        QCOMPARE(finished.first().first().toBool(), false);
         QString text;
         view.page()->toPlainText([&](const QString &t) { text = t; });
         QTRY_VERIFY_WITH_TIMEOUT(!text.isNull(), 10000);
-        QCOMPARE(text.contains(QStringLiteral("Northwind Bank")), pin);
+        QVERIFY(!text.contains(QStringLiteral("Northwind Bank")));
     }
 
     void screensLoadLazilyAndHearAboutAppearance()

@@ -2,23 +2,10 @@
 // it, and receives the result, against the sandbox.
 
 #include "CheckoutHelpers.h"
-#include "SandboxProcess.h"
 
-#include <pelbrook/PGTabBarViewController.h>
-#include <pelbrook/cardViewController.h>
-
-#include <QAbstractButton>
-#include <QApplication>
-#include <QJsonDocument>
-#include <QLabel>
-#include <QJsonObject>
-#include <QPointer>
 #include <QQmlComponent>
 #include <QQmlEngine>
 #include <QQuickWindow>
-#include <QSignalSpy>
-#include <QTest>
-#include <QWebEngineView>
 
 using pelbrook::PGTabBarViewController;
 
@@ -66,19 +53,22 @@ class QuickTest : public QObject
         QObject *checkout = nullptr;
     };
 
-    // Creates @p qml's root object; the Checkout is the root or the object named "checkout".
-    Loaded load(const QString &qml)
+    // Creates a Checkout with the order's properties and @p extra ones, alone or inside a window.
+    Loaded load(const QString &extra = {}, bool inWindow = false)
     {
+        const QString checkout = QStringLiteral("Checkout { objectName: \"checkout\"\n%1\n%2 }").arg(extra, QLatin1String(OrderProperties));
         QQmlComponent component(&m_engine);
-        component.setData(qml.toUtf8(), QUrl(QStringLiteral("qrc:/tst_quick.qml")));
+        component.setData((QStringLiteral("import QtQuick\nimport Pelbrook.Checkout\n")
+                           + (inWindow ? QStringLiteral("Window { width: 400; height: 300; visible: true\n  Item { %1 } }").arg(checkout) : checkout))
+                              .toUtf8(),
+                          QUrl(QStringLiteral("qrc:/tst_quick.qml")));
         Loaded loaded;
         loaded.root.reset(component.create());
         if (!loaded.root) {
             qWarning().noquote() << component.errorString();
             return loaded;
         }
-        loaded.checkout = loaded.root->objectName() == QLatin1String("checkout")
-            ? loaded.root.get() : loaded.root->findChild<QObject *>(QStringLiteral("checkout"));
+        loaded.checkout = inWindow ? loaded.root->findChild<QObject *>(QStringLiteral("checkout")) : loaded.root.get();
         return loaded;
     }
 
@@ -97,24 +87,17 @@ private Q_SLOTS:
 
     void paysFromQml_data()
     {
-        QTest::addColumn<QString>("qml");
         QTest::addColumn<bool>("overAWindow");
-        QTest::newRow("checkout alone") << QStringLiteral("import Pelbrook.Checkout\nCheckout { objectName: \"checkout\"\n%1 }")
-                                        << false;
-        QTest::newRow("inside a Qt Quick window")
-            << QStringLiteral("import QtQuick\nimport Pelbrook.Checkout\n"
-                              "Window { width: 400; height: 300; visible: true\n"
-                              "  Item { Checkout { objectName: \"checkout\"\n%1 } } }")
-            << true;
+        QTest::newRow("checkout alone") << false;
+        QTest::newRow("inside a Qt Quick window") << true;
     }
 
     void paysFromQml()
     {
-        QFETCH(QString, qml);
         QFETCH(bool, overAWindow);
         SandboxProcess sandbox({QStringLiteral("--auto-approve")});
         QVERIFY(sandbox.isRunning());
-        Loaded loaded = load(qml.arg(QLatin1String(OrderProperties)));
+        Loaded loaded = load({}, overAWindow);
         QVERIFY(loaded.checkout);
         QObject *checkout = loaded.checkout;
         // The token arrives after the object was made, as from a host's server.
@@ -157,9 +140,7 @@ private Q_SLOTS:
     {
         SandboxProcess sandbox;
         QVERIFY(sandbox.isRunning());
-        Loaded loaded = load(QStringLiteral("import Pelbrook.Checkout\nCheckout { objectName: \"checkout\"\n"
-                                            "property int interruptions: 0; onPaymentInterrupted: interruptions++\n%1 }")
-                                 .arg(QLatin1String(OrderProperties)));
+        Loaded loaded = load(QStringLiteral("property int interruptions: 0; onPaymentInterrupted: interruptions++"));
         QVERIFY(loaded.checkout);
         QVERIFY(loaded.checkout->setProperty("paymentReady", tokenFrom(sandbox, QStringLiteral("ORD7"), QStringLiteral("499.00"))));
         QVERIFY(QMetaObject::invokeMethod(loaded.checkout, "present"));
@@ -177,8 +158,7 @@ private Q_SLOTS:
     // reports the dismissal once.
     void tabAndClose()
     {
-        Loaded loaded = load(QStringLiteral("import Pelbrook.Checkout\nCheckout { objectName: \"checkout\"\n"
-                                            "selectedIndex: 3\n%1 }").arg(QLatin1String(OrderProperties)));
+        Loaded loaded = load(QStringLiteral("selectedIndex: 3"));
         QVERIFY(loaded.checkout);
         QObject *checkout = loaded.checkout;
         QSignalSpy tabChanges(checkout, SIGNAL(selectedIndexChanged()));
@@ -208,10 +188,8 @@ private Q_SLOTS:
     // they are then.
     void presentedAgainFromDismissed()
     {
-        Loaded loaded = load(QStringLiteral("import Pelbrook.Checkout\nCheckout { objectName: \"checkout\"\n"
-                                            "property bool again: true\n"
-                                            "onDismissed: if (again) { again = false; orderId = \"ORD8\"; present() }\n%1 }")
-                                 .arg(QLatin1String(OrderProperties)));
+        Loaded loaded = load(QStringLiteral("property bool again: true\n"
+                                            "onDismissed: if (again) { again = false; orderId = \"ORD8\"; present() }"));
         QVERIFY(loaded.checkout);
         QObject *checkout = loaded.checkout;
         QSignalSpy dismissals(checkout, SIGNAL(dismissed()));
@@ -238,8 +216,7 @@ private Q_SLOTS:
     // The hints setting reaches the checkout it presents, and follows a change while shown.
     void inputHintsReachTheContainer()
     {
-        Loaded loaded = load(QStringLiteral("import Pelbrook.Checkout\nCheckout { objectName: \"checkout\"\n"
-                                            "showsInputHints: true\n%1 }").arg(QLatin1String(OrderProperties)));
+        Loaded loaded = load(QStringLiteral("showsInputHints: true"));
         QVERIFY(loaded.checkout);
         QVERIFY(QMetaObject::invokeMethod(loaded.checkout, "present"));
         PGTabBarViewController *container = shownContainer();
@@ -254,8 +231,7 @@ private Q_SLOTS:
     // with it, and nothing calls back into the removed object.
     void destroyedWhileShown()
     {
-        Loaded loaded = load(QStringLiteral("import Pelbrook.Checkout\nCheckout { objectName: \"checkout\"\n%1 }")
-                                 .arg(QLatin1String(OrderProperties)));
+        Loaded loaded = load();
         QVERIFY(loaded.checkout);
         QVERIFY(QMetaObject::invokeMethod(loaded.checkout, "present"));
         QPointer<PGTabBarViewController> container = shownContainer();

@@ -3,15 +3,10 @@
 
 #include "CheckoutHelpers.h"
 
-
-#include <pelbrook/PGTabBarViewController.h>
-
-#include <QApplication>
 #include <QInputMethod>
 #include <QPainter>
 #include <QQuickItem>
 #include <QQuickWindow>
-#include <QTest>
 
 #include <cstdio>
 #include <cstdlib>

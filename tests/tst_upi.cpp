@@ -1,26 +1,13 @@
-// The UPI screen: the app grid, the handle list, the address composition, the pay checks, the
-// layout at several sizes, and a whole payment against the sandbox through the public API.
+// The UPI screen: the app grid, the handle list and the address composition.
 
 #include "CheckoutHelpers.h"
-#include "LogCapture.h"
 
 #include "platform/ImageView.h"
 #include "platform/PickerView.h"
 #include "theme/LogoTileModel.h"
 
-#include <pelbrook/PGTabBarViewController.h>
-#include <pelbrook/upiViewController.h>
-
-#include <QAbstractButton>
-#include <QApplication>
 #include <QClipboard>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListView>
 #include <QListWidget>
-#include <QPointer>
-#include <QTest>
-#include <QToolButton>
 
 using namespace pelbrook;
 
@@ -119,24 +106,10 @@ private Q_SLOTS:
         QCOMPARE(log.lines(), (QStringList{"tez", "others", "others"}));
     }
 
-    void handleFieldTakesNoTypedText()
-    {
-        UpiCheckout c;
-        QVERIFY(QTest::qWaitForWindowActive(&c.container));
-        c.chooseApp(QStringLiteral("Tez"));
-        c.clickHandle(1);
-        QTest::keyClicks(c.handle, QStringLiteral("abc@x"));
-        QGuiApplication::clipboard()->setText(QStringLiteral("@evil"));
-        QTest::keyClick(c.handle, Qt::Key_V, Qt::ControlModifier);
-        QTest::keyClick(c.handle, Qt::Key_Backspace);
-        QTest::keyClick(c.handle, Qt::Key_X, Qt::ControlModifier);
-        QCOMPARE(c.handle->text(), QStringLiteral("@okicici"));
-    }
-
     void listOpensBesideTheFieldOnTopOfEverything()
     {
         UpiCheckout c;
-        QVERIFY(QTest::qWaitForWindowExposed(&c.container));
+        QVERIFY(QTest::qWaitForWindowActive(&c.container));
         c.chooseApp(QStringLiteral("Tez"));
         QTest::mouseClick(c.handle, Qt::LeftButton);
         QVERIFY(c.panelOpen());
@@ -163,6 +136,14 @@ private Q_SLOTS:
         QVERIFY(c.focused() != c.handle);
         QCOMPARE(c.handle->text(), QStringLiteral("@oksbi"));
         QCOMPARE(c.upi->selectedBank(), std::optional<QString>(QStringLiteral("oksbi")));
+        // The handle comes from the list only: typing, pasting, deleting and cutting leave it.
+        c.handle->setFocus();
+        QTest::keyClicks(c.handle, QStringLiteral("abc@x"));
+        QGuiApplication::clipboard()->setText(QStringLiteral("@evil"));
+        QTest::keyClick(c.handle, Qt::Key_V, Qt::ControlModifier);
+        QTest::keyClick(c.handle, Qt::Key_Backspace);
+        QTest::keyClick(c.handle, Qt::Key_X, Qt::ControlModifier);
+        QCOMPARE(c.handle->text(), QStringLiteral("@oksbi"));
     }
 
     void returnKeyAndTapsEndEditing()

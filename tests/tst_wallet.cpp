@@ -1,20 +1,12 @@
-// The wallet screen: the grid from the host's list, the code table, unsafe keys, the pay
-// checks, the states on showing, the layout at several sizes, and a whole payment against the
-// sandbox through the public API.
+// The wallet screen: the grid from the host's list, the code table, unsafe keys, the states on
+// showing, and a long list.
 
 #include "CheckoutHelpers.h"
-#include "LogCapture.h"
 
 #include "theme/LogoTileDelegate.h"
 #include "theme/LogoTileModel.h"
 
-#include <pelbrook/PGTabBarViewController.h>
-#include <pelbrook/walletViewController.h>
-
-#include <QAbstractButton>
-#include <QListView>
 #include <QScrollBar>
-#include <QTest>
 
 using namespace pelbrook;
 

@@ -2,7 +2,13 @@
 
 // Small helpers the screen and container tests share.
 
+#include "LogCapture.h"
+#include "SandboxProcess.h"
+#include "ScriptedHttpServer.h"
+
+#include "core/CheckoutContext.h"
 #include "platform/BrowserView.h"
+#include "platform/HttpClient.h"
 #include "platform/NavigationController.h"
 #include "platform/TabBarController_p.h"
 #include "platform/WorkerPool.h"
@@ -10,21 +16,27 @@
 #include <pelbrook/Endpoints.h>
 #include <pelbrook/PGTabBarViewController.h>
 #include <pelbrook/ResultDelegate.h>
+#include <pelbrook/TabBarController.h>
+#include <pelbrook/cardViewController.h>
+#include <pelbrook/netBankingViewController.h>
+#include <pelbrook/upiViewController.h>
+#include <pelbrook/walletViewController.h>
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLabel>
 #include <QLineEdit>
-#include <QList>
-#include <QPair>
-#include <QRect>
-#include <QSize>
-#include <QString>
-#include <QStringList>
+#include <QListView>
+#include <QPointer>
+#include <QScopeGuard>
+#include <QSignalSpy>
 #include <QTabBar>
 #include <QTest>
-#include <QUrl>
-#include <QWidget>
+#include <QToolButton>
+#include <QWebEngineView>
 
 /// A phone-sized container: a 390 x 844 screen below the navigation bar and above the tab bar.
 inline const QSize Phone(390, 844 + pelbrook::NavigationController::BarHeight + pelbrook::TabBarController::TabBarHeight);
@@ -126,16 +138,6 @@ inline void fillCardDetails(QWidget *root)
     }
 }
 
-/// The index of the tab titled @p title, or -1.
-inline int tabIndex(pelbrook::PGTabBarViewController &container, const QString &title)
-{
-    for (int i = 0; i < container.tabBar()->count(); ++i) {
-        if (container.tabBar()->tabText(i) == title)
-            return i;
-    }
-    return -1;
-}
-
 /// Lets every event posted so far be delivered, deferred deletions included: a queued call
 /// posted now runs only after them. A test that shows something does not happen waits on this
 /// once the cause has been handled, rather than for a while.
@@ -155,6 +157,27 @@ inline void settle()
     for (int i = 0; i < 5; ++i)
         QCoreApplication::processEvents();
 }
+
+/// A dark desktop, as some hosts have.
+inline QPalette darkPalette()
+{
+    QPalette dark(QColor(0x30, 0x30, 0x30));
+    for (const QPalette::ColorRole role : {QPalette::Window, QPalette::Base})
+        dark.setColor(role, QColor(0x20, 0x20, 0x20));
+    for (const QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+        dark.setColor(role, Qt::white);
+    dark.setColor(QPalette::Button, QColor(0x30, 0x30, 0x30));
+    dark.setColor(QPalette::Highlight, QColor(0x40, 0x40, 0x40));
+    dark.setColor(QPalette::HighlightedText, QColor(0x20, 0x20, 0x20));
+    return dark;
+}
+
+/// Gives the application a host's desktop palette for as long as it lives.
+struct HostPalette {
+    explicit HostPalette(const QPalette &palette) { QApplication::setPalette(palette); }
+    ~HostPalette() { QApplication::setPalette(m_host); }
+    const QPalette m_host = QApplication::palette();
+};
 
 /// The tabs, in the order the container shows them.
 enum CheckoutTab { CardsTab, NetBankingTab, WalletsTab, UpiTab };

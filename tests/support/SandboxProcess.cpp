@@ -56,8 +56,3 @@ void SandboxProcess::useAsEndpoints(bool pin) const
     endpoints.pinnedCertificateSha256 = pin ? m_fingerprint : QString();
     pelbrook::setEndpoints(endpoints);
 }
-
-QStringList SandboxProcess::output() const
-{
-    return QString::fromUtf8(m_output).split(QLatin1Char('\n'));
-}

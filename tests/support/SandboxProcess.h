@@ -30,7 +30,6 @@ public:
     QList<QPair<QString, QString>> lastForm() const;
     /// The order's status as the sandbox tells a merchant's server (GET /sandbox/orders/<id>).
     QJsonObject orderStatus(const QString &orderId) const;
-    QStringList output() const;
     /// When the last checkout form began to arrive, in nanoseconds of std::chrono::steady_clock
     /// (the machine's monotonic clock, shared with this process); 0 before the first or on failure.
     qint64 lastCheckoutArrival() const;
