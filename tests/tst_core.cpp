@@ -32,7 +32,7 @@ public:
     {
     }
 
-    QList<FormField> fields{{QStringLiteral("nb_code"), QStringLiteral("3001")}};
+    QList<FormField> fields{{QStringLiteral("nb_code"), QStringLiteral("3005")}};
     QStringList kept;
 
     void layOutInputs(double, double) override {}

@@ -212,7 +212,7 @@ private Q_SLOTS:
 
         view->show();
         view->loadHTMLString(buildPaymentPage({sandbox.baseUrl().toString() + QStringLiteral("/checkout/post/submit-transparent"),
-                                               "sandbox-app", "P1", "10.00", {}, {}, {}, {}, "nb", {{"nb_code", "3001"}}, "INR", token, {}}));
+                                               "sandbox-app", "P1", "10.00", {}, {}, {}, {}, "nb", {{"nb_code", "3005"}}, "INR", token, {}}));
         QTRY_VERIFY_WITH_TIMEOUT(delegate.find(QStringLiteral("ios-sdk")), 30000);
         QVERIFY(delegate.find(QStringLiteral("https")));
         // One page from a string: the payment's, never the warm-up document.
