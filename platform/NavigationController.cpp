@@ -47,13 +47,24 @@ private:
 NavigationController::NavigationController(ViewController *rootViewController, QWidget *parent)
     : QWidget(parent)
     , m_root(rootViewController)
-    , m_bar(new NavigationBar(this))
-    , m_content(new QWidget(this))
-    , m_titleLabel(new QLabel(m_bar))
 {
     setObjectName(QStringLiteral("navigationController"));
     setPalette(screenPalette());
     m_root->setParent(this);
+    connect(m_root, &ViewController::titleChanged, this, [this](const QString &title) {
+        if (m_titleLabel)
+            m_titleLabel->setText(title);
+    });
+    connect(m_root, &ViewController::leftBarButtonItemChanged, this, &NavigationController::updateLeftButton);
+}
+
+// A checkout opens with one tab shown: the others' bars are made when the buyer first goes
+// there, so opening costs what the buyer sees.
+void NavigationController::build()
+{
+    m_bar = new NavigationBar(this);
+    m_content = new QWidget(this);
+    m_titleLabel = new QLabel(m_bar);
     m_bar->setObjectName(QStringLiteral("navigationBar"));
     m_content->setObjectName(QStringLiteral("navigationContent"));
     // Screens draw their own backgrounds; whatever they leave uncovered (the strip a hidden tab
@@ -67,14 +78,17 @@ NavigationController::NavigationController(ViewController *rootViewController, Q
     titleFont.setPixelSize(17);
     m_titleLabel->setFont(titleFont);
     m_titleLabel->setText(m_root->title());
-    connect(m_root, &ViewController::titleChanged, m_titleLabel, &QLabel::setText);
-    connect(m_root, &ViewController::leftBarButtonItemChanged, this, &NavigationController::updateLeftButton);
     updateLeftButton();
     updateBarStyle();
+    placeChildren();
+    m_bar->show();
+    m_content->show();
 }
 
 void NavigationController::updateLeftButton()
 {
+    if (!m_bar)
+        return;
     const BarButtonItem &item = m_root->leftBarButtonItem();
     delete m_leftButton;
     m_leftButton = nullptr;
@@ -115,7 +129,8 @@ void NavigationController::setBarTintColor(const QColor &color)
 
 void NavigationController::updateBarStyle()
 {
-    static_cast<NavigationBar *>(m_bar)->setBarStyle(m_barTintColor, m_translucent);
+    if (m_bar)
+        static_cast<NavigationBar *>(m_bar)->setBarStyle(m_barTintColor, m_translucent);
 }
 
 QRect NavigationController::contentRect() const
@@ -125,6 +140,13 @@ QRect NavigationController::contentRect() const
 
 void NavigationController::resizeEvent(QResizeEvent *)
 {
+    placeChildren();
+}
+
+void NavigationController::placeChildren()
+{
+    if (!m_bar)
+        return;
     m_bar->setGeometry(0, 0, width(), BarHeight);
     m_titleLabel->setGeometry(56, 0, qMax(0, width() - 112), BarHeight);
     m_content->setGeometry(contentRect());
@@ -136,6 +158,8 @@ void NavigationController::showEvent(QShowEvent *event)
 {
     if (event->spontaneous())
         return;
+    if (!m_bar)
+        build();
     if (!m_root->isViewLoaded()) {
         m_root->setInitialViewSize(contentRect().size());
         m_content->setGeometry(contentRect());

@@ -26,9 +26,10 @@ public:
 
     ViewController *rootViewController() const { return m_root; }
 
-    /// The navigation bar (object name `navigationBar`).
+    /// The navigation bar (object name `navigationBar`). Like everything a wrapper shows, it is
+    /// made when the wrapper is first shown: null before.
     QWidget *navigationBar() const { return m_bar; }
-    /// The left bar button, or null when the screen has none.
+    /// The left bar button, or null when the screen has none or the wrapper was never shown.
     QToolButton *leftButton() const { return m_leftButton; }
 
     /// An opaque bar is drawn in its bar colour; a translucent one lets the content colour
@@ -47,13 +48,15 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
+    void build();
     void updateLeftButton();
     void updateBarStyle();
+    void placeChildren();
 
     ViewController *m_root;
-    QWidget *m_bar;
-    QWidget *m_content;
-    QLabel *m_titleLabel;
+    QWidget *m_bar = nullptr;
+    QWidget *m_content = nullptr;
+    QLabel *m_titleLabel = nullptr;
     QToolButton *m_leftButton = nullptr;
     bool m_translucent = true;
     QColor m_barTintColor = QColor(248, 248, 248);
