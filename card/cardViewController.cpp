@@ -117,8 +117,15 @@ void cardViewControllerPrivate::viewBuilt()
                 autoAdvancedTo = nullptr;
             inputHint.clear();
         });
-        if (field == cardNumberTextField)
+        if (field == cardNumberTextField) {
             QObject::connect(observer, &TextFieldObserver::editingChanged, q, &cardViewController::reformatAsCardNumber);
+            // Assistive technology and automation tools set the text without typing it; once
+            // such a change has settled, the field is read as if typed, so the number paid
+            // with is always the number shown.
+            QObject::connect(field, &QLineEdit::textChanged, q, [this, q]() {
+                QMetaObject::invokeMethod(q, [this]() { readCardNumberSetByOthers(); }, Qt::QueuedConnection);
+            });
+        }
         else if (field == cardExpiryMonthTextField)
             QObject::connect(observer, &TextFieldObserver::editingChanged, q, &cardViewController::textFieldDidChangeToExpiry);
         else if (field == cardExpiryYearTextField)
@@ -241,6 +248,17 @@ std::optional<std::pair<int, int>> cardViewController::previousSelection() const
     if (!selection)
         return std::nullopt;
     return std::pair{selection->start, selection->length};
+}
+
+void cardViewControllerPrivate::readCardNumberSetByOthers()
+{
+    int cursor = -1;
+    if (cardNumberTextField->text() != CardNumberFormatter::insertCreditCardSpaces(cardNumberWithoutSpaces, cursor)) {
+        // Read as one edit from what the field showed before.
+        previousTextFieldContent = CardNumberFormatter::insertCreditCardSpaces(cardNumberWithoutSpaces, cursor);
+        previousSelection.reset();
+        q_func()->reformatAsCardNumber(cardNumberTextField);
+    }
 }
 
 bool cardViewController::textFieldShouldReturn(QLineEdit *)

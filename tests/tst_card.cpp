@@ -5,6 +5,7 @@
 
 #include "card/CardNumberFormatter.h"
 
+#include <QAccessible>
 #include <QClipboard>
 #include <QDate>
 
@@ -161,6 +162,29 @@ private Q_SLOTS:
         QCOMPARE(c.number->text(), text);
         QCOMPARE(c.number->cursorPosition(), after);
         QCOMPARE(c.card->cardNumberWithoutSpaces(), QString(text).remove(QLatin1Char(' ')));
+    }
+
+    // Text set without typing (a screen reader's or an automation tool's) is read as typed: the
+    // number paid with is the one the field shows.
+    void setByAssistiveTechnology_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("set");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("grouped") << "" << "4111 1111 1111 1111" << "4111 1111 1111 1111";
+        QTest::newRow("ungrouped, over typed digits") << "42" << "4111111111111111" << "4111 1111 1111 1111";
+        QTest::newRow("cleared") << "4111" << "" << "";
+    }
+    void setByAssistiveTechnology()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, set);
+        QFETCH(QString, text);
+        CardCheckout c;
+        QTest::keyClicks(c.number, typed);
+        QAccessible::queryAccessibleInterface(c.number)->setText(QAccessible::Value, set);
+        QTRY_COMPARE(c.card->cardNumberWithoutSpaces(), QString(text).remove(QLatin1Char(' ')));
+        QCOMPARE(c.number->text(), text);
     }
 
     void pasting_data()
