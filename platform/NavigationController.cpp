@@ -23,10 +23,9 @@ class NavigationBar : public QWidget
 public:
     using QWidget::QWidget;
 
-    void setBarStyle(const QColor &tint, bool translucent)
+    void setBarStyle(const BarStyle &style)
     {
-        m_tint = tint;
-        m_translucent = translucent;
+        m_style = style;
         update();
     }
 
@@ -34,12 +33,11 @@ protected:
     void paintEvent(QPaintEvent *) override
     {
         QPainter painter(this);
-        paintBarBackground(painter, rect(), m_tint, m_translucent, Qt::BottomEdge);
+        paintBarBackground(painter, rect(), m_style, Qt::BottomEdge);
     }
 
 private:
-    QColor m_tint;
-    bool m_translucent = true;
+    BarStyle m_style;
 };
 
 } // namespace
@@ -130,7 +128,7 @@ void NavigationController::setBarTintColor(const QColor &color)
 void NavigationController::updateBarStyle()
 {
     if (m_bar)
-        static_cast<NavigationBar *>(m_bar)->setBarStyle(m_barTintColor, m_translucent);
+        static_cast<NavigationBar *>(m_bar)->setBarStyle({m_barTintColor, m_translucent});
 }
 
 QRect NavigationController::contentRect() const

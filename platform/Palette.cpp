@@ -36,11 +36,11 @@ void setTextColour(QWidget *widget, const QColor &colour)
     widget->setPalette(palette);
 }
 
-void paintBarBackground(QPainter &painter, const QRect &rect, const QColor &tint, bool translucent, Qt::Edge edge)
+void paintBarBackground(QPainter &painter, const QRect &rect, const BarStyle &style, Qt::Edge edge)
 {
-    QColor background = tint;
+    QColor background = style.tint;
     // In eight bits, as the bars have always been drawn.
-    if (translucent)
+    if (style.translucent)
         background.setAlpha(qRound(0.92 * 255));
     painter.fillRect(rect, background);
     const QRect line = edge == Qt::TopEdge ? QRect(rect.left(), rect.top(), rect.width(), 1)

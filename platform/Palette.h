@@ -20,11 +20,14 @@ QPalette screenPalette();
 /// Gives @p widget's text (its WindowText) the colour @p colour in every state.
 void setTextColour(QWidget *widget, const QColor &colour);
 
-/**
- * Paints a bar's background over @p rect: its tint colour, let through a little when
- * translucent, with a grey hairline along @p edge (the top or bottom), where the bar meets
- * the screen.
- */
-void paintBarBackground(QPainter &painter, const QRect &rect, const QColor &tint, bool translucent, Qt::Edge edge);
+/// How a bar is drawn: its tint colour, let through a little when translucent.
+struct BarStyle {
+    QColor tint;
+    bool translucent = true;
+};
+
+/// Paints a bar's background over @p rect, with a grey hairline along @p edge (the top or
+/// bottom), where the bar meets the screen.
+void paintBarBackground(QPainter &painter, const QRect &rect, const BarStyle &style, Qt::Edge edge);
 
 } // namespace pelbrook

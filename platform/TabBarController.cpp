@@ -80,10 +80,9 @@ class IconOverTitleTabBar : public QTabBar
 public:
     using QTabBar::QTabBar;
 
-    void setBarStyle(const QColor &tint, bool translucent)
+    void setBarStyle(const BarStyle &style)
     {
-        m_tint = tint;
-        m_translucent = translucent;
+        m_style = style;
         update();
     }
 
@@ -96,7 +95,7 @@ protected:
     void paintEvent(QPaintEvent *) override
     {
         QPainter painter(this);
-        paintBarBackground(painter, rect(), m_tint, m_translucent, Qt::TopEdge);
+        paintBarBackground(painter, rect(), m_style, Qt::TopEdge);
         painter.setRenderHint(QPainter::Antialiasing);
         QFont font = this->font();
         font.setPixelSize(11);
@@ -135,8 +134,7 @@ protected:
 
 private:
     bool m_keyboardInUse = false;
-    QColor m_tint;
-    bool m_translucent = true;
+    BarStyle m_style;
 };
 
 } // namespace
@@ -270,7 +268,7 @@ void TabBarController::setTranslucent(bool translucent)
 
 void TabBarControllerPrivate::updateBarStyle()
 {
-    static_cast<IconOverTitleTabBar *>(tabBar)->setBarStyle(barTintColor, translucent);
+    static_cast<IconOverTitleTabBar *>(tabBar)->setBarStyle({barTintColor, translucent});
 }
 
 void TabBarController::loadViewIfNeeded()

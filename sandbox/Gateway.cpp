@@ -259,6 +259,12 @@ Reply unknownPayment()
 
 } // namespace
 
+Gateway::Payment *Gateway::openPayment(const std::string &paymentId, Scenario scenario)
+{
+    auto it = m_payments.find(paymentId);
+    return it != m_payments.end() && it->second.open && it->second.scenario == scenario ? &it->second : nullptr;
+}
+
 void Gateway::end(Payment &payment, const std::string &status, const std::string &message)
 {
     payment.outcome.status = status;
@@ -413,10 +419,10 @@ Reply Gateway::submitTransparent(const Form &form)
 Reply Gateway::decide(const Form &form)
 {
     std::lock_guard lock(m_mutex);
-    auto it = m_payments.find(field(form, "payment"));
-    if (it == m_payments.end() || !it->second.open || it->second.scenario != Scenario::Confirm)
+    Payment *const waiting = openPayment(field(form, "payment"), Scenario::Confirm);
+    if (!waiting)
         return unknownPayment();
-    Payment &payment = it->second;
+    Payment &payment = *waiting;
     payment.open = false;
     if (payment.outcome.status == "PENDING") {
         if (field(form, "decision") == "approve")
@@ -430,19 +436,17 @@ Reply Gateway::decide(const Form &form)
 Reply Gateway::bankPage(const std::string &paymentId)
 {
     std::lock_guard lock(m_mutex);
-    auto it = m_payments.find(paymentId);
-    if (it == m_payments.end() || !it->second.open || it->second.scenario != Scenario::OneTimePassword)
-        return unknownPayment();
-    return html(200, oneTimePasswordPage(it->second.shown, {}));
+    Payment *const waiting = openPayment(paymentId, Scenario::OneTimePassword);
+    return waiting ? html(200, oneTimePasswordPage(waiting->shown, {})) : unknownPayment();
 }
 
 Reply Gateway::enterCode(const Form &form)
 {
     std::lock_guard lock(m_mutex);
-    auto it = m_payments.find(field(form, "payment"));
-    if (it == m_payments.end() || !it->second.open || it->second.scenario != Scenario::OneTimePassword)
+    Payment *const waiting = openPayment(field(form, "payment"), Scenario::OneTimePassword);
+    if (!waiting)
         return unknownPayment();
-    Payment &payment = it->second;
+    Payment &payment = *waiting;
     if (field(form, "action") == "cancel") {
         end(payment, "CANCELLED", "Cancelled by buyer");
     } else if (field(form, "code") == "123456") {

@@ -107,6 +107,8 @@ private:
         Clock::time_point expiresAt{}; // of a UPI request
         int wrongCodes = 0;
     };
+    /// The payment still waiting on a page of @p scenario, or null.
+    Payment *openPayment(const std::string &paymentId, Scenario scenario);
     static void end(Payment &payment, const std::string &status, const std::string &message);
     static void settle(Payment &payment);
     Reply handBackReply(const PaymentOutcome &order) const;

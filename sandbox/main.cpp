@@ -165,16 +165,20 @@ int main(int argc, char **argv)
             }
             return argv[++i];
         };
-        if (arg == "--port") {
+        // A whole number within its range, or a usage error: a typo must not become 0 (for the
+        // port, a free port the caller does not expect).
+        auto number = [&](int lowest, int highest) {
             const std::string text = value();
             char *end = nullptr;
-            const long number = std::strtol(text.c_str(), &end, 10);
-            // A typo must not become port 0, which picks a free port the caller does not expect.
-            if (text.empty() || *end != '\0' || number < 0 || number > 65535) {
+            const long parsed = std::strtol(text.c_str(), &end, 10);
+            if (text.empty() || *end != '\0' || parsed < lowest || parsed > highest) {
                 usage();
-                return 2;
+                std::exit(2);
             }
-            port = int(number);
+            return int(parsed);
+        };
+        if (arg == "--port") {
+            port = number(0, 65535);
         }
         else if (arg == "--state-dir")
             stateDir = value();
@@ -188,15 +192,8 @@ int main(int argc, char **argv)
             customAppIds = true;
             options.appIds.insert(value());
         } else if (arg == "--bank-count") {
-            const std::string text = value();
-            char *end = nullptr;
-            const long count = std::strtol(text.c_str(), &end, 10);
             // Past a million banks the document would be far beyond what a checkout reads.
-            if (text.empty() || *end != '\0' || count < 1 || count > 1000000) {
-                usage();
-                return 2;
-            }
-            options.bankCount = int(count);
+            options.bankCount = number(1, 1000000);
         } else if (arg == "--hostile") {
             options.hostile = value();
             if (!sandbox::isHostileKind(options.hostile)) {
@@ -204,15 +201,8 @@ int main(int argc, char **argv)
                 return 2;
             }
         } else if (arg == "--upi-expiry") {
-            const std::string text = value();
-            char *end = nullptr;
-            const long seconds = std::strtol(text.c_str(), &end, 10);
             // The request must last long enough to be approved in before it expires.
-            if (text.empty() || *end != '\0' || seconds < 2 || seconds > 3600) {
-                usage();
-                return 2;
-            }
-            options.upiExpirySeconds = int(seconds);
+            options.upiExpirySeconds = number(2, 3600);
         } else if (arg == "--exit-with-stdin") {
             exitWithStdin = true;
         } else if (arg == "--auto-approve")
