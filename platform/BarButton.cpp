@@ -18,10 +18,20 @@ BarButton::BarButton(QWidget *parent)
 {
     setAutoRaise(true);
     trackKeyboardFocus(this);
+    if (hostUsesStyleSheet()) {
+        // The same look, drawn by a style sheet that outranks the host's.
+        setStyleSheet(QStringLiteral("QToolButton { border: none; border-radius: 6px; }"
+                                     "QToolButton:pressed { background: rgba(0, 0, 0, 0.08); }")
+                      + keyboardRingStyleSheet(QStringLiteral("QToolButton"), 0, 0, int(Radius)));
+    }
 }
 
-void BarButton::paintEvent(QPaintEvent *)
+void BarButton::paintEvent(QPaintEvent *event)
 {
+    if (!styleSheet().isEmpty()) {
+        QToolButton::paintEvent(event);
+        return;
+    }
     QPainter painter(this);
     const QRectF frame(rect());
     if (isDown())

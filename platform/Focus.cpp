@@ -52,6 +52,11 @@ private:
         if (widget->property(KeyboardFocusProperty).toBool() == on)
             return;
         widget->setProperty(KeyboardFocusProperty, on);
+        // A widget shielded by a style sheet of its own selects its ring there.
+        if (!widget->styleSheet().isEmpty()) {
+            widget->style()->unpolish(widget);
+            widget->style()->polish(widget);
+        }
         widget->update();
     }
 
@@ -86,6 +91,18 @@ void trackKeyboardFocus(QWidget *widget)
 bool hasKeyboardFocusMark(const QWidget *widget)
 {
     return widget->property(KeyboardFocusProperty).toBool();
+}
+
+QString keyboardRingStyleSheet(const QString &selector, int borderWidth, int padding, int radius)
+{
+    const int ring = int(RingWidth);
+    return QStringLiteral("%1[%6=\"true\"] { border: %2px solid %3; border-radius: %4px; padding: 0 %5px; }")
+        .arg(selector)
+        .arg(ring)
+        .arg(screenPalette().color(QPalette::Highlight).name())
+        .arg(radius)
+        .arg(qMax(0, padding + borderWidth - ring))
+        .arg(QLatin1String(KeyboardFocusProperty));
 }
 
 void drawRoundedBorder(QPainter &painter, const QRectF &rect, double width, double radius, const QColor &colour)

@@ -32,6 +32,12 @@ void trackKeyboardFocus(QWidget *widget);
  */
 bool hasKeyboardFocusMark(const QWidget *widget);
 
+/// The style sheet rule that rings @p widget, drawn by a style sheet as @p selector, while the
+/// keyboard is on it (for a widget shielded from a host's style sheet, see
+/// hostUsesStyleSheet()): a two-pixel border in the highlight colour. @p padding keeps the
+/// content where it is with the widget's own border of @p borderWidth.
+QString keyboardRingStyleSheet(const QString &selector, int borderWidth, int padding, int radius);
+
 /**
  * Draws a solid border of @p width along the inside of @p rect, its corners rounded to
  * @p radius, the way the platform's style sheets draw one (edges, then two half corners each).

@@ -75,6 +75,8 @@ void NavigationController::build()
     titleFont.setBold(true);
     titleFont.setPixelSize(17);
     m_titleLabel->setFont(titleFont);
+    // Black like the screens' text, whatever a host's style sheet says of labels.
+    setTextColour(m_titleLabel, Qt::black);
     m_titleLabel->setText(m_root->title());
     updateLeftButton();
     updateBarStyle();

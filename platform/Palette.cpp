@@ -1,5 +1,6 @@
 #include "platform/Palette.h"
 
+#include <QApplication>
 #include <QPainter>
 #include <QRect>
 #include <QWidget>
@@ -29,8 +30,18 @@ QPalette screenPalette()
     return palette;
 }
 
+bool hostUsesStyleSheet()
+{
+    auto *application = qobject_cast<QApplication *>(QCoreApplication::instance());
+    return application && !application->styleSheet().isEmpty();
+}
+
 void setTextColour(QWidget *widget, const QColor &colour)
 {
+    if (hostUsesStyleSheet()) {
+        widget->setStyleSheet(QStringLiteral("color: %1; background: transparent;").arg(colour.name()));
+        return;
+    }
     QPalette palette = widget->palette();
     palette.setColor(QPalette::WindowText, colour);
     widget->setPalette(palette);

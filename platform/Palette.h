@@ -17,7 +17,17 @@ namespace pelbrook {
  */
 QPalette screenPalette();
 
-/// Gives @p widget's text (its WindowText) the colour @p colour in every state.
+/**
+ * Whether the host application styles its widgets with a style sheet. Its rules reach the
+ * checkout's widgets too, over their palettes and their own painting: then the few widgets
+ * whose look is fixed (fields, header labels, the bars' titles and buttons) shield it with a
+ * style sheet of their own, which outranks the host's. Without one they are painted directly,
+ * which is far cheaper.
+ */
+bool hostUsesStyleSheet();
+
+/// Gives @p widget's text (its WindowText) the colour @p colour in every state, whatever a
+/// host's style sheet says.
 void setTextColour(QWidget *widget, const QColor &colour);
 
 /// How a bar is drawn: its tint colour, let through a little when translucent.

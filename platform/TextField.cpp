@@ -20,7 +20,6 @@ TextField::TextField(QWidget *parent)
     : QLineEdit(parent)
 {
     // The field draws its own background and border; the line edit only its text.
-    setFrame(false);
     QPalette palette = this->palette();
     palette.setColor(QPalette::Text, Qt::black);
     // The placeholder is the text's colour half let through.
@@ -34,6 +33,17 @@ TextField::TextField(QWidget *parent)
 void TextField::setRoundedBorder(bool rounded)
 {
     m_rounded = rounded;
+    m_shielded = hostUsesStyleSheet();
+    setFrame(m_shielded);
+    if (m_shielded) {
+        // The same look, drawn by a style sheet that outranks the host's.
+        setStyleSheet((rounded ? QStringLiteral("QLineEdit { border: 1px solid #c7c7cc; border-radius: 5px; padding: 0 6px; "
+                                                "background: white; color: black; }")
+                               : QStringLiteral("QLineEdit { border: none; padding: 0 6px; background: transparent; color: black; }"))
+                      + keyboardRingStyleSheet(QStringLiteral("QLineEdit"), rounded ? 1 : 0, Padding, int(Radius)));
+        setTextMargins(0, 0, 0, 0);
+        return;
+    }
     // The border's width joins the padding, so the text lies where it would in a bare field
     // one pixel further in; the keyboard's ring takes from the padding, not the text.
     const int border = rounded ? 1 : 0;
@@ -43,7 +53,7 @@ void TextField::setRoundedBorder(bool rounded)
 
 void TextField::paintEvent(QPaintEvent *event)
 {
-    {
+    if (!m_shielded) {
         QPainter painter(this);
         const QRectF frame(rect());
         if (m_rounded)

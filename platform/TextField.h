@@ -23,6 +23,8 @@ protected:
 
 private:
     bool m_rounded = true;
+    bool m_shielded = false; // drawn by a style sheet of its own, over a host's
+
 };
 
 } // namespace pelbrook
