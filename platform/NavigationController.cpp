@@ -26,6 +26,7 @@ public:
     void setBarStyle(const BarStyle &style)
     {
         m_style = style;
+        m_shielded = shieldBar(this, style, Qt::BottomEdge);
         update();
     }
 
@@ -33,11 +34,13 @@ protected:
     void paintEvent(QPaintEvent *) override
     {
         QPainter painter(this);
-        paintBarBackground(painter, rect(), m_style, Qt::BottomEdge);
+        if (!m_shielded)
+            paintBarBackground(painter, rect(), m_style, Qt::BottomEdge);
     }
 
 private:
     BarStyle m_style;
+    bool m_shielded = false;
 };
 
 } // namespace

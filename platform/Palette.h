@@ -40,4 +40,11 @@ struct BarStyle {
 /// bottom), where the bar meets the screen.
 void paintBarBackground(QPainter &painter, const QRect &rect, const BarStyle &style, Qt::Edge edge);
 
+/**
+ * Under a host's style sheet (see hostUsesStyleSheet()), gives @p bar, by its object name, a
+ * style sheet of its own that draws what paintBarBackground() would, and returns true;
+ * otherwise returns false, and the bar paints itself.
+ */
+bool shieldBar(QWidget *bar, const BarStyle &style, Qt::Edge edge);
+
 } // namespace pelbrook

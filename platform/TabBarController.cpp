@@ -83,6 +83,7 @@ public:
     void setBarStyle(const BarStyle &style)
     {
         m_style = style;
+        m_shielded = shieldBar(this, style, Qt::TopEdge);
         update();
     }
 
@@ -95,7 +96,8 @@ protected:
     void paintEvent(QPaintEvent *) override
     {
         QPainter painter(this);
-        paintBarBackground(painter, rect(), m_style, Qt::TopEdge);
+        if (!m_shielded)
+            paintBarBackground(painter, rect(), m_style, Qt::TopEdge);
         painter.setRenderHint(QPainter::Antialiasing);
         QFont font = this->font();
         font.setPixelSize(11);
@@ -135,6 +137,7 @@ protected:
 private:
     bool m_keyboardInUse = false;
     BarStyle m_style;
+    bool m_shielded = false;
 };
 
 } // namespace
