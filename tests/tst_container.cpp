@@ -40,11 +40,6 @@ QList<ViewController *> screensOf(PGTabBarViewController &container)
     return screens;
 }
 
-QList<QToolButton *> closeButtons(PGTabBarViewController &container)
-{
-    return container.findChildren<QToolButton *>(QStringLiteral("closeButton"));
-}
-
 } // namespace
 
 class ContainerTest : public QObject
@@ -52,11 +47,7 @@ class ContainerTest : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void init()
-    {
-        useUnreachableEndpoints();
-        configure({});
-    }
+    void init() { configureOffline(); }
 
     // First in this process: nothing before it may have started the browser engine.
     void theBrowserStartsAfterTheFirstFrame()
@@ -319,7 +310,7 @@ private Q_SLOTS:
         QTest::mouseClick(container.findChild<QAbstractButton *>(QStringLiteral("cardPayButton")), Qt::LeftButton);
         QTRY_VERIFY_WITH_TIMEOUT(web->url().path().endsWith(QLatin1String("submit-transparent")), 30000);
         if (how == QLatin1String("button"))
-            QTest::mouseClick(closeButtons(container).first(), Qt::LeftButton);
+            QTest::mouseClick(visibleChild<QAbstractButton>(container, QStringLiteral("closeButton")), Qt::LeftButton);
         else if (how == QLatin1String("window"))
             container.windowHandle()->close();
         else
@@ -374,7 +365,7 @@ private Q_SLOTS:
         QVERIFY(checkout->isTabBarHidden());
         QVERIFY(checkout->findChild<QWidget *>(QStringLiteral("nb_webView"))->isVisible());
         // Its close button closes it; shown again, it starts afresh.
-        QTest::mouseClick(closeButtons(*checkout).at(1), Qt::LeftButton);
+        QTest::mouseClick(visibleChild<QAbstractButton>(*checkout, QStringLiteral("closeButton")), Qt::LeftButton);
         QCOMPARE(closed.count(), 1);
         pages.setCurrentWidget(home);
         pages.setCurrentWidget(checkout);

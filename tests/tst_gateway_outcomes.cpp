@@ -35,15 +35,6 @@ QString script(const QString &act)
     return QStringLiteral("document.getElementById('%1').click();").arg(value);
 }
 
-QAbstractButton *visibleCloseButton(PGTabBarViewController &container)
-{
-    for (auto *button : container.findChildren<QAbstractButton *>(QStringLiteral("closeButton"))) {
-        if (button->isVisible())
-            return button;
-    }
-    return nullptr;
-}
-
 } // namespace
 
 class GatewayOutcomesTest : public QObject
@@ -64,46 +55,33 @@ private Q_SLOTS:
         QTest::addColumn<QString>("message");
         QTest::addColumn<QString>("order");    // the order's status at the gateway afterwards
         QTest::addColumn<int>("waits");        // seconds from the first gateway page to the result
-        const QString otp = QStringLiteral("Enter the one-time password");
-        const QString processing = QStringLiteral("Processing your payment");
+        const QString otp = QStringLiteral("Enter the one-time password"), wrong = otp + QStringLiteral(" | Incorrect code. ");
         const QString upi = QStringLiteral("Approve the request in your UPI app | Expires in 0:0N");
-        QTest::newRow("card, approved on the page") << int(CardsTab) << "4111111111111111" << QStringList{"press:approve"}
-                                                    << QStringList{"Confirm payment"} << "SUCCESS" << "Approved by the buyer" << "SUCCESS" << 0;
-        QTest::newRow("card, declined on the page") << int(CardsTab) << "4111111111111111" << QStringList{"press:decline"}
-                                                    << QStringList{"Confirm payment"} << "FAILED" << "Declined by the buyer" << "FAILED" << 0;
-        QTest::newRow("card declined") << int(CardsTab) << "4000000000000002" << QStringList{} << QStringList{} << "FAILED"
-                                       << "Card declined" << "FAILED" << 0;
-        QTest::newRow("insufficient funds") << int(CardsTab) << "4000000000009995" << QStringList{} << QStringList{} << "FAILED"
-                                            << "Insufficient funds" << "FAILED" << 0;
-        QTest::newRow("card, one-time password") << int(CardsTab) << "4000000000003063" << QStringList{"code:123456"}
-                                                 << QStringList{otp} << "SUCCESS" << "Approved by the bank" << "SUCCESS" << 0;
-        QTest::newRow("card, a wrong code, then the right one")
-            << int(CardsTab) << "4000000000003063" << QStringList{"code:000000", "code:123456"}
-            << QStringList{otp, otp + " | Incorrect code. 2 attempts left."} << "SUCCESS" << "Approved by the bank" << "SUCCESS" << 0;
-        QTest::newRow("card, three wrong codes")
-            << int(CardsTab) << "4000000000003063" << QStringList{"code:000000", "code:111111", "code:222222"}
-            << QStringList{otp, otp + " | Incorrect code. 2 attempts left.", otp + " | Incorrect code. 1 attempt left."} << "FAILED"
-            << "Incorrect code entered three times" << "FAILED" << 0;
-        QTest::newRow("card, one-time password cancelled") << int(CardsTab) << "4000000000003063" << QStringList{"press:cancel"}
-                                                           << QStringList{otp} << "FAILED" << "Cancelled by buyer" << "CANCELLED" << 0;
-        QTest::newRow("card, processing") << int(CardsTab) << "4000000000000077" << QStringList{} << QStringList{processing}
-                                          << "SUCCESS" << "Approved after processing" << "SUCCESS" << 5;
-        QTest::newRow("card, gateway error") << int(CardsTab) << "4000000000000119" << QStringList{"close"}
-                                             << QStringList{"Something went wrong"} << "" << "" << "FAILED" << 0;
-        QTest::newRow("card, no answer") << int(CardsTab) << "4000000000000259" << QStringList{"close"} << QStringList{} << ""
-                                         << "" << "PENDING" << 0;
-        QTest::newRow("bank, one-time password") << int(NetBankingTab) << "0=3001" << QStringList{"code:123456"} << QStringList{otp}
-                                                 << "SUCCESS" << "Approved by the bank" << "SUCCESS" << 0;
-        QTest::newRow("bank unavailable") << int(NetBankingTab) << "1=3002" << QStringList{} << QStringList{} << "FAILED"
-                                          << "Bank unavailable" << "FAILED" << 0;
-        QTest::newRow("wallet declined") << int(WalletsTab) << "0=4003" << QStringList{} << QStringList{} << "FAILED" << "Wallet declined"
-                                         << "FAILED" << 0;
-        QTest::newRow("UPI approved") << int(UpiTab) << "approve@sandbox" << QStringList{} << QStringList{upi} << "SUCCESS"
-                                      << "Approved in the UPI app" << "SUCCESS" << 2;
-        QTest::newRow("UPI declined") << int(UpiTab) << "decline@sandbox" << QStringList{} << QStringList{upi} << "FAILED"
-                                      << "Declined in the UPI app" << "FAILED" << 2;
-        QTest::newRow("UPI request expired") << int(UpiTab) << "Expire@Sandbox" << QStringList{} << QStringList{upi} << "FAILED"
-                                             << "UPI request expired" << "FAILED" << 3;
+        // The order's status is the result's unless given.
+        const auto row = [](const char *tag, CheckoutTab tab, const QString &entered, const QStringList &acts, const QStringList &pages,
+                            const QString &status, const QString &message, const QString &order = {}, int waits = 0) {
+            QTest::newRow(tag) << int(tab) << entered << acts << pages << status << message << (order.isEmpty() ? status : order) << waits;
+        };
+        const QString card = QStringLiteral("4111111111111111"), otpCard = QStringLiteral("4000000000003063");
+        row("card, approved on the page", CardsTab, card, {"press:approve"}, {"Confirm payment"}, "SUCCESS", "Approved by the buyer");
+        row("card, declined on the page", CardsTab, card, {"press:decline"}, {"Confirm payment"}, "FAILED", "Declined by the buyer");
+        row("card declined", CardsTab, "4000000000000002", {}, {}, "FAILED", "Card declined");
+        row("insufficient funds", CardsTab, "4000000000009995", {}, {}, "FAILED", "Insufficient funds");
+        row("card, one-time password", CardsTab, otpCard, {"code:123456"}, {otp}, "SUCCESS", "Approved by the bank");
+        row("card, a wrong code, then the right one", CardsTab, otpCard, {"code:000000", "code:123456"}, {otp, wrong + "2 attempts left."},
+            "SUCCESS", "Approved by the bank");
+        row("card, three wrong codes", CardsTab, otpCard, {"code:000000", "code:111111", "code:222222"},
+            {otp, wrong + "2 attempts left.", wrong + "1 attempt left."}, "FAILED", "Incorrect code entered three times");
+        row("card, one-time password cancelled", CardsTab, otpCard, {"press:cancel"}, {otp}, "FAILED", "Cancelled by buyer", "CANCELLED");
+        row("card, processing", CardsTab, "4000000000000077", {}, {"Processing your payment"}, "SUCCESS", "Approved after processing", {}, 5);
+        row("card, gateway error", CardsTab, "4000000000000119", {"close"}, {"Something went wrong"}, "", "", "FAILED");
+        row("card, no answer", CardsTab, "4000000000000259", {"close"}, {}, "", "", "PENDING");
+        row("bank, one-time password", NetBankingTab, "0=3001", {"code:123456"}, {otp}, "SUCCESS", "Approved by the bank");
+        row("bank unavailable", NetBankingTab, "1=3002", {}, {}, "FAILED", "Bank unavailable");
+        row("wallet declined", WalletsTab, "0=4003", {}, {}, "FAILED", "Wallet declined");
+        row("UPI approved", UpiTab, "approve@sandbox", {}, {upi}, "SUCCESS", "Approved in the UPI app", {}, 2);
+        row("UPI declined", UpiTab, "decline@sandbox", {}, {upi}, "FAILED", "Declined in the UPI app", {}, 2);
+        row("UPI request expired", UpiTab, "Expire@Sandbox", {}, {upi}, "FAILED", "UPI request expired", {}, 3);
     }
     void everyScenario()
     {
@@ -153,7 +131,7 @@ private Q_SLOTS:
                 return;
             if (!sinceFirstPage.isValid())
                 sinceFirstPage.start();
-            QAbstractButton *close = visibleCloseButton(c.container);
+            QAbstractButton *close = visibleChild<QAbstractButton>(c.container, QStringLiteral("closeButton"));
             if (!c.container.isTabBarHidden() || !close || !close->isEnabled() || !web->isVisible())
                 ++badBars;
             web->page()->runJavaScript(ReadPage, [&, web = QPointer<BrowserView>(web)](const QVariant &text) {
@@ -169,17 +147,16 @@ private Q_SLOTS:
             QTRY_COMPARE_WITH_TIMEOUT(sandbox.orderStatus(orderId).value(QStringLiteral("status")).toString(), order, 20000);
             QTRY_COMPARE_WITH_TIMEOUT(seen.size(), pages.size(), 20000);
             QVERIFY(c.container.isTabBarHidden());
-            QAbstractButton *close = visibleCloseButton(c.container);
+            QAbstractButton *close = visibleChild<QAbstractButton>(c.container, QStringLiteral("closeButton"));
             QVERIFY(close && close->isEnabled());
             QTest::mouseClick(close, Qt::LeftButton);
         }
         QTRY_COMPARE_WITH_TIMEOUT(closed.count(), 1, 30000);
         QCOMPARE(seen, pages);
         // A page that waits moves on at its time, not at once and not much later.
-        if (waits > 0) {
+        if (waits > 0)
             QVERIFY2(sinceFirstPage.elapsed() > waits * 1000 - 1500 && sinceFirstPage.elapsed() < waits * 1000 + 3000,
                      qPrintable(QString::number(sinceFirstPage.elapsed())));
-        }
         QCOMPARE(badBars, 0);
         QCOMPARE(interrupted.count(), status.isEmpty() ? 1 : 0);
         QVERIFY(eventLoopRoundTrip());

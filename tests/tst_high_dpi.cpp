@@ -65,11 +65,7 @@ private Q_SLOTS:
         container.present();
         QVERIFY(QTest::qWaitForWindowExposed(&container));
         container.setSelectedIndex(QStringList{"Cards", "Net Banking", "Wallets", "UPI"}.indexOf(tab));
-        QWidget *target = nullptr;
-        for (QWidget *w : container.findChildren<QWidget *>(widget)) {
-            if (w->isVisible())
-                target = w;
-        }
+        QWidget *target = visibleChild(container, widget);
         QVERIFY2(target, qPrintable(widget));
         QRect area = target->rect();
         if (auto *grid = qobject_cast<QAbstractItemView *>(target); grid && cell >= 0) {

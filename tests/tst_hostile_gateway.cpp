@@ -63,11 +63,8 @@ private Q_SLOTS:
             ++posts;
             return ScriptedHttpServer::response(200, "text/html", "<html><body><p>Plain page</p></body></html>");
         });
-        if (plainGateway) {
-            Endpoints e = endpoints();
-            e.testGateway = plain.url(QString());
-            setEndpoints(e);
-        }
+        if (plainGateway)
+            useEndpoint(&Endpoints::testGateway, plain.url(QString()));
         configure({.token = sandbox.token(QStringLiteral("sandbox-app"), QStringLiteral("ORD1"), QStringLiteral("100.00"))});
         CheckoutContext::shared().result_global = QStringLiteral("earlier");
 
@@ -112,11 +109,7 @@ private Q_SLOTS:
             QVERIFY2(!text.contains(QLatin1String("root:")) && !text.contains(QLatin1String("Enter your card again")),
                      qPrintable(text.left(200)));
             // The buyer closes the checkout: the close button is on top, and it works.
-            QToolButton *close = nullptr;
-            for (QToolButton *button : container.findChildren<QToolButton *>(QStringLiteral("closeButton"))) {
-                if (button->isVisible())
-                    close = button;
-            }
+            QAbstractButton *close = visibleChild<QAbstractButton>(container, QStringLiteral("closeButton"));
             QVERIFY(close);
             const QPoint centre = close->mapTo(&container, close->rect().center());
             QWidget *top = container.childAt(centre);

@@ -1,12 +1,11 @@
 // What the buyer sees at every window size: every tab whole and aligned from a phone's size to a
 // full-screen kiosk, and after a live resize; the gateway's page under the navigation bar; the
-// handle list off the pay button; text that reads on any merchant colours; the focus mark.
+// handle list off the pay button; text that reads on any merchant colours.
 
 #include "CheckoutHelpers.h"
 
 #include "netbanking/BankListModel.h"
 #include "platform/Button.h"
-#include "platform/Palette.h"
 #include "platform/TextFieldInputView.h"
 #include "platform/Toolbar.h"
 #include "theme/Color.h"
@@ -133,11 +132,7 @@ class LayoutTest : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void initTestCase()
-    {
-        useUnreachableEndpoints();
-        configure({});
-    }
+    void initTestCase() { configureOffline(); }
 
     void everyTabAtEverySize_data()
     {
@@ -247,28 +242,6 @@ private Q_SLOTS:
         QCOMPARE(container.findChild<Button *>(QStringLiteral("cardPayButton"))->titleColor(), title);
         for (const char *name : {"merchNameLabel", "orderIdLabel", "orderAmountStaticLabel"})
             QCOMPARE(container.findChild<QLabel *>(QLatin1String(name))->palette().color(QPalette::WindowText), labels);
-    }
-
-    // The ring on a tab shows when the keyboard works the bar, not after a click.
-    void focusMarkFollowsTheKeyboardOnly()
-    {
-        PGTabBarViewController container;
-        show(container, QStringLiteral("Cards"), Phone);
-        QTabBar *bar = container.tabBar();
-        const auto ringed = [bar]() {
-            const QRect tab = bar->tabRect(bar->currentIndex());
-            return bar->grab().toImage().pixelColor(tab.center().x() * bar->devicePixelRatio(), (tab.top() + 3) * bar->devicePixelRatio())
-                == screenPalette().color(QPalette::Highlight);
-        };
-        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(1).center());
-        QCOMPARE(bar->currentIndex(), 1);
-        QVERIFY(!ringed());
-        bar->setFocus(Qt::TabFocusReason);
-        QTest::keyClick(bar, Qt::Key_Right);
-        QCOMPARE(bar->currentIndex(), 2);
-        QVERIFY(ringed());
-        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(0).center());
-        QVERIFY(!ringed());
     }
 
     void hindi_data()

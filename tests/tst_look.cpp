@@ -3,12 +3,12 @@
 
 #include "platform/BarButton.h"
 #include "platform/Palette.h"
+#include "platform/Resources.h"
 #include "platform/TextField.h"
 
 #include <QIcon>
 #include <QImage>
 #include <QLineEdit>
-#include <QPainter>
 #include <QTest>
 #include <QToolButton>
 
@@ -16,48 +16,28 @@ using namespace pelbrook;
 
 namespace {
 
-// The control on a white page, after a control the focus starts on.
-struct Page {
-    Page()
-    {
-        page.setPalette(screenPalette());
-        page.setAutoFillBackground(true);
-        page.resize(200, 120);
-        first.setGeometry(0, 0, 10, 10);
-    }
-    // As the buyer sees @p control at @p frame, optionally reached with Tab.
-    QImage look(QWidget *control, const QRect &frame, bool byTab)
-    {
-        control->setParent(&page);
-        control->setGeometry(frame);
-        control->show();
-        page.show();
-        page.activateWindow();
-        if (!QTest::qWaitForWindowActive(&page))
-            return {};
-        first.setFocus();
-        if (byTab)
-            QTest::keyClick(&first, Qt::Key_Tab);
-        if (byTab != control->hasFocus())
-            return {};
-        const QImage image = page.grab(frame).toImage();
-        control->setParent(nullptr);
-        return image;
-    }
-    QWidget page;
-    QLineEdit first{&page};
-};
-
-QIcon backArrow()
+// As the buyer sees @p control at @p frame on a white page, reached with Tab from the control
+// before it or not; a null image when the focus is not where it should be.
+QImage look(QWidget *control, const QRect &frame, bool byTab)
 {
-    QPixmap arrow(22, 22);
-    arrow.fill(Qt::transparent);
-    QPainter painter(&arrow);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(QPen(QColor(0x00, 0x7a, 0xff), 3));
-    painter.drawLine(15, 3, 6, 11);
-    painter.drawLine(6, 11, 15, 19);
-    return QIcon(arrow);
+    QWidget page;
+    page.setPalette(screenPalette());
+    page.setAutoFillBackground(true);
+    page.resize(200, 120);
+    QLineEdit first(&page);
+    first.setGeometry(0, 0, 10, 10);
+    control->setParent(&page);
+    control->setGeometry(frame);
+    control->show();
+    page.show();
+    page.activateWindow();
+    const bool active = QTest::qWaitForWindowActive(&page);
+    first.setFocus();
+    if (byTab)
+        QTest::keyClick(&first, Qt::Key_Tab);
+    const QImage image = active && byTab == control->hasFocus() ? page.grab(frame).toImage() : QImage();
+    control->setParent(nullptr);
+    return image;
 }
 
 } // namespace
@@ -69,32 +49,27 @@ class LookTest : public QObject
 private Q_SLOTS:
     void sameAsTheStyleSheets_data()
     {
-        QTest::addColumn<QString>("control"); // "field", "bare field" or "button"
+        QTest::addColumn<QString>("control"); // "field", "bare field", "button" or "pressed button"
         QTest::addColumn<QString>("styleSheet"); // how the state was drawn before
         QTest::addColumn<QString>("text");
         QTest::addColumn<bool>("byTab");
-        QTest::addColumn<bool>("pressed");
-        const QString ring = QStringLiteral("border: 2px solid %1; border-radius: %2px; ")
-                                 .arg(screenPalette().color(QPalette::Highlight).name());
+        const QString ring = QStringLiteral("border: 2px solid %1; border-radius: %2px; ").arg(screenPalette().color(QPalette::Highlight).name());
         const QString rounded = QStringLiteral("QLineEdit { border: 1px solid #c7c7cc; border-radius: 5px; padding: 0 6px; "
                                                "background: white; color: black; }");
         const QString bare = QStringLiteral("QLineEdit { border: none; padding: 0 6px; background: transparent; color: black; }");
         const QString ringed = QStringLiteral("QLineEdit { %1padding: 0 %2px; background: %3; color: black; }");
-        QTest::newRow("field, placeholder") << "field" << rounded << "" << false << false;
-        QTest::newRow("field, typed") << "field" << rounded << "Asha Rao" << false << false;
+        QTest::newRow("field, placeholder") << "field" << rounded << "" << false;
+        QTest::newRow("field, typed") << "field" << rounded << "Asha Rao" << false;
         // Empty: Tab selects a field's text, and selected text now takes the checkout's highlight
         // where a style sheet gave it the host's.
-        QTest::newRow("field, by Tab") << "field" << ringed.arg(ring.arg(5), QStringLiteral("5"), QStringLiteral("white")) << ""
-                                       << true << false;
-        QTest::newRow("bare field") << "bare field" << bare << "30" << false << false;
-        QTest::newRow("bare field, by Tab") << "bare field" << ringed.arg(ring.arg(5), QStringLiteral("4"), QStringLiteral("transparent"))
-                                            << "" << true << false;
+        QTest::newRow("field, by Tab") << "field" << ringed.arg(ring.arg(5), QStringLiteral("5"), QStringLiteral("white")) << "" << true;
+        QTest::newRow("bare field") << "bare field" << bare << "30" << false;
+        QTest::newRow("bare field, by Tab") << "bare field" << ringed.arg(ring.arg(5), QStringLiteral("4"), QStringLiteral("transparent")) << "" << true;
         const QString button = QStringLiteral("QToolButton { border: none; border-radius: 6px; }"
                                               "QToolButton:pressed { background: rgba(0, 0, 0, 0.08); }");
-        QTest::newRow("button") << "button" << button << "" << false << false;
-        QTest::newRow("button, pressed") << "button" << button << "" << false << true;
-        QTest::newRow("button, by Tab") << "button" << QStringLiteral("QToolButton { %1padding: 0; }").arg(ring.arg(6)) << "" << true
-                                        << false;
+        QTest::newRow("button") << "button" << button << "" << false;
+        QTest::newRow("button, pressed") << "pressed button" << button << "" << false;
+        QTest::newRow("button, by Tab") << "button" << QStringLiteral("QToolButton { %1padding: 0; }").arg(ring.arg(6)) << "" << true;
     }
     void sameAsTheStyleSheets()
     {
@@ -102,17 +77,15 @@ private Q_SLOTS:
         QFETCH(QString, styleSheet);
         QFETCH(QString, text);
         QFETCH(bool, byTab);
-        QFETCH(bool, pressed);
-        Page page;
         std::unique_ptr<QWidget> before, after;
         QRect frame(10, 20, 150, 40);
-        if (control == QLatin1String("button")) {
+        if (control.endsWith(QLatin1String("button"))) {
             frame = QRect(8, 4, 36, 36);
             for (auto *button : {new QToolButton, static_cast<QToolButton *>(new BarButton)}) {
                 button->setAutoRaise(true);
-                button->setIcon(backArrow());
+                button->setIcon(QIcon(QPixmap::fromImage(libraryImage(QStringLiteral("backArrow")))));
                 button->setIconSize(QSize(22, 22));
-                button->setDown(pressed);
+                button->setDown(control.startsWith(QLatin1String("pressed")));
                 (before ? after : before).reset(button);
             }
         } else {
@@ -129,8 +102,8 @@ private Q_SLOTS:
         before->setStyleSheet(styleSheet);
         // Both reached the same way (a field reached by Tab selects its text); the old look has
         // the keyboard's ring drawn always, the new one must get it from the Tab.
-        const QImage old = page.look(before.get(), frame, byTab);
-        const QImage now = page.look(after.get(), frame, byTab);
+        const QImage old = look(before.get(), frame, byTab);
+        const QImage now = look(after.get(), frame, byTab);
         QVERIFY(!old.isNull() && !now.isNull());
         QCOMPARE(now, old);
     }

@@ -33,10 +33,7 @@ QByteArray documentOfSize(qint64 size)
 
 // The shared checkout on the net banking tab, with handles on its list.
 struct BankCheckout : Checkout {
-    BankCheckout()
-        : Checkout(NetBankingTab)
-    {
-    }
+    BankCheckout() : Checkout(NetBankingTab) {}
     void tapRow(int row)
     {
         const QModelIndex index = table->model()->index(row, 0);
@@ -56,11 +53,7 @@ class NetBankingTest : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void init()
-    {
-        useUnreachableEndpoints();
-        configure({});
-    }
+    void init() { configureOffline(); }
 
     // --- reading the document ---
 
@@ -129,9 +122,7 @@ private Q_SLOTS:
         QFETCH(int, reloads);
         QFETCH(int, rows);
         ScriptedHttpServer server([&](const QByteArray &, const QByteArray &) { return answer; });
-        Endpoints e = endpoints();
-        e.bankList = server.url(QStringLiteral("/pg/iosbanks.json"));
-        setEndpoints(e);
+        useEndpoint(&Endpoints::bankList, server.url(QStringLiteral("/pg/iosbanks.json")));
         QSignalSpy finished(HttpClient::events(), &HttpClientEvents::requestFinished);
         LogCapture log;
         BankCheckout c;
@@ -163,9 +154,7 @@ private Q_SLOTS:
         ScriptedHttpServer server([](const QByteArray &, const QByteArray &) {
             return ScriptedHttpServer::response(200, "application/json", R"([{"code":"3001","bankName":"A"}])");
         });
-        Endpoints e = endpoints();
-        e.bankList = server.url(QStringLiteral("/pg/iosbanks.json"));
-        setEndpoints(e);
+        useEndpoint(&Endpoints::bankList, server.url(QStringLiteral("/pg/iosbanks.json")));
         netBankingViewController screen;
         screen.view();
         QTRY_COMPARE_WITH_TIMEOUT(screen.list().size(), 1, 20000);
@@ -176,9 +165,7 @@ private Q_SLOTS:
     void silentServer()
     {
         ScriptedHttpServer holding([](const QByteArray &, const QByteArray &) { return QByteArray(); });
-        Endpoints e = endpoints();
-        e.bankList = holding.url(QStringLiteral("/pg/iosbanks.json"));
-        setEndpoints(e);
+        useEndpoint(&Endpoints::bankList, holding.url(QStringLiteral("/pg/iosbanks.json")));
         {
             BankCheckout c;
             QTRY_COMPARE(holding.requestCount(), 1);
@@ -197,9 +184,7 @@ private Q_SLOTS:
             big += (i ? "," : "") + QByteArray(R"({"code":"1","bankName":"A Bank"})");
         big += "]";
         ScriptedHttpServer server([&](const QByteArray &, const QByteArray &) { return ScriptedHttpServer::response(200, "application/json", big); });
-        Endpoints e = endpoints();
-        e.bankList = server.url(QStringLiteral("/pg/iosbanks.json"));
-        setEndpoints(e);
+        useEndpoint(&Endpoints::bankList, server.url(QStringLiteral("/pg/iosbanks.json")));
         QSignalSpy finished(HttpClient::events(), &HttpClientEvents::requestFinished);
         auto c = std::make_unique<BankCheckout>();
         QPointer<QAbstractItemModel> model = c->table->model();

@@ -111,11 +111,7 @@ private Q_SLOTS:
         }
     }
 
-    void init()
-    {
-        useUnreachableEndpoints();
-        configure({});
-    }
+    void init() { configureOffline(); }
 
     void request_data()
     {
@@ -183,9 +179,7 @@ private Q_SLOTS:
         std::optional<Checkout> checkout;
         int resets = 0;
         if (bankList) {
-            Endpoints e = endpoints();
-            e.bankList = server.url(QStringLiteral("/pg/iosbanks.json"));
-            setEndpoints(e);
+            useEndpoint(&Endpoints::bankList, server.url(QStringLiteral("/pg/iosbanks.json")));
             checkout.emplace(NetBankingTab);
             connect(checkout->find<QListView>("netbankingTable")->model(), &QAbstractItemModel::modelReset, this, [&] { ++resets; });
         } else {

@@ -30,13 +30,9 @@ public:
         navigations.append({url, type});
         return true;
     }
-    const Navigation *find(const QString &scheme) const
+    bool reached(const QString &scheme) const
     {
-        for (const Navigation &n : navigations) {
-            if (n.url.scheme() == scheme)
-                return &n;
-        }
-        return nullptr;
+        return std::any_of(navigations.cbegin(), navigations.cend(), [&](const Navigation &n) { return n.url.scheme() == scheme; });
     }
     QList<Navigation> navigations;
 };
@@ -213,8 +209,8 @@ private Q_SLOTS:
         view->show();
         view->loadHTMLString(buildPaymentPage({sandbox.baseUrl().toString() + QStringLiteral("/checkout/post/submit-transparent"),
                                                "sandbox-app", "P1", "10.00", {}, {}, {}, {}, "nb", {{"nb_code", "3005"}}, "INR", token, {}}));
-        QTRY_VERIFY_WITH_TIMEOUT(delegate.find(QStringLiteral("ios-sdk")), 30000);
-        QVERIFY(delegate.find(QStringLiteral("https")));
+        QTRY_VERIFY_WITH_TIMEOUT(delegate.reached(QStringLiteral("ios-sdk")), 30000);
+        QVERIFY(delegate.reached(QStringLiteral("https")));
         // One page from a string: the payment's, never the warm-up document.
         const auto fromStrings = std::count_if(delegate.navigations.cbegin(), delegate.navigations.cend(),
                                                [](const Navigation &n) { return n.url.scheme() == QLatin1String("data"); });

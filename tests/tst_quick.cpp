@@ -51,6 +51,7 @@ class QuickTest : public QObject
     struct Loaded {
         std::unique_ptr<QObject> root;
         QObject *checkout = nullptr;
+        PGTabBarViewController *container = nullptr; // once presented
     };
 
     // Creates a Checkout with the order's properties and @p extra ones, alone or inside a window.
@@ -71,19 +72,20 @@ class QuickTest : public QObject
         loaded.checkout = inWindow ? loaded.root->findChild<QObject *>(QStringLiteral("checkout")) : loaded.root.get();
         return loaded;
     }
+    // Creates it with @p extra properties and presents it.
+    Loaded present(const QString &extra = {})
+    {
+        Loaded loaded = load(extra);
+        if (loaded.checkout && QMetaObject::invokeMethod(loaded.checkout, "present"))
+            loaded.container = shownContainer();
+        return loaded;
+    }
 
     QQmlEngine m_engine;
 
 private Q_SLOTS:
-    void initTestCase()
-    {
-        m_engine.addImportPath(QStringLiteral(PELBROOK_QML_IMPORT_DIR));
-    }
-
-    void cleanup()
-    {
-        QTRY_VERIFY(!shownContainer());
-    }
+    void initTestCase() { m_engine.addImportPath(QStringLiteral(PELBROOK_QML_IMPORT_DIR)); }
+    void cleanup() { QTRY_VERIFY(!shownContainer()); }
 
     void paysFromQml_data()
     {
@@ -140,11 +142,9 @@ private Q_SLOTS:
     {
         SandboxProcess sandbox;
         QVERIFY(sandbox.isRunning());
-        Loaded loaded = load(QStringLiteral("property int interruptions: 0; onPaymentInterrupted: interruptions++"));
-        QVERIFY(loaded.checkout);
-        QVERIFY(loaded.checkout->setProperty("paymentReady", tokenFrom(sandbox, QStringLiteral("ORD7"), QStringLiteral("499.00"))));
-        QVERIFY(QMetaObject::invokeMethod(loaded.checkout, "present"));
-        PGTabBarViewController *container = shownContainer();
+        Loaded loaded = present(QStringLiteral("paymentReady: \"%1\"; property int interruptions: 0; onPaymentInterrupted: interruptions++")
+                                    .arg(tokenFrom(sandbox, QStringLiteral("ORD7"), QStringLiteral("499.00"))));
+        PGTabBarViewController *container = loaded.container;
         QVERIFY(container);
         fillCardDetails(container);
         QTest::mouseClick(container->findChild<QAbstractButton *>(QStringLiteral("cardPayButton")), Qt::LeftButton);
@@ -158,14 +158,12 @@ private Q_SLOTS:
     // reports the dismissal once.
     void tabAndClose()
     {
-        Loaded loaded = load(QStringLiteral("selectedIndex: 3"));
-        QVERIFY(loaded.checkout);
+        Loaded loaded = present(QStringLiteral("selectedIndex: 3"));
+        PGTabBarViewController *container = loaded.container;
+        QVERIFY(container);
         QObject *checkout = loaded.checkout;
         QSignalSpy tabChanges(checkout, SIGNAL(selectedIndexChanged()));
         QSignalSpy dismissals(checkout, SIGNAL(dismissed()));
-        QVERIFY(QMetaObject::invokeMethod(checkout, "present"));
-        PGTabBarViewController *container = shownContainer();
-        QVERIFY(container);
         QCOMPARE(container->selectedIndex(), 3);
         container->tabBar()->setCurrentIndex(1);
         QCOMPARE(checkout->property("selectedIndex").toInt(), 1);
@@ -188,14 +186,12 @@ private Q_SLOTS:
     // they are then.
     void presentedAgainFromDismissed()
     {
-        Loaded loaded = load(QStringLiteral("property bool again: true\n"
-                                            "onDismissed: if (again) { again = false; orderId = \"ORD8\"; present() }"));
-        QVERIFY(loaded.checkout);
+        Loaded loaded = present(QStringLiteral("property bool again: true\n"
+                                               "onDismissed: if (again) { again = false; orderId = \"ORD8\"; present() }"));
+        QPointer<PGTabBarViewController> first = loaded.container;
+        QVERIFY(first);
         QObject *checkout = loaded.checkout;
         QSignalSpy dismissals(checkout, SIGNAL(dismissed()));
-        QVERIFY(QMetaObject::invokeMethod(checkout, "present"));
-        QPointer<PGTabBarViewController> first = shownContainer();
-        QVERIFY(first);
         QVERIFY(QMetaObject::invokeMethod(checkout, "close"));
         QTRY_COMPARE(dismissals.count(), 1);
         QTRY_VERIFY(!first);
@@ -216,14 +212,11 @@ private Q_SLOTS:
     // The hints setting reaches the checkout it presents, and follows a change while shown.
     void inputHintsReachTheContainer()
     {
-        Loaded loaded = load(QStringLiteral("showsInputHints: true"));
-        QVERIFY(loaded.checkout);
-        QVERIFY(QMetaObject::invokeMethod(loaded.checkout, "present"));
-        PGTabBarViewController *container = shownContainer();
-        QVERIFY(container);
-        QVERIFY(container->showsInputHints());
+        Loaded loaded = present(QStringLiteral("showsInputHints: true"));
+        QVERIFY(loaded.container);
+        QVERIFY(loaded.container->showsInputHints());
         QVERIFY(loaded.checkout->setProperty("showsInputHints", false));
-        QVERIFY(!container->showsInputHints());
+        QVERIFY(!loaded.container->showsInputHints());
         QVERIFY(QMetaObject::invokeMethod(loaded.checkout, "close"));
     }
 
@@ -231,10 +224,8 @@ private Q_SLOTS:
     // with it, and nothing calls back into the removed object.
     void destroyedWhileShown()
     {
-        Loaded loaded = load();
-        QVERIFY(loaded.checkout);
-        QVERIFY(QMetaObject::invokeMethod(loaded.checkout, "present"));
-        QPointer<PGTabBarViewController> container = shownContainer();
+        Loaded loaded = present();
+        QPointer<PGTabBarViewController> container = loaded.container;
         QVERIFY(container);
         loaded.root.reset();
         QVERIFY(!container);

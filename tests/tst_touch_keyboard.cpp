@@ -1,5 +1,6 @@
 // A touch kiosk with Qt's on-screen keyboard: each field brings up the keyboard layout its
-// input takes, and the field whose list opens in place of a keyboard brings up none.
+// input takes, and tells it what to keep secret and not to predict; the field whose list opens
+// in place of a keyboard brings up none.
 
 #include "CheckoutHelpers.h"
 
@@ -84,13 +85,19 @@ private Q_SLOTS:
         QTest::addColumn<QString>("tab");
         QTest::addColumn<QString>("field");
         QTest::addColumn<QString>("layout"); // "digits", "letters" or "none"
-        QTest::newRow("card number") << "Cards" << "cardNumberTextField" << "digits";
-        QTest::newRow("card holder") << "Cards" << "cardHolderNameTextField" << "letters";
-        QTest::newRow("expiry month") << "Cards" << "cardExpiryMonthTextField" << "digits";
-        QTest::newRow("expiry year") << "Cards" << "cardExpiryYearTextField" << "digits";
-        QTest::newRow("CVV") << "Cards" << "cardCvcTextField" << "digits";
-        QTest::newRow("UPI address") << "UPI" << "upiVpaTextField" << "letters";
-        QTest::newRow("UPI handle") << "UPI" << "upiPostFixTextField" << "none";
+        // The hints the keyboard is told, which it must have and which it must not.
+        QTest::addColumn<int>("required");
+        QTest::addColumn<int>("forbidden");
+        const int secret = Qt::ImhSensitiveData | Qt::ImhNoPredictiveText;
+        QTest::newRow("card number") << "Cards" << "cardNumberTextField" << "digits" << int(Qt::ImhDigitsOnly | secret) << 0;
+        QTest::newRow("card holder") << "Cards" << "cardHolderNameTextField" << "letters" << 0
+                                     << int(Qt::ImhDigitsOnly | Qt::ImhSensitiveData | Qt::ImhHiddenText);
+        QTest::newRow("expiry month") << "Cards" << "cardExpiryMonthTextField" << "digits" << 0 << 0;
+        QTest::newRow("expiry year") << "Cards" << "cardExpiryYearTextField" << "digits" << 0 << 0;
+        QTest::newRow("CVV") << "Cards" << "cardCvcTextField" << "digits" << int(Qt::ImhDigitsOnly | Qt::ImhHiddenText | secret) << 0;
+        QTest::newRow("UPI address") << "UPI" << "upiVpaTextField" << "letters" << int(Qt::ImhNoAutoUppercase | Qt::ImhNoPredictiveText)
+                                     << int(Qt::ImhDigitsOnly | Qt::ImhSensitiveData | Qt::ImhPreferUppercase);
+        QTest::newRow("UPI handle") << "UPI" << "upiPostFixTextField" << "none" << 0 << 0;
     }
 
     void fieldBringsUpItsLayout()
@@ -98,6 +105,8 @@ private Q_SLOTS:
         QFETCH(QString, tab);
         QFETCH(QString, field);
         QFETCH(QString, layout);
+        QFETCH(int, required);
+        QFETCH(int, forbidden);
         PGTabBarViewController container;
         container.setGeometry(QRect(QPoint(0, 0), Screen));
         container.present();
@@ -126,6 +135,9 @@ private Q_SLOTS:
         }
         tap(container, edit);
         QTRY_VERIFY(QGuiApplication::inputMethod()->isVisible());
+        const int hints = edit->inputMethodQuery(Qt::ImHints).toInt();
+        QCOMPARE(hints & required, required);
+        QCOMPARE(hints & forbidden, 0);
         QObject *keys = keyboard();
         QVERIFY(keys);
         if (layout == QLatin1String("digits"))

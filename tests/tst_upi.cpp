@@ -15,10 +15,7 @@ namespace {
 
 // The shared checkout on the UPI tab, with handles on its widgets.
 struct UpiCheckout : Checkout {
-    UpiCheckout()
-        : Checkout(UpiTab)
-    {
-    }
+    UpiCheckout() : Checkout(UpiTab) {}
     // The list joins the window when it first opens.
     PickerView *picker() { return container.findChild<PickerView *>(QStringLiteral("bankPicker")); }
     QWidget *panel() { return container.findChild<QWidget *>(QStringLiteral("inputPanel")); }
@@ -50,11 +47,7 @@ class UpiTest : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void init()
-    {
-        useUnreachableEndpoints();
-        configure({});
-    }
+    void init() { configureOffline(); }
 
     void appGrid_data()
     {

@@ -16,10 +16,7 @@ const QStringList SixWallets{"paytm", "airtel", "freecharge", "jio", "mobikwik",
 
 // The shared checkout on the wallet tab, with handles on its grid.
 struct WalletCheckout : Checkout {
-    WalletCheckout()
-        : Checkout(WalletsTab)
-    {
-    }
+    WalletCheckout() : Checkout(WalletsTab) {}
     QModelIndex item(int row) { return grid->model()->index(row, 0); }
     bool hasLogos(int row) { return !LogoTileDelegate::logo(item(row), false).isNull() && !item(row).data(LogoTileModel::HighlightedImageRole).value<QImage>().isNull(); }
     bool chosen(int row) { return grid->selectionModel()->isSelected(item(row)); }
@@ -39,11 +36,7 @@ class WalletTest : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void init()
-    {
-        useUnreachableEndpoints();
-        configure({.wallets = SixWallets});
-    }
+    void init() { configureOffline({.wallets = SixWallets}); }
 
     void gridKeepsTheHostsList_data()
     {
@@ -160,9 +153,8 @@ private Q_SLOTS:
         QWidget *viewport = c.grid->viewport();
         const QPoint start = viewport->rect().center() + QPoint(0, 60);
         QTest::touchEvent(viewport, finger).press(0, start, viewport);
-        for (int step = 1; step <= 10; ++step) {
+        for (int step = 1; step <= 10; ++step)
             QTest::touchEvent(viewport, finger).move(0, start - QPoint(0, step * 12), viewport);
-        }
         QTest::touchEvent(viewport, finger).release(0, start - QPoint(0, 120), viewport);
         QTRY_VERIFY(c.grid->verticalScrollBar()->value() > 0);
         // The last wallet is reachable: the keyboard scrolls it into view.

@@ -83,6 +83,21 @@ inline void useUnreachableEndpoints()
     pelbrook::setEndpoints(endpoints);
 }
 
+/// Points one of the library's endpoints, such as the bank list, at @p url.
+inline void useEndpoint(QUrl pelbrook::Endpoints::*endpoint, const QUrl &url)
+{
+    pelbrook::Endpoints endpoints = pelbrook::endpoints();
+    endpoints.*endpoint = url;
+    pelbrook::setEndpoints(endpoints);
+}
+
+/// Where most tests start: nothing reachable, and the order @p c.
+inline void configureOffline(const Config &c = {})
+{
+    useUnreachableEndpoints();
+    configure(c);
+}
+
 /// A host's delegate that records every result it is given.
 class CountingDelegate : public pelbrook::ResultDelegate
 {
@@ -101,6 +116,17 @@ inline QRect inRoot(QWidget *w, QWidget *root)
 inline void clickItem(QAbstractItemView *view, int row)
 {
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(view->model()->index(row, 0)).center());
+}
+
+/// The widget named @p name that the buyer sees under @p root (the shown tab's, of several).
+template<typename T = QWidget>
+T *visibleChild(const QWidget &root, const QString &name)
+{
+    for (T *child : root.findChildren<T *>(name)) {
+        if (child->isVisible())
+            return child;
+    }
+    return nullptr;
 }
 
 /// The names a screen reader gives the items of @p view, in order.

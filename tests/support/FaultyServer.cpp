@@ -94,19 +94,14 @@ void FaultyServer::accept(QTcpSocket *socket)
     });
 }
 
-void FaultyServer::send(QTcpSocket *socket, const QByteArray &bytes)
-{
-    socket->write(bytes);
-}
-
 void FaultyServer::flood(QTcpSocket *socket, const QByteArray &start, const QByteArray &chunk)
 {
-    send(socket, start);
+    socket->write(start);
     // Written as the client takes it, so the server's own memory stays small.
     auto written = std::make_shared<qint64>(0);
     auto more = [this, socket, chunk, written]() {
         while (socket->bytesToWrite() < 4 * chunk.size() && *written < GiganticBytes) {
-            send(socket, chunk);
+            socket->write(chunk);
             *written += chunk.size();
         }
         if (*written >= GiganticBytes && socket->bytesToWrite() == 0)
@@ -123,20 +118,20 @@ void FaultyServer::answer(QTcpSocket *socket)
     const QByteArray good = head(200, "application/json", m_good.size()) + m_good;
     switch (m_fault) {
     case Fault::None:
-        send(socket, good);
+        socket->write(good);
         socket->disconnectFromHost();
         break;
     case Fault::Refuse:
     case Fault::StallBeforeReply:
         break;
     case Fault::StallMidReply:
-        send(socket, head(200, "application/json", m_good.size()) + m_good.left(m_good.size() / 2));
+        socket->write(head(200, "application/json", m_good.size()) + m_good.left(m_good.size() / 2));
         break;
     case Fault::Drip: {
         auto position = std::make_shared<qsizetype>(0);
         auto *timer = new QTimer(socket);
         connect(timer, &QTimer::timeout, socket, [this, socket, timer, good, position]() {
-            send(socket, good.mid((*position)++, 1));
+            socket->write(good.mid((*position)++, 1));
             if (*position >= good.size()) {
                 timer->stop();
                 socket->disconnectFromHost();
@@ -146,15 +141,15 @@ void FaultyServer::answer(QTcpSocket *socket)
         break;
     }
     case Fault::CloseEarly:
-        send(socket, head(200, "application/json", m_good.size()) + m_good.left(4));
+        socket->write(head(200, "application/json", m_good.size()) + m_good.left(4));
         socket->disconnectFromHost();
         break;
     case Fault::LongerContentLength:
-        send(socket, head(200, "application/json", m_good.size() + 100) + m_good);
+        socket->write(head(200, "application/json", m_good.size() + 100) + m_good);
         socket->disconnectFromHost();
         break;
     case Fault::ShorterContentLength:
-        send(socket, head(200, "application/json", m_good.size() / 2) + m_good);
+        socket->write(head(200, "application/json", m_good.size() / 2) + m_good);
         break;
     case Fault::GiganticHeaders:
         flood(socket, "HTTP/1.1 200 OK\r\nContent-Type: application/json\r\nX-Filler: ", QByteArray(64 * 1024, 'a'));
@@ -167,12 +162,12 @@ void FaultyServer::answer(QTcpSocket *socket)
         break;
     case Fault::HttpError: {
         const QByteArray page = "<html><body><h1>Service Unavailable</h1></body></html>";
-        send(socket, head(503, "text/html", page.size()) + page);
+        socket->write(head(503, "text/html", page.size()) + page);
         socket->disconnectFromHost();
         break;
     }
     case Fault::Garbage:
-        send(socket, QByteArray("\x16\x03\x01 not HTTP at all\r\n\r\n", 24));
+        socket->write(QByteArray("\x16\x03\x01 not HTTP at all\r\n\r\n", 24));
         socket->disconnectFromHost();
         break;
     }

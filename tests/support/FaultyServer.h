@@ -66,7 +66,6 @@ public:
 private:
     void accept(QTcpSocket *socket);
     void answer(QTcpSocket *socket);
-    void send(QTcpSocket *socket, const QByteArray &bytes);
     /// Keeps writing @p chunk (after @p head) while the client reads, up to GiganticBytes.
     void flood(QTcpSocket *socket, const QByteArray &head, const QByteArray &chunk);
 

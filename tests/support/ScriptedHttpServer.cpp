@@ -57,10 +57,7 @@ void ScriptedHttpServer::answerHeld(const QByteArray &answer)
 
 int ScriptedHttpServer::openConnections() const
 {
-    int open = 0;
-    for (const QPointer<QTcpSocket> &socket : m_sockets)
-        open += socket && socket->state() == QAbstractSocket::ConnectedState ? 1 : 0;
-    return open;
+    return int(std::count_if(m_sockets.begin(), m_sockets.end(), [](const auto &s) { return s && s->state() == QAbstractSocket::ConnectedState; }));
 }
 
 QUrl ScriptedHttpServer::url(const QString &path) const
