@@ -6,9 +6,11 @@
 #include "platform/Resources.h"
 #include "platform/TextField.h"
 
+#include <QApplication>
 #include <QIcon>
 #include <QImage>
 #include <QLineEdit>
+#include <QScopeGuard>
 #include <QTest>
 #include <QToolButton>
 
@@ -53,23 +55,30 @@ private Q_SLOTS:
         QTest::addColumn<QString>("styleSheet"); // how the state was drawn before
         QTest::addColumn<QString>("text");
         QTest::addColumn<bool>("byTab");
+        QTest::addColumn<bool>("host"); // the host styles its widgets with a style sheet
         const QString ring = QStringLiteral("border: 2px solid %1; border-radius: %2px; ").arg(screenPalette().color(QPalette::Highlight).name());
         const QString rounded = QStringLiteral("QLineEdit { border: 1px solid #c7c7cc; border-radius: 5px; padding: 0 6px; "
                                                "background: white; color: black; }");
         const QString bare = QStringLiteral("QLineEdit { border: none; padding: 0 6px; background: transparent; color: black; }");
         const QString ringed = QStringLiteral("QLineEdit { %1padding: 0 %2px; background: %3; color: black; }");
-        QTest::newRow("field, placeholder") << "field" << rounded << "" << false;
-        QTest::newRow("field, typed") << "field" << rounded << "Asha Rao" << false;
+        QTest::newRow("field, placeholder") << "field" << rounded << "" << false << false;
+        QTest::newRow("field, typed") << "field" << rounded << "Asha Rao" << false << false;
         // Empty: Tab selects a field's text, and selected text now takes the checkout's highlight
         // where a style sheet gave it the host's.
-        QTest::newRow("field, by Tab") << "field" << ringed.arg(ring.arg(5), QStringLiteral("5"), QStringLiteral("white")) << "" << true;
-        QTest::newRow("bare field") << "bare field" << bare << "30" << false;
-        QTest::newRow("bare field, by Tab") << "bare field" << ringed.arg(ring.arg(5), QStringLiteral("4"), QStringLiteral("transparent")) << "" << true;
+        QTest::newRow("field, by Tab") << "field" << ringed.arg(ring.arg(5), QStringLiteral("5"), QStringLiteral("white")) << "" << true << false;
+        QTest::newRow("bare field") << "bare field" << bare << "30" << false << false;
+        QTest::newRow("bare field, by Tab") << "bare field" << ringed.arg(ring.arg(5), QStringLiteral("4"), QStringLiteral("transparent")) << "" << true << false;
         const QString button = QStringLiteral("QToolButton { border: none; border-radius: 6px; }"
                                               "QToolButton:pressed { background: rgba(0, 0, 0, 0.08); }");
-        QTest::newRow("button") << "button" << button << "" << false;
-        QTest::newRow("button, pressed") << "pressed button" << button << "" << false;
-        QTest::newRow("button, by Tab") << "button" << QStringLiteral("QToolButton { %1padding: 0; }").arg(ring.arg(6)) << "" << true;
+        QTest::newRow("button") << "button" << button << "" << false << false;
+        QTest::newRow("button, pressed") << "pressed button" << button << "" << false << false;
+        // A host's style sheet says otherwise of every field and button: the checkout's keep
+        // their look.
+        QTest::newRow("field, typed, under a host's style sheet") << "field" << rounded << "Asha Rao" << false << true;
+        QTest::newRow("field, by Tab, under a host's style sheet")
+            << "field" << ringed.arg(ring.arg(5), QStringLiteral("5"), QStringLiteral("white")) << "" << true << true;
+        QTest::newRow("button, pressed, under a host's style sheet") << "pressed button" << button << "" << false << true;
+        QTest::newRow("button, by Tab") << "button" << QStringLiteral("QToolButton { %1padding: 0; }").arg(ring.arg(6)) << "" << true << false;
     }
     void sameAsTheStyleSheets()
     {
@@ -77,6 +86,11 @@ private Q_SLOTS:
         QFETCH(QString, styleSheet);
         QFETCH(QString, text);
         QFETCH(bool, byTab);
+        QFETCH(bool, host);
+        qApp->setStyleSheet(host ? QStringLiteral("QLineEdit { border: 3px solid red; background: yellow; color: green; padding: 9px; }"
+                                                  "QToolButton { border: 2px solid red; background: orange; }")
+                                 : QString());
+        const auto noHostSheet = qScopeGuard([] { qApp->setStyleSheet(QString()); });
         std::unique_ptr<QWidget> before, after;
         QRect frame(10, 20, 150, 40);
         if (control.endsWith(QLatin1String("button"))) {
