@@ -122,8 +122,13 @@ void cardViewControllerPrivate::viewBuilt()
             // Assistive technology and automation tools set the text without typing it; once
             // such a change has settled, the field is read as if typed, so the number paid
             // with is always the number shown.
-            QObject::connect(field, &QLineEdit::textChanged, q, [this, q]() {
-                QMetaObject::invokeMethod(q, [this]() { readCardNumberSetByOthers(); }, Qt::QueuedConnection);
+            // A pay press reads it at once too (readInputs()).
+            QObject::connect(field, &QLineEdit::textChanged, q, [this, q, field]() {
+                // Dropped with the field; the screen may go while the field stays.
+                QMetaObject::invokeMethod(field, [this, screen = QPointer<cardViewController>(q)]() {
+                    if (screen)
+                        readCardNumberSetByOthers();
+                }, Qt::QueuedConnection);
             });
         }
         else if (field == cardExpiryMonthTextField)
@@ -253,12 +258,18 @@ std::optional<std::pair<int, int>> cardViewController::previousSelection() const
 void cardViewControllerPrivate::readCardNumberSetByOthers()
 {
     int cursor = -1;
-    if (cardNumberTextField->text() != CardNumberFormatter::insertCreditCardSpaces(cardNumberWithoutSpaces, cursor)) {
+    const QString shownBefore = CardNumberFormatter::insertCreditCardSpaces(cardNumberWithoutSpaces, cursor);
+    if (cardNumberTextField->text() != shownBefore) {
         // Read as one edit from what the field showed before.
-        previousTextFieldContent = CardNumberFormatter::insertCreditCardSpaces(cardNumberWithoutSpaces, cursor);
+        previousTextFieldContent = shownBefore;
         previousSelection.reset();
         q_func()->reformatAsCardNumber(cardNumberTextField);
     }
+}
+
+void cardViewControllerPrivate::readInputs()
+{
+    readCardNumberSetByOthers();
 }
 
 bool cardViewController::textFieldShouldReturn(QLineEdit *)

@@ -15,6 +15,12 @@ public:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void changeEvent(QEvent *event) override;
+
+private:
+    void shieldIfNeeded();
+
+    bool m_shielded = false; // drawn by a style sheet of its own, over a host's
 };
 
 } // namespace pelbrook

@@ -16,7 +16,7 @@ namespace pelbrook {
 
 namespace {
 
-constexpr double RingWidth = 2.0;
+constexpr double RingWidth = KeyboardRingWidth;
 constexpr const char *KeyboardFocusProperty = "keyboardFocus";
 
 // Sets the property a widget reads to draw its mark while the keyboard is on it.

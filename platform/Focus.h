@@ -18,6 +18,9 @@ namespace pelbrook {
  */
 void drawFocusRing(QPainter &painter, const QRectF &rect, double radius);
 
+/// The width of the keyboard's ring around a field or a button.
+constexpr double KeyboardRingWidth = 2.0;
+
 /**
  * Follows where the keyboard is, for a widget that marks itself while the keyboard is on it
  * (see hasKeyboardFocusMark()): the widget is repainted as the mark comes and goes.

@@ -1,10 +1,8 @@
 #include "platform/NavigationController.h"
 
 #include "platform/BarButton.h"
-#include "platform/Focus.h"
 #include "platform/Palette.h"
 
-#include <QHBoxLayout>
 #include <QIcon>
 #include <QLabel>
 #include <QPainter>
@@ -165,7 +163,6 @@ void NavigationController::showEvent(QShowEvent *event)
         build();
     if (!m_root->isViewLoaded()) {
         m_root->setInitialViewSize(contentRect().size());
-        m_content->setGeometry(contentRect());
         QWidget *view = m_root->view();
         // At its parent's origin, so the root view's frame and its bounds agree.
         view->setParent(m_content);

@@ -39,9 +39,14 @@ bool hostUsesStyleSheet()
 void setTextColour(QWidget *widget, const QColor &colour)
 {
     if (hostUsesStyleSheet()) {
-        widget->setStyleSheet(QStringLiteral("color: %1; background: transparent;").arg(colour.name()));
+        const QString sheet = QStringLiteral("color: %1; background: transparent;").arg(colour.name());
+        if (widget->styleSheet() != sheet)
+            widget->setStyleSheet(sheet);
         return;
     }
+    // No sheet of its own left from a host's style sheet that has gone.
+    if (!widget->styleSheet().isEmpty())
+        widget->setStyleSheet(QString());
     QPalette palette = widget->palette();
     palette.setColor(QPalette::WindowText, colour);
     widget->setPalette(palette);
@@ -72,8 +77,11 @@ void paintBarBackground(QPainter &painter, const QRect &rect, const BarStyle &st
 
 bool shieldBar(QWidget *bar, const BarStyle &style, Qt::Edge edge)
 {
-    if (!hostUsesStyleSheet())
+    if (!hostUsesStyleSheet()) {
+        if (!bar->styleSheet().isEmpty())
+            bar->setStyleSheet(QString());
         return false;
+    }
     bar->setAttribute(Qt::WA_StyledBackground);
     bar->setStyleSheet(QStringLiteral("#%1 { background: %2; border-%3: 1px solid %4; }")
                            .arg(bar->objectName(), barColour(style).name(QColor::HexArgb),

@@ -3,6 +3,7 @@
 #include "platform/Focus.h"
 #include "platform/Palette.h"
 
+#include <QEvent>
 #include <QPainter>
 
 namespace pelbrook {
@@ -10,8 +11,7 @@ namespace pelbrook {
 namespace {
 
 constexpr int Padding = 6;
-constexpr double Radius = 5;
-constexpr double RingWidth = 2;
+constexpr int Radius = 5;
 const QColor BorderGrey(0xc7, 0xc7, 0xcc);
 
 } // namespace
@@ -19,7 +19,6 @@ const QColor BorderGrey(0xc7, 0xc7, 0xcc);
 TextField::TextField(QWidget *parent)
     : QLineEdit(parent)
 {
-    // The field draws its own background and border; the line edit only its text.
     QPalette palette = this->palette();
     palette.setColor(QPalette::Text, Qt::black);
     // The placeholder is the text's colour half let through.
@@ -35,20 +34,32 @@ void TextField::setRoundedBorder(bool rounded)
     m_rounded = rounded;
     m_shielded = hostUsesStyleSheet();
     setFrame(m_shielded);
+    const int border = rounded ? 1 : 0;
     if (m_shielded) {
         // The same look, drawn by a style sheet that outranks the host's.
-        setStyleSheet((rounded ? QStringLiteral("QLineEdit { border: 1px solid #c7c7cc; border-radius: 5px; padding: 0 6px; "
-                                                "background: white; color: black; }")
-                               : QStringLiteral("QLineEdit { border: none; padding: 0 6px; background: transparent; color: black; }"))
-                      + keyboardRingStyleSheet(QStringLiteral("QLineEdit"), rounded ? 1 : 0, Padding, int(Radius)));
+        const QString look = rounded ? QStringLiteral("border: %1px solid %2; border-radius: %3px; background: white;")
+                                           .arg(border).arg(BorderGrey.name()).arg(Radius)
+                                     : QStringLiteral("border: none; background: transparent;");
+        setStyleSheet(QStringLiteral("QLineEdit { %1 padding: 0 %2px; color: black; }").arg(look).arg(Padding)
+                      + keyboardRingStyleSheet(QStringLiteral("QLineEdit"), border, Padding, Radius));
         setTextMargins(0, 0, 0, 0);
         return;
     }
+    // Painted: no sheet of its own left from a host's style sheet that has gone.
+    if (!styleSheet().isEmpty())
+        setStyleSheet(QString());
     // The border's width joins the padding, so the text lies where it would in a bare field
     // one pixel further in; the keyboard's ring takes from the padding, not the text.
-    const int border = rounded ? 1 : 0;
     setTextMargins(Padding + border, border, Padding + border, border);
     update();
+}
+
+void TextField::changeEvent(QEvent *event)
+{
+    QLineEdit::changeEvent(event);
+    // A host that sets or drops its style sheet while the field is up.
+    if (event->type() == QEvent::StyleChange && hostUsesStyleSheet() != m_shielded)
+        setRoundedBorder(m_rounded);
 }
 
 void TextField::paintEvent(QPaintEvent *event)
@@ -59,7 +70,7 @@ void TextField::paintEvent(QPaintEvent *event)
         if (m_rounded)
             fillRounded(painter, frame, Radius, Qt::white);
         if (hasKeyboardFocusMark(this))
-            drawRoundedBorder(painter, frame, RingWidth, Radius, screenPalette().color(QPalette::Highlight));
+            drawRoundedBorder(painter, frame, KeyboardRingWidth, Radius, screenPalette().color(QPalette::Highlight));
         else if (m_rounded)
             drawRoundedBorder(painter, frame, 1, Radius, BorderGrey);
     }

@@ -20,11 +20,11 @@ public:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
     bool m_rounded = true;
     bool m_shielded = false; // drawn by a style sheet of its own, over a host's
-
 };
 
 } // namespace pelbrook

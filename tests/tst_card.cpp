@@ -156,9 +156,11 @@ private Q_SLOTS:
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("set");
         QTest::addColumn<QString>("text");
-        QTest::newRow("grouped") << "" << "4111 1111 1111 1111" << "4111 1111 1111 1111";
-        QTest::newRow("ungrouped, over typed digits") << "42" << "4111111111111111" << "4111 1111 1111 1111";
-        QTest::newRow("cleared") << "4111" << "" << "";
+        QTest::addColumn<bool>("payAtOnce"); // pressed in the same turn of the event loop
+        QTest::newRow("grouped") << "" << "4111 1111 1111 1111" << "4111 1111 1111 1111" << false;
+        QTest::newRow("ungrouped, over typed digits") << "42" << "4111111111111111" << "4111 1111 1111 1111" << false;
+        QTest::newRow("cleared") << "4111" << "" << "" << false;
+        QTest::newRow("with dashes, paid at once") << "42" << "4111-1111-1111-1111" << "4111 1111 1111 1111" << true;
     }
     void setByAssistiveTechnology()
     {
@@ -167,7 +169,12 @@ private Q_SLOTS:
         QFETCH(QString, text);
         CardCheckout c;
         QTest::keyClicks(c.number, typed);
+        QFETCH(bool, payAtOnce);
         QAccessible::queryAccessibleInterface(c.number)->setText(QAccessible::Value, set);
+        if (payAtOnce) {
+            QTest::mouseClick(c.pay, Qt::LeftButton);
+            QCOMPARE(c.card->cardNumberWithoutSpaces(), QString(text).remove(QLatin1Char(' ')));
+        }
         QTRY_COMPARE(c.card->cardNumberWithoutSpaces(), QString(text).remove(QLatin1Char(' ')));
         QCOMPARE(c.number->text(), text);
     }

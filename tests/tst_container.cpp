@@ -429,6 +429,25 @@ private Q_SLOTS:
         QCOMPARE(changed.count(), 1);
     }
 
+    // The four screens exist from the start, but a tab the buyer has not opened has nothing
+    // built: opening costs what the buyer sees.
+    void unseenTabsBuildNothing()
+    {
+        PGTabBarViewController container;
+        container.present();
+        QVERIFY(QTest::qWaitForWindowExposed(&container));
+        const QList<NavigationController *> wrappers = containerTabs::viewControllers(container);
+        QCOMPARE(wrappers.size(), 4);
+        QVERIFY(wrappers[0]->navigationBar() && wrappers[0]->leftButton());
+        for (NavigationController *unseen : wrappers.mid(1)) {
+            QVERIFY(!unseen->navigationBar() && !unseen->leftButton());
+            QVERIFY(!unseen->rootViewController()->isViewLoaded());
+        }
+        container.setSelectedIndex(2);
+        QVERIFY(wrappers[2]->leftButton() && wrappers[2]->leftButton()->isVisible());
+        QVERIFY(wrappers[2]->rootViewController()->isViewLoaded());
+    }
+
     void missingResourceBundle()
     {
         Q_CLEANUP_RESOURCE(pelbrook_artwork);
@@ -442,7 +461,7 @@ private Q_SLOTS:
             QVERIFY(container.tabBar()->tabIcon(tab).isNull());
             container.setSelectedIndex(tab);
             QToolButton *button = screensOf(container)[tab]->navigationController()->findChild<QToolButton *>(QStringLiteral("closeButton"));
-            QVERIFY(button->icon().isNull());
+            QVERIFY(button && button->icon().isNull());
             QTest::mouseClick(button, Qt::LeftButton);
             QCOMPARE(closed.count(), tab + 1);
         }

@@ -121,6 +121,20 @@ private Q_SLOTS:
         QVERIFY(!old.isNull() && !now.isNull());
         QCOMPARE(now, old);
     }
+
+    // The host sets its style sheet, then drops it, while the field is up: the look stays.
+    void hostSheetComesAndGoes()
+    {
+        TextField field;
+        field.setText(QStringLiteral("Asha Rao"));
+        const QRect frame(10, 20, 150, 40);
+        const QImage plain = look(&field, frame, false);
+        qApp->setStyleSheet(QStringLiteral("QLineEdit { border: 3px solid red; background: yellow; padding: 9px; }"));
+        const auto noHostSheet = qScopeGuard([] { qApp->setStyleSheet(QString()); });
+        QCOMPARE(look(&field, frame, false), plain);
+        qApp->setStyleSheet(QString());
+        QCOMPARE(look(&field, frame, false), plain);
+    }
 };
 
 QTEST_MAIN(LookTest)
