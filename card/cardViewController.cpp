@@ -124,10 +124,16 @@ void cardViewControllerPrivate::viewBuilt()
             // with is always the number shown.
             // A pay press reads it at once too (readInputs()).
             QObject::connect(field, &QLineEdit::textChanged, q, [this, q, field]() {
+                // One read for all the changes of a turn (a typed digit changes the text twice).
+                if (cardNumberReadQueued)
+                    return;
+                cardNumberReadQueued = true;
                 // Dropped with the field; the screen may go while the field stays.
                 QMetaObject::invokeMethod(field, [this, screen = QPointer<cardViewController>(q)]() {
-                    if (screen)
-                        readCardNumberSetByOthers();
+                    if (!screen)
+                        return;
+                    cardNumberReadQueued = false;
+                    readCardNumberSetByOthers();
                 }, Qt::QueuedConnection);
             });
         }

@@ -46,6 +46,7 @@ public:
     void expiryFieldChanged(QLineEdit *textField, QLineEdit *nextField, const QString &fieldName);
     /// Reads the card number field as if typed when its text was set some other way.
     void readCardNumberSetByOthers();
+    bool cardNumberReadQueued = false;
     void readInputs() override;
     /// The card checks made only when the buyer is shown hints; each refusal logs and shows why.
     bool acceptCardDetails();
