@@ -74,6 +74,10 @@ const ScreenTraits &cardTraits()
 cardViewControllerPrivate::cardViewControllerPrivate()
     : PaymentScreenPrivate(cardTraits())
 {
+}
+
+void cardViewControllerPrivate::makeInputs()
+{
     cardNumberLabel = makeLabel("cardNumberLabel", cardViewController::tr("Please enter card details to proceed"), 13);
     cardExpiryLabel = makeLabel("cardExpiryLabel", cardViewController::tr("Expiry"), 13);
     cardCvcLabel = makeLabel("cardCvcLabel", cardViewController::tr("CVV"), 13);
@@ -309,12 +313,14 @@ void cardViewController::reformatAsCardNumber(QLineEdit *textField)
 void cardViewController::textFieldDidChangeToExpiry(QLineEdit *textField)
 {
     Q_D(cardViewController);
+    d->makeViews();
     d->expiryFieldChanged(textField, d->cardExpiryYearTextField, QStringLiteral("Expiry Month"));
 }
 
 void cardViewController::textFieldDidChangeToCvc(QLineEdit *textField)
 {
     Q_D(cardViewController);
+    d->makeViews();
     d->expiryFieldChanged(textField, d->cardCvcTextField, QStringLiteral("Expiry Year"));
 }
 

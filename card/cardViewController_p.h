@@ -15,15 +15,16 @@ class cardViewControllerPrivate : public PaymentScreenPrivate
     Q_DECLARE_PUBLIC(cardViewController)
 public:
     cardViewControllerPrivate();
+    void makeInputs() override;
 
-    QLabel *cardNumberLabel;
-    QLabel *cardExpiryLabel;
-    QLabel *cardCvcLabel;
-    QLineEdit *cardNumberTextField;
-    QLineEdit *cardHolderNameTextField;
-    QLineEdit *cardExpiryMonthTextField;
-    QLineEdit *cardExpiryYearTextField;
-    QLineEdit *cardCvcTextField;
+    QLabel *cardNumberLabel = nullptr;
+    QLabel *cardExpiryLabel = nullptr;
+    QLabel *cardCvcLabel = nullptr;
+    QLineEdit *cardNumberTextField = nullptr;
+    QLineEdit *cardHolderNameTextField = nullptr;
+    QLineEdit *cardExpiryMonthTextField = nullptr;
+    QLineEdit *cardExpiryYearTextField = nullptr;
+    QLineEdit *cardCvcTextField = nullptr;
 
     std::optional<QString> transactionResultCard;
     std::optional<QString> previousTextFieldContent;

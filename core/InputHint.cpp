@@ -14,9 +14,9 @@ constexpr int GapAbovePayButton = 4;
 
 } // namespace
 
-InputHint::InputHint(QWidget *parent)
-    : m_label(new QLabel(parent))
+void InputHint::makeLabel(QWidget *parent)
 {
+    m_label = new QLabel(parent);
     m_label->setObjectName(QStringLiteral("inputHintLabel"));
     m_label->setTextFormat(Qt::PlainText);
     m_label->setWordWrap(true);
@@ -37,7 +37,7 @@ void InputHint::setEnabled(bool enabled)
 
 void InputHint::show(const QString &text)
 {
-    if (!m_enabled || text.isEmpty())
+    if (!m_enabled || text.isEmpty() || !m_label)
         return;
     m_label->setText(text);
     m_label->show();
@@ -50,7 +50,7 @@ void InputHint::show(const QString &text)
 
 void InputHint::clear()
 {
-    if (m_label->text().isEmpty() && m_label->isHidden())
+    if (!m_label || (m_label->text().isEmpty() && m_label->isHidden()))
         return;
     m_label->clear();
     m_label->hide();

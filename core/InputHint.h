@@ -19,10 +19,11 @@ namespace pelbrook {
 class InputHint
 {
 public:
-    /// Makes the label, hidden, as a child of @p parent.
-    explicit InputHint(QWidget *parent);
+    /// Makes the label, hidden, as a child of @p parent; once, with the screen's other views.
+    /// Until then the line only remembers whether it is enabled.
+    void makeLabel(QWidget *parent);
 
-    /// The label, named "inputHintLabel".
+    /// The label, named "inputHintLabel"; null until makeLabel().
     QLabel *label() const { return m_label; }
 
     /// Whether refusals are shown to the buyer; off at first. Turning it off clears the line.
@@ -43,7 +44,7 @@ public:
     int roomNeeded() const;
 
 private:
-    QLabel *m_label;
+    QLabel *m_label = nullptr;
     QRect m_payButton;
     bool m_enabled = false;
 };

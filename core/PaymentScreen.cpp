@@ -50,18 +50,24 @@ QString shownText(const QString &value)
 
 } // namespace
 
-// --- The views every screen has, made with the screen ---
+// --- The views every screen has, made when they are first needed ---
 
 PaymentScreenPrivate::PaymentScreenPrivate(const ScreenTraits &screenTraits)
     : traits(screenTraits)
     , checkout(CheckoutContext::shared())
-    , pending(std::make_unique<QWidget>())
-    , inputHint(pending.get())
 {
-    // Here rather than in PaymentScreen's constructor, which runs after a screen's private
-    // part has made every text.
+    // Before any of the screen's texts is made.
     loadTranslations();
+}
+
+void PaymentScreenPrivate::makeViews()
+{
+    if (viewsMade)
+        return;
+    viewsMade = true;
+    pending = std::make_unique<QWidget>();
     QWidget *p = pending.get();
+    inputHint.makeLabel(p);
     scrollViewCard = new QScrollArea(p);
     scrollViewCard->setObjectName(QStringLiteral("scrollViewCard"));
     scrollViewCard->setFrameShape(QFrame::NoFrame);
@@ -116,6 +122,7 @@ PaymentScreenPrivate::PaymentScreenPrivate(const ScreenTraits &screenTraits)
     // A click must not take the focus from the field the buyer is in (a refused press changes
     // nothing); the button stays reachable with Tab.
     payButton->setFocusPolicy(Qt::TabFocus);
+    makeInputs();
 }
 
 PaymentScreenPrivate::~PaymentScreenPrivate()
@@ -187,6 +194,7 @@ QRect PaymentScreenPrivate::layoutAreaFor(const QSize &size)
 
 void PaymentScreenPrivate::buildView()
 {
+    makeViews();
     QWidget *rootView = root();
     layoutArea = new QWidget(rootView);
     layoutArea->setObjectName(QStringLiteral("layoutArea"));
@@ -460,6 +468,7 @@ void PaymentScreenPrivate::applyReadableTextColours(const QColor &c1, const QCol
 void PaymentScreenPrivate::setPaymentPageShown(bool shown)
 {
     Q_Q(PaymentScreen);
+    makeViews();
     // The tab bar goes with the inputs, so the buyer cannot change tabs during a payment.
     if (TabBarController *tabs = q->tabBarController())
         tabs->setTabBarHidden(shown);
@@ -489,6 +498,7 @@ bool PaymentScreenPrivate::hasPaymentToken()
 void PaymentScreenPrivate::payAction()
 {
     Q_Q(PaymentScreen);
+    makeViews();
     readInputs();
     if (!hasPaymentToken() || !acceptPay())
         return;
@@ -598,8 +608,10 @@ void PaymentScreenPrivate::reportHandBack(const std::optional<QString> &result)
 void PaymentScreenPrivate::abandonPaymentPage()
 {
     // A checkout the buyer has closed takes no result from a page that answers later.
-    webView->setNavigationDelegate(nullptr);
-    webView->stop();
+    if (webView) {
+        webView->setNavigationDelegate(nullptr);
+        webView->stop();
+    }
     overlay.hideWaitLoading();
 }
 

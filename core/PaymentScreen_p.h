@@ -81,6 +81,9 @@ public:
 
     // --- What a screen supplies ---
 
+    /// Makes the screen's own views, once, when the screen's views are first needed (see
+    /// makeViews()); they wait in `pending` until the view is built.
+    virtual void makeInputs() {}
     /// Runs once, before the first layout pass: what the screen sets on its own views once.
     virtual void prepareInputs() {}
     /// Gives the screen's own views their frames and relations for an area of W x H, adding
@@ -118,6 +121,10 @@ public:
 
     // --- The shared flow ---
 
+    /// Makes the screen's views, once: when its view is built, or before that when an operation
+    /// needs them (a pay press, or a switch between inputs and payment page, on a screen never
+    /// shown). A tab the buyer never opens costs no views at all.
+    void makeViews();
     void buildView();
     /// Lays the views out again for the root view's current size: the layout area, then every
     /// frame and relation computed afresh from it, then the resolver.
@@ -159,9 +166,9 @@ public:
 
     /// Adds @p view to @p parent, above the views added before it.
     static void addTo(QWidget *parent, QWidget *view);
-    /// A label made with the screen, waiting for the view to be built.
+    /// A label among the screen's views (see makeViews()), waiting for the view to be built.
     QLabel *makeLabel(const char *name, const QString &text, double size, bool white = false);
-    /// A text field made with the screen.
+    /// A text field among the screen's views.
     QLineEdit *makeTextField(const char *name, const QString &placeholder);
     /// Ends @p view (a grid or a list in the layout area, above the scroll view) at least @p gap
     /// above the pay button, and above the hint line when hints are on: reaching over them,
@@ -209,21 +216,23 @@ public:
     /// from), not by a change of tab.
     bool hiddenWithCheckout = false;
 
-    /// The views are made with the screen and wait here until the screen's view is built.
+    /// The views wait here from when they are made (makeViews()) until the screen's view is
+    /// built; all of them are null until then.
     std::unique_ptr<QWidget> pending;
+    bool viewsMade = false;
     QWidget *layoutArea = nullptr;
-    QScrollArea *scrollViewCard;
-    QWidget *scrollContent;
-    QWidget *orderBg;
-    QLabel *merchNameLabel;
-    QLabel *orderIdStaticLabel;
-    QLabel *orderAmountStaticLabel;
-    QLabel *orderIdLabel;
-    QLabel *orderAmountLabel;
-    ImageView *pelbrookLogo;
-    ImageView *merchantLogo;
-    BrowserView *webView;
-    Button *payButton;
+    QScrollArea *scrollViewCard = nullptr;
+    QWidget *scrollContent = nullptr;
+    QWidget *orderBg = nullptr;
+    QLabel *merchNameLabel = nullptr;
+    QLabel *orderIdStaticLabel = nullptr;
+    QLabel *orderAmountStaticLabel = nullptr;
+    QLabel *orderIdLabel = nullptr;
+    QLabel *orderAmountLabel = nullptr;
+    ImageView *pelbrookLogo = nullptr;
+    ImageView *merchantLogo = nullptr;
+    BrowserView *webView = nullptr;
+    Button *payButton = nullptr;
     /// Why the last pay press was refused, just above the pay button, when the host wants it.
     InputHint inputHint;
 

@@ -51,6 +51,10 @@ netBankingViewControllerPrivate::netBankingViewControllerPrivate()
     : PaymentScreenPrivate(netBankingTraits())
     , model(new BankListModel(this))
 {
+}
+
+void netBankingViewControllerPrivate::makeInputs()
+{
     userMessageLabel = makeLabel("userMessageLabel", netBankingViewController::tr("Please select your Bank to proceed"), 13);
     netbankingTable = new QListView(pending.get());
     netbankingTable->setObjectName(QStringLiteral("netbankingTable"));

@@ -23,9 +23,10 @@ public:
     static constexpr qint64 MaximumListBytes = 8 * 1024 * 1024;
 
     netBankingViewControllerPrivate();
+    void makeInputs() override;
 
-    QLabel *userMessageLabel;
-    QListView *netbankingTable;
+    QLabel *userMessageLabel = nullptr;
+    QListView *netbankingTable = nullptr;
     BankListModel *model;
     std::optional<QString> nb_code;
 

@@ -46,6 +46,10 @@ const ScreenTraits &upiTraits()
 upiViewControllerPrivate::upiViewControllerPrivate()
     : PaymentScreenPrivate(upiTraits())
 {
+}
+
+void upiViewControllerPrivate::makeInputs()
+{
     upiChooseLabel = makeLabel("upiChooseLabel", upiViewController::tr("Please select a UPI App to proceed"), 13);
     upiLabel = makeLabel("upiLabel", upiViewController::tr("Enter your Virtual Payment Address"), 13);
     userMessageLabelUpi = makeLabel("userMessageLabelUpi",

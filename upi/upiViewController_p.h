@@ -18,17 +18,18 @@ class upiViewControllerPrivate : public PaymentScreenPrivate, public PickerViewD
     Q_DECLARE_PUBLIC(upiViewController)
 public:
     upiViewControllerPrivate();
+    void makeInputs() override;
 
     static inline const QString upiCellId = QStringLiteral("upiCell");
     /// The handles offered for "tez", in list order.
     static const QStringList &bankPostfix();
 
-    QLabel *upiChooseLabel;
-    QLabel *upiLabel;
-    QLabel *userMessageLabelUpi;
-    QLineEdit *upiVpaTextField;
-    QLineEdit *upiPostFixTextField;
-    LogoTileGrid *upiCollection;
+    QLabel *upiChooseLabel = nullptr;
+    QLabel *upiLabel = nullptr;
+    QLabel *userMessageLabelUpi = nullptr;
+    QLineEdit *upiVpaTextField = nullptr;
+    QLineEdit *upiPostFixTextField = nullptr;
+    LogoTileGrid *upiCollection = nullptr;
     PickerView *bankPicker = nullptr;
     Toolbar *toolbar = nullptr;
 

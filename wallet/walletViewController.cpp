@@ -73,6 +73,10 @@ walletViewControllerPrivate::walletViewControllerPrivate()
     , walletArray(checkout.walletArray_global)
     , walletArrayHighlighted(checkout.walletArray_global)
 {
+}
+
+void walletViewControllerPrivate::makeInputs()
+{
     userMessageLabel = makeLabel("userMessageLabel", walletViewController::tr("Please select a Wallet to proceed"), 13);
     walletCollection = new LogoTileGrid(returnImage, returnImageHighlighted, walletName, pending.get());
     walletCollection->setObjectName(QStringLiteral("walletCollection"));

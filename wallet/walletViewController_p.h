@@ -15,14 +15,15 @@ class walletViewControllerPrivate : public PaymentScreenPrivate
     Q_DECLARE_PUBLIC(walletViewController)
 public:
     walletViewControllerPrivate();
+    void makeInputs() override;
 
     static inline const QString walletCellId = QStringLiteral("walletCell");
 
     /// The gateway's code for a wallet key; "3333" for a key it does not know.
     static QString walletCode(const QString &key);
 
-    QLabel *userMessageLabel;
-    LogoTileGrid *walletCollection;
+    QLabel *userMessageLabel = nullptr;
+    LogoTileGrid *walletCollection = nullptr;
     QStringList walletArray;
     QStringList walletArrayHighlighted;
     std::optional<QString> wallet_code;
