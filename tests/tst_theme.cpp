@@ -124,6 +124,45 @@ private Q_SLOTS:
         QVERIFY2(seen.red() > 100 && seen.blue() > 100, qPrintable(seen.name()));
     }
 
+    // A view whose layers cover it in opaque colour lets Qt skip painting what lies beneath it;
+    // anywhere else what lies beneath must still be painted.
+    void whatShowsBeneathALayer_data()
+    {
+        QTest::addColumn<double>("cornerRadius");
+        QTest::addColumn<double>("alpha");
+        QTest::addColumn<QRect>("layerFrame");
+        QTest::addColumn<QPoint>("probe");
+        QTest::addColumn<bool>("beneathShows");
+        const QRect whole(0, 0, 80, 80);
+        QTest::newRow("square and opaque") << 0.0 << 1.0 << whole << QPoint(50, 50) << false;
+        QTest::newRow("rounded corners") << 10.0 << 1.0 << whole << QPoint(10, 10) << true;
+        QTest::newRow("translucent") << 0.0 << 0.5 << whole << QPoint(50, 50) << true;
+        QTest::newRow("covering part of the view") << 0.0 << 1.0 << QRect(0, 0, 40, 80) << QPoint(80, 50) << true;
+    }
+    void whatShowsBeneathALayer()
+    {
+        QFETCH(double, cornerRadius);
+        QFETCH(double, alpha);
+        QFETCH(QRect, layerFrame);
+        QFETCH(QPoint, probe);
+        QFETCH(bool, beneathShows);
+        QWidget window;
+        window.resize(100, 100);
+        QPalette red = window.palette();
+        red.setColor(QPalette::Window, Qt::red);
+        window.setPalette(red);
+        auto *view = new QWidget(&window);
+        view->setGeometry(10, 10, 80, 80);
+        ViewLayer *layer = ViewLayer::of(view);
+        layer->insertGradientAtBottom({layerFrame, Color(0x0000FFu, alpha), Color(0x0000FFu, alpha)});
+        layer->setCornerRadius(cornerRadius);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const QColor seen = window.grab().toImage().pixelColor(probe);
+        QCOMPARE(seen.red() > 100, beneathShows);
+        QCOMPARE(view->testAttribute(Qt::WA_OpaquePaintEvent), !beneathShows);
+    }
+
     void setAnchorSignRules()
     {
         QWidget root;

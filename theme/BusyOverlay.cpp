@@ -36,10 +36,16 @@ protected:
 
 BusyOverlay::BusyOverlay(QObject *parent)
     : QObject(parent)
-    , m_containerView(new DimmingView)
-    , m_progressView(new QWidget(m_containerView))
-    , m_activityIndicator(new ActivityIndicatorView(m_progressView))
 {
+}
+
+void BusyOverlay::makeViews()
+{
+    // Most screens are never busy: their overlay costs nothing until it is first shown.
+    m_made = true;
+    m_containerView = new DimmingView;
+    m_progressView = new QWidget(m_containerView);
+    m_activityIndicator = new ActivityIndicatorView(m_progressView);
     m_progressView->setObjectName(QStringLiteral("progressView"));
     m_activityIndicator->setObjectName(QStringLiteral("activityIndicator"));
     m_containerView->hide();
@@ -53,6 +59,8 @@ BusyOverlay::~BusyOverlay()
 
 void BusyOverlay::waitLoading(QWidget *rootView, const Color &boxColour)
 {
+    if (rootView && !m_made)
+        makeViews();
     if (!rootView || !m_containerView)
         return;
     applyGeometry(rootView);

@@ -31,6 +31,7 @@ public:
     void hideWaitLoading();
     bool isShown() const;
 
+    /// The overlay's views; null until it is first shown.
     QWidget *containerView() const { return m_containerView; }
     QWidget *progressView() const { return m_progressView; }
     ActivityIndicatorView *activityIndicator() const { return m_activityIndicator; }
@@ -39,8 +40,10 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void makeViews();
     void applyGeometry(QWidget *rootView);
 
+    bool m_made = false;
     QPointer<QWidget> m_containerView;
     QPointer<QWidget> m_progressView;
     QPointer<ActivityIndicatorView> m_activityIndicator;

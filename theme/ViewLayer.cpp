@@ -30,6 +30,7 @@ ViewLayer::ViewLayer(QWidget *view)
 void ViewLayer::setBackgroundColor(const QColor &color)
 {
     m_backgroundColor = color;
+    updateOpaque();
     m_view->update();
 }
 
@@ -37,6 +38,7 @@ void ViewLayer::setCornerRadius(double radius)
 {
     m_cornerRadius = radius;
     updateMask();
+    updateOpaque();
     m_view->update();
 }
 
@@ -44,12 +46,14 @@ void ViewLayer::setMasksToBounds(bool masks)
 {
     m_masksToBounds = masks;
     updateMask();
+    updateOpaque();
     m_view->update();
 }
 
 void ViewLayer::setBorderWidth(double width)
 {
     m_borderWidth = width;
+    updateOpaque();
     m_view->update();
 }
 
@@ -59,6 +63,7 @@ void ViewLayer::setShadow(const QColor &color, const QSizeF &offset, double opac
     m_shadowOffset = offset;
     m_shadowOpacity = opacity;
     m_shadowRadius = radius;
+    updateOpaque();
     m_view->update();
 }
 
@@ -68,6 +73,7 @@ void ViewLayer::insertGradientAtBottom(const GradientLayer &layer)
         m_bounds = m_view->rect();
     m_gradients.append(layer);
     noteGradientBelow(layer);
+    updateOpaque();
     m_view->update();
 }
 
@@ -124,13 +130,51 @@ bool ViewLayer::eventFilter(QObject *watched, QEvent *event)
             followBounds(m_bounds, m_view->rect());
             m_bounds = m_view->rect();
             updateMask();
+            updateOpaque();
         }
     }
     return false;
 }
 
+namespace {
+
+void fillGradient(QPainter &painter, const GradientLayer &layer)
+{
+    const QColor one = layer.colorOne.toQColor();
+    const QColor two = layer.colorTwo.toQColor();
+    const QRectF frame = layer.frame;
+    // One colour twice, as a white screen is painted, is a plain fill: far cheaper, and the
+    // same pixels.
+    if (one == two) {
+        painter.fillRect(frame, one);
+        return;
+    }
+    QLinearGradient gradient(frame.topLeft() + QPointF(GradientLayer::StartPoint.x() * frame.width(), GradientLayer::StartPoint.y() * frame.height()),
+                             frame.topLeft() + QPointF(GradientLayer::EndPoint.x() * frame.width(), GradientLayer::EndPoint.y() * frame.height()));
+    gradient.setColorAt(0.0, one);
+    gradient.setColorAt(GradientLayer::FirstStop, one);
+    gradient.setColorAt(GradientLayer::SecondStop, two);
+    painter.fillRect(frame, gradient);
+}
+
+} // namespace
+
+bool ViewLayer::hasPlainShape() const
+{
+    return m_cornerRadius <= 0 && m_borderWidth <= 0 && !(m_shadowOpacity > 0 && m_shadowColor.isValid() && !m_masksToBounds);
+}
+
 void ViewLayer::paint(QPainter &painter) const
 {
+    // Bottom to top: the last visible layer is the lowest.
+    if (hasPlainShape()) {
+        // A plain rectangle, as most layers are, needs no path, clip or antialiasing.
+        if (m_backgroundColor.isValid() && m_backgroundColor.alpha() > 0)
+            painter.fillRect(m_view->rect(), m_backgroundColor);
+        for (auto it = m_visibleGradients.crbegin(); it != m_visibleGradients.crend(); ++it)
+            fillGradient(painter, *it);
+        return;
+    }
     painter.setRenderHint(QPainter::Antialiasing);
     const QRectF bounds = m_view->rect();
     QPainterPath shape;
@@ -144,21 +188,22 @@ void ViewLayer::paint(QPainter &painter) const
         painter.fillPath(shape, m_backgroundColor);
     if (m_masksToBounds || m_cornerRadius > 0)
         painter.setClipPath(shape);
-    // Bottom to top: the last visible layer is the lowest.
-    for (auto it = m_visibleGradients.crbegin(); it != m_visibleGradients.crend(); ++it) {
-        const QRectF frame = it->frame;
-        QLinearGradient gradient(frame.topLeft() + QPointF(GradientLayer::StartPoint.x() * frame.width(), GradientLayer::StartPoint.y() * frame.height()),
-                                 frame.topLeft() + QPointF(GradientLayer::EndPoint.x() * frame.width(), GradientLayer::EndPoint.y() * frame.height()));
-        gradient.setColorAt(0.0, it->colorOne.toQColor());
-        gradient.setColorAt(GradientLayer::FirstStop, it->colorOne.toQColor());
-        gradient.setColorAt(GradientLayer::SecondStop, it->colorTwo.toQColor());
-        painter.fillRect(frame, gradient);
-    }
+    for (auto it = m_visibleGradients.crbegin(); it != m_visibleGradients.crend(); ++it)
+        fillGradient(painter, *it);
     if (m_borderWidth > 0) {
         painter.setClipping(false);
         painter.setPen(QPen(QColor(0, 0, 0), m_borderWidth));
         painter.drawPath(shape);
     }
+}
+
+void ViewLayer::updateOpaque()
+{
+    // A view its layers cover in opaque colour says so: Qt then paints nothing beneath it (the
+    // window's background, a parent's fill), which on a full-window view is most of a frame.
+    const bool background = m_backgroundColor.isValid() && m_backgroundColor.alpha() == 255;
+    const bool opaque = hasPlainShape() && (background || (QRegion(m_view->rect()) - m_opaqueCover).isEmpty());
+    m_view->setAttribute(Qt::WA_OpaquePaintEvent, opaque);
 }
 
 void setGradientBackground(QWidget *view, const Color &colorOne, const Color &colorTwo)

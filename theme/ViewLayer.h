@@ -75,7 +75,11 @@ protected:
 private:
     explicit ViewLayer(QWidget *view);
     void paint(QPainter &painter) const;
+    /// Square corners, no border and no shadow: the layer paints a plain rectangle.
+    bool hasPlainShape() const;
     void updateMask();
+    /// Tells Qt whether the layers cover the whole view in opaque colour.
+    void updateOpaque();
     /// Counts @p layer, the lowest so far, in what a repaint paints.
     void noteGradientBelow(const GradientLayer &layer);
     /// Gives the layers that filled @p from the view's new bounds @p to.
