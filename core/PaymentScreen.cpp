@@ -65,10 +65,12 @@ void PaymentScreenPrivate::makeViews()
     if (viewsMade)
         return;
     viewsMade = true;
-    pending = std::make_unique<QWidget>();
-    QWidget *p = pending.get();
-    inputHint.makeLabel(p);
-    scrollViewCard = new QScrollArea(p);
+    if (!layoutArea)
+        pending = std::make_unique<QWidget>();
+    // Made as the view is built, the views start where they stay (reparenting a view resolves
+    // its palette and font again); made before, they wait in `pending`.
+    QWidget *home = inAreaOrPending();
+    scrollViewCard = new QScrollArea(home);
     scrollViewCard->setObjectName(QStringLiteral("scrollViewCard"));
     scrollViewCard->setFrameShape(QFrame::NoFrame);
     // Its content never outgrows it, and a click on the screen must not move the focus to it.
@@ -80,8 +82,9 @@ void PaymentScreenPrivate::makeViews()
     scrollViewCard->setWidget(scrollContent);
     scrollViewCard->viewport()->setAutoFillBackground(false);
     scrollContent->setAutoFillBackground(false);
+    inputHint.makeLabel(scrollContent);
 
-    orderBg = new QWidget(p);
+    orderBg = new QWidget(scrollContent);
     orderBg->setObjectName(QStringLiteral("orderBg"));
     merchNameLabel = makeLabel("merchNameLabel", PaymentScreen::tr("Merchant Name"), 22, true);
     orderIdStaticLabel = makeLabel("orderIdStaticLabel", PaymentScreen::tr("Order Id"), 15, true);
@@ -89,16 +92,16 @@ void PaymentScreenPrivate::makeViews()
     orderIdLabel = makeLabel("orderIdLabel", QString(), 15, true);
     orderAmountLabel = makeLabel("orderAmountLabel", QString(), 15, true);
 
-    pelbrookLogo = new ImageView(p);
+    pelbrookLogo = new ImageView(scrollContent);
     pelbrookLogo->setObjectName(QStringLiteral("pelbrookLogo"));
     pelbrookLogo->setContentMode(ImageView::ContentMode::ScaleAspectFit);
     pelbrookLogo->setImage(libraryImage(QStringLiteral("PelbrookLogo")));
-    merchantLogo = new ImageView(p);
+    merchantLogo = new ImageView(scrollContent);
     merchantLogo->setObjectName(QStringLiteral("merchantLogo"));
     merchantLogo->setContentMode(ImageView::ContentMode::ScaleAspectFit);
     merchantLogo->setImage(ResourceBundle::mainBundle().imageNamed(QStringLiteral("merchantLogo")));
 
-    webView = new BrowserView(p);
+    webView = new BrowserView(layoutArea ? root() : home);
     webViewAlive = webView;
     webView->setObjectName(QLatin1String(traits.webViewName));
     webView->setPageBackgroundColor(Qt::white);
@@ -113,7 +116,7 @@ void PaymentScreenPrivate::makeViews()
         }
     });
 
-    payButton = new Button(p);
+    payButton = new Button(scrollContent);
     payButton->setObjectName(QLatin1String(traits.payButtonName));
     payButton->setFont(fontNamed(HelveticaNeue, 18));
     payButton->setTitleColor(Qt::black);
@@ -135,7 +138,7 @@ PaymentScreenPrivate::~PaymentScreenPrivate()
 
 QLabel *PaymentScreenPrivate::makeLabel(const char *name, const QString &text, double size, bool white)
 {
-    auto *label = new QLabel(text, pending.get());
+    auto *label = new QLabel(text, scrollContent);
     label->setObjectName(QLatin1String(name));
     // Labels show the host's values: a merchant name that looks like markup is still just text.
     label->setTextFormat(Qt::PlainText);
@@ -147,7 +150,7 @@ QLabel *PaymentScreenPrivate::makeLabel(const char *name, const QString &text, d
 
 QLineEdit *PaymentScreenPrivate::makeTextField(const char *name, const QString &placeholder)
 {
-    auto *field = new TextField(pending.get());
+    auto *field = new TextField(scrollContent);
     field->setObjectName(QLatin1String(name));
     field->setPlaceholderText(placeholder);
     field->setAccessibleName(placeholder);
@@ -194,11 +197,11 @@ QRect PaymentScreenPrivate::layoutAreaFor(const QSize &size)
 
 void PaymentScreenPrivate::buildView()
 {
-    makeViews();
     QWidget *rootView = root();
     layoutArea = new QWidget(rootView);
     layoutArea->setObjectName(QStringLiteral("layoutArea"));
     layoutArea->setGeometry(layoutAreaFor(rootView->size()));
+    makeViews();
     const double W = layoutArea->width();
     const double H = layoutArea->height();
 
@@ -235,6 +238,8 @@ void PaymentScreenPrivate::buildView()
 void PaymentScreenPrivate::layOut()
 {
     QWidget *rootView = root();
+    // A view shown for the first time hears of the size it was built at once more.
+    laidOutFor = rootView->size();
     layoutArea->setGeometry(layoutAreaFor(rootView->size()));
     const double W = layoutArea->width();
     const double H = layoutArea->height();
@@ -393,7 +398,7 @@ bool PaymentScreenPrivate::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::MouseButtonPress)
         endEditing();
-    else if (event->type() == QEvent::Resize && watched == root())
+    else if (event->type() == QEvent::Resize && watched == root() && root()->size() != laidOutFor)
         layOut();
     return false;
 }

@@ -82,7 +82,8 @@ public:
     // --- What a screen supplies ---
 
     /// Makes the screen's own views, once, when the screen's views are first needed (see
-    /// makeViews()); they wait in `pending` until the view is built.
+    /// makeViews()). Labels and fields start in the scroll content (makeLabel(),
+    /// makeTextField()); a view for the layout area starts in inAreaOrPending().
     virtual void makeInputs() {}
     /// Runs once, before the first layout pass: what the screen sets on its own views once.
     virtual void prepareInputs() {}
@@ -166,9 +167,9 @@ public:
 
     /// Adds @p view to @p parent, above the views added before it.
     static void addTo(QWidget *parent, QWidget *view);
-    /// A label among the screen's views (see makeViews()), waiting for the view to be built.
+    /// A label among the screen's views (see makeViews()), made in the scroll content.
     QLabel *makeLabel(const char *name, const QString &text, double size, bool white = false);
-    /// A text field among the screen's views.
+    /// A text field among the screen's views, made in the scroll content.
     QLineEdit *makeTextField(const char *name, const QString &placeholder);
     /// Ends @p view (a grid or a list in the layout area, above the scroll view) at least @p gap
     /// above the pay button, and above the hint line when hints are on: reaching over them,
@@ -195,6 +196,9 @@ public:
     QWidget *root() const;
     /// The view the screens' geometry calls "the root view": the layout area inside root().
     QWidget *area() const { return layoutArea; }
+    /// Where a screen makes a view it places in the layout area: there once the view is being
+    /// built, in `pending` before.
+    QWidget *inAreaOrPending() const { return layoutArea ? layoutArea : pending.get(); }
     /// Ends all editing in the root view: the focused field gives up the keyboard.
     void endEditing();
 
@@ -216,11 +220,13 @@ public:
     /// from), not by a change of tab.
     bool hiddenWithCheckout = false;
 
-    /// The views wait here from when they are made (makeViews()) until the screen's view is
-    /// built; all of them are null until then.
+    /// Views made before the screen's view is built wait here until it is (see makeViews()); all
+    /// of them are null until made.
     std::unique_ptr<QWidget> pending;
     bool viewsMade = false;
     QWidget *layoutArea = nullptr;
+    /// The root view's size at the last layout pass.
+    QSize laidOutFor;
     QScrollArea *scrollViewCard = nullptr;
     QWidget *scrollContent = nullptr;
     QWidget *orderBg = nullptr;

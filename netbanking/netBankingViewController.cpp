@@ -56,7 +56,7 @@ netBankingViewControllerPrivate::netBankingViewControllerPrivate()
 void netBankingViewControllerPrivate::makeInputs()
 {
     userMessageLabel = makeLabel("userMessageLabel", netBankingViewController::tr("Please select your Bank to proceed"), 13);
-    netbankingTable = new QListView(pending.get());
+    netbankingTable = new QListView(inAreaOrPending());
     netbankingTable->setObjectName(QStringLiteral("netbankingTable"));
     netbankingTable->setAccessibleName(netBankingViewController::tr("Banks"));
     // Every row is as high as the first, so a long list is laid out without measuring each.

@@ -65,7 +65,7 @@ void upiViewControllerPrivate::makeInputs()
     upiPostFixTextField = makeTextField("upiPostFixTextField", upiViewController::tr("@upi"));
     upiPostFixTextField->setAccessibleName(upiViewController::tr("UPI handle"));
 
-    upiCollection = new LogoTileGrid(returnImage, returnImageHighlighted, appName, pending.get());
+    upiCollection = new LogoTileGrid(returnImage, returnImageHighlighted, appName, scrollContent);
     upiCollection->setObjectName(QStringLiteral("upiCollection"));
     upiCollection->setAccessibleName(upiViewController::tr("UPI apps"));
 }

@@ -78,7 +78,7 @@ walletViewControllerPrivate::walletViewControllerPrivate()
 void walletViewControllerPrivate::makeInputs()
 {
     userMessageLabel = makeLabel("userMessageLabel", walletViewController::tr("Please select a Wallet to proceed"), 13);
-    walletCollection = new LogoTileGrid(returnImage, returnImageHighlighted, walletName, pending.get());
+    walletCollection = new LogoTileGrid(returnImage, returnImageHighlighted, walletName, inAreaOrPending());
     walletCollection->setObjectName(QStringLiteral("walletCollection"));
     walletCollection->setAccessibleName(walletViewController::tr("Wallets"));
 }
