@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
+#include <QImageReader>
 #include <QMutex>
 
 namespace pelbrook {
@@ -81,7 +82,20 @@ namespace {
 // every image format's extension appended, a dozen failed opens for each missing image.
 QImage decodeIfPresent(const QString &path)
 {
-    return QFileInfo::exists(path) ? QImage(path) : QImage();
+    if (!QFileInfo::exists(path))
+        return {};
+    // A ".png" is read as PNG first. Asked to guess, Qt loads every image format plugin it has
+    // (SVG's with its own library) before it tries its built-in PNG reader, which made a first
+    // checkout wait several milliseconds for images it never reads. A file that is not what its
+    // name says is still read, by the guessing path.
+    if (path.endsWith(QStringLiteral(".png"))) {
+        QImageReader png(path, "png");
+        png.setAutoDetectImageFormat(false);
+        QImage image;
+        if (png.read(&image))
+            return image;
+    }
+    return QImage(path);
 }
 
 QImage decodeImage(const QString &path)
