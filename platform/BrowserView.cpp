@@ -186,27 +186,24 @@ void BrowserView::startPreparing()
     }
     m_prepareFallback.stop();
     stopWatchingParent();
-    m_warmUp = WarmUp::Starting;
-    prepareStep();
+    warmUp();
 }
 
-void BrowserView::prepareStep()
+void BrowserView::warmUp()
 {
+    // One turn of the event loop: the engine's start (once per process, the long one), the
+    // page, then an empty document whose load starts the page's renderer process. Both of those
+    // take tens of milliseconds; done together, a pay pressed just after finds the renderer
+    // already starting instead of starting it then.
     if (m_loadRequested) {
         m_warmUp = WarmUp::None;
         return;
     }
-    // One step per turn of the event loop, so input waiting in between is handled: first the
-    // engine's start (once per process, the long one) and the page, then its renderer.
-    if (!m_page) {
-        ensurePage();
-        // The engine draws a page it is told is visible, though its view is hidden until pay:
-        // what the first frame of a page needs is then ready beforehand. Nothing shows; the
-        // view stays hidden.
-        m_page->setVisible(true);
-        QTimer::singleShot(0, this, &BrowserView::prepareStep);
-        return;
-    }
+    ensurePage();
+    // The engine draws a page it is told is visible, though its view is hidden until pay: what
+    // the first frame of a page needs is then ready beforehand. Nothing shows; the view stays
+    // hidden.
+    m_page->setVisible(true);
     m_warmUp = WarmUp::Given;
     QWebEngineView::setHtml(QStringLiteral("<html></html>"));
 }

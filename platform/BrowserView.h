@@ -56,9 +56,9 @@ public:
     /**
      * Starts the browser engine, this view's page and its renderer ahead of the first load, so
      * that load does not wait for them: the view loads an empty document, whose navigation its
-     * delegate is not asked about. It runs from the event loop in short steps that start once
-     * the view's parent has next been painted (or, should it not be, half a second later with
-     * its window on screen), so the frame being shown does not wait for it. Does nothing once
+     * delegate is not asked about. It runs from the event loop, in one go, once the view's
+     * parent has next been painted (or, should it not be, half a second later with its window
+     * on screen), so the frame being shown does not wait for it. Does nothing once
      * the view has loaded or is loading a page, or if its parent is hidden by then.
      */
     void prepare();
@@ -84,7 +84,7 @@ private:
     void ensurePage();
     void stopWatchingParent();
     void startPreparing();
-    void prepareStep();
+    void warmUp();
 
     NavigationDelegate *m_delegate = nullptr;
     QWebEnginePage *m_page = nullptr;
@@ -94,7 +94,6 @@ private:
     enum class WarmUp {
         None,      ///< not asked for, or given up
         Waiting,   ///< for the parent's next paint, or the fallback
-        Starting,  ///< its steps are under way
         Given,     ///< the empty document is loading; the engine has not asked about it yet
         Done,      ///< the engine has asked about the empty document's navigation
     };
