@@ -447,6 +447,40 @@ private Q_SLOTS:
         QVERIFY(exists("wallet_webView") && exists("walletCollection"));
     }
 
+    // A host may drive a screen it never showed: each operation makes the views it needs, and
+    // they are where they belong once the screen is shown.
+    void screensDrivenBeforeTheyAreShown()
+    {
+        cardViewController card;
+        upiViewController upi;
+        walletViewController wallet;
+        netBankingViewController banks;
+        QLineEdit month(QStringLiteral("12"));
+        card.textFieldDidChangeToExpiry(&month);
+        const std::initializer_list<PaymentScreen *> screens{&card, &upi, &wallet, &banks};
+        for (PaymentScreen *screen : screens) {
+            QVERIFY(!screen->isViewLoaded());
+            QVERIFY(QMetaObject::invokeMethod(screen, "payAction")); // no token: refused
+        }
+        card.hideCardPaymentInputs();
+        upi.hideUpiPaymentInputs();
+        wallet.hideWalletPaymentInputs();
+        banks.hideNetbankingPaymentInputs();
+        for (PaymentScreen *screen : screens) {
+            QWidget *view = screen->view();
+            view->resize(Phone);
+            view->show();
+            QVERIFY(QTest::qWaitForWindowExposed(view));
+            auto *page = view->findChild<QWebEngineView *>();
+            QVERIFY(page && page->isVisible());
+            QCOMPARE(page->geometry(), view->rect());
+            // The payment page is up; the inputs, the pay button among them, are not.
+            for (QAbstractButton *button : view->findChildren<QAbstractButton *>())
+                QVERIFY(button->accessibleName() != QLatin1String("Pay Securely") || !button->isVisible());
+            QVERIFY(view->findChild<QAbstractButton *>() != nullptr);
+        }
+    }
+
     void missingResourceBundle()
     {
         Q_CLEANUP_RESOURCE(pelbrook_artwork);
