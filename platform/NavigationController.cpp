@@ -2,11 +2,10 @@
 
 #include "platform/BarButton.h"
 #include "platform/Palette.h"
+#include "platform/Resources.h"
 
-#include <QIcon>
 #include <QLabel>
 #include <QPainter>
-#include <QPixmap>
 #include <QShowEvent>
 #include <QTimer>
 #include <QToolButton>
@@ -99,7 +98,7 @@ void NavigationController::updateLeftButton()
     m_leftButton->setObjectName(item.objectName);
     m_leftButton->setCursor(Qt::PointingHandCursor);
     if (!item.image.isNull()) {
-        m_leftButton->setIcon(QIcon(QPixmap::fromImage(item.image)));
+        m_leftButton->setIcon(iconFor(item.image));
         m_leftButton->setIconSize(item.image.deviceIndependentSize().toSize().boundedTo(QSize(28, 28)));
     } else {
         m_leftButton->setText(item.title);

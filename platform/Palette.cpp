@@ -42,18 +42,26 @@ bool hostUsesStyleSheet()
 
 void setTextColour(QWidget *widget, const QColor &colour)
 {
+    // The colour this function last gave the widget through its palette.
+    static const char *const Given = "pelbrookTextColour";
     if (hostUsesStyleSheet()) {
         const QString sheet = QStringLiteral("color: %1; background: transparent;").arg(colour.name());
         if (widget->styleSheet() != sheet)
             widget->setStyleSheet(sheet);
+        widget->setProperty(Given, QVariant());
         return;
     }
     // No sheet of its own left from a host's style sheet that has gone.
     if (!widget->styleSheet().isEmpty())
         widget->setStyleSheet(QString());
+    // Given this colour already (a screen sets its colours on every showing), it keeps it:
+    // setting a palette again resolves it anew for the widget and its children.
+    if (widget->testAttribute(Qt::WA_SetPalette) && widget->property(Given).value<QColor>() == colour)
+        return;
     QPalette palette = widget->palette();
     palette.setColor(QPalette::WindowText, colour);
     widget->setPalette(palette);
+    widget->setProperty(Given, colour);
 }
 
 namespace {

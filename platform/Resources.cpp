@@ -129,4 +129,17 @@ QImage libraryImage(const QString &name)
     return imageNamed(name, ResourceBundle::withIdentifier(ResourceBundle::libraryIdentifier()));
 }
 
+QIcon iconFor(const QImage &image)
+{
+    static QHash<qint64, QIcon> icons;
+    auto found = icons.find(image.cacheKey());
+    if (found == icons.end()) {
+        // Images made anew each time gain nothing from sharing, and must not make it grow.
+        if (icons.size() >= 64)
+            icons.clear();
+        found = icons.insert(image.cacheKey(), QIcon(QPixmap::fromImage(image)));
+    }
+    return *found;
+}
+
 } // namespace pelbrook

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QIcon>
 #include <QImage>
 #include <QString>
 
@@ -61,5 +62,9 @@ QImage imageFromSet(const QString &set, const QString &fileName);
 /// The library's own image @p name (falling back to the main bundle when the library's bundle
 /// is absent).
 QImage libraryImage(const QString &name);
+
+/// An icon of @p image, one for every copy of the same image: the pixmaps Qt scales for it are
+/// then scaled once, not for every button made again with it. GUI thread only.
+QIcon iconFor(const QImage &image);
 
 } // namespace pelbrook

@@ -1,5 +1,7 @@
 #include "platform/Toolbar.h"
 
+#include "platform/Resources.h"
+
 #include <QHBoxLayout>
 #include <QToolButton>
 
@@ -40,7 +42,7 @@ void Toolbar::setItems(const QList<BarButtonItem> &items)
         button->setText(item.title);
         button->setAccessibleName(item.title);
         if (!item.image.isNull())
-            button->setIcon(QIcon(QPixmap::fromImage(item.image)));
+            button->setIcon(iconFor(item.image));
         button->setAutoRaise(true);
         button->setFocusPolicy(Qt::NoFocus);
         button->setCursor(Qt::PointingHandCursor);

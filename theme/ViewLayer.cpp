@@ -29,6 +29,8 @@ ViewLayer::ViewLayer(QWidget *view)
 
 void ViewLayer::setBackgroundColor(const QColor &color)
 {
+    if (color == m_backgroundColor)
+        return;
     m_backgroundColor = color;
     updateOpaque();
     m_view->update();
@@ -36,6 +38,9 @@ void ViewLayer::setBackgroundColor(const QColor &color)
 
 void ViewLayer::setCornerRadius(double radius)
 {
+    // Screens set their layers again on every showing; the mask is only worked out on a change.
+    if (radius == m_cornerRadius)
+        return;
     m_cornerRadius = radius;
     updateMask();
     updateOpaque();
@@ -44,6 +49,8 @@ void ViewLayer::setCornerRadius(double radius)
 
 void ViewLayer::setMasksToBounds(bool masks)
 {
+    if (masks == m_masksToBounds)
+        return;
     m_masksToBounds = masks;
     updateMask();
     updateOpaque();
@@ -52,6 +59,8 @@ void ViewLayer::setMasksToBounds(bool masks)
 
 void ViewLayer::setBorderWidth(double width)
 {
+    if (width == m_borderWidth)
+        return;
     m_borderWidth = width;
     updateOpaque();
     m_view->update();
