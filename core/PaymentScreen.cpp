@@ -217,6 +217,11 @@ void PaymentScreenPrivate::buildView()
     placeWebView();
     relateWebView(W, H);
 
+    // Polished first: a host's style sheet may change the fonts the layout measures, and a
+    // screen shown at the size it was built at is not laid out again. Each view is asked: the
+    // root view was polished before they were made, and would not go down to them again.
+    for (QWidget *view : rootView->findChildren<QWidget *>())
+        view->ensurePolished();
     layOut();
 
     // A tap on anything that is not a control ends editing.
@@ -613,9 +618,9 @@ void PaymentScreenPrivate::reportHandBack(const std::optional<QString> &result)
 void PaymentScreenPrivate::abandonPaymentPage()
 {
     // A checkout the buyer has closed takes no result from a page that answers later.
-    if (webView) {
-        webView->setNavigationDelegate(nullptr);
-        webView->stop();
+    if (QPointer<BrowserView> view = webViewAlive) {
+        view->setNavigationDelegate(nullptr);
+        view->stop();
     }
     overlay.hideWaitLoading();
 }

@@ -123,8 +123,8 @@ public:
     // --- The shared flow ---
 
     /// Makes the screen's views, once: when its view is built, or before that when an operation
-    /// needs them (a pay press, or a switch between inputs and payment page, on a screen never
-    /// shown). A tab the buyer never opens costs no views at all.
+    /// needs them on a screen never shown (a pay press, a switch between inputs and payment
+    /// page, the card screen's expiry handlers). A tab the buyer never opens costs no views.
     void makeViews();
     void buildView();
     /// Lays the views out again for the root view's current size: the layout area, then every

@@ -141,7 +141,7 @@ void BrowserView::prepare()
         return;
     m_warmUp = WarmUp::Waiting;
     // Not before the frame that shows what lies around the view: that frame must not wait for
-    // the engine. The steps start once it has been painted; a parent that is not repainted
+    // the engine. The warm-up starts once it has been painted; a parent that is not repainted
     // soon has long been on screen, once its window is.
     m_watchedParent = parentWidget();
     if (m_watchedParent)

@@ -56,9 +56,10 @@ void setTextColour(QWidget *widget, const QColor &colour)
         widget->setStyleSheet(QString());
     // Given this colour already (a screen sets its colours on every showing), it keeps it:
     // setting a palette again resolves it anew for the widget and its children.
-    if (widget->testAttribute(Qt::WA_SetPalette) && widget->property(Given).value<QColor>() == colour)
-        return;
     QPalette palette = widget->palette();
+    if (widget->testAttribute(Qt::WA_SetPalette) && widget->property(Given).value<QColor>() == colour
+        && palette.color(QPalette::WindowText) == colour)
+        return;
     palette.setColor(QPalette::WindowText, colour);
     widget->setPalette(palette);
     widget->setProperty(Given, colour);

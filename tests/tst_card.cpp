@@ -310,6 +310,22 @@ private Q_SLOTS:
         }
     }
 
+    // A host's style sheet may set the labels' font: the hint line keeps room for two lines of it.
+    void hintRoomUnderAHostStyleSheet()
+    {
+        qApp->setStyleSheet(QStringLiteral("QLabel { font-size: 40px; }"));
+        const auto noHostSheet = qScopeGuard([] { qApp->setStyleSheet(QString()); });
+        PGTabBarViewController container;
+        container.setShowsInputHints(true);
+        container.resize(Phone);
+        container.present();
+        QVERIFY(QTest::qWaitForWindowExposed(&container));
+        auto *label = container.findChild<QLabel *>(QStringLiteral("inputHintLabel"));
+        QVERIFY(label);
+        QCOMPARE(label->font().pixelSize(), 40);
+        QVERIFY(label->height() >= 2 * label->fontMetrics().lineSpacing());
+    }
+
     // A form posted nowhere never reaches an "https" page, so the overlay stays: what the buyer
     // then sees and touches is the overlay, not the page beneath it. The tab bar hides as the
     // payment starts and the root view grows; a resized window grows it again, and the overlay

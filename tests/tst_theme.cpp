@@ -133,11 +133,14 @@ private Q_SLOTS:
         QTest::addColumn<QRect>("layerFrame");
         QTest::addColumn<QPoint>("probe");
         QTest::addColumn<bool>("beneathShows");
+        QTest::addColumn<int>("grownTo");
         const QRect whole(0, 0, 80, 80);
-        QTest::newRow("square and opaque") << 0.0 << 1.0 << whole << QPoint(50, 50) << false;
-        QTest::newRow("rounded corners") << 10.0 << 1.0 << whole << QPoint(10, 10) << true;
-        QTest::newRow("translucent") << 0.0 << 0.5 << whole << QPoint(50, 50) << true;
-        QTest::newRow("covering part of the view") << 0.0 << 1.0 << QRect(0, 0, 40, 80) << QPoint(80, 50) << true;
+        QTest::newRow("square and opaque") << 0.0 << 1.0 << whole << QPoint(50, 50) << false << 80;
+        QTest::newRow("rounded corners") << 10.0 << 1.0 << whole << QPoint(10, 10) << true << 80;
+        QTest::newRow("translucent") << 0.0 << 0.5 << whole << QPoint(50, 50) << true << 80;
+        QTest::newRow("covering part of the view") << 0.0 << 1.0 << QRect(0, 0, 40, 80) << QPoint(80, 50) << true << 80;
+        // Larger than the view, the layer does not grow with it, and the view outgrows it.
+        QTest::newRow("outgrown") << 0.0 << 1.0 << QRect(0, 0, 85, 85) << QPoint(95, 95) << true << 90;
     }
     void whatShowsBeneathALayer()
     {
@@ -146,6 +149,7 @@ private Q_SLOTS:
         QFETCH(QRect, layerFrame);
         QFETCH(QPoint, probe);
         QFETCH(bool, beneathShows);
+        QFETCH(int, grownTo);
         QWidget window;
         window.resize(100, 100);
         QPalette red = window.palette();
@@ -156,6 +160,7 @@ private Q_SLOTS:
         ViewLayer *layer = ViewLayer::of(view);
         layer->insertGradientAtBottom({layerFrame, Color(0x0000FFu, alpha), Color(0x0000FFu, alpha)});
         layer->setCornerRadius(cornerRadius);
+        view->resize(grownTo, grownTo);
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         const QColor seen = window.grab().toImage().pixelColor(probe);

@@ -42,7 +42,6 @@ BusyOverlay::BusyOverlay(QObject *parent)
 void BusyOverlay::makeViews()
 {
     // Most screens are never busy: their overlay costs nothing until it is first shown.
-    m_made = true;
     m_containerView = new DimmingView;
     m_progressView = new QWidget(m_containerView);
     m_activityIndicator = new ActivityIndicatorView(m_progressView);
@@ -59,7 +58,7 @@ BusyOverlay::~BusyOverlay()
 
 void BusyOverlay::waitLoading(QWidget *rootView, const Color &boxColour)
 {
-    if (rootView && !m_made)
+    if (rootView && !m_containerView)
         makeViews();
     if (!rootView || !m_containerView)
         return;

@@ -31,7 +31,8 @@ public:
     void hideWaitLoading();
     bool isShown() const;
 
-    /// The overlay's views; null until it is first shown.
+    /// The overlay's views; null until it is first shown, and again if they went with a root
+    /// view (the next showing makes them anew).
     QWidget *containerView() const { return m_containerView; }
     QWidget *progressView() const { return m_progressView; }
     ActivityIndicatorView *activityIndicator() const { return m_activityIndicator; }
@@ -43,7 +44,6 @@ private:
     void makeViews();
     void applyGeometry(QWidget *rootView);
 
-    bool m_made = false;
     QPointer<QWidget> m_containerView;
     QPointer<QWidget> m_progressView;
     QPointer<ActivityIndicatorView> m_activityIndicator;
