@@ -217,11 +217,6 @@ void PaymentScreenPrivate::buildView()
     placeWebView();
     relateWebView(W, H);
 
-    // Polished first: a host's style sheet may change the fonts the layout measures, and a
-    // screen shown at the size it was built at is not laid out again. Each view is asked: the
-    // root view was polished before they were made, and would not go down to them again.
-    for (QWidget *view : rootView->findChildren<QWidget *>())
-        view->ensurePolished();
     layOut();
 
     // A tap on anything that is not a control ends editing.
@@ -243,8 +238,6 @@ void PaymentScreenPrivate::buildView()
 void PaymentScreenPrivate::layOut()
 {
     QWidget *rootView = root();
-    // A view shown for the first time hears of the size it was built at once more.
-    laidOutFor = rootView->size();
     layoutArea->setGeometry(layoutAreaFor(rootView->size()));
     const double W = layoutArea->width();
     const double H = layoutArea->height();
@@ -403,7 +396,7 @@ bool PaymentScreenPrivate::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::MouseButtonPress)
         endEditing();
-    else if (event->type() == QEvent::Resize && watched == root() && root()->size() != laidOutFor)
+    else if (event->type() == QEvent::Resize && watched == root())
         layOut();
     return false;
 }

@@ -225,8 +225,6 @@ public:
     std::unique_ptr<QWidget> pending;
     bool viewsMade = false;
     QWidget *layoutArea = nullptr;
-    /// The root view's size at the last layout pass.
-    QSize laidOutFor;
     QScrollArea *scrollViewCard = nullptr;
     QWidget *scrollContent = nullptr;
     QWidget *orderBg = nullptr;
