@@ -6,6 +6,7 @@
 #include "core/TokenReply.h"
 #include "platform/BrowserProfile_p.h"
 #include "platform/DebugLog_p.h"
+#include "platform/Endpoints.h"
 #include "platform/Focus.h"
 #include "platform/Font.h"
 #include "platform/HttpClient.h"
@@ -21,6 +22,7 @@
 #include <pelbrook/TabBarController.h>
 
 #include <QEvent>
+#include <QKeyEvent>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QPointer>
@@ -58,6 +60,12 @@ PaymentScreenPrivate::PaymentScreenPrivate(const ScreenTraits &screenTraits)
 {
     // Before any of the screen's texts is made.
     loadTranslations();
+    stillWaiting.setSingleShot(true);
+    QObject::connect(&stillWaiting, &QTimer::timeout, this, [this] {
+        // The buyer may close; the wait itself is the gateway's and the bank's, not ours.
+        if (overlay.isShown())
+            overlay.setMessage(PaymentScreen::tr("Still waiting for the bank…"));
+    });
 }
 
 void PaymentScreenPrivate::makeViews()
@@ -105,16 +113,10 @@ void PaymentScreenPrivate::makeViews()
     webViewAlive = webView;
     webView->setObjectName(QLatin1String(traits.webViewName));
     webView->setPageBackgroundColor(Qt::white);
-    QObject::connect(webView, &BrowserView::loadingChanged, this, [this](const QWebEngineLoadingInfo &info) {
-        // The first load to end after the form's own page, wherever the gateway's redirects
-        // took it (or if it failed), ends the wait: the buyer then sees that page.
-        const QString scheme = info.url().scheme();
-        if (awaitingGatewayPage && info.status() != QWebEngineLoadingInfo::LoadStartedStatus
-            && scheme != QLatin1String("data") && scheme != QLatin1String(PageScheme) && scheme != QLatin1String("about")) {
-            awaitingGatewayPage = false;
-            q_ptr->hideWaitLoading();
-        }
-    });
+    QObject::connect(webView, &BrowserView::loadingChanged, this, &PaymentScreenPrivate::pageLoadChanged);
+    QObject::connect(webView, &BrowserView::renderProcessTerminated, this, &PaymentScreenPrivate::pageEnded);
+    QObject::connect(webView, &BrowserView::navigationRefused, this,
+                     [this](const QUrl &, QWebEnginePage::NavigationType type, bool isMainFrame) { navigationRefused(type, isMainFrame); });
 
     payButton = new Button(scrollContent);
     payButton->setObjectName(QLatin1String(traits.payButtonName));
@@ -394,6 +396,14 @@ void PaymentScreenPrivate::placeLogos(double W, double H)
 
 bool PaymentScreenPrivate::eventFilter(QObject *watched, QEvent *event)
 {
+    // On the gateway's pages Escape is the page's (and its dialogs'): it must not close the
+    // checkout under a buyer typing a one-time password. The notice is the checkout's own.
+    if (event->type() == QEvent::ShortcutOverride && watched == root()
+        && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape && paymentPageShown()
+        && !(gatewayNotice && gatewayNotice->isVisible())) {
+        event->accept();
+        return true;
+    }
     if (event->type() == QEvent::MouseButtonPress)
         endEditing();
     else if (event->type() == QEvent::Resize && watched == root())
@@ -514,9 +524,13 @@ void PaymentScreenPrivate::payAction()
         setPaymentPageShown(true);
         q->waitLoading();
     }
+    if (gatewayNotice)
+        gatewayNotice->hide();
+    gatewayRedirected = false;
     paySecurely_request();
     // Shown, not raised: the busy overlay stays above it until the gateway's page starts.
     webView->show();
+    pageProgressed();
 }
 
 void PaymentScreenPrivate::paySecurely_request()
@@ -540,11 +554,15 @@ void PaymentScreenPrivate::paySecurely_request()
     page.paymentToken = checkout.paymentReady_global;
     page.notifyUrl = checkout.notifyUrl_global;
     page.repeatNameAndNote = traits.repeatsNameAndNote;
+    formTarget = QUrl(page.endpoint);
     webView->loadHTMLString(buildPaymentPage(page));
 }
 
-bool PaymentScreenPrivate::shouldStartLoad(BrowserView *, const QUrl &url, QWebEnginePage::NavigationType)
+bool PaymentScreenPrivate::shouldStartLoad(BrowserView *, const QUrl &url, QWebEnginePage::NavigationType type)
 {
+    if (type == QWebEnginePage::NavigationTypeRedirect)
+        gatewayRedirected = true;
+    pageProgressed();
     return webViewShouldStartLoad(url);
 }
 
@@ -610,12 +628,129 @@ void PaymentScreenPrivate::reportHandBack(const std::optional<QString> &result)
 
 void PaymentScreenPrivate::abandonPaymentPage()
 {
-    // A checkout the buyer has closed takes no result from a page that answers later.
+    // A checkout the buyer has closed takes no result from a page that answers later, and its
+    // page must not go on running (asking the gateway, opening dialogs over the merchant's
+    // window) in a checkout the host keeps.
     if (QPointer<BrowserView> view = webViewAlive) {
         view->setNavigationDelegate(nullptr);
-        view->stop();
+        view->closePage();
     }
+    stillWaiting.stop();
     overlay.hideWaitLoading();
+}
+
+namespace {
+
+// Failures of a connection before anything was written to it: the name did not resolve, the
+// connection or its TLS handshake failed, or the certificate was refused (a pinned one that
+// did not match included). A form whose own connection failed so never left the machine.
+bool failedBeforeSending(const QWebEngineLoadingInfo &info)
+{
+    if (info.errorDomain() == QWebEngineLoadingInfo::CertificateErrorDomain
+        || info.errorDomain() == QWebEngineLoadingInfo::DnsErrorDomain)
+        return true;
+    if (info.errorDomain() != QWebEngineLoadingInfo::ConnectionErrorDomain)
+        return false;
+    // The engine's network error numbers (negative, as it reports them).
+    static const QList<int> beforeSending = {
+        -102, // connection refused
+        -104, // connection failed
+        -105, // name not resolved
+        -106, // internet disconnected
+        -107, // SSL protocol error
+        -108, // address invalid
+        -109, // address unreachable
+        -110, // SSL client certificate needed
+        -112, // no SSL versions enabled
+        -113, // SSL version or cipher mismatch
+        -117, // bad SSL client certificate
+        -118, // connection timed out
+        -129, // SSL weak ephemeral key
+        -130, // proxy connection failed
+        -137, // name resolution failed
+        -138, // network access denied
+        -141, // SSL server certificate bad format
+        -148, // SSL handshake not completed
+        -150, // SSL pinned key not in the chain
+    };
+    return beforeSending.contains(-qAbs(info.errorCode()));
+}
+
+} // namespace
+
+void PaymentScreenPrivate::pageLoadChanged(const QWebEngineLoadingInfo &info)
+{
+    pageProgressed();
+    const QString scheme = info.url().scheme();
+    const bool ownPage = scheme == QLatin1String("data") || scheme == QLatin1String(PageScheme) || scheme == QLatin1String("about");
+    const bool ended = info.status() != QWebEngineLoadingInfo::LoadStartedStatus;
+    // A load replaced by another (a redirect by script, a refused navigation) is no failure.
+    const bool replaced = info.errorDomain() == QWebEngineLoadingInfo::InternalErrorDomain && qAbs(info.errorCode()) == 3;
+    const bool failed = ended && (info.status() == QWebEngineLoadingInfo::LoadFailedStatus || info.isErrorPage()) && !replaced;
+    if (failed && paymentPageShown() && !handBackTaken && (!ownPage || !outcomeUnknown)) {
+        // Never reached: the form's own connection failed before a byte of it was sent, or the
+        // form page failed before it posted anything.
+        const bool unreachable = !outcomeUnknown
+            || (!gatewayRedirected && info.url().adjusted(QUrl::RemoveFragment) == formTarget.adjusted(QUrl::RemoveFragment)
+                && failedBeforeSending(info));
+        debugLog(QStringLiteral("The payment page failed to load (%1).").arg(info.errorCode()));
+        showGatewayNotice(unreachable ? GatewayNotice::Kind::Unreachable : GatewayNotice::Kind::ConnectionLost);
+        return;
+    }
+    // The first load to end after the form's own page, wherever the gateway's redirects took
+    // it, ends the wait: the buyer then sees that page, and types into it.
+    if (awaitingGatewayPage && ended && !ownPage) {
+        awaitingGatewayPage = false;
+        q_ptr->hideWaitLoading();
+        if (paymentPageShown())
+            webView->setFocus(Qt::OtherFocusReason);
+    }
+}
+
+void PaymentScreenPrivate::navigationRefused(QWebEnginePage::NavigationType type, bool isMainFrame)
+{
+    if (!isMainFrame || !paymentPageShown() || handBackTaken)
+        return;
+    // A page that tried to leave for somewhere refused stays as it was; but the form refused
+    // on its way out, or the gateway's answer redirecting to such a place, leaves nothing.
+    if (!outcomeUnknown)
+        showGatewayNotice(GatewayNotice::Kind::Unreachable);
+    else if (type == QWebEnginePage::NavigationTypeRedirect)
+        showGatewayNotice(GatewayNotice::Kind::ConnectionLost);
+}
+
+void PaymentScreenPrivate::pageEnded()
+{
+    if (!paymentPageShown() || handBackTaken)
+        return;
+    debugLog(QStringLiteral("The payment page's renderer ended."));
+    // The form is never posted again: the gateway may already have it.
+    showGatewayNotice(outcomeUnknown ? GatewayNotice::Kind::ConnectionLost : GatewayNotice::Kind::Unreachable);
+}
+
+void PaymentScreenPrivate::showGatewayNotice(GatewayNotice::Kind kind)
+{
+    if (kind == GatewayNotice::Kind::Unreachable)
+        outcomeUnknown = false;
+    awaitingGatewayPage = false;
+    stillWaiting.stop();
+    overlay.hideWaitLoading();
+    if (!gatewayNotice)
+        gatewayNotice = new GatewayNotice(root());
+    gatewayNotice->showNotice(kind);
+}
+
+bool PaymentScreenPrivate::paymentPageShown() const
+{
+    return webView && !webView->isHidden();
+}
+
+void PaymentScreenPrivate::pageProgressed()
+{
+    if (!overlay.isShown())
+        return;
+    overlay.setMessage(QString());
+    stillWaiting.start(stillWaitingAfterMs);
 }
 
 // --- What the container asks of a screen ---
@@ -667,6 +802,7 @@ void PaymentScreen::waitLoading()
 void PaymentScreen::hideWaitLoading()
 {
     d_ptr->awaitingGatewayPage = false;
+    d_ptr->stillWaiting.stop();
     d_ptr->overlay.hideWaitLoading();
 }
 
@@ -689,7 +825,11 @@ void PaymentScreen::viewDidAppear()
         d_ptr->setPaymentPageShown(false);
     // While the buyer fills the form, the browser gets ready, so pressing pay does not wait
     // for it to start.
-    d_ptr->webView->prepare();
+    // The connection to the gateway is opened then too: a page of its own profile has none.
+    const Endpoints configured = endpoints();
+    const QString env = d_ptr->checkout.env_global;
+    d_ptr->webView->prepare(env == QLatin1String("TEST") ? configured.testGateway
+                            : env == QLatin1String("PROD") ? configured.productionGateway : QUrl());
 }
 
 void PaymentScreen::viewWillDisappear()

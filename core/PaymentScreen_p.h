@@ -3,6 +3,7 @@
 #include <pelbrook/PaymentScreen.h>
 
 #include "core/CheckoutContext.h"
+#include "core/GatewayNotice.h"
 #include "core/InputHint.h"
 #include "core/PaymentForm.h"
 #include "platform/BrowserView.h"
@@ -16,6 +17,7 @@
 #include <QPointer>
 #include <QRectF>
 #include <QScrollArea>
+#include <QTimer>
 
 #include <memory>
 #include <optional>
@@ -142,8 +144,23 @@ public:
     bool shouldStartLoad(BrowserView *view, const QUrl &url, QWebEnginePage::NavigationType type) override;
     /// Tells the host of a hand-back (its result, if it had a valid one) and closes the checkout.
     void reportHandBack(const std::optional<QString> &result);
-    /// Stops listening to the payment page, for a checkout that has closed.
+    /// Ends the payment page, for a checkout that has closed: its page goes, and nothing it
+    /// does later is heard.
     void abandonPaymentPage();
+    /// A load of the browser view started or ended: the busy overlay goes once the gateway's
+    /// first page is there, and a failed page gives way to the notice.
+    void pageLoadChanged(const QWebEngineLoadingInfo &info);
+    /// The browser refused a navigation: where that leaves the buyer with nothing to see (the
+    /// form itself refused, or the gateway's redirect), the notice says what that means.
+    void navigationRefused(QWebEnginePage::NavigationType type, bool isMainFrame);
+    /// The page's renderer ended: the page is gone, and the notice says what that means.
+    void pageEnded();
+    /// Shows @p kind's notice over the payment page, in place of the busy overlay.
+    void showGatewayNotice(GatewayNotice::Kind kind);
+    /// Whether the payment page (the browser view) is what the screen shows.
+    bool paymentPageShown() const;
+    /// Something new came from the payment page: the wait under the overlay starts again.
+    void pageProgressed();
     /// The private part of @p screen.
     static PaymentScreenPrivate *get(PaymentScreen *screen) { return screen->d_func(); }
     /// Stores @p value in @p member and, when that changes it, emits @p screen's @p changed.
@@ -216,6 +233,15 @@ public:
     /// The form has gone to the gateway and no result has come back: closed now, the payment's
     /// outcome is unknown to the host.
     bool outcomeUnknown = false;
+    /// Where the form went, and whether the gateway has answered it with a redirect: a form
+    /// whose own connection failed before it was sent never reached the gateway.
+    QUrl formTarget;
+    bool gatewayRedirected = false;
+    /// How long the busy overlay waits without news before it says so.
+    int stillWaitingAfterMs = 60000;
+    QTimer stillWaiting;
+    /// Made when first needed, over the root view.
+    GatewayNotice *gatewayNotice = nullptr;
     /// Last hidden with the whole checkout (an embedded one whose page the host switched away
     /// from), not by a change of tab.
     bool hiddenWithCheckout = false;

@@ -1,10 +1,14 @@
 #include "platform/BrowserProfile_p.h"
 
+#include "platform/DebugLog_p.h"
+
 #include <QBuffer>
 #include <QCoreApplication>
+#include <QDir>
 #include <QHash>
+#include <QTemporaryDir>
 #include <QUuid>
-#include <QPointer>
+#include <QWebEngineDownloadRequest>
 #include <QWebEngineProfile>
 #include <QWebEngineUrlRequestJob>
 #include <QWebEngineUrlScheme>
@@ -68,6 +72,34 @@ public:
     }
 };
 
+// A folder only the profile's engine writes to (a download's partial file, should the engine
+// start one before it is refused), removed with the profile.
+class ScratchFolder : public QObject
+{
+public:
+    explicit ScratchFolder(QObject *parent)
+        : QObject(parent)
+        , m_folder(QDir::tempPath() + QStringLiteral("/pelbrook-checkout-XXXXXX"))
+    {
+    }
+    QString path() const { return m_folder.isValid() ? m_folder.path() : QString(); }
+
+private:
+    QTemporaryDir m_folder;
+};
+
+bool &engineStarted()
+{
+    static bool started = false;
+    return started;
+}
+
+int &liveProfiles()
+{
+    static int count = 0;
+    return count;
+}
+
 } // namespace
 
 QUrl servePageOnce(const QByteArray &html)
@@ -86,34 +118,40 @@ void forgetPage(const QUrl &url)
         pages().remove(url.path());
 }
 
-namespace {
-
-QPointer<QWebEngineProfile> &profileSlot()
+QWebEngineProfile *makePageProfile()
 {
-    static QPointer<QWebEngineProfile> profile;
+    engineStarted() = true;
+    // Without a storage name a profile is off the record: cookies, storage and service workers
+    // live in memory and die with it. One per page, so nothing of one buyer's payment reaches
+    // the next one's, and the host's own default profile is never touched.
+    auto *profile = new QWebEngineProfile(QCoreApplication::instance());
+    ++liveProfiles();
+    QObject::connect(profile, &QObject::destroyed, [] { --liveProfiles(); });
+    // Payment pages are never worth keeping, even in memory: they hold card details.
+    profile->setHttpCacheType(QWebEngineProfile::NoCache);
+    profile->setPersistentCookiesPolicy(QWebEngineProfile::NoPersistentCookies);
+    profile->setSpellCheckEnabled(false);
+    auto *scratch = new ScratchFolder(profile);
+    if (!scratch->path().isEmpty())
+        profile->setDownloadPath(scratch->path());
+    profile->installUrlSchemeHandler(HandBackScheme, new HandBackHandler(profile));
+    profile->installUrlSchemeHandler(PageScheme, new PageHandler(profile));
+    QObject::connect(profile, &QWebEngineProfile::downloadRequested, profile, [](QWebEngineDownloadRequest *download) {
+        // The library keeps nothing on disk, and a file saved on a till is the next buyer's.
+        debugLog(QStringLiteral("A download from the payment page was refused."));
+        download->cancel();
+    });
     return profile;
 }
 
-} // namespace
-
-bool browserProfileExists()
+bool browserEngineStarted()
 {
-    return !profileSlot().isNull();
+    return engineStarted();
 }
 
-QWebEngineProfile *browserProfile()
+int livePageProfiles()
 {
-    QPointer<QWebEngineProfile> &profile = profileSlot();
-    if (!profile) {
-        // A profile without a storage name is off the record: no cookies or cache on disk.
-        profile = new QWebEngineProfile(QCoreApplication::instance());
-        // Payment pages are never worth keeping, even in memory: they hold card details, and a
-        // kiosk's cache would only grow with them.
-        profile->setHttpCacheType(QWebEngineProfile::NoCache);
-        profile->installUrlSchemeHandler(HandBackScheme, new HandBackHandler(profile));
-        profile->installUrlSchemeHandler(PageScheme, new PageHandler(profile));
-    }
-    return profile;
+    return liveProfiles();
 }
 
 } // namespace pelbrook

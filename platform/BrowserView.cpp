@@ -1,73 +1,67 @@
 #include "platform/BrowserView.h"
 
+#include "platform/BrowserPage_p.h"
 #include "platform/BrowserProfile_p.h"
-#include "platform/TrustPolicy.h"
+#include "platform/DebugLog_p.h"
 
 #include <QEvent>
-#include <QPointer>
-#include <QShowEvent>
-#include <QTimer>
-#include <QWebEngineCertificateError>
+#include <QWebEngineView>
 #include <QWindow>
+
+#include <utility>
 
 namespace pelbrook {
 
-class BrowserPage : public QWebEnginePage
+namespace {
+
+// Where a refused navigation was going, without its path or query: those may carry what a
+// hostile page read from the buyer.
+QString destination(const QUrl &url)
 {
-public:
-    BrowserPage(QWebEngineProfile *profile, BrowserView *view)
-        : QWebEnginePage(profile, view)
-        , m_view(view)
-    {
-        connect(this, &QWebEnginePage::certificateError, this, [](QWebEngineCertificateError error) {
-            // A self-signed certificate shows up as an unknown authority; only the pinned one
-            // gets past that, and no other kind of error is ever accepted.
-            const bool pinned = error.type() == QWebEngineCertificateError::CertificateAuthorityInvalid
-                && !error.certificateChain().isEmpty()
-                && TrustPolicy::isPinned(error.certificateChain().first());
-            if (pinned)
-                error.acceptCertificate();
-            else
-                error.rejectCertificate();
-        });
-    }
+    return url.host().isEmpty() ? url.scheme() + QLatin1Char(':') : url.scheme() + QStringLiteral("://") + url.host();
+}
 
-protected:
-    bool acceptNavigationRequest(const QUrl &url, NavigationType type, bool) override
-    {
-        if (!m_view)
-            return true;
-        // The warm-up document's own navigation, the first after it was given, is the view's
-        // business; once a real page has been asked for, every navigation is the delegate's.
-        if (m_view->m_warmUp == BrowserView::WarmUp::Given) {
-            m_view->m_warmUp = BrowserView::WarmUp::Done;
-            if (!m_view->m_loadRequested)
-                return true;
-        }
-        if (!m_view->navigationDelegate())
-            return true;
-        return m_view->navigationDelegate()->shouldStartLoad(m_view, url, type);
-    }
+// The documents a secure page makes for its own frames, as browsers let it.
+bool isFrameDocument(const QUrl &url)
+{
+    const QString scheme = url.scheme();
+    if (scheme == QLatin1String("blob") || scheme == QLatin1String("data"))
+        return true;
+    return scheme == QLatin1String("about") && (url.path() == QLatin1String("blank") || url.path() == QLatin1String("srcdoc"));
+}
 
-private:
-    QPointer<BrowserView> m_view;
-};
+} // namespace
 
 BrowserView::BrowserView(QWidget *parent)
-    : QWebEngineView(parent)
+    : QWidget(parent)
 {
     m_prepareFallback.setSingleShot(true);
     connect(&m_prepareFallback, &QTimer::timeout, this, &BrowserView::startPreparing);
 }
 
+BrowserView::~BrowserView()
+{
+    closeDialogs();
+    forgetPage(m_servedPage);
+    // The engine's view goes before its page, which it points to. A page whose dialog is still
+    // on the stack (the view went from inside the dialog's wait) goes once the dialog returns.
+    delete std::exchange(m_engine, nullptr);
+    if (m_page)
+        m_closedPages.append(std::exchange(m_page, nullptr));
+    for (const QPointer<BrowserPage> &page : std::as_const(m_closedPages)) {
+        if (!page)
+            continue;
+        page->detach();
+        if (page->inDialog())
+            page->release();
+        else
+            delete page.data();
+    }
+}
+
 void BrowserView::setNavigationDelegate(NavigationDelegate *delegate)
 {
     m_delegate = delegate;
-}
-
-BrowserView::~BrowserView()
-{
-    forgetPage(m_servedPage);
 }
 
 void BrowserView::setPageBackgroundColor(const QColor &color)
@@ -81,10 +75,20 @@ void BrowserView::ensurePage()
 {
     if (m_page)
         return;
-    m_page = new BrowserPage(browserProfile(), this);
+    m_page = new BrowserPage(this);
     m_page->setBackgroundColor(m_pageBackground);
     connect(m_page, &QWebEnginePage::loadingChanged, this, &BrowserView::loadingChanged);
-    QWebEngineView::setPage(m_page);
+    connect(m_page, &QWebEnginePage::loadFinished, this, &BrowserView::loadFinished);
+    connect(m_page, &QWebEnginePage::renderProcessTerminated, this, &BrowserView::renderProcessTerminated);
+    // Made with its page, the engine's view never has a moment without it, in which it would
+    // make one of the default profile's.
+    m_engine = new QWebEngineView(m_page, this);
+    m_engine->setObjectName(objectName());
+    // Its menu would offer "Save page" and "View source": neither belongs in a checkout.
+    m_engine->setContextMenuPolicy(Qt::NoContextMenu);
+    m_engine->setGeometry(rect());
+    m_engine->show();
+    setFocusProxy(m_engine);
 }
 
 QWebEnginePage *BrowserView::page()
@@ -93,53 +97,170 @@ QWebEnginePage *BrowserView::page()
     return m_page;
 }
 
-void BrowserView::load(const QUrl &url)
+QUrl BrowserView::url() const
 {
-    ensurePage();
-    m_loadRequested = true;
-    QWebEngineView::load(url);
+    return m_page ? m_page->url() : QUrl();
 }
 
-void BrowserView::setHtml(const QString &html, const QUrl &baseUrl)
+QString BrowserView::title() const
 {
-    ensurePage();
-    m_loadRequested = true;
-    QWebEngineView::setHtml(html, baseUrl);
+    return m_page ? m_page->title() : QString();
 }
 
 void BrowserView::stop()
 {
     if (m_page)
-        QWebEngineView::stop();
+        m_page->triggerAction(QWebEnginePage::Stop);
 }
 
-void BrowserView::showEvent(QShowEvent *event)
+void BrowserView::closePage()
 {
-    // The engine's view asks for its page as it is shown; it must be this view's own.
-    ensurePage();
-    QWebEngineView::showEvent(event);
+    closeDialogs();
+    forgetPage(m_servedPage);
+    m_servedPage.clear();
+    m_ownPageScheme.clear();
+    m_prepareFallback.stop();
+    stopWatchingParent();
+    m_warmUp = WarmUp::None;
+    m_loadRequested = false;
+    m_dialogsShown = 0;
+    if (!m_page)
+        return;
+    BrowserPage *page = std::exchange(m_page, nullptr);
+    QWebEngineView *engine = std::exchange(m_engine, nullptr);
+    setFocusProxy(nullptr);
+    page->detach();
+    disconnect(page, nullptr, this, nullptr);
+    page->triggerAction(QWebEnginePage::Stop);
+    engine->hide();
+    // Deferred, since this may be reached from inside one of the page's own signals; the view
+    // goes first, as it points to the page. Until then the page navigates nowhere and opens
+    // no dialog.
+    engine->deleteLater();
+    m_closedPages.removeAll(nullptr);
+    m_closedPages.append(page);
+    page->release();
+}
+
+PageDialog *BrowserView::openDialog() const
+{
+    for (auto it = m_dialogs.crbegin(); it != m_dialogs.crend(); ++it) {
+        if (*it)
+            return *it;
+    }
+    return nullptr;
+}
+
+void BrowserView::resizeEvent(QResizeEvent *)
+{
+    if (m_engine)
+        m_engine->setGeometry(rect());
+    for (const QPointer<PageDialog> &dialog : std::as_const(m_dialogs)) {
+        if (dialog)
+            dialog->setGeometry(geometry());
+    }
 }
 
 void BrowserView::loadHTMLString(const QString &html)
 {
     forgetPage(m_servedPage);
     m_servedPage.clear();
+    ensurePage();
+    m_loadRequested = true;
     // The engine takes a string page as a percent-encoded data address, which it refuses past
     // 2 MiB; what may grow past that once encoded is served from memory instead.
     const QByteArray page = html.toUtf8();
     if (page.size() <= MaximumInlinePage) {
-        setHtml(html, QUrl());
+        m_ownPageScheme = QStringLiteral("data");
+        m_page->setHtml(html, QUrl());
         return;
     }
     m_servedPage = servePageOnce(page);
-    load(m_servedPage);
+    m_ownPageScheme = QLatin1String(PageScheme);
+    m_page->load(m_servedPage);
 }
 
-void BrowserView::prepare()
+bool BrowserView::acceptNavigation(const QUrl &url, QWebEnginePage::NavigationType type, bool isMainFrame)
+{
+    // The warm-up document's own navigation, the first after it was given, is the view's
+    // business; once a real page has been asked for, every navigation is judged.
+    if (m_warmUp == WarmUp::Given) {
+        m_warmUp = WarmUp::Done;
+        if (!m_loadRequested)
+            return true;
+    }
+    const QString scheme = url.scheme();
+    bool allowed = false;
+    if (isMainFrame && !m_ownPageScheme.isEmpty() && scheme == m_ownPageScheme) {
+        // The view's own page, until the gateway's first page replaces it.
+        allowed = true;
+    } else if (scheme == QLatin1String("https")) {
+        allowed = true;
+        if (isMainFrame) {
+            m_ownPageScheme.clear();
+            m_dialogsShown = 0;
+        }
+    } else if (scheme == QLatin1String(HandBackScheme)) {
+        // Only the payment page itself speaks for the payment; anyone's page can be in a frame.
+        if (!isMainFrame) {
+            debugLog(QStringLiteral("A hand-back from a frame was refused; the payment goes on."));
+            return false;
+        }
+        allowed = true;
+    } else if (!isMainFrame && isFrameDocument(url)) {
+        allowed = true;
+    }
+    if (!allowed) {
+        debugLog(QStringLiteral("A navigation to %1 was refused: the payment page may load only secure pages.").arg(destination(url)));
+        Q_EMIT navigationRefused(url, type, isMainFrame);
+        return false;
+    }
+    return !m_delegate || m_delegate->shouldStartLoad(this, url, type);
+}
+
+bool BrowserView::runDialog(PageDialog::Kind kind, const QString &message, const QString &defaultValue, QString *result)
+{
+    // A page that is not on screen has no one to ask; one that keeps asking is silenced.
+    if (!isVisible() || !parentWidget()) {
+        debugLog(QStringLiteral("A dialog of a payment page not on screen was answered as cancelled."));
+        return false;
+    }
+    if (m_dialogsShown >= DialogsPerPage) {
+        debugLog(QStringLiteral("A dialog of the payment page was answered as cancelled: the page has opened too many."));
+        return false;
+    }
+    ++m_dialogsShown;
+    // Beside the view, not in it, so it lies above whatever covers the view (the busy overlay).
+    auto *dialog = new PageDialog(kind, message, defaultValue, parentWidget());
+    dialog->setGeometry(geometry());
+    m_dialogs.removeAll(nullptr);
+    m_dialogs.append(dialog);
+    const QPointer<PageDialog> alive(dialog);
+    const bool accepted = dialog->exec(result);
+    if (alive) {
+        m_dialogs.removeAll(alive);
+        delete alive.data();
+    }
+    return accepted;
+}
+
+void BrowserView::closeDialogs()
+{
+    // Innermost first, though each only ends its own wait.
+    for (auto it = m_dialogs.rbegin(); it != m_dialogs.rend(); ++it) {
+        if (*it) {
+            (*it)->cancel();
+            (*it)->hide();
+        }
+    }
+}
+
+void BrowserView::prepare(const QUrl &origin)
 {
     if (m_warmUp != WarmUp::None || m_loadRequested)
         return;
     m_warmUp = WarmUp::Waiting;
+    m_preconnect = origin;
     // Not before the frame that shows what lies around the view: that frame must not wait for
     // the engine. The warm-up starts once it has been painted; a parent that is not repainted
     // soon has long been on screen, once its window is.
@@ -156,7 +277,7 @@ bool BrowserView::eventFilter(QObject *watched, QEvent *event)
         // After the paint, and after the rest of the frame it belongs to.
         QTimer::singleShot(0, this, &BrowserView::startPreparing);
     }
-    return QWebEngineView::eventFilter(watched, event);
+    return QWidget::eventFilter(watched, event);
 }
 
 void BrowserView::stopWatchingParent()
@@ -192,9 +313,8 @@ void BrowserView::startPreparing()
 void BrowserView::warmUp()
 {
     // One turn of the event loop: the engine's start (once per process, the long one), the
-    // page, then an empty document whose load starts the page's renderer process. Both of those
-    // take tens of milliseconds; done together, a pay pressed just after finds the renderer
-    // already starting instead of starting it then.
+    // page and its profile, then an empty document whose load starts the page's renderer
+    // process, and opens the connection the payment will use.
     if (m_loadRequested) {
         m_warmUp = WarmUp::None;
         return;
@@ -205,7 +325,16 @@ void BrowserView::warmUp()
     // hidden.
     m_page->setVisible(true);
     m_warmUp = WarmUp::Given;
-    QWebEngineView::setHtml(QStringLiteral("<html></html>"));
+    QString document = QStringLiteral("<html></html>");
+    if (m_preconnect.isValid() && m_preconnect.scheme() == QLatin1String("https")) {
+        // The origin is the library's own configuration, encoded: nothing in it ends the
+        // attribute.
+        const QString origin = QString::fromLatin1(m_preconnect.adjusted(QUrl::RemovePath | QUrl::RemoveQuery | QUrl::RemoveFragment)
+                                                       .toEncoded(QUrl::FullyEncoded))
+                                   .toHtmlEscaped();
+        document = QStringLiteral("<html><head><link rel='preconnect' href='%1'></head></html>").arg(origin);
+    }
+    m_page->setHtml(document);
 }
 
 } // namespace pelbrook

@@ -336,7 +336,7 @@ private Q_SLOTS:
         CardCheckout c;
         QVERIFY(QTest::qWaitForWindowExposed(&c.container));
         const int heightBefore = c.root()->height();
-        QSignalSpy loaded(c.webView(), &QWebEngineView::loadFinished);
+        QSignalSpy loaded(c.webView(), &BrowserView::loadFinished);
         fillCardDetails(c.root());
         QTest::mouseClick(c.pay, Qt::LeftButton);
         QVERIFY(loaded.wait(10000));

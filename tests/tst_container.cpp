@@ -25,7 +25,7 @@ protected:
     {
         if (!painted && event->type() == QEvent::Paint && watched->objectName() == QLatin1String("cardViewController")) {
             painted = true;
-            engineAtFirstPaint = browserProfileExists();
+            engineAtFirstPaint = browserEngineStarted();
         }
         return false;
     }
@@ -51,17 +51,17 @@ private Q_SLOTS:
     // First in this process: nothing before it may have started the browser engine.
     void theBrowserStartsAfterTheFirstFrame()
     {
-        QVERIFY(!browserProfileExists());
+        QVERIFY(!browserEngineStarted());
         PGTabBarViewController container;
         container.resize(Phone);
         EngineAtFirstPaint probe;
         qApp->installEventFilter(&probe);
         auto removeProbe = qScopeGuard([&] { qApp->removeEventFilter(&probe); });
         container.present();
-        QVERIFY(!browserProfileExists());
-        auto *cards = static_cast<BrowserView *>(container.findChild<QWebEngineView *>(QStringLiteral("cardWebView")));
+        QVERIFY(!browserEngineStarted());
+        auto *cards = container.findChild<BrowserView *>(QStringLiteral("cardWebView"));
         QVERIFY(cards);
-        QSignalSpy cardsLoaded(cards, &QWebEngineView::loadFinished);
+        QSignalSpy cardsLoaded(cards, &BrowserView::loadFinished);
 
         // Starting the engine holds the main thread far longer than a frame: the cards screen
         // is painted first.
@@ -70,8 +70,8 @@ private Q_SLOTS:
         // Then its browser gets ready while the buyer types: the engine, its own page on the
         // library's profile, an empty document loaded out of sight.
         QTRY_VERIFY_WITH_TIMEOUT(!cardsLoaded.isEmpty(), 15000);
-        QVERIFY(browserProfileExists());
-        QCOMPARE(cards->page()->profile(), browserProfile());
+        QVERIFY(browserEngineStarted());
+        QVERIFY(cards->page()->profile()->isOffTheRecord());
         QVERIFY(cards->isHidden());
     }
 
@@ -278,7 +278,7 @@ private Q_SLOTS:
         QTest::newRow("a hand-back without a result") << "unreadable";
     }
     // The checkout closes on the gateway's page without a result: the host learns that the
-    // outcome is unknown, and nothing from the page after that, though it hands back anyway.
+    // outcome is unknown, and nothing from the page after that: the page is gone.
     void closedOnTheGatewaysPage()
     {
         QFETCH(QString, how);
@@ -295,7 +295,7 @@ private Q_SLOTS:
         connect(&container, &PGTabBarViewController::paymentInterrupted, this, [&] { heard << QStringLiteral("interrupted"); });
         connect(&container, &PGTabBarViewController::dismissed, this, [&] { heard << QStringLiteral("dismissed"); });
         container.present();
-        auto *web = container.findChild<QWebEngineView *>(QStringLiteral("cardWebView"));
+        auto *web = container.findChild<BrowserView *>(QStringLiteral("cardWebView"));
         QTest::keyClicks(container.findChild<QLineEdit *>(QStringLiteral("cardNumberTextField")), QStringLiteral("4111111111111111"));
         QTest::mouseClick(container.findChild<QAbstractButton *>(QStringLiteral("cardPayButton")), Qt::LeftButton);
         QTRY_VERIFY_WITH_TIMEOUT(web->url().path().endsWith(QLatin1String("submit-transparent")), 30000);
@@ -304,14 +304,13 @@ private Q_SLOTS:
         else if (how == QLatin1String("window"))
             container.windowHandle()->close();
         else
-            web->setUrl(QUrl(QStringLiteral("ios-sdk://r")));
+            web->page()->setUrl(QUrl(QStringLiteral("ios-sdk://r")));
         QTRY_VERIFY(!container.isVisible());
         QCOMPARE(heard, (QStringList{QStringLiteral("interrupted"), QStringLiteral("dismissed")}));
-        // The page hands back after all; once the engine has ended that navigation, and the
-        // event loop has gone round, the checkout has had its chance to take it.
-        QSignalSpy ended(web, &QWebEngineView::loadFinished);
-        web->setUrl(QUrl(QStringLiteral("ios-sdk://r#late")));
-        QVERIFY(ended.wait(10000));
+        // The page went with the checkout, and every screen's page with it: none can hand back
+        // later, ask the gateway anything or open a dialog.
+        QVERIFY(!web->hasPage());
+        QTRY_COMPARE_WITH_TIMEOUT(livePageProfiles(), 0, 10000);
         QVERIFY(eventLoopRoundTrip());
         QCOMPARE(container.getResult(), QStringLiteral("kept"));
         QVERIFY(delegate->results.isEmpty());
@@ -471,7 +470,7 @@ private Q_SLOTS:
             view->resize(Phone);
             view->show();
             QVERIFY(QTest::qWaitForWindowExposed(view));
-            auto *page = view->findChild<QWebEngineView *>();
+            auto *page = view->findChild<BrowserView *>();
             QVERIFY(page && page->isVisible());
             QCOMPARE(page->geometry(), view->rect());
             // The payment page is up; the inputs, the pay button among them, are not.

@@ -126,7 +126,7 @@ private Q_SLOTS:
         int badBars = 0;
         BrowserView *web = c.webView();
         QElapsedTimer sinceFirstPage;
-        connect(web, &QWebEngineView::loadFinished, this, [&](bool) {
+        connect(web, &BrowserView::loadFinished, this, [&](bool) {
             if (web->url().host() != QLatin1String("127.0.0.1") || !c.container.isVisible())
                 return;
             if (!sinceFirstPage.isValid())

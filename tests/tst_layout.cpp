@@ -102,7 +102,7 @@ QString layoutFaults(PGTabBarViewController &container, const QString &tab)
             }
         }
     }
-    if (inRoot(root->findChild<QWebEngineView *>(), root) != root->rect())
+    if (inRoot(root->findChild<BrowserView *>(), root) != root->rect())
         faults << QStringLiteral("the gateway's page does not cover the content area");
     return faults.join(QLatin1Char('\n'));
 }

@@ -84,8 +84,8 @@ private Q_SLOTS:
         // it ready once on screen); that memory is not a request's.
         {
             BrowserView view;
-            QSignalSpy loaded(&view, &QWebEngineView::loadFinished);
-            view.setHtml(QStringLiteral("<html></html>"));
+            QSignalSpy loaded(&view, &BrowserView::loadFinished);
+            view.loadHTMLString(QStringLiteral("<html></html>"));
             QVERIFY(loaded.wait(15000));
         }
         HttpClient::setTransferTimeout(TransferTimeoutMs);
@@ -221,7 +221,7 @@ private Q_SLOTS:
         auto *screen = checkout->container.findChild<netBankingViewController *>();
         QCOMPARE(screen->nb_code(), std::optional<QString>(completes ? QStringLiteral("3002") : QStringLiteral("3333")));
         QTest::mouseClick(checkout->find<QAbstractButton>("nb_paySecurelyBtn"), Qt::LeftButton);
-        QTRY_VERIFY(checkout->container.findChild<QWebEngineView *>(QStringLiteral("nb_webView"))->isVisible());
+        QTRY_VERIFY(checkout->container.findChild<BrowserView *>(QStringLiteral("nb_webView"))->isVisible());
     }
 };
 

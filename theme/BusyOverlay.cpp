@@ -47,6 +47,20 @@ void BusyOverlay::makeViews()
     m_activityIndicator = new ActivityIndicatorView(m_progressView);
     m_progressView->setObjectName(QStringLiteral("progressView"));
     m_activityIndicator->setObjectName(QStringLiteral("activityIndicator"));
+    m_message = new QLabel(m_containerView);
+    m_message->setObjectName(QStringLiteral("busyMessage"));
+    m_message->setTextFormat(Qt::PlainText);
+    m_message->setWordWrap(true);
+    m_message->setAlignment(Qt::AlignCenter);
+    m_message->setMargin(10);
+    ViewLayer *messageLayer = ViewLayer::of(m_message);
+    messageLayer->setBackgroundColor(Qt::white);
+    messageLayer->setCornerRadius(10);
+    messageLayer->setMasksToBounds(true);
+    QPalette text = m_message->palette();
+    text.setColor(QPalette::WindowText, Qt::black);
+    m_message->setPalette(text);
+    m_message->hide();
     m_containerView->hide();
 }
 
@@ -99,6 +113,36 @@ void BusyOverlay::applyGeometry(QWidget *rootView)
     QRect box(0, 0, 80, 80);
     box.moveCenter(rootFrame.center());
     m_progressView->setGeometry(box);
+    placeMessage();
+}
+
+void BusyOverlay::placeMessage()
+{
+    if (!m_message || m_message->isHidden())
+        return;
+    const int width = qMax(0, qMin(320, m_containerView->width() - 32));
+    const int height = m_message->heightForWidth(width);
+    const QRect box = m_progressView->geometry();
+    // Under the box, or above it where a short window leaves no room below.
+    int top = box.bottom() + 17;
+    if (top + height > m_containerView->height())
+        top = qMax(0, box.top() - 16 - height);
+    m_message->setGeometry((m_containerView->width() - width) / 2, top, width, height);
+}
+
+void BusyOverlay::setMessage(const QString &message)
+{
+    if (!m_message)
+        return;
+    m_message->setText(message);
+    m_message->setVisible(!message.isEmpty());
+    m_message->setAccessibleName(message);
+    placeMessage();
+}
+
+QString BusyOverlay::message() const
+{
+    return m_message && !m_message->isHidden() ? m_message->text() : QString();
 }
 
 bool BusyOverlay::eventFilter(QObject *watched, QEvent *event)
@@ -116,6 +160,7 @@ void BusyOverlay::hideWaitLoading()
         m_rootView->removeEventFilter(this);
     m_rootView = nullptr;
     m_activityIndicator->stopAnimating();
+    setMessage(QString());
     m_containerView->hide();
     m_containerView->setParent(nullptr);
 }

@@ -3,6 +3,7 @@
 #include "platform/ActivityIndicatorView.h"
 #include "theme/Color.h"
 
+#include <QLabel>
 #include <QObject>
 #include <QPointer>
 #include <QWidget>
@@ -27,8 +28,13 @@ public:
 
     /// Shows the overlay over @p rootView, with the box in @p boxColour.
     void waitLoading(QWidget *rootView, const Color &boxColour);
-    /// Hides it; harmless when it is not shown.
+    /// Hides it, and the message with it; harmless when it is not shown.
     void hideWaitLoading();
+    /// Shows @p message under the box while the overlay is shown (`busyMessage`); empty for
+    /// none. The next showing starts without one.
+    void setMessage(const QString &message);
+    /// The message shown, if any.
+    QString message() const;
     bool isShown() const;
 
     /// The overlay's views; null until it is first shown, and again if they went with a root
@@ -43,10 +49,12 @@ protected:
 private:
     void makeViews();
     void applyGeometry(QWidget *rootView);
+    void placeMessage();
 
     QPointer<QWidget> m_containerView;
     QPointer<QWidget> m_progressView;
     QPointer<ActivityIndicatorView> m_activityIndicator;
+    QPointer<QLabel> m_message;
     QPointer<QWidget> m_rootView;
 };
 

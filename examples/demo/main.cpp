@@ -251,17 +251,6 @@ private:
         });
         m_status->setText(QStringLiteral("Paying…"));
         m_checkout->present();
-        // The engine's own log is kept to fatal errors; what goes wrong with a page is said here.
-        for (QWebEngineView *page : m_checkout->findChildren<QWebEngineView *>()) {
-            connect(page, &QWebEngineView::loadFinished, this, [this, page](bool ok) {
-                if (!ok && page->isVisible() && m_checkout && m_checkout->isVisible())
-                    std::fprintf(stderr, "pelbrook-demo: a page did not load: %s\n", qPrintable(page->url().toString()));
-            });
-            connect(page, &QWebEngineView::renderProcessTerminated, this, [](QWebEnginePage::RenderProcessTerminationStatus status) {
-                if (status != QWebEnginePage::NormalTerminationStatus)
-                    std::fprintf(stderr, "pelbrook-demo: the page's renderer ended abnormally (%d)\n", int(status));
-            });
-        }
     }
 
     const Sandbox &m_sandbox;
@@ -418,11 +407,12 @@ bool autopilot(CartWindow &cart, const Autopilot &pilot)
     if (pilot.tab == 0)
         type(checkout, "cardNumberTextField", entry);
 
+    click(checkout->findChild<QAbstractButton *>(QLatin1String(PayButtons[pilot.tab])));
+    // The browser's view exists once its page does: by the pay press at the latest.
     auto *web = checkout->findChild<QWebEngineView *>(QLatin1String(WebViews[pilot.tab]));
     if (!web)
         return false;
     answerGatewayPages(cart, checkout, web, pilot.approves);
-    click(checkout->findChild<QAbstractButton *>(QLatin1String(PayButtons[pilot.tab])));
     // It ends with a result, or with the checkout closed on an error page.
     return waitFor([&] { return cart.hasResult() || !cart.checkout(); }, 90000);
 }

@@ -36,6 +36,7 @@
 #include <QTabBar>
 #include <QTest>
 #include <QToolButton>
+#include <QWebEngineProfile>
 #include <QWebEngineView>
 
 /// A phone-sized container: a 390 x 844 screen below the navigation bar and above the tab bar.

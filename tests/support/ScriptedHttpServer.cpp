@@ -1,10 +1,12 @@
 #include "ScriptedHttpServer.h"
 
+#include <QSslSocket>
 #include <QTcpSocket>
 #include <QUrl>
 
-ScriptedHttpServer::ScriptedHttpServer(Script script)
+ScriptedHttpServer::ScriptedHttpServer(Script script, const std::optional<Tls> &tls)
     : m_script(std::move(script))
+    , m_tls(tls)
 {
     listen(QHostAddress::LocalHost, 0);
     connect(this, &QTcpServer::newConnection, this, [this]() {
@@ -44,6 +46,23 @@ ScriptedHttpServer::ScriptedHttpServer(Script script)
     });
 }
 
+void ScriptedHttpServer::incomingConnection(qintptr descriptor)
+{
+    if (!m_tls) {
+        QTcpServer::incomingConnection(descriptor);
+        return;
+    }
+    auto *socket = new QSslSocket(this);
+    if (!socket->setSocketDescriptor(descriptor)) {
+        delete socket;
+        return;
+    }
+    socket->setLocalCertificate(m_tls->certificate);
+    socket->setPrivateKey(m_tls->key);
+    socket->startServerEncryption();
+    addPendingConnection(socket);
+}
+
 void ScriptedHttpServer::answerHeld(const QByteArray &answer)
 {
     for (const QPointer<QTcpSocket> &socket : std::as_const(m_held)) {
@@ -62,7 +81,7 @@ int ScriptedHttpServer::openConnections() const
 
 QUrl ScriptedHttpServer::url(const QString &path) const
 {
-    return QUrl(QStringLiteral("http://127.0.0.1:%1%2").arg(serverPort()).arg(path));
+    return QUrl(QStringLiteral("%1://127.0.0.1:%2%3").arg(m_tls ? QStringLiteral("https") : QStringLiteral("http")).arg(serverPort()).arg(path));
 }
 
 QByteArray ScriptedHttpServer::response(int status, const QByteArray &contentType, const QByteArray &body,

@@ -2,14 +2,17 @@
 
 #include <QByteArray>
 #include <QPointer>
+#include <QSslCertificate>
+#include <QSslKey>
 #include <QTcpServer>
 #include <QTcpSocket>
 
 #include <algorithm>
 #include <functional>
+#include <optional>
 
 /**
- * A plain-HTTP loopback server whose answers the test writes by hand, for servers that
+ * A loopback HTTP (or, given a certificate, HTTPS) server whose answers the test writes by hand, for servers that
  * misbehave: each request gets the raw bytes the script returns (an empty answer closes the
  * connection without a reply; a null one keeps it open and silent).
  */
@@ -19,7 +22,13 @@ public:
     /// Maps the request's path and body to the raw bytes to send.
     using Script = std::function<QByteArray(const QByteArray &path, const QByteArray &body)>;
 
-    explicit ScriptedHttpServer(Script script);
+    /// The certificate and key to serve HTTPS with.
+    struct Tls {
+        QSslCertificate certificate;
+        QSslKey key;
+    };
+
+    explicit ScriptedHttpServer(Script script, const std::optional<Tls> &tls = std::nullopt);
     QUrl url(const QString &path) const;
     int requestCount() const { return m_requests; }
     /// The paths of the requests so far, in order.
@@ -36,8 +45,12 @@ public:
     static QByteArray response(int status, const QByteArray &contentType, const QByteArray &body,
                                const QByteArray &extraHeaders = {});
 
+protected:
+    void incomingConnection(qintptr descriptor) override;
+
 private:
     Script m_script;
+    std::optional<Tls> m_tls;
     int m_requests = 0;
     QList<QByteArray> m_paths;
     QList<QByteArray> m_bodies;

@@ -1,0 +1,77 @@
+#include "core/GatewayNotice.h"
+
+#include "platform/Font.h"
+#include "platform/Palette.h"
+
+#include <QAccessible>
+#include <QEvent>
+#include <QLabel>
+#include <QVBoxLayout>
+
+namespace pelbrook {
+
+GatewayNotice::GatewayNotice(QWidget *parent)
+    : QWidget(parent)
+{
+    setObjectName(QStringLiteral("gatewayNotice"));
+    setPalette(screenPalette());
+    setAutoFillBackground(true);
+    // Clicks stop here: nothing of the dead page beneath is reachable.
+    setAttribute(Qt::WA_NoMousePropagation);
+    auto *column = new QVBoxLayout(this);
+    column->setContentsMargins(24, 24, 24, 24);
+    m_text = new QLabel(this);
+    m_text->setObjectName(QStringLiteral("gatewayNoticeText"));
+    m_text->setTextFormat(Qt::PlainText);
+    m_text->setWordWrap(true);
+    m_text->setAlignment(Qt::AlignCenter);
+    m_text->setFont(fontNamed(QStringLiteral("Helvetica Neue"), 18));
+    m_text->setMaximumWidth(440);
+    column->addStretch(1);
+    column->addWidget(m_text, 0, Qt::AlignHCenter);
+    column->addStretch(2);
+    parent->installEventFilter(this);
+    hide();
+}
+
+QString GatewayNotice::textFor(Kind kind)
+{
+    switch (kind) {
+    case Kind::Unreachable:
+        return tr("The payment page could not be reached. No payment was made.");
+    case Kind::ConnectionLost:
+        break;
+    }
+    return tr("The connection to the payment page was lost. Your payment may still go through; the shop will confirm it.");
+}
+
+void GatewayNotice::showNotice(Kind kind)
+{
+    m_text->setText(textFor(kind));
+    setAccessibleName(m_text->text());
+    cover();
+    show();
+    raise();
+    // Screen readers hear it as soon as it shows, as they would an alert.
+    QAccessibleEvent announced(m_text, QAccessible::Alert);
+    QAccessible::updateAccessibility(&announced);
+}
+
+QString GatewayNotice::text() const
+{
+    return m_text->text();
+}
+
+bool GatewayNotice::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == parentWidget() && event->type() == QEvent::Resize)
+        cover();
+    return QWidget::eventFilter(watched, event);
+}
+
+void GatewayNotice::cover()
+{
+    setGeometry(parentWidget()->rect());
+}
+
+} // namespace pelbrook
