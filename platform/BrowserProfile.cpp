@@ -132,8 +132,13 @@ QWebEngineProfile *makePageProfile()
     profile->setPersistentCookiesPolicy(QWebEngineProfile::NoPersistentCookies);
     profile->setSpellCheckEnabled(false);
     auto *scratch = new ScratchFolder(profile);
-    if (!scratch->path().isEmpty())
+    if (!scratch->path().isEmpty()) {
+        // Off the record, the engine still makes empty folders where a stored profile would
+        // keep its data: they go there too.
+        profile->setPersistentStoragePath(scratch->path());
+        profile->setCachePath(scratch->path());
         profile->setDownloadPath(scratch->path());
+    }
     profile->installUrlSchemeHandler(HandBackScheme, new HandBackHandler(profile));
     profile->installUrlSchemeHandler(PageScheme, new PageHandler(profile));
     QObject::connect(profile, &QWebEngineProfile::downloadRequested, profile, [](QWebEngineDownloadRequest *download) {

@@ -3,6 +3,8 @@
 
 #include "CheckoutHelpers.h"
 
+#include <QTemporaryDir>
+
 #include "core/HandBack.h"
 #include "core/PaymentForm.h"
 #include "core/PaymentScreen_p.h"
@@ -230,11 +232,16 @@ private Q_SLOTS:
         QFETCH(QString, currency);
         QFETCH(QString, path);
         // The two gateways are two loopback servers, so the post shows where it went.
-        ScriptedHttpServer test([](const QByteArray &, const QByteArray &) { return ScriptedHttpServer::response(200, "text/html", "ok"); });
-        ScriptedHttpServer production([](const QByteArray &, const QByteArray &) { return ScriptedHttpServer::response(200, "text/html", "ok"); });
+        QTemporaryDir certificates;
+        QString pin;
+        const ScriptedHttpServer::Tls tls = loopbackCertificate(certificates.path(), &pin);
+        const auto ok = [](const QByteArray &, const QByteArray &) { return ScriptedHttpServer::response(200, "text/html", "ok"); };
+        ScriptedHttpServer test(ok, tls);
+        ScriptedHttpServer production(ok, tls);
         Endpoints e;
         e.testGateway = test.url(QString());
         e.productionGateway = production.url(QString());
+        e.pinnedCertificateSha256 = pin;
         setEndpoints(e);
         configure({.env = env, .currency = currency});
         TestScreen screen;

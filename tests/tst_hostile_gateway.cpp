@@ -7,7 +7,6 @@
 // only from the payment page itself, the buyer can always close, and is never left on a blank
 // or an engine page.
 
-#include "Certificate.h"
 #include "CheckoutHelpers.h"
 
 #include "core/PaymentScreen_p.h"
@@ -95,21 +94,17 @@ class HostileGatewayTest : public QObject
     Q_OBJECT
 
     QTemporaryDir m_certificates;
+    // The temporary folder of this process alone: what the engine leaves there is the rows'.
+    QTemporaryDir m_temporary;
     std::optional<ScriptedHttpServer::Tls> m_tls;
     QString m_pin;
 
 private Q_SLOTS:
     void initTestCase()
     {
-        std::string error;
-        const sandbox::CertificateFiles files
-            = sandbox::createSelfSignedCertificate(m_certificates.path().toStdString(), "hostile", {}, error);
-        QVERIFY2(!files.sha256.empty(), error.c_str());
-        QFile certificate(QString::fromStdString(files.certificatePath));
-        QFile key(QString::fromStdString(files.keyPath));
-        QVERIFY(certificate.open(QIODevice::ReadOnly) && key.open(QIODevice::ReadOnly));
-        m_tls = ScriptedHttpServer::Tls{QSslCertificate(certificate.readAll()), QSslKey(key.readAll(), QSsl::Ec)};
-        m_pin = QString::fromStdString(files.sha256);
+        QVERIFY(m_temporary.isValid());
+        qputenv("TMPDIR", m_temporary.path().toLocal8Bit());
+        m_tls = loopbackCertificate(m_certificates.path(), &m_pin);
     }
 
     void sandboxKinds_data()

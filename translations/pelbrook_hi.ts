@@ -2,6 +2,17 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="hi_IN">
 <context>
+    <name>pelbrook::GatewayNotice</name>
+    <message>
+        <source>The payment page could not be reached. No payment was made.</source>
+        <translation>भुगतान पेज तक पहुँचा नहीं जा सका। कोई भुगतान नहीं हुआ।</translation>
+    </message>
+    <message>
+        <source>The connection to the payment page was lost. Your payment may still go through; the shop will confirm it.</source>
+        <translation>भुगतान पेज से कनेक्शन टूट गया। आपका भुगतान फिर भी हो सकता है; दुकान इसकी पुष्टि करेगी।</translation>
+    </message>
+</context>
+<context>
     <name>pelbrook::NavigationController</name>
     <message>
         <source>Close</source>
@@ -36,7 +47,22 @@
     </message>
 </context>
 <context>
+    <name>pelbrook::PageDialog</name>
+    <message>
+        <source>Cancel</source>
+        <translation>रद्द करें</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>ठीक है</translation>
+    </message>
+</context>
+<context>
     <name>pelbrook::PaymentScreen</name>
+    <message>
+        <source>Still waiting for the bank…</source>
+        <translation>अब भी बैंक की प्रतीक्षा है…</translation>
+    </message>
     <message>
         <source>Merchant Name</source>
         <translation>व्यापारी का नाम</translation>
