@@ -44,6 +44,11 @@ QWidget *ViewController::view()
     root->resize(d->initialViewSize);
     d->view = root;
     viewDidLoad();
+    // Whatever asked for the view, the tab's first showing or a host's call before it, it goes
+    // into its tab now: a tab whose view was made elsewhere would stay blank. Filled first, out
+    // of any window: the views it was given are shown with it.
+    if (NavigationController *navigation = navigationController())
+        navigation->placeRootView();
     return root;
 }
 
