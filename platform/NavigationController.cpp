@@ -3,6 +3,7 @@
 #include "platform/BarButton.h"
 #include "platform/Palette.h"
 #include "platform/Resources.h"
+#include "platform/ViewController_p.h"
 
 #include <QLabel>
 #include <QPainter>
@@ -94,6 +95,7 @@ void NavigationController::updateLeftButton()
     m_leftButton = nullptr;
     if (!item.action && item.image.isNull() && item.title.isEmpty())
         return;
+    const LanguageScope language(screenLanguage(m_root));
     m_leftButton = new BarButton(m_bar);
     m_leftButton->setObjectName(item.objectName);
     m_leftButton->setCursor(Qt::PointingHandCursor);

@@ -4,6 +4,7 @@
 
 #include "platform/NavigationController.h"
 #include "platform/Palette.h"
+#include "platform/ViewController_p.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -13,12 +14,21 @@ namespace pelbrook {
 class ViewControllerPrivate
 {
 public:
+    static const ViewControllerPrivate *get(const ViewController *screen) { return screen->d.get(); }
+
     QPointer<QWidget> view;
     QSize initialViewSize = QSize(390, 844);
     QString title;
     BarButtonItem leftBarButtonItem;
     TabBarItem tabBarItem;
+    /// The screen's texts are made when its views are first needed, and at every showing.
+    const Language language = loadTranslations();
 };
+
+Language screenLanguage(const ViewController *screen)
+{
+    return ViewControllerPrivate::get(screen)->language;
+}
 
 ViewController::ViewController(QObject *parent)
     : QObject(parent)
@@ -36,6 +46,7 @@ QWidget *ViewController::view()
 {
     if (d->view)
         return d->view;
+    const LanguageScope language(d->language);
     auto *root = new QWidget;
     QString name = QString::fromLatin1(metaObject()->className());
     name = name.mid(name.lastIndexOf(QLatin1Char(':')) + 1);
@@ -103,12 +114,14 @@ void ViewController::dismiss()
 
 void ViewController::beginAppearance()
 {
+    const LanguageScope language(d->language);
     view();
     viewWillAppear();
 }
 
 void ViewController::endAppearance()
 {
+    const LanguageScope language(d->language);
     viewDidAppear();
 }
 

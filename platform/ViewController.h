@@ -134,6 +134,7 @@ protected:
     virtual void viewWillDisappear() {}
 
 private:
+    friend class ViewControllerPrivate;
     std::unique_ptr<ViewControllerPrivate> const d;
 };
 
