@@ -97,7 +97,7 @@ void netBankingViewControllerPrivate::get_data(const QUrl &url)
     }
     // The private part is the context: a reply for a screen that is gone is dropped.
     HttpClient::send("GET", QNetworkRequest(url), {}, this,
-                     [this](std::optional<QByteArray> body) { extract_data(body); }, MaximumListBytes);
+                     [this](std::optional<QByteArray> body) { extract_data(body); }, MaximumListBytes, ListDeadlineMs);
 }
 
 void netBankingViewControllerPrivate::extract_data(const std::optional<QByteArray> &body)
