@@ -130,7 +130,7 @@ double downloadMilliseconds(const QUrl &url)
     QElapsedTimer timer;
     timer.start();
     HttpClient::send("GET", QNetworkRequest(url), {}, &loop, [&loop](std::optional<QByteArray>) { loop.quit(); },
-                     netBankingViewControllerPrivate::MaximumListBytes);
+                     netBankingViewControllerPrivate::MaximumListBytes, netBankingViewControllerPrivate::ListDeadlineMs);
     loop.exec();
     return timer.nsecsElapsed() / 1e6;
 }

@@ -3,6 +3,7 @@
 #include "card/CardNumberFormatter.h"
 #include "card/cardViewController_p.h"
 #include "platform/DebugLog_p.h"
+#include "platform/ViewController_p.h"
 
 #include <QDate>
 #include <QKeyEvent>
@@ -312,6 +313,8 @@ void cardViewController::reformatAsCardNumber(QLineEdit *textField)
 
 void cardViewController::textFieldDidChangeToExpiry(QLineEdit *textField)
 {
+    // What these make (the views of a screen not shown yet, a hint) reads in its language.
+    const LanguageScope language(screenLanguage(this));
     Q_D(cardViewController);
     d->makeViews();
     d->expiryFieldChanged(textField, d->cardExpiryYearTextField, QStringLiteral("Expiry Month"));
@@ -319,6 +322,7 @@ void cardViewController::textFieldDidChangeToExpiry(QLineEdit *textField)
 
 void cardViewController::textFieldDidChangeToCvc(QLineEdit *textField)
 {
+    const LanguageScope language(screenLanguage(this));
     Q_D(cardViewController);
     d->makeViews();
     d->expiryFieldChanged(textField, d->cardCvcTextField, QStringLiteral("Expiry Year"));
@@ -326,16 +330,19 @@ void cardViewController::textFieldDidChangeToCvc(QLineEdit *textField)
 
 void cardViewController::payAction(QAbstractButton *)
 {
+    const LanguageScope language(screenLanguage(this));
     d_func()->payAction();
 }
 
 void cardViewController::hideCardPaymentInputs()
 {
+    const LanguageScope language(screenLanguage(this));
     d_func()->setPaymentPageShown(true);
 }
 
 void cardViewController::showCardPaymentInputs()
 {
+    const LanguageScope language(screenLanguage(this));
     d_func()->setPaymentPageShown(false);
 }
 

@@ -6,6 +6,7 @@
 #include "netbanking/netbankingTableViewCell.h"
 #include "platform/DebugLog_p.h"
 #include "platform/HttpClient.h"
+#include "platform/ViewController_p.h"
 #include "platform/WorkerPool.h"
 
 #include <pelbrook/Endpoints.h>
@@ -96,7 +97,7 @@ void netBankingViewControllerPrivate::get_data(const QUrl &url)
     }
     // The private part is the context: a reply for a screen that is gone is dropped.
     HttpClient::send("GET", QNetworkRequest(url), {}, this,
-                     [this](std::optional<QByteArray> body) { extract_data(body); }, MaximumListBytes);
+                     [this](std::optional<QByteArray> body) { extract_data(body); }, MaximumListBytes, ListDeadlineMs);
 }
 
 void netBankingViewControllerPrivate::extract_data(const std::optional<QByteArray> &body)
@@ -182,16 +183,20 @@ QList<MyStruct> netBankingViewController::list() const { return d_func()->model-
 
 void netBankingViewController::hideNetbankingPaymentInputs()
 {
+    // What these make (the views of a screen not shown yet, a hint) reads in its language.
+    const LanguageScope language(screenLanguage(this));
     d_func()->setPaymentPageShown(true);
 }
 
 void netBankingViewController::showNetbankingPaymentInputs()
 {
+    const LanguageScope language(screenLanguage(this));
     d_func()->setPaymentPageShown(false);
 }
 
 void netBankingViewController::payAction(QAbstractButton *)
 {
+    const LanguageScope language(screenLanguage(this));
     d_func()->payAction();
 }
 

@@ -46,8 +46,8 @@ struct PELBROOK_EXPORT MyStruct {
  *
  * Without a choice the payment carries the code "3333" in the "TEST" environment and an empty
  * code otherwise. The document must be a JSON array of objects with the strings "code" and
- * "bankName", of at most 8 MiB; other elements are skipped. A list that cannot be downloaded or
- * read leaves the list empty; the buyer is not told. The list is read on a worker thread, so
+ * "bankName", of at most 8 MiB; other elements are skipped. A list that cannot be downloaded
+ * within a minute, or read, leaves the list empty; the buyer is not told. The list is read on a worker thread, so
  * the screen stays responsive.
  *
  * A host normally meets it only inside PGTabBarViewController. Construct it after the

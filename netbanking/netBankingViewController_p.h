@@ -21,6 +21,8 @@ public:
     /// A bank list document larger than this is treated as no answer at all: a broken or
     /// hostile server must not be able to fill the host's memory.
     static constexpr qint64 MaximumListBytes = 8 * 1024 * 1024;
+    /// The list may be long, and the network slow, but the download ends within this.
+    static constexpr int ListDeadlineMs = 60 * 1000;
 
     netBankingViewControllerPrivate();
     void makeInputs() override;

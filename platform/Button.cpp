@@ -14,6 +14,12 @@ Button::Button(QWidget *parent)
     setFocusPolicy(Qt::StrongFocus);
 }
 
+bool Button::event(QEvent *event)
+{
+    const LanguageScope language(m_language);
+    return QAbstractButton::event(event);
+}
+
 void Button::setImage(const QImage &image, State state)
 {
     m_images[int(state)] = image;

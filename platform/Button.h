@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Translations_p.h"
+
 #include <QAbstractButton>
 #include <QColor>
 #include <QImage>
@@ -13,6 +15,9 @@ namespace pelbrook {
  * highlighted, i.e. pressed). Its background (colour, corner radius, gradients) comes from its
  * view layer, painted beneath the content. With the keyboard focus it shows a focus ring, and
  * Space, Enter or Return press it.
+ *
+ * Its presses are handled in the language it was made in: what they make (a screen's hint at a
+ * refused pay press) reads as the rest of its screen.
  */
 class Button : public QAbstractButton
 {
@@ -42,6 +47,7 @@ public:
     QSize sizeHint() const override;
 
 protected:
+    bool event(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
 
@@ -55,6 +61,7 @@ private:
     QColor m_titleColor = Qt::black;
     QMarginsF m_imageInsets;
     QMarginsF m_titleInsets;
+    const Language m_language = currentLanguage();
 };
 
 } // namespace pelbrook

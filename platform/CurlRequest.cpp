@@ -76,7 +76,7 @@ void useApplicationProxy(CURL *easy)
 } // namespace
 
 CurlRequest::CurlRequest(const QByteArray &verb, const QNetworkRequest &request, const QByteArray &body, qint64 maximumBody,
-                         int timeoutMs)
+                         int timeoutMs, int deadlineMs)
     : m_body(body)
     , m_pin(TrustPolicy::pinnedDigest())
     , m_maximumBody(maximumBody)
@@ -118,6 +118,10 @@ CurlRequest::CurlRequest(const QByteArray &verb, const QNetworkRequest &request,
         curl_easy_setopt(m_easy, CURLOPT_LOW_SPEED_LIMIT, 1L);
         curl_easy_setopt(m_easy, CURLOPT_LOW_SPEED_TIME, long((timeoutMs + 999) / 1000));
     }
+    // The speed check passes a server that sends a byte a second; only a deadline ends that.
+    // libcurl counts it from the start of the transfer, over every redirect.
+    if (deadlineMs > 0)
+        curl_easy_setopt(m_easy, CURLOPT_TIMEOUT_MS, long(deadlineMs));
     curl_easy_setopt(m_easy, CURLOPT_FOLLOWLOCATION, 1L);
     curl_easy_setopt(m_easy, CURLOPT_MAXREDIRS, MaximumRedirects);
     curl_easy_setopt(m_easy, CURLOPT_REDIR_PROTOCOLS_STR, https ? "https" : "http,https");

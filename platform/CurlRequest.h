@@ -12,7 +12,7 @@ namespace pelbrook {
 
 /**
  * One request of the HTTP client as a libcurl easy handle, with every bound set: the body
- * received, the time without progress, redirects, TLS and the proxy. It only prepares the
+ * received, the time without progress, the whole time, redirects, TLS and the proxy. It only prepares the
  * handle and keeps what libcurl writes into it; running it is CurlMulti's.
  *
  * Internal to the HTTP client. Neither copied nor moved: libcurl holds pointers into it.
@@ -22,11 +22,12 @@ class CurlRequest
 public:
     /**
      * Prepares @p verb to the request's http or https address with its raw headers and @p body.
-     * A body over @p maximumBody stops the transfer; @p timeoutMs without progress (0 for no
-     * limit) fails it. handle() is null when the request cannot be sent.
+     * A body over @p maximumBody stops the transfer; @p timeoutMs without progress, or the
+     * transfer still under way @p deadlineMs after it started, fails it (0 for no limit).
+     * handle() is null when the request cannot be sent.
      */
     CurlRequest(const QByteArray &verb, const QNetworkRequest &request, const QByteArray &body, qint64 maximumBody,
-                int timeoutMs);
+                int timeoutMs, int deadlineMs);
     ~CurlRequest();
     CurlRequest(const CurlRequest &) = delete;
     CurlRequest &operator=(const CurlRequest &) = delete;

@@ -34,11 +34,12 @@ public:
 
     ~Transfer() override { stop(); }
 
-    void start(const QByteArray &verb, const QNetworkRequest &request, const QByteArray &body, qint64 maximumBody)
+    void start(const QByteArray &verb, const QNetworkRequest &request, const QByteArray &body, qint64 maximumBody,
+               int deadlineMs)
     {
         // First: it initialises libcurl, once, before any handle is made.
         CurlMulti *multi = CurlMulti::instance();
-        m_request = std::make_unique<CurlRequest>(verb, request, body, maximumBody, transferTimeoutMs);
+        m_request = std::make_unique<CurlRequest>(verb, request, body, maximumBody, transferTimeoutMs, deadlineMs);
         if (!m_request->handle()
             || !multi->add(m_request->handle(), [this](CURLcode result) { finish(m_request->takeAnswer(result)); })) {
             finish(std::nullopt);
@@ -92,10 +93,10 @@ private:
 } // namespace
 
 void HttpClient::send(const QByteArray &verb, const QNetworkRequest &request, const QByteArray &body,
-                      QObject *context, Completion done, qint64 maximumBody)
+                      QObject *context, Completion done, qint64 maximumBody, int deadlineMs)
 {
     auto *transfer = new Transfer(context, std::move(done));
-    transfer->start(verb, request, body, maximumBody);
+    transfer->start(verb, request, body, maximumBody, deadlineMs);
 }
 
 void HttpClient::setTransferTimeout(int milliseconds)

@@ -32,10 +32,11 @@ Q_SIGNALS:
  * headers without any limit, on a thread that nothing can interrupt.
  *
  * Every request is bounded: response headers (libcurl's limits), the body, the time without
- * any progress, and redirects (at most five, never from https to http). A body larger than the
- * limit, a transport failure, a time-out or anything that is not HTTP gives no body at all. A
- * reply that arrived with an HTTP status gives its body whatever the status (callers that care
- * about the status read it from the body's content).
+ * any progress, its whole time (a deadline, so that a server sending a byte now and then cannot
+ * hold it for days), and redirects (at most five, never from https to http). A body larger
+ * than the limit, a transport failure, a time-out or anything that is not HTTP gives no body
+ * at all. A reply that arrived with an HTTP status gives its body whatever the status (callers
+ * that care about the status read it from the body's content).
  *
  * TLS is verified against the system's roots and the address's host name; the one certificate
  * pinned in the endpoints is accepted in addition (CurlTls). Connections go through the
@@ -57,15 +58,22 @@ public:
 
     static constexpr qint64 DefaultMaximumBody = 1024 * 1024;
     static constexpr int DefaultTimeoutMs = 60 * 1000;
+    /// Ample for a small answer, such as a payment token, from a slow server.
+    static constexpr int DefaultDeadlineMs = 30 * 1000;
 
     /**
      * Sends a request: @p verb to the request's http or https address, with its raw headers
      * and @p body. @p done runs later on the main thread, exactly once, unless @p context is
      * destroyed first, in which case it never runs and the connection is closed at once.
      * @p done may destroy @p context. Call on the main thread.
+     *
+     * A body over @p maximumBody fails the request, and so does one not received in full
+     * within @p deadlineMs of the call, connecting and redirects included, however steadily it
+     * arrives (0 for no deadline); a stall fails it sooner (setTransferTimeout()).
      */
     static void send(const QByteArray &verb, const QNetworkRequest &request, const QByteArray &body,
-                     QObject *context, Completion done, qint64 maximumBody = DefaultMaximumBody);
+                     QObject *context, Completion done, qint64 maximumBody = DefaultMaximumBody,
+                     int deadlineMs = DefaultDeadlineMs);
 
     /**
      * Sets the time a request may go without any progress (connecting, sending or receiving)

@@ -3,6 +3,7 @@
 #include "platform/BarButton.h"
 #include "platform/Palette.h"
 #include "platform/Resources.h"
+#include "platform/ViewController_p.h"
 
 #include <QLabel>
 #include <QPainter>
@@ -57,7 +58,7 @@ NavigationController::NavigationController(ViewController *rootViewController, Q
 }
 
 // A checkout opens with one tab shown: the others' bars are made when the buyer first goes
-// there, so opening costs what the buyer sees.
+// there (or a host's call makes the tab's views), so opening costs what the buyer sees.
 void NavigationController::build()
 {
     m_bar = new NavigationBar(this);
@@ -94,6 +95,7 @@ void NavigationController::updateLeftButton()
     m_leftButton = nullptr;
     if (!item.action && item.image.isNull() && item.title.isEmpty())
         return;
+    const LanguageScope language(screenLanguage(m_root));
     m_leftButton = new BarButton(m_bar);
     m_leftButton->setObjectName(item.objectName);
     m_leftButton->setCursor(Qt::PointingHandCursor);
@@ -150,24 +152,32 @@ void NavigationController::placeChildren()
     m_bar->setGeometry(0, 0, width(), BarHeight);
     m_titleLabel->setGeometry(56, 0, qMax(0, width() - 112), BarHeight);
     m_content->setGeometry(contentRect());
-    if (m_root->isViewLoaded())
+    if (m_root->isViewLoaded() && m_root->view()->parentWidget() == m_content)
         m_root->view()->setGeometry(QRect(QPoint(0, 0), contentRect().size()));
+}
+
+void NavigationController::placeRootView()
+{
+    if (!m_bar)
+        build();
+    QWidget *view = m_root->view();
+    if (view->parentWidget() == m_content)
+        return;
+    // At its parent's origin, so the root view's frame and its bounds agree. Made before the
+    // wrapper was first shown, it keeps the size it was made with until the wrapper is laid out.
+    view->setParent(m_content);
+    view->move(0, 0);
+    view->show();
 }
 
 void NavigationController::showEvent(QShowEvent *event)
 {
     if (event->spontaneous())
         return;
-    if (!m_bar)
-        build();
-    if (!m_root->isViewLoaded()) {
+    if (!m_root->isViewLoaded())
         m_root->setInitialViewSize(contentRect().size());
-        QWidget *view = m_root->view();
-        // At its parent's origin, so the root view's frame and its bounds agree.
-        view->setParent(m_content);
-        view->setGeometry(QRect(QPoint(0, 0), contentRect().size()));
-        view->show();
-    }
+    placeRootView();
+    placeChildren();
     m_root->beginAppearance();
     QTimer::singleShot(0, m_root, &ViewController::endAppearance);
 }

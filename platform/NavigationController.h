@@ -27,7 +27,8 @@ public:
     ViewController *rootViewController() const { return m_root; }
 
     /// The navigation bar (object name `navigationBar`). Like everything a wrapper shows, it is
-    /// made when the wrapper is first shown: null before.
+    /// made when the wrapper is first shown, or before when its screen's root view is made:
+    /// null until then.
     QWidget *navigationBar() const { return m_bar; }
     /// The left bar button, or null when the screen has none or the wrapper was never shown.
     QToolButton *leftButton() const { return m_leftButton; }
@@ -41,6 +42,12 @@ public:
 
     /// The rectangle below the bar; the root view sits at its origin and fills it.
     QRect contentRect() const;
+
+    /// Puts the screen's root view below the bar (making the bar first, if needed) and shows it
+    /// with the wrapper. The screen calls it once its root view is made and filled, whatever
+    /// made it: the wrapper's first showing, or a host's call before that (a busy overlay, a
+    /// payment), which would otherwise leave the view in no window and the tab blank.
+    void placeRootView();
 
 protected:
     void showEvent(QShowEvent *event) override;

@@ -5,6 +5,7 @@
 #include "platform/Focus.h"
 #include "platform/NavigationController.h"
 #include "platform/Palette.h"
+#include "platform/Translations_p.h"
 
 #include <QCloseEvent>
 #include <QFocusEvent>
@@ -159,6 +160,8 @@ public:
     bool dismissed = false;
     /// Telling of a dismissal: the window system is still closing the window.
     bool dismissing = false;
+    /// The container's language, which the screens it makes, whenever it makes them, take too.
+    const Language language = loadTranslations();
     TabBarController *q = nullptr;
 
     static TabBarControllerPrivate *get(const TabBarController &container) { return container.d.get(); }
@@ -279,6 +282,7 @@ void TabBarController::loadViewIfNeeded()
     if (d->viewLoaded)
         return;
     d->viewLoaded = true;
+    const LanguageScope language(d->language);
     viewDidLoad();
 }
 

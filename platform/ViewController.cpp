@@ -4,6 +4,7 @@
 
 #include "platform/NavigationController.h"
 #include "platform/Palette.h"
+#include "platform/ViewController_p.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -13,12 +14,21 @@ namespace pelbrook {
 class ViewControllerPrivate
 {
 public:
+    static const ViewControllerPrivate *get(const ViewController *screen) { return screen->d.get(); }
+
     QPointer<QWidget> view;
     QSize initialViewSize = QSize(390, 844);
     QString title;
     BarButtonItem leftBarButtonItem;
     TabBarItem tabBarItem;
+    /// The screen's texts are made when its views are first needed, and at every showing.
+    const Language language = loadTranslations();
 };
+
+Language screenLanguage(const ViewController *screen)
+{
+    return ViewControllerPrivate::get(screen)->language;
+}
 
 ViewController::ViewController(QObject *parent)
     : QObject(parent)
@@ -36,6 +46,7 @@ QWidget *ViewController::view()
 {
     if (d->view)
         return d->view;
+    const LanguageScope language(d->language);
     auto *root = new QWidget;
     QString name = QString::fromLatin1(metaObject()->className());
     name = name.mid(name.lastIndexOf(QLatin1Char(':')) + 1);
@@ -44,6 +55,11 @@ QWidget *ViewController::view()
     root->resize(d->initialViewSize);
     d->view = root;
     viewDidLoad();
+    // Whatever asked for the view, the tab's first showing or a host's call before it, it goes
+    // into its tab now: a tab whose view was made elsewhere would stay blank. Filled first, out
+    // of any window: the views it was given are shown with it.
+    if (NavigationController *navigation = navigationController())
+        navigation->placeRootView();
     return root;
 }
 
@@ -98,12 +114,14 @@ void ViewController::dismiss()
 
 void ViewController::beginAppearance()
 {
+    const LanguageScope language(d->language);
     view();
     viewWillAppear();
 }
 
 void ViewController::endAppearance()
 {
+    const LanguageScope language(d->language);
     viewDidAppear();
 }
 

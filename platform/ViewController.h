@@ -71,7 +71,9 @@ public:
     /// Destroys the screen and its root view, wherever the view sits.
     ~ViewController() override;
 
-    /// The root view, built (and viewDidLoad() run) on the first call. The screen owns it.
+    /// The root view, built (and viewDidLoad() run) on the first call. The screen owns it. A
+    /// screen in a tab puts it into the tab as it is built, whether the tab's first showing or
+    /// an earlier call asks for it first.
     QWidget *view();
     /// Whether the root view has been built.
     bool isViewLoaded() const;
@@ -132,6 +134,7 @@ protected:
     virtual void viewWillDisappear() {}
 
 private:
+    friend class ViewControllerPrivate;
     std::unique_ptr<ViewControllerPrivate> const d;
 };
 

@@ -31,6 +31,15 @@ protected:
     }
 };
 
+// What a host does with a screen.
+using HostCall = std::function<void(ViewController *)>;
+
+template<typename Screen>
+HostCall hostCall(void (Screen::*method)())
+{
+    return [method](ViewController *screen) { (static_cast<Screen *>(screen)->*method)(); };
+}
+
 QList<ViewController *> screensOf(PGTabBarViewController &container)
 {
     QList<ViewController *> screens;
@@ -40,6 +49,8 @@ QList<ViewController *> screensOf(PGTabBarViewController &container)
 }
 
 } // namespace
+
+Q_DECLARE_METATYPE(HostCall)
 
 class ContainerTest : public QObject
 {
@@ -480,6 +491,51 @@ private Q_SLOTS:
             });
             QVERIFY(pay != buttons.end() && !(*pay)->isVisible());
         }
+    }
+
+    void tabsDrivenBeforeTheyAreShown_data()
+    {
+        QTest::addColumn<int>("tab");
+        QTest::addColumn<HostCall>("call");
+        QTest::addColumn<bool>("rootMade"); // whether the call makes the root view
+        QTest::addColumn<QString>("shown"); // what the buyer then sees on the tab
+        const HostCall pay = [](ViewController *screen) { QVERIFY(QMetaObject::invokeMethod(screen, "payAction")); };
+        const HostCall overlay = hostCall(&PaymentScreen::waitLoading);
+        QTest::newRow("busy overlay, Net Banking") << int(NetBankingTab) << overlay << true << "containerView";
+        QTest::newRow("busy overlay, UPI") << int(UpiTab) << overlay << true << "containerView";
+        QTest::newRow("inputs hidden, Net Banking") << int(NetBankingTab) << hostCall(&netBankingViewController::hideNetbankingPaymentInputs)
+                                                    << true << "nb_webView";
+        QTest::newRow("inputs hidden, Wallets") << int(WalletsTab) << hostCall(&walletViewController::hideWalletPaymentInputs) << true
+                                                << "wallet_webView";
+        QTest::newRow("inputs hidden, UPI") << int(UpiTab) << hostCall(&upiViewController::hideUpiPaymentInputs) << true << "upi_webView";
+        QTest::newRow("pay, Net Banking") << int(NetBankingTab) << pay << true << "nb_webView";
+        QTest::newRow("pay refused, Wallets") << int(WalletsTab) << pay << false << "wallet_paySecurelyBtn";
+    }
+    // A host's call on a tab the buyer has not opened yet: whatever views it makes, the tab
+    // shows them once opened, and a payment it starts runs in the checkout's window.
+    void tabsDrivenBeforeTheyAreShown()
+    {
+        QFETCH(int, tab);
+        QFETCH(HostCall, call);
+        QFETCH(bool, rootMade);
+        QFETCH(QString, shown);
+        PGTabBarViewController container;
+        container.resize(Phone);
+        container.present();
+        QVERIFY(QTest::qWaitForWindowExposed(&container));
+        NavigationController *wrapper = containerTabs::viewControllers(container).at(tab);
+        ViewController *screen = wrapper->rootViewController();
+        QVERIFY(!screen->isViewLoaded());
+        call(screen);
+        QCOMPARE(screen->isViewLoaded(), rootMade);
+        if (rootMade)
+            QCOMPARE(screen->view()->window(), &container);
+        container.setSelectedIndex(tab);
+        QWidget *root = screen->view();
+        QCOMPARE(root->parentWidget(), wrapper->findChild<QWidget *>(QStringLiteral("navigationContent")));
+        QTRY_VERIFY(root->isVisible());
+        QTRY_COMPARE(inRoot(root, wrapper), wrapper->contentRect());
+        QVERIFY(visibleChild(*root, shown));
     }
 
     void missingResourceBundle()

@@ -78,20 +78,26 @@ private Q_SLOTS:
         QTest::addColumn<FaultyServer::Fault>("fault");
         QTest::addColumn<QString>("url"); // empty for the server's
         QTest::addColumn<QByteArray>("header"); // one line added to the request's headers
+        QTest::addColumn<int>("deadline");
         QTest::addColumn<bool>("answered");
         using Fault = FaultyServer::Fault;
-        QTest::newRow("answered") << Fault::None << QString() << QByteArray() << true;
-        QTest::newRow("refused") << Fault::Refuse << QString() << QByteArray() << false;
-        QTest::newRow("endless header, well before the time-out") << Fault::GiganticHeaders << QString() << QByteArray() << false;
-        QTest::newRow("silent server, time-out") << Fault::StallBeforeReply << QString() << QByteArray() << false;
-        QTest::newRow("line break in a header") << Fault::None << QString() << QByteArray("a\r\nX-Injected: 1") << false;
-        QTest::newRow("not an http address") << Fault::None << "ftp://127.0.0.1/t" << QByteArray() << false;
+        const int deadline = HttpClient::DefaultDeadlineMs;
+        QTest::newRow("answered") << Fault::None << QString() << QByteArray() << deadline << true;
+        QTest::newRow("refused") << Fault::Refuse << QString() << QByteArray() << deadline << false;
+        QTest::newRow("endless header, well before the time-out") << Fault::GiganticHeaders << QString() << QByteArray() << deadline << false;
+        QTest::newRow("silent server, time-out") << Fault::StallBeforeReply << QString() << QByteArray() << deadline << false;
+        QTest::newRow("line break in a header") << Fault::None << QString() << QByteArray("a\r\nX-Injected: 1") << deadline << false;
+        QTest::newRow("not an http address") << Fault::None << "ftp://127.0.0.1/t" << QByteArray() << deadline << false;
+        // Never stalled, so only the deadline ends it: the whole answer would take ten seconds.
+        QTest::newRow("dripping past the deadline") << Fault::SlowDrip << QString() << QByteArray() << 1000 << false;
+        QTest::newRow("dripping within the deadline") << Fault::Drip << QString() << QByteArray() << 5000 << true;
     }
     void completion()
     {
         QFETCH(FaultyServer::Fault, fault);
         QFETCH(QString, url);
         QFETCH(QByteArray, header);
+        QFETCH(int, deadline);
         QFETCH(bool, answered);
         const QByteArray body = R"({"checksum":"t"})";
         FaultyServer faulty(fault, body);
@@ -111,7 +117,7 @@ private Q_SLOTS:
         HttpClient::send("POST", request, "{}", context, [&](std::optional<QByteArray> reply) {
             replies << reply;
             delete context;
-        });
+        }, HttpClient::DefaultMaximumBody, deadline);
         QVERIFY(replies.isEmpty());
         QVERIFY(finished.wait(15000));
         QVERIFY2(timer.elapsed() < 6000, qPrintable(QString::number(timer.elapsed())));

@@ -6,6 +6,7 @@
 #include "platform/Resources.h"
 #include "platform/TextFieldInputView.h"
 #include "platform/Toolbar.h"
+#include "platform/ViewController_p.h"
 #include "upi/UpiAddress.h"
 #include "upi/upiViewController_p.h"
 
@@ -283,16 +284,20 @@ void upiViewController::dismissKeyboard()
 
 void upiViewController::hideUpiPaymentInputs()
 {
+    // What these make (the views of a screen not shown yet, a hint) reads in its language.
+    const LanguageScope language(screenLanguage(this));
     d_func()->setPaymentPageShown(true);
 }
 
 void upiViewController::showUpiPaymentInputs()
 {
+    const LanguageScope language(screenLanguage(this));
     d_func()->setPaymentPageShown(false);
 }
 
 void upiViewController::payAction(QAbstractButton *)
 {
+    const LanguageScope language(screenLanguage(this));
     d_func()->payAction();
 }
 

@@ -2,6 +2,7 @@
 
 #include "platform/DebugLog_p.h"
 #include "platform/Resources.h"
+#include "platform/ViewController_p.h"
 #include "wallet/walletViewController_p.h"
 
 namespace pelbrook {
@@ -151,16 +152,20 @@ QString walletViewController::walletCellId() const { return walletViewController
 
 void walletViewController::hideWalletPaymentInputs()
 {
+    // What these make (the views of a screen not shown yet, a hint) reads in its language.
+    const LanguageScope language(screenLanguage(this));
     d_func()->setPaymentPageShown(true);
 }
 
 void walletViewController::showWalletPaymentInputs()
 {
+    const LanguageScope language(screenLanguage(this));
     d_func()->setPaymentPageShown(false);
 }
 
 void walletViewController::payAction(QAbstractButton *)
 {
+    const LanguageScope language(screenLanguage(this));
     d_func()->payAction();
 }
 

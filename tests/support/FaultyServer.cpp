@@ -127,7 +127,8 @@ void FaultyServer::answer(QTcpSocket *socket)
     case Fault::StallMidReply:
         socket->write(head(200, "application/json", m_good.size()) + m_good.left(m_good.size() / 2));
         break;
-    case Fault::Drip: {
+    case Fault::Drip:
+    case Fault::SlowDrip: {
         auto position = std::make_shared<qsizetype>(0);
         auto *timer = new QTimer(socket);
         connect(timer, &QTimer::timeout, socket, [this, socket, timer, good, position]() {
@@ -137,7 +138,7 @@ void FaultyServer::answer(QTcpSocket *socket)
                 socket->disconnectFromHost();
             }
         });
-        timer->start(1);
+        timer->start(m_fault == Fault::SlowDrip ? 100 : 1);
         break;
     }
     case Fault::CloseEarly:

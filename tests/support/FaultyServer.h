@@ -30,6 +30,7 @@ public:
         StallBeforeReply,     ///< reads the request, never answers
         StallMidReply,        ///< sends the headers and half the body, then nothing
         Drip,                 ///< sends the good answer a byte at a time
+        SlowDrip,             ///< likewise, a byte every 100 ms: never stalled, but for seconds
         CloseEarly,           ///< sends the headers and a few bytes, then closes
         LongerContentLength,  ///< announces more than it sends, then closes
         ShorterContentLength, ///< announces half of what it sends
