@@ -15,6 +15,7 @@
 #include "platform/Resources.h"
 #include "platform/TextField.h"
 #include "platform/Translations_p.h"
+#include "platform/ViewController_p.h"
 #include "theme/Color.h"
 #include "theme/Layout.h"
 #include "theme/ViewLayer.h"
@@ -63,6 +64,7 @@ PaymentScreenPrivate::PaymentScreenPrivate(const ScreenTraits &screenTraits)
     stillWaiting.setSingleShot(true);
     QObject::connect(&stillWaiting, &QTimer::timeout, this, [this] {
         // The buyer may close; the wait itself is the gateway's and the bank's, not ours.
+        const LanguageScope language(screenLanguage(q_ptr));
         if (overlay.isShown())
             overlay.setMessage(PaymentScreen::tr("Still waiting for the bank…"));
     });
@@ -730,6 +732,7 @@ void PaymentScreenPrivate::pageEnded()
 
 void PaymentScreenPrivate::showGatewayNotice(GatewayNotice::Kind kind)
 {
+    const LanguageScope language(screenLanguage(q_ptr));
     if (kind == GatewayNotice::Kind::Unreachable)
         outcomeUnknown = false;
     awaitingGatewayPage = false;

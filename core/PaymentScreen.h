@@ -108,8 +108,9 @@ public:
      * PGTabBarViewController::createOrder() before presenting.
      *
      * No failure is reported: the completion simply never runs, whether @p url is empty or
-     * malformed, no reply arrives (the request gives up after a minute without progress), or
-     * the reply, whatever its status, holds no token (that last one is noted in the debug log).
+     * malformed, no whole reply arrives within 30 seconds of the call (the request then gives
+     * up, however steadily a slow server is still sending), or the reply, whatever its status,
+     * holds no token (that last one is noted in the debug log).
      * If the screen is destroyed first, the reply is dropped.
      */
     void initPayment(const QString &url, const QString &appId, const QString &orderId,

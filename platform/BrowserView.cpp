@@ -230,6 +230,7 @@ bool BrowserView::runDialog(PageDialog::Kind kind, const QString &message, const
         return false;
     }
     ++m_dialogsShown;
+    const LanguageScope language(m_language);
     // Beside the view, not in it, so it lies above whatever covers the view (the busy overlay).
     auto *dialog = new PageDialog(kind, message, defaultValue, parentWidget());
     dialog->setGeometry(geometry());

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/PageDialog.h"
+#include "platform/Translations_p.h"
 
 #include <QList>
 #include <QPointer>
@@ -128,6 +129,8 @@ private:
     bool runDialog(PageDialog::Kind kind, const QString &message, const QString &defaultValue, QString *result);
     void closeDialogs();
 
+    /// The language the view was made in, for the dialogs' buttons.
+    const Language m_language = currentLanguage();
     NavigationDelegate *m_delegate = nullptr;
     BrowserPage *m_page = nullptr;
     QWebEngineView *m_engine = nullptr;

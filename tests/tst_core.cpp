@@ -2,6 +2,7 @@
 // capture of the gateway's hand-back.
 
 #include "CheckoutHelpers.h"
+#include "LoopbackCertificate.h"
 
 #include <QTemporaryDir>
 

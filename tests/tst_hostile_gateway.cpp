@@ -8,6 +8,7 @@
 // or an engine page.
 
 #include "CheckoutHelpers.h"
+#include "LoopbackCertificate.h"
 
 #include "core/PaymentScreen_p.h"
 #include "platform/BrowserProfile_p.h"

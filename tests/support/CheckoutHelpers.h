@@ -2,7 +2,6 @@
 
 // Small helpers the screen and container tests share.
 
-#include "Certificate.h"
 #include "LogCapture.h"
 #include "SandboxProcess.h"
 #include "ScriptedHttpServer.h"
@@ -87,20 +86,6 @@ inline void useUnreachableEndpoints()
 }
 
 /// Points one of the library's endpoints, such as the bank list, at @p url.
-/// A self-signed certificate for 127.0.0.1, made in @p directory, for a loopback HTTPS server;
-/// its SHA-256 fingerprint, to pin, goes to @p pin.
-inline ScriptedHttpServer::Tls loopbackCertificate(const QString &directory, QString *pin)
-{
-    std::string error;
-    const sandbox::CertificateFiles files = sandbox::createSelfSignedCertificate(directory.toStdString(), "loopback", {}, error);
-    QFile certificate(QString::fromStdString(files.certificatePath));
-    QFile key(QString::fromStdString(files.keyPath));
-    if (files.sha256.empty() || !certificate.open(QIODevice::ReadOnly) || !key.open(QIODevice::ReadOnly))
-        qFatal("no loopback certificate: %s", error.c_str());
-    *pin = QString::fromStdString(files.sha256);
-    return {QSslCertificate(certificate.readAll()), QSslKey(key.readAll(), QSsl::Ec)};
-}
-
 inline void useEndpoint(QUrl pelbrook::Endpoints::*endpoint, const QUrl &url)
 {
     pelbrook::Endpoints endpoints = pelbrook::endpoints();
