@@ -18,6 +18,8 @@ GatewayNotice::GatewayNotice(QWidget *parent)
     setAutoFillBackground(true);
     // Clicks stop here: nothing of the dead page beneath is reachable.
     setAttribute(Qt::WA_NoMousePropagation);
+    // It takes the keyboard from the page beneath; Escape then closes the checkout.
+    setFocusPolicy(Qt::StrongFocus);
     auto *column = new QVBoxLayout(this);
     column->setContentsMargins(24, 24, 24, 24);
     m_text = new QLabel(this);
@@ -52,6 +54,7 @@ void GatewayNotice::showNotice(Kind kind)
     cover();
     show();
     raise();
+    setFocus(Qt::OtherFocusReason);
     // Screen readers hear it as soon as it shows, as they would an alert.
     QAccessibleEvent announced(m_text, QAccessible::Alert);
     QAccessible::updateAccessibility(&announced);

@@ -528,7 +528,7 @@ void PaymentScreenPrivate::payAction()
     }
     if (gatewayNotice)
         gatewayNotice->hide();
-    gatewayRedirected = false;
+    gatewayAnswered = false;
     paySecurely_request();
     // Shown, not raised: the busy overlay stays above it until the gateway's page starts.
     webView->show();
@@ -537,6 +537,9 @@ void PaymentScreenPrivate::payAction()
 
 void PaymentScreenPrivate::paySecurely_request()
 {
+    // A screen sent back to its inputs may pay again; what an earlier form left unknown stays
+    // unknown, whatever becomes of this one.
+    earlierOutcomeUnknown = earlierOutcomeUnknown || outcomeUnknown;
     handBackTaken = false;
     PaymentPageValues page;
     page.endpoint = gatewayEndpoint(checkout.env_global);
@@ -562,8 +565,10 @@ void PaymentScreenPrivate::paySecurely_request()
 
 bool PaymentScreenPrivate::shouldStartLoad(BrowserView *, const QUrl &url, QWebEnginePage::NavigationType type)
 {
-    if (type == QWebEnginePage::NavigationTypeRedirect)
-        gatewayRedirected = true;
+    // Any navigation after the form's own (a redirect, or the gateway's page going on) means
+    // the gateway has answered the form.
+    if (type == QWebEnginePage::NavigationTypeRedirect || outcomeUnknown)
+        gatewayAnswered = true;
     pageProgressed();
     return webViewShouldStartLoad(url);
 }
@@ -658,8 +663,6 @@ bool failedBeforeSending(const QWebEngineLoadingInfo &info)
         -102, // connection refused
         -104, // connection failed
         -105, // name not resolved
-        -106, // internet disconnected
-        -107, // SSL protocol error
         -108, // address invalid
         -109, // address unreachable
         -110, // SSL client certificate needed
@@ -693,7 +696,7 @@ void PaymentScreenPrivate::pageLoadChanged(const QWebEngineLoadingInfo &info)
         // Never reached: the form's own connection failed before a byte of it was sent, or the
         // form page failed before it posted anything.
         const bool unreachable = !outcomeUnknown
-            || (!gatewayRedirected && info.url().adjusted(QUrl::RemoveFragment) == formTarget.adjusted(QUrl::RemoveFragment)
+            || (!gatewayAnswered && info.url().adjusted(QUrl::RemoveFragment) == formTarget.adjusted(QUrl::RemoveFragment)
                 && failedBeforeSending(info));
         debugLog(QStringLiteral("The payment page failed to load (%1).").arg(info.errorCode()));
         showGatewayNotice(unreachable ? GatewayNotice::Kind::Unreachable : GatewayNotice::Kind::ConnectionLost);
@@ -734,10 +737,12 @@ void PaymentScreenPrivate::showGatewayNotice(GatewayNotice::Kind kind)
 {
     const LanguageScope language(screenLanguage(q_ptr));
     if (kind == GatewayNotice::Kind::Unreachable)
-        outcomeUnknown = false;
+        outcomeUnknown = earlierOutcomeUnknown;
     awaitingGatewayPage = false;
     stillWaiting.stop();
     overlay.hideWaitLoading();
+    // Whatever is left of the page stops beneath the notice, and the keyboard leaves it.
+    webView->stop();
     if (!gatewayNotice)
         gatewayNotice = new GatewayNotice(root());
     gatewayNotice->showNotice(kind);

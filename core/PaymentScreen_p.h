@@ -233,10 +233,13 @@ public:
     /// The form has gone to the gateway and no result has come back: closed now, the payment's
     /// outcome is unknown to the host.
     bool outcomeUnknown = false;
-    /// Where the form went, and whether the gateway has answered it with a redirect: a form
-    /// whose own connection failed before it was sent never reached the gateway.
+    /// An earlier form of this screen went to the gateway with no result back: a later one
+    /// that never left does not make that outcome known.
+    bool earlierOutcomeUnknown = false;
+    /// Where the form went, and whether the gateway has answered it (a redirect, or a further
+    /// navigation): a form whose own connection failed before it was sent never reached it.
     QUrl formTarget;
-    bool gatewayRedirected = false;
+    bool gatewayAnswered = false;
     /// How long the busy overlay waits without news before it says so.
     int stillWaitingAfterMs = 60000;
     QTimer stillWaiting;

@@ -14,12 +14,6 @@ namespace pelbrook {
 
 namespace {
 
-// Where a refused navigation was going, without its path or query: those may carry what a
-// hostile page read from the buyer.
-QString destination(const QUrl &url)
-{
-    return url.host().isEmpty() ? url.scheme() + QLatin1Char(':') : url.scheme() + QStringLiteral("://") + url.host();
-}
 
 // The documents a secure page makes for its own frames, as browsers let it.
 bool isFrameDocument(const QUrl &url)
@@ -43,9 +37,11 @@ BrowserView::~BrowserView()
 {
     closeDialogs();
     forgetPage(m_servedPage);
-    // The engine's view goes before its page, which it points to. A page whose dialog is still
-    // on the stack (the view went from inside the dialog's wait) goes once the dialog returns.
-    delete std::exchange(m_engine, nullptr);
+    // The engine's views (the current one, and closed ones waiting for their deferred delete)
+    // go before their pages, which they point to. A page whose dialog is still on the stack (the
+    // view went from inside the dialog's wait) goes once the dialog returns.
+    m_engine = nullptr;
+    qDeleteAll(findChildren<QWebEngineView *>(Qt::FindDirectChildrenOnly));
     if (m_page)
         m_closedPages.append(std::exchange(m_page, nullptr));
     for (const QPointer<BrowserPage> &page : std::as_const(m_closedPages)) {
@@ -79,6 +75,11 @@ void BrowserView::ensurePage()
     m_page->setBackgroundColor(m_pageBackground);
     connect(m_page, &QWebEnginePage::loadingChanged, this, &BrowserView::loadingChanged);
     connect(m_page, &QWebEnginePage::loadFinished, this, &BrowserView::loadFinished);
+    // A page the buyer has silenced is heard again once it has loaded another document.
+    connect(m_page, &QWebEnginePage::loadFinished, this, [this](bool ok) {
+        if (ok)
+            m_dialogsShown = 0;
+    });
     connect(m_page, &QWebEnginePage::renderProcessTerminated, this, &BrowserView::renderProcessTerminated);
     // Made with its page, the engine's view never has a moment without it, in which it would
     // make one of the default profile's.
@@ -188,6 +189,10 @@ bool BrowserView::acceptNavigation(const QUrl &url, QWebEnginePage::NavigationTy
         m_warmUp = WarmUp::Done;
         if (!m_loadRequested)
             return true;
+        // The warm-up document, asked about only after a page served from memory replaced it:
+        // nothing to load, and nothing to tell anyone.
+        if (isMainFrame && url.scheme() == QLatin1String("data") && m_ownPageScheme != QLatin1String("data"))
+            return false;
     }
     const QString scheme = url.scheme();
     bool allowed = false;
@@ -196,10 +201,8 @@ bool BrowserView::acceptNavigation(const QUrl &url, QWebEnginePage::NavigationTy
         allowed = true;
     } else if (scheme == QLatin1String("https")) {
         allowed = true;
-        if (isMainFrame) {
+        if (isMainFrame)
             m_ownPageScheme.clear();
-            m_dialogsShown = 0;
-        }
     } else if (scheme == QLatin1String(HandBackScheme)) {
         // Only the payment page itself speaks for the payment; anyone's page can be in a frame.
         if (!isMainFrame) {
@@ -211,7 +214,9 @@ bool BrowserView::acceptNavigation(const QUrl &url, QWebEnginePage::NavigationTy
         allowed = true;
     }
     if (!allowed) {
-        debugLog(QStringLiteral("A navigation to %1 was refused: the payment page may load only secure pages.").arg(destination(url)));
+        // The scheme only: the rest of the address is the page's, and may carry what it read
+        // from the buyer.
+        debugLog(QStringLiteral("A navigation to a %1: address was refused: the payment page may load only secure pages.").arg(url.scheme().left(32)));
         Q_EMIT navigationRefused(url, type, isMainFrame);
         return false;
     }
@@ -230,9 +235,14 @@ bool BrowserView::runDialog(PageDialog::Kind kind, const QString &message, const
         return false;
     }
     ++m_dialogsShown;
-    const LanguageScope language(m_language);
-    // Beside the view, not in it, so it lies above whatever covers the view (the busy overlay).
-    auto *dialog = new PageDialog(kind, message, defaultValue, parentWidget());
+    PageDialog *dialog = nullptr;
+    {
+        // Only while the texts are made: the dialog's wait must not lend this checkout's
+        // language to one made meanwhile.
+        const LanguageScope language(m_language);
+        // Beside the view, not in it, so it lies above whatever covers the view (the overlay).
+        dialog = new PageDialog(kind, message, defaultValue, parentWidget());
+    }
     dialog->setGeometry(geometry());
     m_dialogs.removeAll(nullptr);
     m_dialogs.append(dialog);
@@ -328,12 +338,12 @@ void BrowserView::warmUp()
     m_warmUp = WarmUp::Given;
     QString document = QStringLiteral("<html></html>");
     if (m_preconnect.isValid() && m_preconnect.scheme() == QLatin1String("https")) {
-        // The origin is the library's own configuration, encoded: nothing in it ends the
-        // attribute.
-        const QString origin = QString::fromLatin1(m_preconnect.adjusted(QUrl::RemovePath | QUrl::RemoveQuery | QUrl::RemoveFragment)
-                                                       .toEncoded(QUrl::FullyEncoded))
+        // The origin alone, encoded and escaped: a double quote cannot survive either.
+        const QString origin = QString::fromLatin1(
+                                   m_preconnect.adjusted(QUrl::RemoveUserInfo | QUrl::RemovePath | QUrl::RemoveQuery | QUrl::RemoveFragment)
+                                       .toEncoded(QUrl::FullyEncoded))
                                    .toHtmlEscaped();
-        document = QStringLiteral("<html><head><link rel='preconnect' href='%1'></head></html>").arg(origin);
+        document = QStringLiteral("<html><head><link rel=\"preconnect\" href=\"%1\"></head></html>").arg(origin);
     }
     m_page->setHtml(document);
 }
