@@ -8,6 +8,7 @@
 #include "SandboxProcess.h"
 
 #include "core/PaymentForm.h"
+#include "platform/BrowserView.h"
 
 #include <QCryptographicHash>
 #include <QSslCertificate>
@@ -51,6 +52,16 @@ inline std::shared_ptr<bool> watchForGatewayPage(QWebEngineView *view)
 {
     auto loaded = std::make_shared<bool>(false);
     QObject::connect(view, &QWebEngineView::loadFinished, view, [loaded, view](bool ok) {
+        *loaded = *loaded || (ok && view->url().scheme() == QLatin1String("https"));
+    });
+    return loaded;
+}
+
+/// The same for the checkout's browser view, whose engine view exists only with its page.
+inline std::shared_ptr<bool> watchForGatewayPage(pelbrook::BrowserView *view)
+{
+    auto loaded = std::make_shared<bool>(false);
+    QObject::connect(view, &pelbrook::BrowserView::loadFinished, view, [loaded, view](bool ok) {
         *loaded = *loaded || (ok && view->url().scheme() == QLatin1String("https"));
     });
     return loaded;

@@ -78,7 +78,7 @@ double payWithCheckout(bench::FrameWatch &app, const SandboxProcess &sandbox, in
         bench::runEventsFor(secondsOnScreen * 1000);
     fillCardDetails(&container);
     auto *pay = container.findChild<QAbstractButton *>(QStringLiteral("cardPayButton"));
-    auto *view = container.findChild<QWebEngineView *>(QStringLiteral("cardWebView"));
+    auto *view = container.findChild<pelbrook::BrowserView *>(QStringLiteral("cardWebView"));
     if (!pay || !view)
         return -1;
     const std::shared_ptr<bool> loaded = bench::watchForGatewayPage(view);
