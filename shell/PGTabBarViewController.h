@@ -158,7 +158,9 @@ public Q_SLOTS:
 Q_SIGNALS:
     /// Once per captured result, after the delegate has been called and before the checkout
     /// closes. @p result is the gateway's text, unchanged (on the sandbox gateway, a JSON
-    /// object with `orderId`, `orderAmount`, `status`, `referenceId` and `message`).
+    /// object with `orderId`, `orderAmount`, `status`, `referenceId` and `message`). It is what
+    /// the gateway's page reported, taken only from the top-level page, not a proof of payment:
+    /// ship once your own server has confirmed the order with the gateway.
     void paymentResult(const QString &result);
     /// The showsInputHints property changed to @p shows.
     void showsInputHintsChanged(bool shows);
@@ -167,6 +169,9 @@ Q_SIGNALS:
      * come back: the buyer gave up on a bank's page, or closed a gateway page that never
      * answered, or the gateway handed back something unreadable. The app cannot tell whether
      * the buyer paid. Ask your own server, which asks the gateway for the order's status.
+     * A form that provably never reached the gateway (its connection refused, the certificate
+     * not the pinned one) is no such case: the buyer is told no payment was made, and this is
+     * not emitted.
      *
      * Emitted at most once per showing, just before dismissed(), whatever closes the checkout.
      */
