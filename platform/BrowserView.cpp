@@ -80,6 +80,8 @@ void BrowserView::ensurePage()
         if (ok)
             m_dialogsShown = 0;
     });
+    // A page whose renderer has gone has no script left waiting for an answer.
+    connect(m_page, &QWebEnginePage::renderProcessTerminated, this, &BrowserView::closeDialogs);
     connect(m_page, &QWebEnginePage::renderProcessTerminated, this, &BrowserView::renderProcessTerminated);
     // Made with its page, the engine's view never has a moment without it, in which it would
     // make one of the default profile's.
