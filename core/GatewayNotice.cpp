@@ -4,7 +4,6 @@
 #include "platform/Palette.h"
 
 #include <QAccessible>
-#include <QEvent>
 #include <QLabel>
 #include <QVBoxLayout>
 
@@ -32,7 +31,6 @@ GatewayNotice::GatewayNotice(QWidget *parent)
     column->addStretch(1);
     column->addWidget(m_text, 0, Qt::AlignHCenter);
     column->addStretch(2);
-    parent->installEventFilter(this);
     hide();
 }
 
@@ -51,30 +49,12 @@ void GatewayNotice::showNotice(Kind kind)
 {
     m_text->setText(textFor(kind));
     setAccessibleName(m_text->text());
-    cover();
     show();
     raise();
     setFocus(Qt::OtherFocusReason);
     // Screen readers hear it as soon as it shows, as they would an alert.
     QAccessibleEvent announced(m_text, QAccessible::Alert);
     QAccessible::updateAccessibility(&announced);
-}
-
-QString GatewayNotice::text() const
-{
-    return m_text->text();
-}
-
-bool GatewayNotice::eventFilter(QObject *watched, QEvent *event)
-{
-    if (watched == parentWidget() && event->type() == QEvent::Resize)
-        cover();
-    return QWidget::eventFilter(watched, event);
-}
-
-void GatewayNotice::cover()
-{
-    setGeometry(parentWidget()->rect());
 }
 
 } // namespace pelbrook

@@ -25,20 +25,14 @@ public:
 
     explicit GatewayNotice(QWidget *parent);
 
-    /// Shows @p kind's text over the whole of the parent, above its other children.
+    /// Shows @p kind's text above the parent's other children; the screen gives it the
+    /// parent's whole area, as it does the browser view.
     void showNotice(Kind kind);
-    /// The text shown, for the kind last shown.
-    QString text() const;
 
     /// The texts, in the language the checkout was made in.
     static QString textFor(Kind kind);
 
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
-
 private:
-    void cover();
-
     QLabel *m_text = nullptr;
 };
 

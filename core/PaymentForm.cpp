@@ -6,16 +6,23 @@
 
 namespace pelbrook {
 
+QUrl gatewayOrigin(const QString &env)
+{
+    if (env == QLatin1String("TEST"))
+        return endpoints().testGateway;
+    if (env == QLatin1String("PROD"))
+        return endpoints().productionGateway;
+    return QUrl();
+}
+
 QString gatewayEndpoint(const QString &env)
 {
-    QUrl endpoint;
+    QUrl endpoint = gatewayOrigin(env);
     if (env == QLatin1String("TEST")) {
         debugLog(QStringLiteral("It is TEST environment"));
-        endpoint = endpoints().testGateway;
         endpoint.setPath(QStringLiteral("/billpay/checkout/post/submit-transparent"));
     } else if (env == QLatin1String("PROD")) {
         debugLog(QStringLiteral("It is PROD environment"));
-        endpoint = endpoints().productionGateway;
         endpoint.setPath(QStringLiteral("/checkout/post/submit-transparent"));
     } else {
         return QString();

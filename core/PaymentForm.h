@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QString>
+#include <QUrl>
 
 namespace pelbrook {
 
@@ -29,6 +30,10 @@ struct PaymentPageValues {
     /// The UPI and wallet pages carry the name and note fields twice.
     bool repeatNameAndNote = false;
 };
+
+/// The gateway's host for @p env ("TEST" or "PROD"), as configured in the endpoints; empty for
+/// any other. Logs nothing.
+QUrl gatewayOrigin(const QString &env);
 
 /// The gateway's checkout address for an environment ("TEST" or "PROD", exact); empty for any
 /// other value. Writes the environment line to the debug log.

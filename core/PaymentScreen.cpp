@@ -6,7 +6,6 @@
 #include "core/TokenReply.h"
 #include "platform/BrowserProfile_p.h"
 #include "platform/DebugLog_p.h"
-#include "platform/Endpoints.h"
 #include "platform/Focus.h"
 #include "platform/Font.h"
 #include "platform/HttpClient.h"
@@ -117,8 +116,7 @@ void PaymentScreenPrivate::makeViews()
     webView->setPageBackgroundColor(Qt::white);
     QObject::connect(webView, &BrowserView::loadingChanged, this, &PaymentScreenPrivate::pageLoadChanged);
     QObject::connect(webView, &BrowserView::renderProcessTerminated, this, &PaymentScreenPrivate::pageEnded);
-    QObject::connect(webView, &BrowserView::navigationRefused, this,
-                     [this](const QUrl &, QWebEnginePage::NavigationType type, bool isMainFrame) { navigationRefused(type, isMainFrame); });
+    QObject::connect(webView, &BrowserView::navigationRefused, this, &PaymentScreenPrivate::navigationRefused);
 
     payButton = new Button(scrollContent);
     payButton->setObjectName(QLatin1String(traits.payButtonName));
@@ -425,6 +423,8 @@ void PaymentScreenPrivate::fitScrollView()
 void PaymentScreenPrivate::coverRootView()
 {
     webView->setGeometry(root()->rect());
+    if (gatewayNotice)
+        gatewayNotice->setGeometry(root()->rect());
 }
 
 void PaymentScreenPrivate::endEditing()
@@ -712,7 +712,7 @@ void PaymentScreenPrivate::pageLoadChanged(const QWebEngineLoadingInfo &info)
     }
 }
 
-void PaymentScreenPrivate::navigationRefused(QWebEnginePage::NavigationType type, bool isMainFrame)
+void PaymentScreenPrivate::navigationRefused(const QUrl &, QWebEnginePage::NavigationType type, bool isMainFrame)
 {
     if (!isMainFrame || !paymentPageShown() || handBackTaken)
         return;
@@ -745,6 +745,7 @@ void PaymentScreenPrivate::showGatewayNotice(GatewayNotice::Kind kind)
     webView->stop();
     if (!gatewayNotice)
         gatewayNotice = new GatewayNotice(root());
+    coverRootView();
     gatewayNotice->showNotice(kind);
 }
 
@@ -834,10 +835,7 @@ void PaymentScreen::viewDidAppear()
     // While the buyer fills the form, the browser gets ready, so pressing pay does not wait
     // for it to start.
     // The connection to the gateway is opened then too: a page of its own profile has none.
-    const Endpoints configured = endpoints();
-    const QString env = d_ptr->checkout.env_global;
-    d_ptr->webView->prepare(env == QLatin1String("TEST") ? configured.testGateway
-                            : env == QLatin1String("PROD") ? configured.productionGateway : QUrl());
+    d_ptr->webView->prepare(gatewayOrigin(d_ptr->checkout.env_global));
 }
 
 void PaymentScreen::viewWillDisappear()

@@ -152,7 +152,7 @@ public:
     void pageLoadChanged(const QWebEngineLoadingInfo &info);
     /// The browser refused a navigation: where that leaves the buyer with nothing to see (the
     /// form itself refused, or the gateway's redirect), the notice says what that means.
-    void navigationRefused(QWebEnginePage::NavigationType type, bool isMainFrame);
+    void navigationRefused(const QUrl &url, QWebEnginePage::NavigationType type, bool isMainFrame);
     /// The page's renderer ended: the page is gone, and the notice says what that means.
     void pageEnded();
     /// Shows @p kind's notice over the payment page, in place of the busy overlay.
@@ -281,8 +281,9 @@ private:
     void placeWebView();
     void placeLogos(double W, double H);
     void fitScrollView();
-    /// Gives the browser view the whole root view: the gateway's pages start right under the
-    /// navigation bar and reach every edge, however large the window.
+    /// Gives the browser view (and the notice that may replace its page) the whole root view:
+    /// the gateway's pages start right under the navigation bar and reach every edge, however
+    /// large the window.
     void coverRootView();
     /// The header's labels and the pay button's title in whichever of their colours reads on
     /// the merchant's gradient.
