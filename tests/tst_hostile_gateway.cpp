@@ -48,6 +48,16 @@ QByteArray html(const QByteArray &body)
     return ScriptedHttpServer::response(200, "text/html; charset=utf-8", "<!DOCTYPE html><html><body>" + body + "</body></html>");
 }
 
+// Whether process @p pid has ended (a zombie not yet reaped has too).
+bool processEnded(qint64 pid)
+{
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly))
+        return true;
+    const QByteArray line = stat.readAll();
+    return line.mid(line.lastIndexOf(')') + 2, 1) == "Z";
+}
+
 // A page's dialog waits in an event loop of its own, beneath which the test's waits are stuck:
 // what the buyer or the host does while one is open runs from the dialog's showing instead.
 class DialogWatcher : public QObject
@@ -412,12 +422,14 @@ private Q_SLOTS:
             QTRY_VERIFY_WITH_TIMEOUT(!log.lines().filter(QStringLiteral("A download")).isEmpty(), 30000);
         } else if (then == QLatin1String("keep after close")) {
             QTRY_VERIFY_WITH_TIMEOUT(pings >= 2, 30000);
+            const qint64 renderer = web->page()->renderProcessPid();
             QTest::mouseClick(closeButton(), Qt::LeftButton);
             QVERIFY(!container->isVisible());
             QTRY_COMPARE_WITH_TIMEOUT(livePageProfiles(), 0, 10000);
             const int atClose = pings;
-            // The page's planned prompt and further requests would have come by now.
-            QTest::qWait(2000);
+            // Once its renderer has ended, nothing of the page is left to ask or prompt.
+            QTRY_VERIFY_WITH_TIMEOUT(processEnded(renderer), 10000);
+            QVERIFY(eventLoopRoundTrip());
             QCOMPARE(pings, atClose);
             QVERIFY(!container->findChild<PageDialog *>());
         } else if (then.startsWith(QLatin1String("title"))) {
@@ -440,9 +452,11 @@ private Q_SLOTS:
             QVERIFY(eventLoopRoundTrip());
             QVERIFY(container->isVisible());
             // Tab reaches the close button.
-            for (int presses = 0; presses < 6 && QApplication::focusWidget() != closeButton(); ++presses) {
+            const auto reached = [&] { return QApplication::focusWidget() == closeButton(); };
+            for (int presses = 0; presses < 6 && !reached(); ++presses) {
                 QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-                QTest::qWait(100);
+                if (QTest::qWaitFor(reached, 1000))
+                    break;
             }
             QCOMPARE(QApplication::focusWidget(), closeButton());
         } else if (then == QLatin1String("settle")) {

@@ -6,7 +6,7 @@
 #include "FaultyServer.h"
 #include "TunnelProxy.h"
 
-#include "Certificate.h"
+#include "LoopbackCertificate.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -98,16 +98,11 @@ private Q_SLOTS:
             {QStringLiteral("wrong host"), {"DNS:gateway.example", -3600, 30L * 24 * 3600}},
         };
         for (const auto &[kind, request] : kinds) {
-            std::string error;
-            const sandbox::CertificateFiles files = sandbox::createSelfSignedCertificate(
-                m_certificates.path().toStdString(), QString(kind).replace(QLatin1Char(' '), QLatin1Char('-')).toStdString(), request, error);
-            QVERIFY2(!files.sha256.empty(), error.c_str());
-            QFile certificate(QString::fromStdString(files.certificatePath));
-            QFile key(QString::fromStdString(files.keyPath));
-            QVERIFY(certificate.open(QIODevice::ReadOnly) && key.open(QIODevice::ReadOnly));
-            m_tls.insert(kind, {QSslCertificate(certificate.readAll()), QSslKey(key.readAll(), QSsl::Ec)});
+            QString fingerprint;
+            m_tls.insert(kind, loopbackCertificate(m_certificates.path(), &fingerprint,
+                                                   QString(kind).replace(QLatin1Char(' '), QLatin1Char('-')).toStdString(), request));
             QVERIFY(!m_tls.value(kind).certificate.isNull() && !m_tls.value(kind).key.isNull());
-            m_fingerprints.insert(kind, QString::fromStdString(files.sha256));
+            m_fingerprints.insert(kind, fingerprint);
         }
     }
 

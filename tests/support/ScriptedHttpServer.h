@@ -1,9 +1,9 @@
 #pragma once
 
+#include "FaultyServer.h"
+
 #include <QByteArray>
 #include <QPointer>
-#include <QSslCertificate>
-#include <QSslKey>
 #include <QTcpServer>
 #include <QTcpSocket>
 
@@ -23,10 +23,7 @@ public:
     using Script = std::function<QByteArray(const QByteArray &path, const QByteArray &body)>;
 
     /// The certificate and key to serve HTTPS with.
-    struct Tls {
-        QSslCertificate certificate;
-        QSslKey key;
-    };
+    using Tls = FaultyServer::Tls;
 
     explicit ScriptedHttpServer(Script script, const std::optional<Tls> &tls = std::nullopt);
     QUrl url(const QString &path) const;
