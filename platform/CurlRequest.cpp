@@ -164,12 +164,17 @@ bool CurlRequest::setVerb(const QByteArray &verb)
     return true;
 }
 
+bool CurlRequest::isSendableHeader(QByteArrayView name, QByteArrayView value)
+{
+    return isCleanToken(name) && isCleanValue(value);
+}
+
 void CurlRequest::setHeaders(const QNetworkRequest &request)
 {
     bool typed = false;
     for (const QByteArray &name : request.rawHeaderList()) {
         const QByteArray value = request.rawHeader(name);
-        if (!isCleanToken(name) || !isCleanValue(value)) {
+        if (!isSendableHeader(name, value)) {
             curl_easy_cleanup(std::exchange(m_easy, nullptr));
             return;
         }

@@ -33,6 +33,13 @@ public:
     CurlRequest &operator=(const CurlRequest &) = delete;
 
     CURL *handle() const { return m_easy; }
+
+    /**
+     * Whether a header of @p name and @p value can go into the message as one header line: a
+     * name of token characters, a value without a line break or NUL. A request with any other
+     * header is not sent.
+     */
+    static bool isSendableHeader(QByteArrayView name, QByteArrayView value);
     /// The body of the reply once the transfer ended with @p result; nothing unless it succeeded.
     std::optional<QByteArray> takeAnswer(CURLcode result);
 

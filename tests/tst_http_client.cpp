@@ -3,6 +3,8 @@
 #include "CheckoutHelpers.h"
 #include "FaultyServer.h"
 
+#include "platform/CurlRequest.h"
+
 #include <QElapsedTimer>
 
 using namespace pelbrook;
@@ -77,33 +79,28 @@ private Q_SLOTS:
     {
         QTest::addColumn<FaultyServer::Fault>("fault");
         QTest::addColumn<QString>("url"); // empty for the server's
-        QTest::addColumn<QByteArray>("header"); // one line added to the request's headers
         QTest::addColumn<int>("deadline");
         QTest::addColumn<bool>("answered");
         using Fault = FaultyServer::Fault;
         const int deadline = HttpClient::DefaultDeadlineMs;
-        QTest::newRow("answered") << Fault::None << QString() << QByteArray() << deadline << true;
-        QTest::newRow("refused") << Fault::Refuse << QString() << QByteArray() << deadline << false;
-        QTest::newRow("endless header, well before the time-out") << Fault::GiganticHeaders << QString() << QByteArray() << deadline << false;
-        QTest::newRow("silent server, time-out") << Fault::StallBeforeReply << QString() << QByteArray() << deadline << false;
-        QTest::newRow("line break in a header") << Fault::None << QString() << QByteArray("a\r\nX-Injected: 1") << deadline << false;
-        QTest::newRow("not an http address") << Fault::None << "ftp://127.0.0.1/t" << QByteArray() << deadline << false;
+        QTest::newRow("answered") << Fault::None << QString() << deadline << true;
+        QTest::newRow("refused") << Fault::Refuse << QString() << deadline << false;
+        QTest::newRow("endless header, well before the time-out") << Fault::GiganticHeaders << QString() << deadline << false;
+        QTest::newRow("silent server, time-out") << Fault::StallBeforeReply << QString() << deadline << false;
+        QTest::newRow("not an http address") << Fault::None << "ftp://127.0.0.1/t" << deadline << false;
         // Never stalled, so only the deadline ends it: the whole answer would take ten seconds.
-        QTest::newRow("dripping past the deadline") << Fault::SlowDrip << QString() << QByteArray() << 1000 << false;
-        QTest::newRow("dripping within the deadline") << Fault::Drip << QString() << QByteArray() << 5000 << true;
+        QTest::newRow("dripping past the deadline") << Fault::SlowDrip << QString() << 1000 << false;
+        QTest::newRow("dripping within the deadline") << Fault::Drip << QString() << 5000 << true;
     }
     void completion()
     {
         QFETCH(FaultyServer::Fault, fault);
         QFETCH(QString, url);
-        QFETCH(QByteArray, header);
         QFETCH(int, deadline);
         QFETCH(bool, answered);
         const QByteArray body = R"({"checksum":"t"})";
         FaultyServer faulty(fault, body);
         QNetworkRequest request(url.isEmpty() ? faulty.url(QStringLiteral("/t")) : QUrl(url));
-        if (!header.isEmpty())
-            request.setRawHeader("X-Note", header);
         // libcurl notices a stall in whole seconds, over a few seconds' average of the speed.
         if (fault == FaultyServer::Fault::StallBeforeReply)
             HttpClient::setTransferTimeout(1000);
@@ -127,9 +124,33 @@ private Q_SLOTS:
         QCOMPARE(finished.count(), 1);
         // Nothing of the request stays behind.
         QCOMPARE(HttpClient::events()->children().size(), 0);
-        // A request that could break the message is not sent at all.
-        if (!header.isEmpty())
-            QCOMPARE(faulty.requestCount(), 0);
+    }
+
+    // Newer Qt (6.8) drops such a header in QNetworkRequest already; the client's own check
+    // stands for the others, and for whatever reaches it some other way.
+    void headerGuard_data()
+    {
+        QTest::addColumn<QByteArray>("name");
+        QTest::addColumn<QByteArray>("value");
+        QTest::addColumn<bool>("sendable");
+        QTest::newRow("plain") << QByteArray("X-Note") << QByteArray("a b\tc") << true;
+        QTest::newRow("empty value") << QByteArray("X-Note") << QByteArray() << true;
+        QTest::newRow("byte over 127 in the value") << QByteArray("X-Note") << QByteArray("caf\xc3\xa9") << true;
+        QTest::newRow("line break in the value") << QByteArray("X-Note") << QByteArray("a\r\nX-Injected: 1") << false;
+        QTest::newRow("bare line feed in the value") << QByteArray("X-Note") << QByteArray("a\nb") << false;
+        QTest::newRow("NUL in the value") << QByteArray("X-Note") << QByteArray("a\0b", 3) << false;
+        QTest::newRow("empty name") << QByteArray() << QByteArray("a") << false;
+        QTest::newRow("colon in the name") << QByteArray("X:Note") << QByteArray("a") << false;
+        QTest::newRow("space in the name") << QByteArray("X Note") << QByteArray("a") << false;
+        QTest::newRow("line break in the name") << QByteArray("X\r\nY") << QByteArray("a") << false;
+        QTest::newRow("byte over 127 in the name") << QByteArray("X-\xc3\xa9") << QByteArray("a") << false;
+    }
+    void headerGuard()
+    {
+        QFETCH(QByteArray, name);
+        QFETCH(QByteArray, value);
+        QFETCH(bool, sendable);
+        QCOMPARE(CurlRequest::isSendableHeader(name, value), sendable);
     }
 
     // A screen that goes while its request is under way: nobody is called back, and the

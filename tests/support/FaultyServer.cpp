@@ -97,18 +97,22 @@ void FaultyServer::accept(QTcpSocket *socket)
 void FaultyServer::flood(QTcpSocket *socket, const QByteArray &start, const QByteArray &chunk)
 {
     socket->write(start);
-    // Written as the client takes it, so the server's own memory stays small.
+    // Written as the client takes it, so the server's own memory stays small. Over TLS the
+    // socket encrypts what it is given at once, into a second buffer that bytesToWrite() does not
+    // count: that one holds what the client has not taken yet.
     auto written = std::make_shared<qint64>(0);
-    auto more = [this, socket, chunk, written]() {
-        while (socket->bytesToWrite() < 4 * chunk.size() && *written < GiganticBytes) {
+    auto *tls = qobject_cast<QSslSocket *>(socket);
+    auto more = [this, socket, tls, chunk, written]() {
+        const auto unsent = [&] { return socket->bytesToWrite() + (tls ? tls->encryptedBytesToWrite() : 0); };
+        while (unsent() < 4 * chunk.size() && *written < GiganticBytes) {
             socket->write(chunk);
             *written += chunk.size();
         }
-        if (*written >= GiganticBytes && socket->bytesToWrite() == 0)
+        if (*written >= GiganticBytes && unsent() == 0)
             socket->disconnectFromHost();
     };
     connect(socket, &QTcpSocket::bytesWritten, socket, more);
-    if (auto *tls = qobject_cast<QSslSocket *>(socket))
+    if (tls)
         connect(tls, &QSslSocket::encryptedBytesWritten, socket, more);
     more();
 }
