@@ -102,7 +102,7 @@ void FaultyServer::flood(QTcpSocket *socket, const QByteArray &start, const QByt
     // count: that one holds what the client has not taken yet.
     auto written = std::make_shared<qint64>(0);
     auto *tls = qobject_cast<QSslSocket *>(socket);
-    auto more = [this, socket, tls, chunk, written]() {
+    auto more = [socket, tls, chunk, written]() {
         const auto unsent = [&] { return socket->bytesToWrite() + (tls ? tls->encryptedBytesToWrite() : 0); };
         while (unsent() < 4 * chunk.size() && *written < GiganticBytes) {
             socket->write(chunk);
@@ -135,7 +135,7 @@ void FaultyServer::answer(QTcpSocket *socket)
     case Fault::SlowDrip: {
         auto position = std::make_shared<qsizetype>(0);
         auto *timer = new QTimer(socket);
-        connect(timer, &QTimer::timeout, socket, [this, socket, timer, good, position]() {
+        connect(timer, &QTimer::timeout, socket, [socket, timer, good, position]() {
             socket->write(good.mid((*position)++, 1));
             if (*position >= good.size()) {
                 timer->stop();
