@@ -52,10 +52,11 @@ test_in_debian() {
     [ -z "$(git -C "$root" status --porcelain --untracked-files=no)" ] ||
         echo "scripts/test --debian: uncommitted changes are not in the run; it tests HEAD" >&2
 
-    # CI's settings go in (warnings fail the build there), but not CI itself: the sanitizer and
-    # fuzz rounds run once, on the machine's own release.
-    local werror=""
-    [ "${CI:-}" = true ] && werror=1
+    # CI's settings go in (warnings fail the build there, and clang builds everything once
+    # more), but not CI itself: the sanitizer and fuzz rounds run once, on the machine's own
+    # release.
+    local werror="" clang=""
+    [ "${CI:-}" = true ] && werror=1 clang=1
     local quoted
     quoted=$(printf ' %q' "$@")
     echo "Running the suite in Debian $release"
@@ -67,6 +68,7 @@ test_in_debian() {
         env -i HOME=/root LANG=C.UTF-8 TERM="${TERM:-dumb}" \
             PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
             PELBROOK_WERROR="${PELBROOK_WERROR:-$werror}" \
+            PELBROOK_CLANG_BUILD="${PELBROOK_CLANG_BUILD:-$clang}" \
             PELBROOK_BUILD_JOBS="${PELBROOK_BUILD_JOBS:-}" \
             PELBROOK_BUILD_TYPE="${PELBROOK_BUILD_TYPE:-}" \
         chroot "$rootfs" /bin/bash -c "cd $clone && scripts/test$quoted"
