@@ -498,8 +498,12 @@ Reply Gateway::lastForm() const
     // An array of pairs, since a form may carry a name twice.
     std::string json = "[";
     for (size_t i = 0; i < m_lastForm.size(); ++i) {
-        json += (i ? "," : "") + std::string("{\"name\":") + jsonString(m_lastForm[i].first)
-            + ",\"value\":" + jsonString(m_lastForm[i].second) + "}";
+        // Appended piece by piece: g++ 12 at -O3 misreads a chain of temporaries here (-Wrestrict).
+        json += i ? ",{\"name\":" : "{\"name\":";
+        json += jsonString(m_lastForm[i].first);
+        json += ",\"value\":";
+        json += jsonString(m_lastForm[i].second);
+        json += '}';
     }
     return Reply{200, "application/json", json + "]", {}};
 }
