@@ -24,23 +24,30 @@ test_in_debian() {
     local sudo=""
     [ "$(id -u)" -ne 0 ] && sudo="sudo"
     local mirror="${PELBROOK_DEBIAN_MIRROR:-http://deb.debian.org/debian}"
+    local security="${PELBROOK_DEBIAN_SECURITY_MIRROR:-http://deb.debian.org/debian-security}"
     local dir="${PELBROOK_DEBIAN_DIR:-$root/build-debian$release}"
     local rootfs="$dir/root"
 
     command -v debootstrap >/dev/null || {
         $sudo apt-get update
-        DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y debootstrap
+        $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y debootstrap
     }
-    # A root whose making was interrupted has no mark and is made again.
-    if [ ! -e "$dir/root-complete" ]; then
+    # The mark names what the root was made of: a root whose making was interrupted has none,
+    # and one of another release or mirror (the same PELBROOK_DEBIAN_DIR, say) another one; both
+    # are made again.
+    local made_of="$codename $mirror $security"
+    if [ "$(cat "$dir/root-complete" 2>/dev/null)" != "$made_of" ]; then
         echo "Making a Debian $release ($codename) root in $rootfs"
-        $sudo rm -rf "$rootfs" && mkdir -p "$dir"
-        $sudo debootstrap --variant=minbase "$codename" "$rootfs" "$mirror"
+        $sudo rm -f "$dir/root-complete"
+        $sudo rm -rf "$rootfs"
+        mkdir -p "$dir"
+        # The packages' signatures are checked, or the root is not made.
+        $sudo debootstrap --force-check-gpg --variant=minbase "$codename" "$rootfs" "$mirror"
         # The release's updates and security fixes, as a machine of that release would have.
         printf '%s\n' "deb $mirror $codename main" "deb $mirror $codename-updates main" \
-            "deb http://deb.debian.org/debian-security $codename-security main" |
+            "deb $security $codename-security main" |
             $sudo tee "$rootfs/etc/apt/sources.list" >/dev/null
-        touch "$dir/root-complete"
+        echo "$made_of" >"$dir/root-complete"
     fi
     $sudo cp /etc/resolv.conf "$rootfs/etc/resolv.conf"
 
@@ -49,17 +56,16 @@ test_in_debian() {
     $sudo rm -rf "$rootfs$clone"
     $sudo mkdir -p "$(dirname "$rootfs$clone")"
     $sudo git clone --quiet --no-hardlinks "$root" "$rootfs$clone"
-    [ -z "$(git -C "$root" status --porcelain --untracked-files=no)" ] ||
-        echo "scripts/test --debian: uncommitted changes are not in the run; it tests HEAD" >&2
+    [ -z "$(git -C "$root" status --porcelain)" ] ||
+        echo "scripts/test --debian: changes not committed, new files included, are not in the run; it tests HEAD" >&2
 
     # CI's settings go in (warnings fail the build there, and clang builds everything once
     # more), but not CI itself: the sanitizer and fuzz rounds run once, on the machine's own
     # release.
     local werror="" clang=""
     [ "${CI:-}" = true ] && werror=1 clang=1
-    local quoted
-    quoted=$(printf ' %q' "$@")
     echo "Running the suite in Debian $release"
+    # A package installation a killed run left half done is finished first.
     $sudo unshare --mount --propagation private -- /bin/sh -euc '
         rootfs="$1"; shift
         mount -t proc proc "$rootfs/proc"
@@ -71,5 +77,5 @@ test_in_debian() {
             PELBROOK_CLANG_BUILD="${PELBROOK_CLANG_BUILD:-$clang}" \
             PELBROOK_BUILD_JOBS="${PELBROOK_BUILD_JOBS:-}" \
             PELBROOK_BUILD_TYPE="${PELBROOK_BUILD_TYPE:-}" \
-        chroot "$rootfs" /bin/bash -c "cd $clone && scripts/test$quoted"
+        chroot "$rootfs" /bin/bash -c 'dpkg --configure -a && cd "$0" && exec scripts/test "$@"' "$clone" "$@"
 }
