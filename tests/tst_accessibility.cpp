@@ -72,8 +72,7 @@ struct A11yCheckout : Checkout {
     }
 };
 
-// Where the buyer sees an item of a grid, the bank list or the handle list, in the viewport of
-// its view.
+// Where the buyer sees an item of a grid, the bank list or the handle list, in its viewport.
 QRect itemInViewport(QAbstractScrollArea *view, int item)
 {
     auto *list = static_cast<QAbstractItemView *>(view);

@@ -235,8 +235,7 @@ private Q_SLOTS:
         QVERIFY(c.focused() != c.cvv);
     }
 
-    // Return leaves every field as it was; a tap outside the fields ends editing. The CVV is
-    // typed unseen.
+    // Return leaves every field as it was; a tap outside ends editing; the CVV is typed unseen.
     void returnKeyAndTapOutside()
     {
         CardCheckout c;

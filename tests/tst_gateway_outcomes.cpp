@@ -25,8 +25,7 @@ const QString ReadPage = QStringLiteral(
     "c=document.getElementById('countdown');return (h?h.textContent:document.title)"
     "+(e?' | '+e.textContent:'')+(c?' | '+c.textContent.replace(/0:0[1-3]$/,'0:0N'):'');})()");
 
-// The buyer's act on a gateway page: "code:N" types a code and submits it, "press:ID" presses a
-// button.
+// The buyer's act on a gateway page: "code:N" types and submits a code, "press:ID" a button.
 QString script(const QString &act)
 {
     const QString value = act.section(QLatin1Char(':'), 1);

@@ -3,9 +3,8 @@
 // local-file and data addresses; the test's own HTTPS servers on loopback play pages that open
 // dialogs, frame another origin, send the buyer to plain HTTP or to other programs, keep state
 // for the next buyer, download, ask for permissions, never answer or break off, and lose their
-// renderer. Whatever they do, the host process lives, the host hears at most one result and
-// only from the payment page itself, the buyer can always close, and is never left on a blank
-// or an engine page.
+// renderer. Whatever they do, the host process lives, the host hears at most one result, only
+// from the payment page itself, and the buyer can always close and never sees a blank page.
 
 #include "CheckoutHelpers.h"
 #include "LoopbackCertificate.h"
@@ -128,8 +127,7 @@ private Q_SLOTS:
         QTest::newRow("hands back from a frame") << "frame" << false << "";
         QTest::newRow("a megabyte of result") << "huge" << true << "xxxxxxxxxx";
         // The engine hands over an address holding a stray "%" with every "%" re-escaped, which
-        // no one after it can tell from an escaped "%": the fragment arrives, and is kept, as
-        // the literal text the gateway wrote.
+        // no one can tell from an escaped "%": the fragment is kept as the gateway wrote it.
         QTest::newRow("an escape that is not two hex digits") << "bad-escape" << true << "%7B%zz";
         QTest::newRow("escapes that are not UTF-8") << "not-utf8" << true << "";
         QTest::newRow("javascript: address") << "javascript" << false << "";
@@ -173,8 +171,7 @@ private Q_SLOTS:
             QVERIFY(eventLoopRoundTrip());
         } else {
             QTRY_VERIFY_WITH_TIMEOUT(!sandbox.lastForm().isEmpty(), 30000);
-            // The gateway's page has loaded, or failed to, and its scripts have run (the page's
-            // text is read after them).
+            // The gateway's page has loaded, or failed to, and its scripts have run.
             QTRY_VERIFY_WITH_TIMEOUT(!ended.isEmpty(), 30000);
             QCOMPARE(closed.count(), 0);
             // Whatever the page tried, no local file or forged document is on show.
@@ -489,8 +486,7 @@ private Q_SLOTS:
             QCOMPARE(delegate->results.size(), 1);
             QCOMPARE(QJsonDocument::fromJson(delegate->results.first().toUtf8()).object().value(QStringLiteral("status")).toString(), result);
         }
-        // Nothing went to another program, nothing reached a plain-HTTP server, and the
-        // profile's private folder went with its page.
+        // Nothing went to another program or a plain-HTTP server; the private folder went too.
         QCOMPARE(desktop.urls, QList<QUrl>{});
         QCOMPARE(plain.requestCount(), 0);
         QTRY_COMPARE(QDir::temp().entryList({QStringLiteral("pelbrook-checkout-*")}), scratchBefore);

@@ -72,8 +72,7 @@ private Q_SLOTS:
                                               "QToolButton:pressed { background: rgba(0, 0, 0, 0.08); }");
         QTest::newRow("button") << "button" << button << "" << false << false;
         QTest::newRow("button, pressed") << "pressed button" << button << "" << false << false;
-        // A host's style sheet says otherwise of every field and button: the checkout's keep
-        // their look.
+        // A host's style sheet says otherwise of every field and button; the checkout's keep theirs.
         QTest::newRow("field, typed, under a host's style sheet") << "field" << rounded << "Asha Rao" << false << true;
         QTest::newRow("field, by Tab, under a host's style sheet")
             << "field" << ringed.arg(ring.arg(5), QStringLiteral("5"), QStringLiteral("white")) << "" << true << true;

@@ -139,8 +139,7 @@ private Q_SLOTS:
     }
 
     // The list is read on the library's own thread: a host's pool, busy to its last thread,
-    // does not hold it up. (Nothing is painted meanwhile: Qt's own painting would wait for that
-    // pool too.)
+    // does not hold it up. (Nothing is painted meanwhile: Qt's painting would wait for it too.)
     void listReadWhileTheHostsPoolIsBusy()
     {
         QThreadPool &hosts = *QThreadPool::globalInstance();

@@ -181,9 +181,8 @@ private Q_SLOTS:
         QCOMPARE(dismissals.count(), 1);
     }
 
-    // An application that presents again when the checkout closes (a buyer who goes back to
-    // pay another way) gets a new checkout that stays on screen, made from the properties as
-    // they are then.
+    // An application that presents again when the checkout closes (a buyer who goes back to pay
+    // another way) gets a new checkout that stays on screen, made from the properties as they are.
     void presentedAgainFromDismissed()
     {
         Loaded loaded = present(QStringLiteral("property bool again: true\n"

@@ -54,13 +54,6 @@ void keepKeyboardFromTakingFocus()
         window->setFlags((window->flags() & ~Qt::WindowType_Mask) | Qt::ToolTip);
 }
 
-// Makes @p window the active one, as the window system does when the buyer touches it.
-bool activate(QWidget &window)
-{
-    window.activateWindow();
-    return QTest::qWaitForWindowActive(&window);
-}
-
 // Taps @p field in @p window, which has the focus, as a buyer's finger would.
 void tap(QWidget &window, QLineEdit *field)
 {
@@ -68,8 +61,8 @@ void tap(QWidget &window, QLineEdit *field)
     // take the focus from the field, as a real window system would not let it.
     for (int attempt = 0; attempt < 2; ++attempt) {
         keepKeyboardFromTakingFocus();
-        if (!activate(window))
-            QFAIL("the window did not become active");
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
         // A tap on a field that has the focus already asks for the keyboard.
         field->setFocus(Qt::MouseFocusReason);
         QTest::mouseClick(field, Qt::LeftButton);
@@ -159,7 +152,8 @@ private Q_SLOTS:
             QTest::keyClicks(edit, QStringLiteral("4111"));
             QVERIFY(eventLoopRoundTrip());
             // Typing on the offscreen platform activates the keyboard's window once more.
-            QVERIFY(activate(container));
+            container.activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&container));
             edit->setFocus(Qt::MouseFocusReason);
             QTRY_VERIFY(edit->hasFocus());
             // What the buyer sees: the checkout, and the keyboard over its lower part.

@@ -97,9 +97,8 @@ void FaultyServer::accept(QTcpSocket *socket)
 void FaultyServer::flood(QTcpSocket *socket, const QByteArray &start, const QByteArray &chunk)
 {
     socket->write(start);
-    // Written as the client takes it, so the server's own memory stays small. Over TLS the
-    // socket encrypts what it is given at once, into a second buffer that bytesToWrite() does not
-    // count: that one holds what the client has not taken yet.
+    // Written as the client takes it, so the server's own memory stays small. Over TLS what the
+    // client has not taken waits encrypted, in a buffer bytesToWrite() does not count.
     auto written = std::make_shared<qint64>(0);
     auto *tls = qobject_cast<QSslSocket *>(socket);
     auto more = [socket, tls, chunk, written]() {
