@@ -135,8 +135,9 @@ Q_SIGNALS:
     void paymentTokenChanged();
 
 protected:
-    /// For the payment screens: @p dd holds the screen's own parts and its differences.
-    explicit PaymentScreen(PaymentScreenPrivate &dd);
+    /// For the payment screens: @p dd holds the screen's own parts and its differences. Not
+    /// exported: the four screens are the library's own, and their private parts are internal.
+    PELBROOK_NO_EXPORT explicit PaymentScreen(PaymentScreenPrivate &dd);
 
     /// Builds the header, the screen's inputs, the pay button and the browser view.
     void viewDidLoad() override;

@@ -16,6 +16,9 @@ class netBankingViewControllerPrivate;
 /**
  * @headerfile netBankingViewController.h <pelbrook/netBankingViewController.h>
  * One bank of the net banking list, as netBankingViewController::list() returns it.
+ *
+ * Its members and their order are frozen within a minor release: a member is added only in a
+ * new minor release, for which hosts are rebuilt (see Version.h).
  */
 struct PELBROOK_EXPORT MyStruct {
     /// A bank with an empty name and code.

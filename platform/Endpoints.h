@@ -23,6 +23,9 @@ namespace pelbrook {
  * endpoints.bankList = QUrl("https://objects.example/pg/iosbanks.json");
  * pelbrook::setEndpoints(endpoints);
  * @endcode
+ *
+ * Its members and their order are frozen within a minor release: a member is added only in a
+ * new minor release, for which hosts are rebuilt (see Version.h).
  */
 struct PELBROOK_EXPORT Endpoints {
     /// Scheme and host (and port) of the test gateway, used when the checkout's `env` is

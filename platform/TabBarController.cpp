@@ -91,7 +91,7 @@ public:
 protected:
     QSize tabSizeHint(int) const override
     {
-        return QSize(qMax(64, width() / qMax(1, count())), TabBarController::TabBarHeight);
+        return QSize(qMax(64, width() / qMax(1, count())), TabBarHeight);
     }
 
     void paintEvent(QPaintEvent *) override
@@ -189,6 +189,7 @@ TabBarController::TabBarController(QWidget *parent)
     d->tabBar->setDrawBase(false);
     d->tabBar->setIconSize(QSize(24, 24));
     connect(d->tabBar, &QTabBar::currentChanged, d->stack, &QStackedWidget::setCurrentIndex);
+    connect(d->stack, &QStackedWidget::currentChanged, this, &TabBarController::selectedIndexChanged);
     d->updateBarStyle();
     // Escape closes the checkout, unless a field's open list takes it first.
     auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this, this, &TabBarController::dismiss);
@@ -419,7 +420,7 @@ void TabBarController::resizeEvent(QResizeEvent *)
 
 void TabBarControllerPrivate::layoutChildren()
 {
-    const int barHeight = tabBar->isHidden() ? 0 : TabBarController::TabBarHeight;
+    const int barHeight = tabBar->isHidden() ? 0 : TabBarHeight;
     stack->setGeometry(0, 0, q->width(), q->height() - barHeight);
     tabBar->setGeometry(0, q->height() - barHeight, q->width(), barHeight);
 }

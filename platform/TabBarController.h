@@ -39,10 +39,9 @@ class TabBarControllerPrivate;
 class PELBROOK_EXPORT TabBarController : public QWidget
 {
     Q_OBJECT
+    /// The selected tab, from 0; -1 while there are no tabs.
+    Q_PROPERTY(int selectedIndex READ selectedIndex WRITE setSelectedIndex NOTIFY selectedIndexChanged)
 public:
-    /// The height of the tab bar, in device-independent pixels.
-    static constexpr int TabBarHeight = 56;
-
     /// Creates an empty, hidden container; @p parent, if any, owns it, and present() then shows
     /// it over the parent's window.
     explicit TabBarController(QWidget *parent = nullptr);
@@ -93,6 +92,9 @@ Q_SIGNALS:
     /// present the container again (with Qt::WA_DeleteOnClose set, it is then kept, and deleted
     /// on its next close); to destroy it, use deleteLater() or Qt::WA_DeleteOnClose.
     void dismissed();
+    /// The selected tab changed to @p index: the buyer chose another tab, setSelectedIndex() chose
+    /// one, or the tabs were built (-1 for a moment while old tabs are replaced).
+    void selectedIndexChanged(int index);
 
 protected:
     /// For subclasses: builds the tabs. Runs before the container is first shown, and again

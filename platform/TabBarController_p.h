@@ -8,6 +8,9 @@ namespace pelbrook {
 
 class NavigationController;
 
+/// The height of a container's tab bar, in device-independent pixels.
+inline constexpr int TabBarHeight = 56;
+
 /// The library's own access to a container's tabs, whose wrapper type is internal.
 namespace containerTabs {
 

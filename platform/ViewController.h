@@ -23,6 +23,9 @@ class ViewControllerPrivate;
  * @headerfile ViewController.h <pelbrook/ViewController.h>
  * A button in a screen's navigation bar: an image (or a title when there is no image) and an
  * action. The checkout's screens use one for their close button.
+ *
+ * Its members and their order are frozen within a minor release: a member is added only in a
+ * new minor release, for which hosts are rebuilt (see Version.h).
  */
 struct PELBROOK_EXPORT BarButtonItem {
     /// The button's image, drawn at most 28 by 28; when null the title is shown instead.
@@ -41,6 +44,9 @@ struct PELBROOK_EXPORT BarButtonItem {
  * What a tab shows for its screen, above the screen's title. An image that must keep its own
  * colours sets `imageAlwaysOriginal`; the others are tinted by the tab bar, like template
  * images (grey, or blue when selected).
+ *
+ * Its members and their order are frozen within a minor release: a member is added only in a
+ * new minor release, for which hosts are rebuilt (see Version.h).
  */
 struct PELBROOK_EXPORT TabBarItem {
     /// The icon of the tab when it is not selected.

@@ -6,7 +6,6 @@
 #include <QQmlInfo>
 #include <QQuickItem>
 #include <QQuickWindow>
-#include <QTabBar>
 
 namespace pelbrook {
 
@@ -43,7 +42,6 @@ PGTabBarViewController *Checkout::releaseContainer()
     PGTabBarViewController *container = m_container;
     if (container) {
         container->disconnect(this);
-        container->tabBar()->disconnect(this);
     }
     m_container = nullptr;
     return container;
@@ -60,7 +58,7 @@ void Checkout::setSelectedIndex(int index)
         return;
     m_selectedIndex = index;
     if (m_container)
-        m_container->setSelectedIndex(index);   // reported back through the tab bar
+        m_container->setSelectedIndex(index);   // reported back by the container
     else
         Q_EMIT selectedIndexChanged();
 }
@@ -125,7 +123,10 @@ void Checkout::present()
     // The tabs exist once the checkout is shown; it is not painted before this call returns, so
     // the buyer sees the chosen tab first.
     m_container->setSelectedIndex(m_selectedIndex);
-    connect(m_container->tabBar(), &QTabBar::currentChanged, this, [this](int index) {
+    connect(m_container, &TabBarController::selectedIndexChanged, this, [this](int index) {
+        // Not the moment without tabs while they are rebuilt: the chosen tab is kept for them.
+        if (index < 0)
+            return;
         m_selectedIndex = index;
         Q_EMIT selectedIndexChanged();
     });

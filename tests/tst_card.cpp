@@ -344,7 +344,7 @@ private Q_SLOTS:
         QWidget *top = c.root()->childAt(c.root()->rect().center());
         QVERIFY(top);
         QVERIFY2(top == c.overlay() || c.overlay()->isAncestorOf(top), qPrintable(top->objectName()));
-        QTRY_COMPARE(c.root()->height(), heightBefore + TabBarController::TabBarHeight);
+        QTRY_COMPARE(c.root()->height(), heightBefore + TabBarHeight);
         for (const QSize window : {Phone, QSize(700, 1000)}) {
             c.container.resize(window);
             QTRY_COMPARE(c.root()->height(), window.height() - NavigationController::BarHeight);

@@ -344,7 +344,10 @@ private Q_SLOTS:
         const auto field = [checkout](const char *name) { return checkout->findChild<QLineEdit *>(QLatin1String(name)); };
         pages.setCurrentWidget(checkout);
         QTest::keyClicks(field("cardNumberTextField"), QStringLiteral("4111"));
+        QSignalSpy selections(checkout, &TabBarController::selectedIndexChanged);
         checkout->setSelectedIndex(3);
+        QCOMPARE(selections.count(), 1);
+        QCOMPARE(selections.last().at(0).toInt(), 3);
         QTest::keyClicks(field("upiVpaTextField"), QStringLiteral("asha"));
         for (int round = 0; round < 2; ++round) {
             pages.setCurrentWidget(home);
@@ -361,7 +364,7 @@ private Q_SLOTS:
         QVERIFY(checkout->isTabBarHidden());
         pages.setCurrentWidget(home);
         pages.setCurrentWidget(checkout);
-        QCoreApplication::processEvents();
+        QVERIFY(eventLoopRoundTrip());
         QVERIFY(checkout->isTabBarHidden());
         QVERIFY(checkout->findChild<QWidget *>(QStringLiteral("nb_webView"))->isVisible());
         // Its close button closes it; shown again, it starts afresh.

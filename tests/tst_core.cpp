@@ -339,7 +339,7 @@ private Q_SLOTS:
         // The host hears of a hand-back only once the browser engine's question is answered.
         QCOMPARE(closed.count(), 0);
         QVERIFY(delegate->results.isEmpty());
-        QCoreApplication::processEvents();
+        QVERIFY(eventLoopRoundTrip());
 
         if (!dismissed) {
             QVERIFY(screen->overlayShown());
@@ -380,7 +380,7 @@ private Q_SLOTS:
         QVERIFY(screen->webViewShouldStartLoad(QUrl(QStringLiteral("ios-sdk://r#first"))));
         QVERIFY(screen->webViewShouldStartLoad(QUrl(QStringLiteral("ios-sdk://r#second"))));
         QTRY_COMPARE(closed.count(), 1);
-        QCoreApplication::processEvents();
+        QVERIFY(eventLoopRoundTrip());
         QCOMPARE(delegate->results, QStringList{QStringLiteral("first")});
         QCOMPARE(captured.count(), 1);
         QCOMPARE(CheckoutContext::shared().result_global, QStringLiteral("first"));
@@ -556,7 +556,7 @@ private Q_SLOTS:
         screen.initPayment(url, QStringLiteral("a"), QStringLiteral("o"), QStringLiteral("1"), QStringLiteral("e"),
                            QStringLiteral("p"), QStringLiteral("USD"), [&](const QString &) { called = true; });
         // Nothing was sent, so nothing can answer: the completion could only have run at once.
-        QCoreApplication::processEvents();
+        QVERIFY(eventLoopRoundTrip());
         QVERIFY(!called);
         QCOMPARE(capture.lines(), QStringList{QStringLiteral("USD")});
     }

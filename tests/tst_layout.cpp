@@ -122,7 +122,7 @@ void show(PGTabBarViewController &container, const QString &tab, QSize size)
             rows.append(QString::fromLatin1(name), QStringLiteral("1001"));
         static_cast<BankListModel *>(banks->model())->appendAndReload(rows);
     }
-    QCoreApplication::processEvents();
+    QVERIFY(eventLoopRoundTrip());
 }
 
 } // namespace

@@ -128,7 +128,7 @@ private Q_SLOTS:
         BankCheckout c;
         QSignalSpy reset(c.table->model(), &QAbstractItemModel::modelReset);
         QVERIFY(finished.wait(20000));
-        settle();
+        QVERIFY(settle());
         // One request, even when the connection is dropped without an answer.
         QCOMPARE(server.paths(), QList<QByteArray>{"/pg/iosbanks.json"});
         QCOMPARE(reset.count(), reloads);
@@ -190,7 +190,7 @@ private Q_SLOTS:
         QVERIFY(finished.wait(20000));
         c.reset();
         QVERIFY(!model);
-        settle();
+        QVERIFY(settle());
     }
 
     // --- the list through the widgets, against the sandbox ---

@@ -182,7 +182,7 @@ private Q_SLOTS:
             askToken(server.url(QStringLiteral("/token")));
         }
         QTRY_VERIFY_WITH_TIMEOUT(finished.count() >= 1, 30000);
-        settle();
+        QVERIFY(settle());
         // The browser engine's pages after this do not go through the proxy.
         routed.reset();
         const qint64 grown = residentBytes() - before;

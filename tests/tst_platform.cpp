@@ -291,7 +291,7 @@ private Q_SLOTS:
         QTRY_COMPARE(first->events, (QStringList{"load", "willAppear", "didAppear"}));
         QVERIFY(!second->isViewLoaded());
         // The root view fills the space between the navigation bar and the tab bar.
-        QCOMPARE(first->sizeAtLoad, QSize(390, 844 - NavigationController::BarHeight - TabBarController::TabBarHeight));
+        QCOMPARE(first->sizeAtLoad, QSize(390, 844 - NavigationController::BarHeight - TabBarHeight));
         QCOMPARE(first->view()->objectName(), QStringLiteral("RecordingScreen"));
 
         tabs.setSelectedIndex(1);

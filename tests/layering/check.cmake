@@ -1,9 +1,25 @@
+cmake_policy(VERSION 3.25)
+
 # Fails when a source file includes a folder above its own, or when one payment method's folder
 # includes another's. The layers, from the bottom:
 #   platform < theme < core < card, upi, wallet, netbanking < shell < qml
 # A public header included as <pelbrook/Name.h> counts as the folder that holds Name.h.
 set(levels platform 0 theme 1 core 2 card 3 upi 3 wallet 3 netbanking 3 shell 4 qml 5)
 set(folders platform theme core card upi wallet netbanking shell qml)
+# Folders of sources that are not the library's (tools, tests, programs) and sit above all of it.
+set(outside bench examples fuzz resources sandbox tests)
+
+# A new folder of sources must be given its layer here, or it would go unchecked.
+file(GLOB entries RELATIVE "${SOURCE_DIR}" "${SOURCE_DIR}/*")
+foreach(entry IN LISTS entries)
+    if(NOT IS_DIRECTORY "${SOURCE_DIR}/${entry}" OR entry MATCHES "^(build|\\.)" OR entry IN_LIST folders OR entry IN_LIST outside)
+        continue()
+    endif()
+    file(GLOB_RECURSE sources "${SOURCE_DIR}/${entry}/*.h" "${SOURCE_DIR}/${entry}/*.cpp")
+    if(sources)
+        message(FATAL_ERROR "${entry}/ holds sources but has no layer: add it to this test's levels")
+    endif()
+endforeach()
 
 function(level_of folder out)
     list(FIND levels "${folder}" index)
@@ -18,8 +34,9 @@ endfunction()
 
 # Where each public header lives.
 foreach(folder IN LISTS folders)
-    file(GLOB headers RELATIVE "${SOURCE_DIR}/${folder}" "${SOURCE_DIR}/${folder}/*.h")
+    file(GLOB_RECURSE headers "${SOURCE_DIR}/${folder}/*.h")
     foreach(header IN LISTS headers)
+        get_filename_component(header "${header}" NAME)
         set(home_${header} ${folder})
     endforeach()
 endforeach()
@@ -27,7 +44,7 @@ endforeach()
 set(problems "")
 foreach(folder IN LISTS folders)
     level_of(${folder} own)
-    file(GLOB sources "${SOURCE_DIR}/${folder}/*.h" "${SOURCE_DIR}/${folder}/*.cpp")
+    file(GLOB_RECURSE sources "${SOURCE_DIR}/${folder}/*.h" "${SOURCE_DIR}/${folder}/*.cpp")
     foreach(source IN LISTS sources)
         file(STRINGS "${source}" includes REGEX "^[ \t]*#[ \t]*include[ \t]*[\"<]")
         foreach(line IN LISTS includes)

@@ -41,7 +41,7 @@
 #include <QWebEngineView>
 
 /// A phone-sized container: a 390 x 844 screen below the navigation bar and above the tab bar.
-inline const QSize Phone(390, 844 + pelbrook::NavigationController::BarHeight + pelbrook::TabBarController::TabBarHeight);
+inline const QSize Phone(390, 844 + pelbrook::NavigationController::BarHeight + pelbrook::TabBarHeight);
 
 /// The order and merchant most tests pay with: configure({}) takes them as they are, and a test
 /// names only what it is about, as in configure({.env = "PROD", .token = {}}) (designated fields
@@ -178,12 +178,15 @@ inline bool eventLoopRoundTrip()
 }
 
 /// Lets the HTTP client finish with a request, and a bank list read on the library's worker
-/// thread arrive.
-inline void settle()
+/// thread arrive: until the worker is idle and what it posted back has been handled.
+inline bool settle()
 {
-    pelbrook::workerPool().waitForDone();
-    for (int i = 0; i < 5; ++i)
-        QCoreApplication::processEvents();
+    do {
+        pelbrook::workerPool().waitForDone();
+        if (!eventLoopRoundTrip())
+            return false;
+    } while (pelbrook::workerPool().activeThreadCount() > 0);
+    return true;
 }
 
 /// A dark desktop, as some hosts have.
