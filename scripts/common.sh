@@ -4,18 +4,28 @@ set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build="${PELBROOK_BUILD_DIR:-$root/build}"
 
-install_packages() {
-    local wanted missing=()
-    wanted=$(grep -v -E '^\s*(#|$)' "$root/scripts/deb-packages.txt")
-    for p in $wanted; do
+# as_root COMMAND...: runs the command as root, through sudo unless we are root already.
+as_root() {
+    if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
+}
+
+# apt_install PACKAGE...: installs those of the packages that are not installed yet.
+apt_install() {
+    local missing=()
+    for p in "$@"; do
         dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
     done
     [ ${#missing[@]} -eq 0 ] && return 0
     echo "Installing: ${missing[*]}"
-    local sudo=""
-    [ "$(id -u)" -ne 0 ] && sudo="sudo"
-    $sudo apt-get update
-    $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y "${missing[@]}"
+    as_root apt-get update
+    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y "${missing[@]}"
+}
+
+# install_packages: the packages scripts/deb-packages.txt lists.
+install_packages() {
+    local wanted
+    mapfile -t wanted < <(grep -v -E '^\s*(#|$)' "$root/scripts/deb-packages.txt" | tr -s ' \t' '\n' | grep -v '^$')
+    apt_install "${wanted[@]}"
 }
 
 # configure_and_build [cmake -D options...] [-- build targets...]

@@ -21,41 +21,36 @@ test_in_debian() {
     local release="$1"; shift
     local codename
     codename=$(debian_codename "$release")
-    local sudo=""
-    [ "$(id -u)" -ne 0 ] && sudo="sudo"
     local mirror="${PELBROOK_DEBIAN_MIRROR:-http://deb.debian.org/debian}"
     local security="${PELBROOK_DEBIAN_SECURITY_MIRROR:-http://deb.debian.org/debian-security}"
     local dir="${PELBROOK_DEBIAN_DIR:-$root/build-debian$release}"
     local rootfs="$dir/root"
 
-    command -v debootstrap >/dev/null || {
-        $sudo apt-get update
-        $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y debootstrap
-    }
+    apt_install debootstrap
     # The mark names what the root was made of: a root whose making was interrupted has none,
     # and one of another release or mirror (the same PELBROOK_DEBIAN_DIR, say) another one; both
     # are made again.
     local made_of="$codename $mirror $security"
     if [ "$(cat "$dir/root-complete" 2>/dev/null)" != "$made_of" ]; then
         echo "Making a Debian $release ($codename) root in $rootfs"
-        $sudo rm -f "$dir/root-complete"
-        $sudo rm -rf "$rootfs"
+        as_root rm -f "$dir/root-complete"
+        as_root rm -rf "$rootfs"
         mkdir -p "$dir"
         # The packages' signatures are checked, or the root is not made.
-        $sudo debootstrap --force-check-gpg --variant=minbase "$codename" "$rootfs" "$mirror"
+        as_root debootstrap --force-check-gpg --variant=minbase "$codename" "$rootfs" "$mirror"
         # The release's updates and security fixes, as a machine of that release would have.
         printf '%s\n' "deb $mirror $codename main" "deb $mirror $codename-updates main" \
             "deb $security $codename-security main" |
-            $sudo tee "$rootfs/etc/apt/sources.list" >/dev/null
+            as_root tee "$rootfs/etc/apt/sources.list" >/dev/null
         echo "$made_of" >"$dir/root-complete"
     fi
-    $sudo cp /etc/resolv.conf "$rootfs/etc/resolv.conf"
+    as_root cp /etc/resolv.conf "$rootfs/etc/resolv.conf"
 
     # The clean clone: what is committed, nothing of this checkout's build folders.
     local clone=/work/pelbrook
-    $sudo rm -rf "$rootfs$clone"
-    $sudo mkdir -p "$(dirname "$rootfs$clone")"
-    $sudo git clone --quiet --no-hardlinks "$root" "$rootfs$clone"
+    as_root rm -rf "$rootfs$clone"
+    as_root mkdir -p "$(dirname "$rootfs$clone")"
+    as_root git clone --quiet --no-hardlinks "$root" "$rootfs$clone"
     [ -z "$(git -C "$root" status --porcelain)" ] ||
         echo "scripts/test --debian: changes not committed, new files included, are not in the run; it tests HEAD" >&2
 
@@ -66,7 +61,7 @@ test_in_debian() {
     [ "${CI:-}" = true ] && werror=1 clang=1
     echo "Running the suite in Debian $release"
     # A package installation a killed run left half done is finished first.
-    $sudo unshare --mount --propagation private -- /bin/sh -euc '
+    as_root unshare --mount --propagation private -- /bin/sh -euc '
         rootfs="$1"; shift
         mount -t proc proc "$rootfs/proc"
         mount -t tmpfs -o mode=1777 shm "$rootfs/dev/shm"
