@@ -205,16 +205,23 @@ void containerTabs::setViewControllers(TabBarController &container, const QList<
 
 void TabBarControllerPrivate::setControllers(const QList<NavigationController *> &replacements)
 {
-    for (NavigationController *old : std::as_const(controllers)) {
-        stack->removeWidget(old);
-        old->deleteLater();
-    }
-    controllers = replacements;
-    for (NavigationController *controller : replacements) {
-        stack->addWidget(controller);
-        QObject::connect(controller->rootViewController(), &ViewController::titleChanged, q, [this] { refreshTabs(); });
+    // The stack passes through every index as tabs go and come; the host hears only the end.
+    const int before = stack->currentIndex();
+    {
+        const QSignalBlocker quiet(stack);
+        for (NavigationController *old : std::as_const(controllers)) {
+            stack->removeWidget(old);
+            old->deleteLater();
+        }
+        controllers = replacements;
+        for (NavigationController *controller : replacements) {
+            stack->addWidget(controller);
+            QObject::connect(controller->rootViewController(), &ViewController::titleChanged, q, [this] { refreshTabs(); });
+        }
     }
     refreshTabs();
+    if (stack->currentIndex() != before)
+        Q_EMIT q->selectedIndexChanged(stack->currentIndex());
     q->viewControllersChanged();
 }
 

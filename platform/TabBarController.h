@@ -93,7 +93,7 @@ Q_SIGNALS:
     /// on its next close); to destroy it, use deleteLater() or Qt::WA_DeleteOnClose.
     void dismissed();
     /// The selected tab changed to @p index: the buyer chose another tab, setSelectedIndex() chose
-    /// one, or the tabs were built (-1 for a moment while old tabs are replaced).
+    /// one, or the tabs were built or removed (once, with where the selection ended).
     void selectedIndexChanged(int index);
 
 protected:

@@ -124,9 +124,6 @@ void Checkout::present()
     // the buyer sees the chosen tab first.
     m_container->setSelectedIndex(m_selectedIndex);
     connect(m_container, &TabBarController::selectedIndexChanged, this, [this](int index) {
-        // Not the moment without tabs while they are rebuilt: the chosen tab is kept for them.
-        if (index < 0)
-            return;
         m_selectedIndex = index;
         Q_EMIT selectedIndexChanged();
     });

@@ -11,7 +11,7 @@ as_root() {
 
 # apt_install PACKAGE...: installs those of the packages that are not installed yet.
 apt_install() {
-    local missing=()
+    local missing=() p
     for p in "$@"; do
         dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
     done
@@ -23,8 +23,9 @@ apt_install() {
 
 # install_packages: the packages scripts/deb-packages.txt lists.
 install_packages() {
-    local wanted
-    mapfile -t wanted < <(grep -v -E '^\s*(#|$)' "$root/scripts/deb-packages.txt" | tr -s ' \t' '\n' | grep -v '^$')
+    local wanted list="$root/scripts/deb-packages.txt"
+    [ -r "$list" ] || { echo "scripts: $list cannot be read" >&2; return 1; }
+    mapfile -t wanted < <(grep -v -E '^\s*(#|$)' "$list" | tr -s ' \t' '\n' | grep -v '^$')
     apt_install "${wanted[@]}"
 }
 

@@ -26,7 +26,7 @@ test_in_debian() {
     local dir="${PELBROOK_DEBIAN_DIR:-$root/build-debian$release}"
     local rootfs="$dir/root"
 
-    apt_install debootstrap
+    command -v debootstrap >/dev/null || apt_install debootstrap
     # The mark names what the root was made of: a root whose making was interrupted has none,
     # and one of another release or mirror (the same PELBROOK_DEBIAN_DIR, say) another one; both
     # are made again.

@@ -374,6 +374,9 @@ private Q_SLOTS:
         pages.setCurrentWidget(checkout);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QCOMPARE(checkout->selectedIndex(), 0);
+        // Rebuilt tabs are announced once, with where the selection ended.
+        QCOMPARE(selections.count(), 3);
+        QCOMPARE(selections.last().at(0).toInt(), 0);
         QVERIFY(field("cardNumberTextField")->text().isEmpty());
         // The host may close it while another page is shown.
         pages.setCurrentWidget(home);

@@ -12,7 +12,9 @@ set(outside bench examples fuzz resources sandbox tests)
 # A new folder of sources must be given its layer here, or it would go unchecked.
 file(GLOB entries RELATIVE "${SOURCE_DIR}" "${SOURCE_DIR}/*")
 foreach(entry IN LISTS entries)
-    if(NOT IS_DIRECTORY "${SOURCE_DIR}/${entry}" OR entry MATCHES "^(build|\\.)" OR entry IN_LIST folders OR entry IN_LIST outside)
+    # Build folders (whatever their name) hold generated sources of their own.
+    if(NOT IS_DIRECTORY "${SOURCE_DIR}/${entry}" OR EXISTS "${SOURCE_DIR}/${entry}/CMakeCache.txt" OR entry MATCHES "^(build|\\.)"
+       OR entry IN_LIST folders OR entry IN_LIST outside)
         continue()
     endif()
     file(GLOB_RECURSE sources "${SOURCE_DIR}/${entry}/*.h" "${SOURCE_DIR}/${entry}/*.cpp")

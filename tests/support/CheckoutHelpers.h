@@ -182,8 +182,7 @@ inline bool eventLoopRoundTrip()
 inline bool settle()
 {
     do {
-        pelbrook::workerPool().waitForDone();
-        if (!eventLoopRoundTrip())
+        if (!pelbrook::workerPool().waitForDone(20000) || !eventLoopRoundTrip())
             return false;
     } while (pelbrook::workerPool().activeThreadCount() > 0);
     return true;
