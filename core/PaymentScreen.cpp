@@ -12,7 +12,7 @@
 #include "platform/NavigationController.h"
 #include "platform/Palette.h"
 #include "platform/Resources.h"
-#include "platform/TextField.h"
+#include "platform/Style.h"
 #include "platform/Translations_p.h"
 #include "platform/ViewController_p.h"
 #include "theme/Color.h"
@@ -152,7 +152,8 @@ QLabel *PaymentScreenPrivate::makeLabel(const char *name, const QString &text, d
 
 QLineEdit *PaymentScreenPrivate::makeTextField(const char *name, const QString &placeholder)
 {
-    auto *field = new TextField(scrollContent);
+    auto *field = new QLineEdit(scrollContent);
+    CheckoutStyle::apply(field);
     field->setObjectName(QLatin1String(name));
     field->setPlaceholderText(placeholder);
     field->setAccessibleName(placeholder);
@@ -163,8 +164,7 @@ QLineEdit *PaymentScreenPrivate::makeTextField(const char *name, const QString &
 void PaymentScreenPrivate::setRoundedBorder(QLineEdit *field, bool rounded)
 {
     // The rounded-rectangle border of a mobile text field; without it a field is bare text.
-    // Every field is made by makeTextField().
-    static_cast<TextField *>(field)->setRoundedBorder(rounded);
+    CheckoutStyle::setFieldFrame(field, rounded);
 }
 
 QWidget *PaymentScreenPrivate::root() const

@@ -1,6 +1,6 @@
 #include "netbanking/netbankingTableViewCell.h"
 
-#include "platform/Focus.h"
+#include "platform/Style.h"
 
 #include <QPainter>
 
@@ -50,7 +50,7 @@ void netbankingTableViewCell::paint(QPainter *painter, const QStyleOptionViewIte
     painter->setPen(QPen(QColor(0xc8, 0xc7, 0xcc), 0.5));
     painter->drawLine(QPointF(row.left() + 15, row.bottom() + 0.75), QPointF(row.right() + 1, row.bottom() + 0.75));
 
-    if ((option.state & QStyle::State_HasFocus) && (option.state & QStyle::State_KeyboardFocusChange))
+    if (CheckoutStyle::hasKeyboardFocus(&option))
         drawFocusRing(*painter, QRectF(row).adjusted(1, 1, -1, -1), 4);
     painter->restore();
 }

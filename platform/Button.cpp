@@ -1,6 +1,6 @@
 #include "platform/Button.h"
 
-#include "platform/Focus.h"
+#include "platform/Style.h"
 
 #include <QKeyEvent>
 #include <QPainter>
@@ -12,6 +12,7 @@ Button::Button(QWidget *parent)
 {
     setCursor(Qt::PointingHandCursor);
     setFocusPolicy(Qt::StrongFocus);
+    CheckoutStyle::apply(this);
 }
 
 bool Button::event(QEvent *event)
@@ -105,7 +106,7 @@ void Button::paintEvent(QPaintEvent *)
     painter.setPen(m_titleColor);
     painter.setFont(font());
     painter.drawText(titleRect(), Qt::AlignCenter | Qt::TextSingleLine, currentTitle());
-    if (hasFocus())
+    if (CheckoutStyle::hasKeyboardFocus(this))
         drawFocusRing(painter, rect(), 8);
 }
 

@@ -1,8 +1,8 @@
 #include "platform/NavigationController.h"
 
-#include "platform/BarButton.h"
 #include "platform/Palette.h"
 #include "platform/Resources.h"
+#include "platform/Style.h"
 #include "platform/ViewController_p.h"
 
 #include <QLabel>
@@ -21,10 +21,10 @@ class NavigationBar : public QWidget
 public:
     using QWidget::QWidget;
 
-    void setBarStyle(const BarStyle &style)
+    void setBarStyle(const QColor &tint, bool translucent)
     {
-        m_style = style;
-        m_shielded = shieldBar(this, style, Qt::BottomEdge);
+        m_tint = tint;
+        m_translucent = translucent;
         update();
     }
 
@@ -32,13 +32,12 @@ protected:
     void paintEvent(QPaintEvent *) override
     {
         QPainter painter(this);
-        if (!m_shielded)
-            paintBarBackground(painter, rect(), m_style, Qt::BottomEdge);
+        paintBar(painter, rect(), m_tint, m_translucent, Qt::BottomEdge);
     }
 
 private:
-    BarStyle m_style;
-    bool m_shielded = false;
+    QColor m_tint;
+    bool m_translucent = true;
 };
 
 } // namespace
@@ -96,7 +95,9 @@ void NavigationController::updateLeftButton()
     if (!item.action && item.image.isNull() && item.title.isEmpty())
         return;
     const LanguageScope language(screenLanguage(m_root));
-    m_leftButton = new BarButton(m_bar);
+    m_leftButton = new QToolButton(m_bar);
+    CheckoutStyle::apply(m_leftButton);
+    m_leftButton->setAutoRaise(true);
     m_leftButton->setObjectName(item.objectName);
     m_leftButton->setCursor(Qt::PointingHandCursor);
     if (!item.image.isNull()) {
@@ -132,7 +133,7 @@ void NavigationController::setBarTintColor(const QColor &color)
 void NavigationController::updateBarStyle()
 {
     if (m_bar)
-        static_cast<NavigationBar *>(m_bar)->setBarStyle({m_barTintColor, m_translucent});
+        static_cast<NavigationBar *>(m_bar)->setBarStyle(m_barTintColor, m_translucent);
 }
 
 QRect NavigationController::contentRect() const

@@ -2,12 +2,13 @@
 
 #include "platform/Font.h"
 #include "platform/Palette.h"
-#include "platform/TextField.h"
+#include "platform/Style.h"
 
 #include <QEventLoop>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPushButton>
@@ -67,9 +68,9 @@ PageDialog::PageDialog(Kind kind, const QString &message, const QString &default
     m_message->setFont(fontNamed(HelveticaNeue, 16));
     column->addWidget(m_message);
     if (kind == Kind::Prompt) {
-        auto *field = new TextField(m_box);
+        auto *field = new QLineEdit(m_box);
+        CheckoutStyle::apply(field);
         field->setObjectName(QStringLiteral("pageDialogText"));
-        field->setRoundedBorder(true);
         field->setFont(fontNamed(HelveticaNeue, 16));
         field->setMinimumHeight(34);
         field->setText(defaultText.left(MaximumMessageLength));

@@ -1,8 +1,6 @@
 #include "platform/Palette.h"
 
 #include <QApplication>
-#include <QPainter>
-#include <QRect>
 #include <QWidget>
 
 namespace pelbrook {
@@ -63,43 +61,6 @@ void setTextColour(QWidget *widget, const QColor &colour)
     palette.setColor(QPalette::WindowText, colour);
     widget->setPalette(palette);
     widget->setProperty(Given, colour);
-}
-
-namespace {
-
-QColor barColour(const BarStyle &style)
-{
-    QColor background = style.tint;
-    // In eight bits, as the bars have always been drawn.
-    if (style.translucent)
-        background.setAlpha(qRound(0.92 * 255));
-    return background;
-}
-
-const QColor Hairline(0xd0, 0xd0, 0xd0);
-
-} // namespace
-
-void paintBarBackground(QPainter &painter, const QRect &rect, const BarStyle &style, Qt::Edge edge)
-{
-    painter.fillRect(rect, barColour(style));
-    const QRect line = edge == Qt::TopEdge ? QRect(rect.left(), rect.top(), rect.width(), 1)
-                                           : QRect(rect.left(), rect.bottom(), rect.width(), 1);
-    painter.fillRect(line, Hairline);
-}
-
-bool shieldBar(QWidget *bar, const BarStyle &style, Qt::Edge edge)
-{
-    if (!hostUsesStyleSheet()) {
-        if (!bar->styleSheet().isEmpty())
-            bar->setStyleSheet(QString());
-        return false;
-    }
-    bar->setAttribute(Qt::WA_StyledBackground);
-    bar->setStyleSheet(QStringLiteral("#%1 { background: %2; border-%3: 1px solid %4; }")
-                           .arg(bar->objectName(), barColour(style).name(QColor::HexArgb),
-                                edge == Qt::TopEdge ? QStringLiteral("top") : QStringLiteral("bottom"), Hairline.name()));
-    return true;
 }
 
 } // namespace pelbrook

@@ -4,8 +4,6 @@
 #include <QPalette>
 #include <QString>
 
-class QPainter;
-class QRect;
 class QWidget;
 
 namespace pelbrook {
@@ -19,9 +17,9 @@ QPalette screenPalette();
 
 /**
  * Whether the host application styles its widgets with a style sheet. Its rules reach the
- * checkout's widgets too, over their palettes and their own painting: then the few widgets
- * whose look is fixed (fields, header labels, the bars' titles and buttons) shield it with a
- * style sheet of their own, which outranks the host's. Without one they are painted directly,
+ * checkout's widgets too, over their palettes: then the labels whose colour is fixed take it
+ * from a style sheet of their own, which outranks the host's, and the fields and bar buttons a
+ * neutral one (see CheckoutStyle). Without one no widget of the checkout has a style sheet,
  * which is far cheaper.
  */
 bool hostUsesStyleSheet();
@@ -29,22 +27,5 @@ bool hostUsesStyleSheet();
 /// Gives @p widget's text (its WindowText) the colour @p colour in every state, whatever a
 /// host's style sheet says.
 void setTextColour(QWidget *widget, const QColor &colour);
-
-/// How a bar is drawn: its tint colour, let through a little when translucent.
-struct BarStyle {
-    QColor tint;
-    bool translucent = true;
-};
-
-/// Paints a bar's background over @p rect, with a grey hairline along @p edge (the top or
-/// bottom), where the bar meets the screen.
-void paintBarBackground(QPainter &painter, const QRect &rect, const BarStyle &style, Qt::Edge edge);
-
-/**
- * Under a host's style sheet (see hostUsesStyleSheet()), gives @p bar, by its object name, a
- * style sheet of its own that draws what paintBarBackground() would, and returns true;
- * otherwise returns false, and the bar paints itself.
- */
-bool shieldBar(QWidget *bar, const BarStyle &style, Qt::Edge edge);
 
 } // namespace pelbrook

@@ -2,17 +2,15 @@
 
 #include "platform/TabBarController_p.h"
 
-#include "platform/Focus.h"
 #include "platform/NavigationController.h"
 #include "platform/Palette.h"
+#include "platform/Style.h"
 #include "platform/Translations_p.h"
 
 #include <QCloseEvent>
-#include <QFocusEvent>
 #include <QHash>
 #include <QIcon>
 #include <QKeyEvent>
-#include <QMouseEvent>
 #include <QPainter>
 #include <QPixmap>
 #include <QPointer>
@@ -79,12 +77,16 @@ QIcon tabIcon(const TabBarItem &item)
 class IconOverTitleTabBar : public QTabBar
 {
 public:
-    using QTabBar::QTabBar;
-
-    void setBarStyle(const BarStyle &style)
+    explicit IconOverTitleTabBar(QWidget *parent)
+        : QTabBar(parent)
     {
-        m_style = style;
-        m_shielded = shieldBar(this, style, Qt::TopEdge);
+        CheckoutStyle::apply(this);
+    }
+
+    void setBarStyle(const QColor &tint, bool translucent)
+    {
+        m_tint = tint;
+        m_translucent = translucent;
         update();
     }
 
@@ -97,8 +99,7 @@ protected:
     void paintEvent(QPaintEvent *) override
     {
         QPainter painter(this);
-        if (!m_shielded)
-            paintBarBackground(painter, rect(), m_style, Qt::TopEdge);
+        paintBar(painter, rect(), m_tint, m_translucent, Qt::TopEdge);
         painter.setRenderHint(QPainter::Antialiasing);
         QFont font = this->font();
         font.setPixelSize(11);
@@ -112,33 +113,22 @@ protected:
             painter.setPen(selected ? SelectedTint : UnselectedTint);
             painter.drawText(QRect(r.left(), r.top() + 8 + iconSize().height(), r.width(), 16), Qt::AlignCenter, tabText(i));
         }
-        // Marked only while the keyboard works the bar: the focus may also reach it as the
-        // window becomes active, and a click must not then ring the tab it chose.
-        if (hasFocus() && m_keyboardInUse && currentIndex() >= 0)
+        // Marked only while the keyboard works the bar: a click must not ring the tab it chose.
+        if (CheckoutStyle::hasKeyboardFocus(this) && currentIndex() >= 0)
             drawFocusRing(painter, tabRect(currentIndex()).adjusted(2, 2, -2, -2), 8);
     }
 
-    void focusInEvent(QFocusEvent *event) override
-    {
-        m_keyboardInUse = event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason;
-        QTabBar::focusInEvent(event);
-    }
     void keyPressEvent(QKeyEvent *event) override
     {
-        m_keyboardInUse = true;
+        // The arrows choose a tab: the keyboard works the bar, however the focus came.
+        window()->setAttribute(Qt::WA_KeyboardFocusChange);
         update();
         QTabBar::keyPressEvent(event);
     }
-    void mousePressEvent(QMouseEvent *event) override
-    {
-        m_keyboardInUse = false;
-        QTabBar::mousePressEvent(event);
-    }
 
 private:
-    bool m_keyboardInUse = false;
-    BarStyle m_style;
-    bool m_shielded = false;
+    QColor m_tint;
+    bool m_translucent = true;
 };
 
 } // namespace
@@ -282,7 +272,7 @@ void TabBarController::setTranslucent(bool translucent)
 
 void TabBarControllerPrivate::updateBarStyle()
 {
-    static_cast<IconOverTitleTabBar *>(tabBar)->setBarStyle({barTintColor, translucent});
+    static_cast<IconOverTitleTabBar *>(tabBar)->setBarStyle(barTintColor, translucent);
 }
 
 void TabBarController::loadViewIfNeeded()

@@ -32,7 +32,7 @@ private Q_SLOTS:
         QTest::newRow("close-by-tab") << int(CardsTab) << "Tab to closeButton";
         QTest::newRow("close-pressed") << int(CardsTab) << "press closeButton";
         QTest::newRow("tab-bar-by-tab") << int(CardsTab) << "Tab to tabBar";
-        QTest::newRow("cards-host-sheet") << int(CardsTab) << "host sheet, typed, Tab to cardCvcTextField";
+        QTest::newRow("cards-host-sheet") << int(CardsTab) << "host sheet, typed, Tab to cardNumberTextField";
         QTest::newRow("cards-dark-host") << int(CardsTab) << "dark host, typed";
         QTest::newRow("net-banking") << int(NetBankingTab) << "";
         QTest::newRow("wallets") << int(WalletsTab) << "";

@@ -1,6 +1,6 @@
 #include "theme/LogoTileDelegate.h"
 
-#include "platform/Focus.h"
+#include "platform/Style.h"
 #include "theme/LogoTileModel.h"
 
 #include <QFontMetricsF>
@@ -97,7 +97,7 @@ void LogoTileDelegate::paint(QPainter *painter, const QStyleOptionViewItem &opti
         painter->drawImage(card, image);
     }
     // Inside the card's border, so the ring neither covers it nor reaches past the tile.
-    if ((option.state & QStyle::State_HasFocus) && (option.state & QStyle::State_KeyboardFocusChange)) {
+    if (CheckoutStyle::hasKeyboardFocus(&option)) {
         const double scale = card.height() / CardSize.height();
         const double inset = ChosenBorder * scale;
         drawFocusRing(*painter, card.adjusted(inset, inset, -inset, -inset), qMax(0.0, (CardRadius - ChosenBorder) * scale));

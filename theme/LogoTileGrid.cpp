@@ -2,7 +2,6 @@
 
 #include "theme/LogoTileDelegate.h"
 
-#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QScroller>
 
@@ -90,8 +89,10 @@ void LogoTileGrid::choose(const QModelIndex &index)
 
 void LogoTileGrid::setKeyboardInUse(bool inUse)
 {
-    if (std::exchange(m_keyboardInUse, inUse) != inUse)
-        viewport()->update();
+    // The window's own mark, which Tab sets and which the cells' rings follow: the arrows
+    // moving within a grid reached by a click set it too, and a click clears it.
+    window()->setAttribute(Qt::WA_KeyboardFocusChange, inUse);
+    viewport()->update();
 }
 
 bool LogoTileGrid::event(QEvent *event)
@@ -131,25 +132,12 @@ void LogoTileGrid::mousePressEvent(QMouseEvent *event)
     QListView::mousePressEvent(event);
 }
 
-void LogoTileGrid::focusInEvent(QFocusEvent *event)
-{
-    setKeyboardInUse(event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason);
-    QListView::focusInEvent(event);
-}
-
 QItemSelectionModel::SelectionFlags LogoTileGrid::selectionCommand(const QModelIndex &index, const QEvent *event) const
 {
     // Presses and keys only move the keyboard's place; a whole click, Space or Enter chooses.
     if (event && event->isInputEvent())
         return QItemSelectionModel::NoUpdate;
     return QListView::selectionCommand(index, event);
-}
-
-void LogoTileGrid::initViewItemOption(QStyleOptionViewItem *option) const
-{
-    QListView::initViewItemOption(option);
-    // The window's own flag stays off when the arrows move within a grid reached by a click.
-    option->state.setFlag(QStyle::State_KeyboardFocusChange, m_keyboardInUse);
 }
 
 } // namespace pelbrook

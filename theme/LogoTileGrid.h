@@ -37,9 +37,7 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
     void keyboardSearch(const QString &search) override;
     void mousePressEvent(QMouseEvent *event) override;
-    void focusInEvent(QFocusEvent *event) override;
     QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex &index, const QEvent *event) const override;
-    void initViewItemOption(QStyleOptionViewItem *option) const override;
 
 private:
     void choose(const QModelIndex &index);
@@ -47,7 +45,6 @@ private:
 
     LogoTileModel *m_tiles;
     /// The focus ring shows while the keyboard is in use, not after a click or a tap.
-    bool m_keyboardInUse = false;
 };
 
 } // namespace pelbrook
