@@ -1,8 +1,8 @@
 #include "platform/TextFieldInputView.h"
 
 #include "platform/Palette.h"
-#include "platform/PickerView.h"
 
+#include <QAbstractItemView>
 #include <QFocusEvent>
 #include <QFrame>
 #include <QKeyEvent>
@@ -158,8 +158,15 @@ bool TextFieldInputView::handleKey(int key)
             open();
             return true;
         }
-        if (auto *picker = qobject_cast<PickerView *>(m_inputView.data()))
-            picker->handleKey(key);
+        if (auto *list = qobject_cast<QAbstractItemView *>(m_inputView.data()); list && list->model()) {
+            // Moving through the rows chooses each in turn, as turning a picker wheel does.
+            const int last = list->model()->rowCount() - 1;
+            const int row = list->currentIndex().row();
+            const int next = key == Qt::Key_Up ? qMax(0, row - 1) : key == Qt::Key_Down ? qMin(last, row + 1)
+                           : key == Qt::Key_Home ? 0 : last;
+            if (last >= 0)
+                list->setCurrentIndex(list->model()->index(next, 0));
+        }
         return true;
     case Qt::Key_Space:
         if (!isOpen())

@@ -6,7 +6,6 @@
 #include "CheckoutHelpers.h"
 
 #include "netbanking/BankListModel.h"
-#include "platform/PickerView.h"
 #include "platform/TextFieldInputView.h"
 #include "theme/LogoTileDelegate.h"
 
@@ -53,7 +52,7 @@ struct A11yCheckout : Checkout {
         }
     }
     // The handle list of the UPI screen; it joins the window when it first opens.
-    PickerView *picker() { return container.findChild<PickerView *>(QStringLiteral("bankPicker")); }
+    QListView *picker() { return container.findChild<QListView *>(QStringLiteral("bankPicker")); }
     bool handleListOpen()
     {
         auto *handle = field("upiPostFixTextField");
@@ -425,7 +424,7 @@ private Q_SLOTS:
         for (int i = 0; i < 3; ++i)
             c.press(Qt::Key_Down);
         c.press(Qt::Key_Up);
-        QCOMPARE(c.picker()->currentRow(), 1);
+        QCOMPARE(c.picker()->currentIndex().row(), 1);
         QCOMPARE(c.find<QLineEdit>("upiPostFixTextField")->text(), QStringLiteral("@okicici"));
         c.press(key, Qt::KeyboardModifiers(modifiers));
         // The list closes; the checkout, the choice and the focus stay.
@@ -437,7 +436,7 @@ private Q_SLOTS:
         // Down opens it again, on the chosen row, and then moves on from it.
         c.press(Qt::Key_Down);
         QVERIFY(c.handleListOpen());
-        QCOMPARE(c.picker()->currentRow(), 1);
+        QCOMPARE(c.picker()->currentIndex().row(), 1);
         c.press(Qt::Key_Down);
         QCOMPARE(c.find<QLineEdit>("upiPostFixTextField")->text(), QStringLiteral("@okhdfcbank"));
     }

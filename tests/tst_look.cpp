@@ -39,6 +39,7 @@ private Q_SLOTS:
         QTest::newRow("net-banking") << int(NetBankingTab) << "";
         QTest::newRow("wallets") << int(WalletsTab) << "";
         QTest::newRow("upi") << int(UpiTab) << "Tab to upiVpaTextField";
+        QTest::newRow("upi-handles") << int(UpiTab) << "choose upiCollection#0, click upiPostFixTextField, choose bankPicker#2";
     }
     void asCommitted()
     {
@@ -72,6 +73,8 @@ private Q_SLOTS:
                 QTest::mouseClick(c.find(target.constData()), Qt::LeftButton);
             else if (step.startsWith(QLatin1String("press ")))
                 c.find<QAbstractButton>(target.constData())->setDown(true);
+            else if (step.startsWith(QLatin1String("choose ")))
+                clickItem(c.container.findChild<QAbstractItemView *>(QLatin1String(target.split('#').at(0))), target.split('#').at(1).toInt());
             else if (step == QLatin1String("drop sheet"))
                 qApp->setStyleSheet(QString());
         }

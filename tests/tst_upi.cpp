@@ -2,8 +2,6 @@
 
 #include "CheckoutHelpers.h"
 
-#include "platform/ImageView.h"
-#include "platform/PickerView.h"
 #include "theme/LogoTileModel.h"
 
 #include <QClipboard>
@@ -17,7 +15,7 @@ namespace {
 struct UpiCheckout : Checkout {
     UpiCheckout() : Checkout(UpiTab) {}
     // The list joins the window when it first opens.
-    PickerView *picker() { return container.findChild<PickerView *>(QStringLiteral("bankPicker")); }
+    QListView *picker() { return container.findChild<QListView *>(QStringLiteral("bankPicker")); }
     QWidget *panel() { return container.findChild<QWidget *>(QStringLiteral("inputPanel")); }
     bool panelOpen() { return panel() && panel()->isVisible(); }
     bool chosen(int item) { return grid->selectionModel()->isSelected(grid->model()->index(item, 0)); }
@@ -31,7 +29,7 @@ struct UpiCheckout : Checkout {
     {
         QTest::mouseClick(handle, Qt::LeftButton);
         QVERIFY(panelOpen());
-        QTest::mouseClick(picker()->viewport(), Qt::LeftButton, {}, picker()->visualItemRect(picker()->item(row)).center());
+        clickItem(picker(), row);
     }
 
     upiViewController *upi = static_cast<upiViewController *>(screen);
@@ -113,11 +111,10 @@ private Q_SLOTS:
         QWidget *top = window->childAt(panel.center());
         QVERIFY(top == c.panel() || c.panel()->isAncestorOf(top));
         // Each row shows its handle's logo, where the row is.
-        for (int row = 0; row < c.picker()->count(); ++row) {
-            QListWidgetItem *item = c.picker()->item(row);
-            auto *logo = static_cast<ImageView *>(c.picker()->itemWidget(item));
-            QVERIFY(!logo->image().isNull());
-            QCOMPARE(logo->geometry(), c.picker()->visualItemRect(item));
+        for (int row = 0; row < c.picker()->model()->rowCount(); ++row) {
+            const QModelIndex item = c.picker()->model()->index(row, 0);
+            QVERIFY(!item.data(Qt::DecorationRole).value<QImage>().isNull());
+            QCOMPARE(c.picker()->visualRect(item).width(), c.picker()->viewport()->width());
         }
         // A tap elsewhere on the screen ends editing and closes it.
         QTest::mouseClick(c.root()->findChild<QLabel *>(QStringLiteral("upiLabel")), Qt::LeftButton);

@@ -1,16 +1,21 @@
 #include <pelbrook/upiViewController.h>
 
 #include "platform/DebugLog_p.h"
-#include "platform/ImageView.h"
-#include "platform/Palette.h"
+#include "platform/Style.h"
 #include "platform/Resources.h"
 #include "platform/TextFieldInputView.h"
-#include "platform/Toolbar.h"
 #include "platform/ViewController_p.h"
 #include "upi/UpiAddress.h"
 #include "upi/upiViewController_p.h"
 
 #include <QEvent>
+#include <QHBoxLayout>
+#include <QListView>
+#include <QPainter>
+#include <QStandardItemModel>
+#include <QStyledItemDelegate>
+#include <QToolButton>
+#include <QVBoxLayout>
 
 namespace pelbrook {
 
@@ -21,6 +26,28 @@ QString appName(const QString &key)
 {
     return key == QLatin1String("tez") ? upiViewController::tr("Tez") : upiViewController::tr("Other UPI apps");
 }
+
+// A row of the handle list: its handle's logo, as large as the row allows and centred, on a
+// light blue while chosen.
+class HandleLogoDelegate : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        if (option.state & QStyle::State_Selected)
+            painter->fillRect(option.rect, QColor(0xe3, 0xec, 0xfa));
+        const QImage logo = index.data(Qt::DecorationRole).value<QImage>();
+        QSizeF size = logo.deviceIndependentSize();
+        size.scale(QSizeF(option.rect.size()), Qt::KeepAspectRatio);
+        const QPointF corner = QRectF(option.rect).center() - QPointF(size.width() / 2, size.height() / 2);
+        painter->save();
+        painter->setRenderHint(QPainter::SmoothPixmapTransform);
+        painter->drawImage(QRectF(corner, size), logo);
+        painter->restore();
+    }
+};
 
 const ScreenTraits &upiTraits()
 {
@@ -126,50 +153,103 @@ void upiViewControllerPrivate::didSelectItem(int item)
 
 void upiViewControllerPrivate::createBankPicker()
 {
-    bankPicker = new PickerView;
+    Q_Q(upiViewController);
+    bankPicker = new QListView;
     bankPicker->setObjectName(QStringLiteral("bankPicker"));
     bankPicker->setAccessibleName(upiViewController::tr("UPI handles"));
-    bankPicker->setDataSource(this);
+    // Keys reach it from the handle field, which keeps the focus.
+    bankPicker->setFocusPolicy(Qt::NoFocus);
+    bankPicker->setFrameShape(QFrame::NoFrame);
+    bankPicker->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    bankPicker->setUniformItemSizes(true);
+    bankPicker->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // As tall as its rows, and as wide as a phone's picker.
+    bankPicker->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
+    bankPicker->setMinimumWidth(240);
+    bankPicker->setItemDelegate(new HandleLogoDelegate(bankPicker));
+    auto *handles = new QStandardItemModel(bankPicker);
+    for (int row = 0; row < numberOfRows(); ++row) {
+        auto *item = new QStandardItem;
+        item->setData(titleForRow(row), Qt::AccessibleTextRole);
+        item->setData(viewForRow(row), Qt::DecorationRole);
+        item->setSizeHint(QSize(0, rowHeight()));
+        handles->appendRow(item);
+    }
+    bankPicker->setModel(handles);
+    QObject::connect(bankPicker->selectionModel(), &QItemSelectionModel::currentChanged, q, [this](const QModelIndex &row) {
+        if (row.isValid())
+            didSelectRow(row.row());
+    });
     TextFieldInputView::of(upiPostFixTextField)->setInputView(bankPicker);
-    bankPicker->reloadAllComponents();
 }
 
 void upiViewControllerPrivate::createToolbar()
 {
     Q_Q(upiViewController);
-    toolbar = new Toolbar;
-    toolbar->sizeToFit();
-    toolbar->setBarTintColor(Qt::white);
+    // A bar above the list, white like it, between two hairlines.
+    toolbar = new QWidget;
+    toolbar->setObjectName(QStringLiteral("toolbar"));
+    toolbar->setFixedHeight(44);
+    auto *column = new QVBoxLayout(toolbar);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    const auto addHairline = [column, toolbar = toolbar] {
+        auto *hairline = new QFrame(toolbar);
+        hairline->setFrameStyle(QFrame::HLine | QFrame::Plain);
+        hairline->setFixedHeight(1);
+        QPalette grey = hairline->palette();
+        grey.setColor(QPalette::WindowText, QColor(0xc8, 0xc7, 0xcc));
+        hairline->setPalette(grey);
+        column->addWidget(hairline);
+    };
+    auto *row = new QHBoxLayout;
+    row->setContentsMargins(17, 0, 17, 0);
+    addHairline();
+    column->addLayout(row);
+    addHairline();
+    auto *done = new QToolButton(toolbar);
+    CheckoutStyle::apply(done);
+    done->setObjectName(QStringLiteral("doneButton"));
+    done->setText(upiViewController::tr("Done"));
+    done->setAccessibleName(done->text());
+    done->setAutoRaise(true);
+    // The field being edited keeps the focus.
+    done->setFocusPolicy(Qt::NoFocus);
+    done->setCursor(Qt::PointingHandCursor);
+    QFont font = done->font();
+    font.setPixelSize(17);
+    done->setFont(font);
     // The checkout's own blue, the colour of its chosen tab and focus marks.
-    toolbar->setTintColor(screenPalette().color(QPalette::Highlight));
-    toolbar->setItems({{QImage(), upiViewController::tr("Done"), QStringLiteral("doneButton"), [q](QAbstractButton *) { q->dismissKeyboard(); }}});
+    QPalette tint = done->palette();
+    tint.setColor(QPalette::ButtonText, CheckoutStyle::highlight());
+    done->setPalette(tint);
+    QObject::connect(done, &QToolButton::clicked, q, &upiViewController::dismissKeyboard);
+    row->addWidget(done, 0, Qt::AlignVCenter);
+    row->addStretch();
     TextFieldInputView::of(upiPostFixTextField)->setInputAccessoryView(toolbar);
 }
 
-int upiViewControllerPrivate::numberOfRows(PickerView *)
+int upiViewControllerPrivate::numberOfRows() const
 {
     return int(bankPostfix().size());
 }
 
-QString upiViewControllerPrivate::titleForRow(PickerView *, int row)
+QString upiViewControllerPrivate::titleForRow(int row) const
 {
     return bankPostfix().at(row);
 }
 
-QWidget *upiViewControllerPrivate::viewForRow(PickerView *, int row)
+QImage upiViewControllerPrivate::viewForRow(int row) const
 {
-    auto *logo = new ImageView;
-    logo->setContentMode(ImageView::ContentMode::ScaleAspectFit);
-    logo->setImage(returnImageUiPicker(bankPostfix().at(row) + QStringLiteral(".png")));
-    return logo;
+    return returnImageUiPicker(bankPostfix().at(row) + QStringLiteral(".png"));
 }
 
-int upiViewControllerPrivate::rowHeight(PickerView *)
+int upiViewControllerPrivate::rowHeight() const
 {
     return 40;
 }
 
-void upiViewControllerPrivate::didSelectRow(PickerView *, int row)
+void upiViewControllerPrivate::didSelectRow(int row)
 {
     selectedBank = bankPostfix().at(row);
     upiPostFixTextField->setText(QStringLiteral("@") + *selectedBank);

@@ -3,17 +3,16 @@
 #include <pelbrook/upiViewController.h>
 
 #include "core/PaymentScreen_p.h"
-#include "platform/PickerView.h"
 #include "theme/LogoTileGrid.h"
 
 #include <optional>
 
+class QListView;
+
 namespace pelbrook {
 
-class Toolbar;
-
 /// The UPI screen's own views and choices, and its part in the shared flow.
-class upiViewControllerPrivate : public PaymentScreenPrivate, public PickerViewDataSource
+class upiViewControllerPrivate : public PaymentScreenPrivate
 {
     Q_DECLARE_PUBLIC(upiViewController)
 public:
@@ -30,8 +29,8 @@ public:
     QLineEdit *upiVpaTextField = nullptr;
     QLineEdit *upiPostFixTextField = nullptr;
     LogoTileGrid *upiCollection = nullptr;
-    PickerView *bankPicker = nullptr;
-    Toolbar *toolbar = nullptr;
+    QListView *bankPicker = nullptr;
+    QWidget *toolbar = nullptr;
 
     QStringList upiArray{QStringLiteral("tez"), QStringLiteral("others")};
     QStringList upiArrayHighlighted{QStringLiteral("tez_h"), QStringLiteral("others_h")};
@@ -72,11 +71,14 @@ public:
     /// The buyer chose the app of row @p item.
     void didSelectItem(int item);
 
-    int numberOfRows(PickerView *picker) override;
-    QString titleForRow(PickerView *picker, int row) override;
-    QWidget *viewForRow(PickerView *picker, int row) override;
-    int rowHeight(PickerView *picker) override;
-    void didSelectRow(PickerView *picker, int row) override;
+    // What the handle list shows, asked once as it is made: a row per handle, its name (what a
+    // screen reader says), the logo it shows instead of the name, and its height.
+    int numberOfRows() const;
+    QString titleForRow(int row) const;
+    QImage viewForRow(int row) const;
+    int rowHeight() const;
+    /// The buyer settled on @p row: by a click or a tap, or by the arrows from the handle field.
+    void didSelectRow(int row);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

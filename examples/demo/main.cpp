@@ -26,7 +26,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QAbstractItemView>
 #include <QMouseEvent>
 #include <QPointer>
 #include <QProcess>
@@ -392,10 +392,10 @@ bool autopilot(CartWindow &cart, const Autopilot &pilot)
         if (!clickItem(checkout, "upiCollection", QStringLiteral("Tez")))
             return false;
         click(checkout->findChild<QLineEdit *>(QStringLiteral("upiPostFixTextField")));
-        auto *handles = checkout->findChild<QListWidget *>(QStringLiteral("bankPicker"));
-        if (!handles || handles->count() < 2)
+        auto *handles = checkout->findChild<QAbstractItemView *>(QStringLiteral("bankPicker"));
+        if (!handles || handles->model()->rowCount() < 2)
             return false;
-        click(handles->viewport(), handles->visualItemRect(handles->item(1)).center());
+        click(handles->viewport(), handles->visualRect(handles->model()->index(1, 0)).center());
         pause(150);
         cart.save(checkout, QStringLiteral("upi-handles.png"));
         click(checkout->findChild<QAbstractButton *>(QStringLiteral("doneButton")));
