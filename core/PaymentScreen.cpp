@@ -13,13 +13,12 @@
 #include "platform/Palette.h"
 #include "platform/Resources.h"
 #include "platform/Style.h"
+#include "platform/TabBarController_p.h"
 #include "platform/Translations_p.h"
 #include "platform/ViewController_p.h"
 #include "theme/Color.h"
 #include "theme/Layout.h"
 #include "theme/ViewLayer.h"
-
-#include <pelbrook/TabBarController.h>
 
 #include <QEvent>
 #include <QKeyEvent>
@@ -445,8 +444,8 @@ void PaymentScreenPrivate::themeOnAppearance()
             navigation->setBarTintColor(Qt::white);
         }
         if (TabBarController *tabs = q->tabBarController()) {
-            tabs->setTranslucent(false);
-            tabs->setBarTintColor(Qt::white);
+            containerTabs::setTranslucent(*tabs, false);
+            containerTabs::setBarTintColor(*tabs, Qt::white);
         }
     }
     const Color c1(checkout.color1Hex_global);
@@ -486,7 +485,7 @@ void PaymentScreenPrivate::setPaymentPageShown(bool shown)
     makeViews();
     // The tab bar goes with the inputs, so the buyer cannot change tabs during a payment.
     if (TabBarController *tabs = q->tabBarController())
-        tabs->setTabBarHidden(shown);
+        containerTabs::setTabBarHidden(*tabs, shown);
     if (shown) {
         inputHint.clear();
         enteringPaymentPage();

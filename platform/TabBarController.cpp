@@ -18,6 +18,7 @@
 #include <QShortcut>
 #include <QStackedWidget>
 #include <QTabBar>
+#include <QVBoxLayout>
 #include <QWindow>
 
 #include <optional>
@@ -160,7 +161,6 @@ public:
     void keepThroughClosing();
     void finishClosing();
     void refreshTabs();
-    void layoutChildren();
     void updateBarStyle();
 };
 
@@ -178,6 +178,12 @@ TabBarController::TabBarController(QWidget *parent)
     d->tabBar->setExpanding(true);
     d->tabBar->setDrawBase(false);
     d->tabBar->setIconSize(QSize(24, 24));
+    // The tabs' content above, the bar along the bottom edge; a hidden bar leaves its room to them.
+    auto *column = new QVBoxLayout(this);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    column->addWidget(d->stack, 1);
+    column->addWidget(d->tabBar);
     connect(d->tabBar, &QTabBar::currentChanged, d->stack, &QStackedWidget::setCurrentIndex);
     connect(d->stack, &QStackedWidget::currentChanged, this, &TabBarController::selectedIndexChanged);
     d->updateBarStyle();
@@ -233,8 +239,8 @@ void TabBarControllerPrivate::refreshTabs()
 
 QList<NavigationController *> containerTabs::viewControllers(const TabBarController &container) { return TabBarControllerPrivate::get(container)->controllers; }
 QTabBar *TabBarController::tabBar() const { return d->tabBar; }
-QColor TabBarController::barTintColor() const { return d->barTintColor; }
-bool TabBarController::isTranslucent() const { return d->translucent; }
+QColor containerTabs::barTintColor(const TabBarController &container) { return TabBarControllerPrivate::get(container)->barTintColor; }
+bool containerTabs::isTranslucent(const TabBarController &container) { return TabBarControllerPrivate::get(container)->translucent; }
 
 int TabBarController::selectedIndex() const
 {
@@ -247,27 +253,28 @@ void TabBarController::setSelectedIndex(int index)
         d->tabBar->setCurrentIndex(index);
 }
 
-void TabBarController::setTabBarHidden(bool hidden)
+void containerTabs::setTabBarHidden(TabBarController &container, bool hidden)
 {
-    d->tabBar->setHidden(hidden);
-    d->layoutChildren();
+    TabBarControllerPrivate::get(container)->tabBar->setHidden(hidden);
+    // At once: the screen that hides it sizes its browser view to the room it leaves.
+    container.layout()->activate();
 }
 
-bool TabBarController::isTabBarHidden() const
+bool containerTabs::isTabBarHidden(const TabBarController &container)
 {
-    return d->tabBar->isHidden();
+    return TabBarControllerPrivate::get(container)->tabBar->isHidden();
 }
 
-void TabBarController::setBarTintColor(const QColor &color)
+void containerTabs::setBarTintColor(TabBarController &container, const QColor &color)
 {
-    d->barTintColor = color;
-    d->updateBarStyle();
+    TabBarControllerPrivate::get(container)->barTintColor = color;
+    TabBarControllerPrivate::get(container)->updateBarStyle();
 }
 
-void TabBarController::setTranslucent(bool translucent)
+void containerTabs::setTranslucent(TabBarController &container, bool translucent)
 {
-    d->translucent = translucent;
-    d->updateBarStyle();
+    TabBarControllerPrivate::get(container)->translucent = translucent;
+    TabBarControllerPrivate::get(container)->updateBarStyle();
 }
 
 void TabBarControllerPrivate::updateBarStyle()
@@ -408,18 +415,6 @@ void TabBarControllerPrivate::finishClosing()
     // The host may have deleted the container in its handler, and this with it.
     if (self)
         dismissing = false;
-}
-
-void TabBarController::resizeEvent(QResizeEvent *)
-{
-    d->layoutChildren();
-}
-
-void TabBarControllerPrivate::layoutChildren()
-{
-    const int barHeight = tabBar->isHidden() ? 0 : TabBarHeight;
-    stack->setGeometry(0, 0, q->width(), q->height() - barHeight);
-    tabBar->setGeometry(0, q->height() - barHeight, q->width(), barHeight);
 }
 
 } // namespace pelbrook

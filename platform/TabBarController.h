@@ -2,7 +2,6 @@
 
 #include <pelbrook/pelbrook_export.h>
 
-#include <QColor>
 #include <QList>
 #include <QWidget>
 
@@ -56,20 +55,6 @@ public:
 
     /// The tab bar (object name `tabBar`).
     QTabBar *tabBar() const;
-    /// Hides or shows the tab bar; the tabs' content takes its room. The payment screens hide
-    /// it while the gateway's pages are shown.
-    void setTabBarHidden(bool hidden);
-    /// Whether the tab bar is hidden.
-    bool isTabBarHidden() const;
-    /// Sets the tab bar's background colour.
-    void setBarTintColor(const QColor &color);
-    /// The tab bar's background colour; light grey (248, 248, 248) at first.
-    QColor barTintColor() const;
-    /// A translucent bar draws its background colour slightly transparent (the default); an
-    /// opaque one draws it as it is.
-    void setTranslucent(bool translucent);
-    /// Whether the tab bar is translucent.
-    bool isTranslucent() const;
 
     /// Shows the container, raises and activates it. With a parent, it is a window-modal dialog
     /// centred over the parent's window (kept on its screen); without one, a window of its own.
@@ -108,8 +93,6 @@ protected:
     virtual void aboutToDismiss() {}
     /// Notes an accepted close, which the hiding that follows turns into a dismissal.
     void closeEvent(QCloseEvent *event) override;
-    /// Keeps the tab bar along the bottom edge and the tabs' content above it.
-    void resizeEvent(QResizeEvent *event) override;
 
 private:
     friend class TabBarControllerPrivate;

@@ -361,11 +361,11 @@ private Q_SLOTS:
         // Nor does the host's switching send a payment under way back to the inputs.
         checkout->setSelectedIndex(1);
         QTest::mouseClick(checkout->findChild<QAbstractButton *>(QStringLiteral("nb_paySecurelyBtn")), Qt::LeftButton);
-        QVERIFY(checkout->isTabBarHidden());
+        QVERIFY(containerTabs::isTabBarHidden(*checkout));
         pages.setCurrentWidget(home);
         pages.setCurrentWidget(checkout);
         QVERIFY(eventLoopRoundTrip());
-        QVERIFY(checkout->isTabBarHidden());
+        QVERIFY(containerTabs::isTabBarHidden(*checkout));
         QVERIFY(checkout->findChild<QWidget *>(QStringLiteral("nb_webView"))->isVisible());
         // Its close button closes it; shown again, it starts afresh.
         QTest::mouseClick(visibleChild<QAbstractButton>(*checkout, QStringLiteral("closeButton")), Qt::LeftButton);

@@ -131,7 +131,7 @@ private Q_SLOTS:
             if (!sinceFirstPage.isValid())
                 sinceFirstPage.start();
             QAbstractButton *close = visibleChild<QAbstractButton>(c.container, QStringLiteral("closeButton"));
-            if (!c.container.isTabBarHidden() || !close || !close->isEnabled() || !web->isVisible())
+            if (!containerTabs::isTabBarHidden(c.container) || !close || !close->isEnabled() || !web->isVisible())
                 ++badBars;
             web->page()->runJavaScript(ReadPage, [&, web = QPointer<BrowserView>(web)](const QVariant &text) {
                 seen << text.toString();
@@ -145,7 +145,7 @@ private Q_SLOTS:
             // The buyer gives up on a gateway that erred or never answers.
             QTRY_COMPARE_WITH_TIMEOUT(sandbox.orderStatus(orderId).value(QStringLiteral("status")).toString(), order, 20000);
             QTRY_COMPARE_WITH_TIMEOUT(seen.size(), pages.size(), 20000);
-            QVERIFY(c.container.isTabBarHidden());
+            QVERIFY(containerTabs::isTabBarHidden(c.container));
             QAbstractButton *close = visibleChild<QAbstractButton>(c.container, QStringLiteral("closeButton"));
             QVERIFY(close && close->isEnabled());
             QTest::mouseClick(close, Qt::LeftButton);

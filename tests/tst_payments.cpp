@@ -105,7 +105,7 @@ private Q_SLOTS:
         for (int settled = 0; settled < 2; ++settled) {
             QCOMPARE(c.overlayShown(), starts);
             QCOMPARE(c.webView()->isVisible(), starts);
-            QCOMPARE(c.container.isTabBarHidden(), starts);
+            QCOMPARE(containerTabs::isTabBarHidden(c.container), starts);
             QCOMPARE(pay->isVisible(), !starts);
             // Nothing changes once the screen has settled.
             QVERIFY(eventLoopRoundTrip());

@@ -301,7 +301,7 @@ private Q_SLOTS:
         QCOMPARE(first->events.count(QStringLiteral("load")), 1);
         QCOMPARE(first->events.count(QStringLiteral("willAppear")), 2);
 
-        tabs.setTabBarHidden(true);
+        containerTabs::setTabBarHidden(tabs, true);
         QVERIFY(tabs.tabBar()->isHidden());
         QCOMPARE(first->tabBarController(), &tabs);
     }

@@ -122,14 +122,14 @@ private Q_SLOTS:
         c.container.setSelectedIndex(WalletsTab);
         // Once the screen has been shown.
         QTRY_VERIFY(c.webView()->isHidden());
-        QVERIFY(!c.container.isTabBarHidden());
+        QVERIFY(!containerTabs::isTabBarHidden(c.container));
         QVERIFY(c.grid->isVisible());
         QVERIFY(c.pay->isVisible());
         QVERIFY(c.chosen(3));
         QCOMPARE(c.wallet->wallet_code(), std::optional<QString>(QStringLiteral("4006")));
         // The bars went opaque white when the screen was shown.
-        QVERIFY(!c.container.isTranslucent());
-        QCOMPARE(c.container.barTintColor(), QColor(Qt::white));
+        QVERIFY(!containerTabs::isTranslucent(c.container));
+        QCOMPARE(containerTabs::barTintColor(c.container), QColor(Qt::white));
         QVERIFY(!c.wallet->navigationController()->isTranslucent());
     }
 
