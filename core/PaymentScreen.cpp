@@ -527,7 +527,6 @@ void PaymentScreenPrivate::payAction()
     }
     if (gatewayNotice)
         gatewayNotice->hide();
-    gatewayAnswered = false;
     paySecurely_request();
     // Shown, not raised: the busy overlay stays above it until the gateway's page starts.
     webView->show();
@@ -536,10 +535,6 @@ void PaymentScreenPrivate::payAction()
 
 void PaymentScreenPrivate::paySecurely_request()
 {
-    // A screen sent back to its inputs may pay again; what an earlier form left unknown stays
-    // unknown, whatever becomes of this one.
-    earlierOutcomeUnknown = earlierOutcomeUnknown || outcomeUnknown;
-    handBackTaken = false;
     PaymentPageValues page;
     page.endpoint = gatewayEndpoint(checkout.env_global);
     if (checkout.orderCurrency_global.isEmpty())
@@ -558,16 +553,14 @@ void PaymentScreenPrivate::paySecurely_request()
     page.paymentToken = checkout.paymentReady_global;
     page.notifyUrl = checkout.notifyUrl_global;
     page.repeatNameAndNote = traits.repeatsNameAndNote;
-    formTarget = QUrl(page.endpoint);
+    // A screen sent back to its inputs may pay again.
+    session.startForm(QUrl(page.endpoint));
     webView->loadHTMLString(buildPaymentPage(page));
 }
 
-bool PaymentScreenPrivate::shouldStartLoad(BrowserView *, const QUrl &url, QWebEnginePage::NavigationType type)
+bool PaymentScreenPrivate::shouldStartLoad(BrowserView *, const QUrl &url, QWebEnginePage::NavigationType)
 {
-    // Any navigation after the form's own (a redirect, or the gateway's page going on) means
-    // the gateway has answered the form.
-    if (type == QWebEnginePage::NavigationTypeRedirect || outcomeUnknown)
-        gatewayAnswered = true;
+    session.navigationStarting();
     pageProgressed();
     return webViewShouldStartLoad(url);
 }
@@ -583,9 +576,7 @@ bool PaymentScreenPrivate::webViewShouldStartLoad(const QUrl &url)
         // buyer never looks at a blank page with nothing to say that something is coming.
         if (overlay.isShown())
             awaitingGatewayPage = true;
-        // The form is on its way to the gateway, which may take the payment whatever follows.
-        if (!handBackTaken)
-            outcomeUnknown = true;
+        session.leavingForGateway();
         return true;
     }
     if (scheme != QLatin1String(HandBackScheme))
@@ -593,19 +584,17 @@ bool PaymentScreenPrivate::webViewShouldStartLoad(const QUrl &url)
     // A page may hand back again (or from several frames) before the checkout has closed; the
     // first hand-back ends the payment, and a second result would contradict what the host
     // has already been told.
-    if (handBackTaken) {
+    if (session.handedBack()) {
         debugLog(QStringLiteral("A further hand-back for this payment is ignored."));
         return true;
     }
-    handBackTaken = true;
-
     webView->hide();
     handBackArrived();
     const std::optional<QString> result = handBackResult(url);
+    session.takeHandBack(result.has_value());
     if (result) {
         keepResult(*result);
         CheckoutContext::shared().result_global = *result;
-        outcomeUnknown = false;
     }
     // The host hears of it once the browser engine has finished asking: it may close or delete
     // the checkout from what it runs, which must not pull the page out from under the engine.
@@ -691,12 +680,8 @@ void PaymentScreenPrivate::pageLoadChanged(const QWebEngineLoadingInfo &info)
     // A load replaced by another (a redirect by script, a refused navigation) is no failure.
     const bool replaced = info.errorDomain() == QWebEngineLoadingInfo::InternalErrorDomain && qAbs(info.errorCode()) == 3;
     const bool failed = ended && (info.status() == QWebEngineLoadingInfo::LoadFailedStatus || info.isErrorPage()) && !replaced;
-    if (failed && paymentPageShown() && !handBackTaken && (!ownPage || !outcomeUnknown)) {
-        // Never reached: the form's own connection failed before a byte of it was sent, or the
-        // form page failed before it posted anything.
-        const bool unreachable = !outcomeUnknown
-            || (!gatewayAnswered && info.url().adjusted(QUrl::RemoveFragment) == formTarget.adjusted(QUrl::RemoveFragment)
-                && failedBeforeSending(info));
+    if (failed && paymentPageShown() && !session.handedBack() && (!ownPage || !session.formSent())) {
+        const bool unreachable = session.failureLeftGatewayUnreached(info.url(), failedBeforeSending(info));
         debugLog(QStringLiteral("The payment page failed to load (%1).").arg(info.errorCode()));
         showGatewayNotice(unreachable ? GatewayNotice::Kind::Unreachable : GatewayNotice::Kind::ConnectionLost);
         return;
@@ -713,11 +698,11 @@ void PaymentScreenPrivate::pageLoadChanged(const QWebEngineLoadingInfo &info)
 
 void PaymentScreenPrivate::navigationRefused(const QUrl &, QWebEnginePage::NavigationType type, bool isMainFrame)
 {
-    if (!isMainFrame || !paymentPageShown() || handBackTaken)
+    if (!isMainFrame || !paymentPageShown() || session.handedBack())
         return;
     // A page that tried to leave for somewhere refused stays as it was; but the form refused
     // on its way out, or the gateway's answer redirecting to such a place, leaves nothing.
-    if (!outcomeUnknown)
+    if (!session.formSent())
         showGatewayNotice(GatewayNotice::Kind::Unreachable);
     else if (type == QWebEnginePage::NavigationTypeRedirect)
         showGatewayNotice(GatewayNotice::Kind::ConnectionLost);
@@ -725,18 +710,18 @@ void PaymentScreenPrivate::navigationRefused(const QUrl &, QWebEnginePage::Navig
 
 void PaymentScreenPrivate::pageEnded()
 {
-    if (!paymentPageShown() || handBackTaken)
+    if (!paymentPageShown() || session.handedBack())
         return;
     debugLog(QStringLiteral("The payment page's renderer ended."));
     // The form is never posted again: the gateway may already have it.
-    showGatewayNotice(outcomeUnknown ? GatewayNotice::Kind::ConnectionLost : GatewayNotice::Kind::Unreachable);
+    showGatewayNotice(session.formSent() ? GatewayNotice::Kind::ConnectionLost : GatewayNotice::Kind::Unreachable);
 }
 
 void PaymentScreenPrivate::showGatewayNotice(GatewayNotice::Kind kind)
 {
     const LanguageScope language(screenLanguage(q_ptr));
     if (kind == GatewayNotice::Kind::Unreachable)
-        outcomeUnknown = earlierOutcomeUnknown;
+        session.formNeverLeft();
     awaitingGatewayPage = false;
     stillWaiting.stop();
     overlay.hideWaitLoading();
@@ -772,7 +757,7 @@ bool screenControl::abandonPaymentPage(PaymentScreen *screen)
 {
     PaymentScreenPrivate *d = PaymentScreenPrivate::get(screen);
     d->abandonPaymentPage();
-    return d->outcomeUnknown;
+    return d->session.outcomeUnknown();
 }
 
 // --- The public class ---

@@ -6,6 +6,7 @@
 #include "core/GatewayNotice.h"
 #include "core/InputHint.h"
 #include "core/PaymentForm.h"
+#include "core/PaymentSession.h"
 #include "platform/BrowserView.h"
 #include "platform/Button.h"
 #include "platform/ImageView.h"
@@ -226,20 +227,10 @@ public:
     CheckoutContext checkout;
     std::shared_ptr<ResultDelegate> resultDelegate;
     BusyOverlay overlay;
-    /// Set by the first hand-back of a payment: the host hears of one result per payment.
-    bool handBackTaken = false;
+    /// Where the payment stands with the gateway; the host hears of one result per payment.
+    PaymentSession session;
     /// The gateway's first page has been asked for; the busy overlay goes once it has loaded.
     bool awaitingGatewayPage = false;
-    /// The form has gone to the gateway and no result has come back: closed now, the payment's
-    /// outcome is unknown to the host.
-    bool outcomeUnknown = false;
-    /// An earlier form of this screen went to the gateway with no result back: a later one
-    /// that never left does not make that outcome known.
-    bool earlierOutcomeUnknown = false;
-    /// Where the form went, and whether the gateway has answered it (a redirect, or a further
-    /// navigation): a form whose own connection failed before it was sent never reached it.
-    QUrl formTarget;
-    bool gatewayAnswered = false;
     /// How long the busy overlay waits without news before it says so.
     int stillWaitingAfterMs = 60000;
     QTimer stillWaiting;

@@ -86,6 +86,7 @@ void CheckoutStyle::apply(QWidget *widget)
 {
     // One for every checkout, never deleted: widgets of a checkout may outlive any owner.
     static CheckoutStyle *const shared = new CheckoutStyle;
+    widget->setStyleSheet(neutralSheet(widget));
     widget->setStyle(shared);
     if (auto *field = qobject_cast<QLineEdit *>(widget))
         setFieldFrame(field, true);
@@ -126,9 +127,15 @@ void CheckoutStyle::polish(QWidget *widget)
         palette.setColor(QPalette::HighlightedText, Qt::white);
         field->setPalette(palette);
     }
-    // Polished again whenever the host sets or drops its style sheet; equal, it stays.
-    if (const QString sheet = neutralSheet(widget); widget->styleSheet() != sheet)
-        widget->setStyleSheet(sheet);
+    // Polished again whenever the host sets or drops its style sheet. The widget's own sheet
+    // follows once this polish is over: setting it now would delete the style sheet engine
+    // that is polishing the widget.
+    if (neutralSheet(widget) != widget->styleSheet()) {
+        QMetaObject::invokeMethod(widget, [widget] {
+            if (const QString sheet = neutralSheet(widget); widget->styleSheet() != sheet)
+                widget->setStyleSheet(sheet);
+        }, Qt::QueuedConnection);
+    }
 }
 
 void CheckoutStyle::unpolish(QWidget *widget)
