@@ -364,6 +364,46 @@ private Q_SLOTS:
         }
     }
 
+    // What the host is told of a checkout closed at each point of a payment, and whether a failed
+    // load of the form means the gateway was never reached.
+    void sessionOutcome_data()
+    {
+        QTest::addColumn<QString>("events");
+        QTest::addColumn<bool>("unknown");
+        QTest::addColumn<bool>("unreached"); // the form's own post failing before it was sent
+        QTest::newRow("form built") << "form" << false << true;
+        QTest::newRow("form sent") << "form https" << true << true;
+        QTest::newRow("gateway answered") << "form https nav" << true << false;
+        QTest::newRow("result handed back") << "form https back+result back" << false << true;
+        QTest::newRow("handed back without a result") << "form https back" << true << true;
+        QTest::newRow("gateway unreachable") << "form https unreachable" << false << true;
+        // A second form after one whose outcome stayed unknown has not been sent itself.
+        QTest::newRow("second form") << "form https nav form" << true << true;
+        QTest::newRow("second form unreachable") << "form https form https unreachable" << true << true;
+    }
+    void sessionOutcome()
+    {
+        QFETCH(QString, events);
+        QFETCH(bool, unknown);
+        QFETCH(bool, unreached);
+        const QUrl target(QStringLiteral("https://gw.example/pay"));
+        PaymentSession session;
+        for (const QString &event : events.split(QLatin1Char(' '))) {
+            if (event == QLatin1String("form"))
+                session.startForm(target);
+            else if (event == QLatin1String("https"))
+                session.leavingForGateway();
+            else if (event == QLatin1String("nav"))
+                session.navigationStarting();
+            else if (event.startsWith(QLatin1String("back")))
+                session.takeHandBack(event.endsWith(QLatin1String("result")));
+            else if (event == QLatin1String("unreachable"))
+                session.formNeverLeft();
+        }
+        QCOMPARE(session.outcomeUnknown(), unknown);
+        QCOMPARE(session.failureLeftGatewayUnreached(target, true), unreached);
+    }
+
     // Two hand-backs before the checkout has closed: the host hears of the first only.
     void oneResultPerPayment()
     {
