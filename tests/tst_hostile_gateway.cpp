@@ -25,17 +25,6 @@ using namespace pelbrook;
 
 namespace {
 
-QString pageText(BrowserView *web)
-{
-    QString text;
-    bool done = false;
-    web->page()->toPlainText([&](const QString &t) {
-        text = t;
-        done = true;
-    });
-    return QTest::qWaitFor([&] { return done; }, 10000) ? text : QStringLiteral("<no text>");
-}
-
 QByteArray handBack(const char *status)
 {
     const QByteArray result = QByteArray(R"({"orderId":"ORD1","status":")") + status + R"(","message":"m"})";

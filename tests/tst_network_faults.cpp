@@ -124,10 +124,8 @@ private Q_SLOTS:
         };
         const Row rows[] = {
             {"good answer", Fault::None, "", true},
-            {"refused", Fault::Refuse, "", false},
             {"stall before the reply", Fault::StallBeforeReply, "", false},
             {"stall in the middle", Fault::StallMidReply, "", false},
-            {"bytes dripping slowly", Fault::Drip, "", true},
             {"closed early", Fault::CloseEarly, "", false},
             {"Content-Length too long", Fault::LongerContentLength, "", false},
             {"Content-Length too short", Fault::ShorterContentLength, "", false},

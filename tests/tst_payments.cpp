@@ -55,15 +55,12 @@ private Q_SLOTS:
         const QString test = QStringLiteral("It is TEST environment");
         const QString card = QStringLiteral("cardNumberTextField=4111111111111111");
         const QString shortCard = QStringLiteral("Enter a 16 Digit Card Number");
-        QTest::newRow("card, no token") << int(CardsTab) << "" << "TEST" << QStringList{card} << QStringList{TokenLine} << false;
         QTest::newRow("card, no token, no number") << int(CardsTab) << "" << "TEST" << QStringList{} << QStringList{TokenLine} << false;
         // The length checked is the grouped text's.
         QTest::newRow("card, 18 characters") << int(CardsTab) << "tok" << "TEST" << QStringList{"cardNumberTextField=411111111111111"}
                                              << QStringList{shortCard, "18"} << false;
         QTest::newRow("card, 15 digits 4-6-5") << int(CardsTab) << "tok" << "TEST" << QStringList{"cardNumberTextField=378282246310005"}
                                                << QStringList{shortCard, "17"} << false;
-        QTest::newRow("card, 4 digits") << int(CardsTab) << "tok" << "TEST" << QStringList{"cardNumberTextField=4111"}
-                                        << QStringList{shortCard, "4"} << false;
         QTest::newRow("card, empty") << int(CardsTab) << "tok" << "TEST" << QStringList{} << QStringList{shortCard, "0"} << false;
         QTest::newRow("card, 19 characters") << int(CardsTab) << "tok" << "TEST" << QStringList{card} << QStringList{"19", test} << true;
         QTest::newRow("bank, no token") << int(NetBankingTab) << "" << "TEST" << QStringList{} << QStringList{TokenLine} << false;
@@ -71,16 +68,10 @@ private Q_SLOTS:
                                                      << true;
         QTest::newRow("bank, PROD without a choice") << int(NetBankingTab) << "tok" << "PROD" << QStringList{}
                                                      << QStringList{"", "It is PROD environment"} << true;
-        // An environment in lower case is neither: the form has no action, but it is posted.
-        QTest::newRow("bank, test in lower case") << int(NetBankingTab) << "tok" << "test" << QStringList{} << QStringList{""} << true;
         QTest::newRow("wallet, no token, no wallet") << int(WalletsTab) << "" << "TEST" << QStringList{} << QStringList{TokenLine} << false;
-        QTest::newRow("wallet, no token") << int(WalletsTab) << "" << "TEST" << QStringList{"walletCollection#0"}
-                                          << QStringList{TokenLine} << false;
         QTest::newRow("wallet, none chosen") << int(WalletsTab) << "tok" << "TEST" << QStringList{} << QStringList{"Select a Wallet"} << false;
         QTest::newRow("wallet, chosen") << int(WalletsTab) << "tok" << "TEST" << QStringList{"walletCollection#0"}
                                         << QStringList{test} << true;
-        QTest::newRow("UPI, no token") << int(UpiTab) << "" << "TEST" << QStringList{"upiVpaTextField=asha@ybl"} << QStringList{TokenLine}
-                                       << false;
         QTest::newRow("UPI, no token, no address") << int(UpiTab) << "" << "TEST" << QStringList{} << QStringList{TokenLine} << false;
         QTest::newRow("UPI, no address") << int(UpiTab) << "tok" << "TEST" << QStringList{} << QStringList{"UPI VPA is empty."} << false;
     }

@@ -56,7 +56,6 @@ private Q_SLOTS:
         QTest::newRow("YES") << "YES" << both << QStringList{"MESSAGE: Tez is enabled in your project's info.plist"};
         QTest::newRow("NO") << "NO" << QStringList{"Other UPI apps"} << QStringList{"MESSAGE: Tez is not enabled in your project's info.plist"};
         QTest::newRow("yes") << "yes" << both << QStringList{};
-        QTest::newRow("empty") << "" << both << QStringList{};
     }
     void appGrid()
     {
@@ -212,7 +211,6 @@ private Q_SLOTS:
         delete screen;
         QVERIFY(!panel);
     }
-
 };
 
 QTEST_MAIN(UpiTest)

@@ -150,6 +150,19 @@ inline QString formValue(const QList<QPair<QString, QString>> &form, const QStri
     return QStringLiteral("<absent>");
 }
 
+/// The text of @p view's page (its HTML with @p html), once the engine has handed it over.
+inline QString pageText(pelbrook::BrowserView *view, bool html = false)
+{
+    QString text;
+    bool done = false;
+    const auto take = [&](const QString &t) { text = t; done = true; };
+    if (html)
+        view->page()->toHtml(take);
+    else
+        view->page()->toPlainText(take);
+    return QTest::qWaitFor([&] { return done; }, 10000) ? text : QStringLiteral("<no text>");
+}
+
 /// Fills the card form under @p root with a test card that the sandbox approves, as the demo
 /// does (the expiry fields take their text from a picker, so it is inserted, not typed).
 inline void fillCardDetails(QWidget *root)

@@ -34,10 +34,8 @@ ScriptedHttpServer::ScriptedHttpServer(Script script, const std::optional<Tls> &
                 m_bodies.append(body);
                 m_heads.append(head);
                 const QByteArray answer = m_script(path, body);
-                if (answer.isNull()) {
-                    m_held.append(socket);
+                if (answer.isNull())
                     return;
-                }
                 socket->write(answer);
                 socket->disconnectFromHost();
             });
@@ -61,17 +59,6 @@ void ScriptedHttpServer::incomingConnection(qintptr descriptor)
     socket->setPrivateKey(m_tls->key);
     socket->startServerEncryption();
     addPendingConnection(socket);
-}
-
-void ScriptedHttpServer::answerHeld(const QByteArray &answer)
-{
-    for (const QPointer<QTcpSocket> &socket : std::as_const(m_held)) {
-        if (socket && socket->state() == QAbstractSocket::ConnectedState) {
-            socket->write(answer);
-            socket->disconnectFromHost();
-        }
-    }
-    m_held.clear();
 }
 
 int ScriptedHttpServer::openConnections() const

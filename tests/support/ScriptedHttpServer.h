@@ -34,8 +34,6 @@ public:
     QList<QByteArray> bodies() const { return m_bodies; }
     /// The request lines and headers of the requests so far, in order.
     QList<QByteArray> heads() const { return m_heads; }
-    /// Answers every request the script kept silent, on connections still open.
-    void answerHeld(const QByteArray &answer);
     /// Connections the client has not closed yet.
     int openConnections() const;
 
@@ -52,6 +50,5 @@ private:
     QList<QByteArray> m_paths;
     QList<QByteArray> m_bodies;
     QList<QByteArray> m_heads;
-    QList<QPointer<QTcpSocket>> m_held;
     QList<QPointer<QTcpSocket>> m_sockets;
 };
