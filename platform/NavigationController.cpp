@@ -5,13 +5,11 @@
 #include "platform/Style.h"
 #include "platform/ViewController_p.h"
 
-#include <QGridLayout>
 #include <QLabel>
 #include <QPainter>
 #include <QShowEvent>
 #include <QTimer>
 #include <QToolButton>
-#include <QVBoxLayout>
 
 namespace pelbrook {
 
@@ -65,21 +63,6 @@ void NavigationController::build()
     m_bar = new NavigationBar(this);
     m_content = new QWidget(this);
     m_titleLabel = new QLabel(m_bar);
-    // The bar above, the screen's root view filling the rest.
-    auto *column = new QVBoxLayout(this);
-    column->setContentsMargins(0, 0, 0, 0);
-    column->setSpacing(0);
-    m_bar->setFixedHeight(BarHeight);
-    column->addWidget(m_bar);
-    column->addWidget(m_content, 1);
-    auto *content = new QVBoxLayout(m_content);
-    content->setContentsMargins(0, 0, 0, 0);
-    // The title across the bar, centred on it whatever the left button, which lies over its
-    // left end.
-    auto *bar = new QGridLayout(m_bar);
-    bar->setContentsMargins(8, 0, 8, 0);
-    bar->addWidget(m_titleLabel, 0, 0);
-    m_titleLabel->setContentsMargins(48, 0, 48, 0);
     m_bar->setObjectName(QStringLiteral("navigationBar"));
     m_content->setObjectName(QStringLiteral("navigationContent"));
     // Screens draw their own backgrounds; whatever they leave uncovered (the strip a hidden tab
@@ -97,7 +80,7 @@ void NavigationController::build()
     m_titleLabel->setText(m_root->title());
     updateLeftButton();
     updateBarStyle();
-    // Made while the wrapper may be showing already: shown now, not once the layout gets to it.
+    placeChildren();
     m_bar->show();
     m_content->show();
 }
@@ -131,8 +114,7 @@ void NavigationController::updateLeftButton()
         if (action)
             action(button);
     });
-    m_leftButton->setFixedSize(36, 36);
-    static_cast<QGridLayout *>(m_bar->layout())->addWidget(m_leftButton, 0, 0, Qt::AlignLeft | Qt::AlignVCenter);
+    m_leftButton->setGeometry(8, (BarHeight - 36) / 2, 36, 36);
     m_leftButton->show();
 }
 
@@ -159,6 +141,22 @@ QRect NavigationController::contentRect() const
     return QRect(0, BarHeight, width(), qMax(0, height() - BarHeight));
 }
 
+void NavigationController::resizeEvent(QResizeEvent *)
+{
+    placeChildren();
+}
+
+void NavigationController::placeChildren()
+{
+    if (!m_bar)
+        return;
+    m_bar->setGeometry(0, 0, width(), BarHeight);
+    m_titleLabel->setGeometry(56, 0, qMax(0, width() - 112), BarHeight);
+    m_content->setGeometry(contentRect());
+    if (m_root->isViewLoaded() && m_root->view()->parentWidget() == m_content)
+        m_root->view()->setGeometry(QRect(QPoint(0, 0), contentRect().size()));
+}
+
 void NavigationController::placeRootView()
 {
     if (!m_bar)
@@ -170,7 +168,6 @@ void NavigationController::placeRootView()
     // wrapper was first shown, it keeps the size it was made with until the wrapper is laid out.
     view->setParent(m_content);
     view->move(0, 0);
-    m_content->layout()->addWidget(view);
     view->show();
 }
 
@@ -181,9 +178,7 @@ void NavigationController::showEvent(QShowEvent *event)
     if (!m_root->isViewLoaded())
         m_root->setInitialViewSize(contentRect().size());
     placeRootView();
-    // Laid out now: the screen's appearance reads the size of its root view.
-    layout()->activate();
-    m_content->layout()->activate();
+    placeChildren();
     m_root->beginAppearance();
     QTimer::singleShot(0, m_root, &ViewController::endAppearance);
 }
