@@ -37,13 +37,12 @@ void PaymentSession::leavingForGateway()
         m_phase = Phase::FormSent;
 }
 
-bool PaymentSession::takeHandBack(bool withResult)
+void PaymentSession::takeHandBack(bool withResult)
 {
     if (m_phase == Phase::HandedBack)
-        return false;
+        return;
     m_unknownAtHandBack = !withResult && outcomeUnknown();
     m_phase = Phase::HandedBack;
-    return true;
 }
 
 void PaymentSession::formNeverLeft()

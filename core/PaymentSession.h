@@ -34,15 +34,14 @@ public:
     bool outcomeUnknown() const;
 
     /// A new form is built, to be posted to @p target. What an earlier form left unknown stays
-    /// unknown, whatever becomes of this one.
+    /// unknown until a valid result comes back: then the host has the payment's outcome.
     void startForm(const QUrl &target);
     /// The page starts a navigation: any after the form's own means the gateway has answered.
     void navigationStarting();
     /// The page leaves for the gateway's side (an https address): the form is on its way.
     void leavingForGateway();
-    /// A hand-back arrived, with a valid result or not; false when one had already come, and
-    /// this one is then to be ignored.
-    bool takeHandBack(bool withResult);
+    /// The first hand-back arrived, with a valid result or not; a later one is ignored.
+    void takeHandBack(bool withResult);
     /// The gateway was not reached: the current form never left.
     void formNeverLeft();
     /// Whether a failed load of @p url means the gateway was never reached: the form had not

@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QStyleOption>
+#include <QStyleFactory>
 #include <QToolButton>
 
 namespace pelbrook {
@@ -24,8 +25,8 @@ const QColor PressedShade(0, 0, 0, qRound(0.08 * 255));
 const QColor Hairline(0xd0, 0xd0, 0xd0);
 
 // A solid border of @p width along the inside of @p rect, its corners rounded to @p radius, as
-// the platform's style sheets draw one (edges, then two half corners each): the fields have
-// always looked so.
+// Qt's style sheets draw one (edges, then two half corners each): a field then looks the same
+// whether this style or a style sheet draws it.
 void drawRoundedBorder(QPainter &painter, const QRectF &rect, double width, double radius, const QColor &colour)
 {
     painter.save();
@@ -75,17 +76,24 @@ QString neutralSheet(const QWidget *widget)
                                                                         : nullptr;
     if (!selector || !hostUsesStyleSheet())
         return QString();
-    return QStringLiteral("%1 { border: native; background: none; padding: 0; color: palette(text); }").arg(QLatin1String(selector));
+    // The text keeps the widget's own colour: a field's text, a button's title.
+    const char *colour = qobject_cast<const QLineEdit *>(widget) ? "text" : "button-text";
+    return QStringLiteral("%1 { border: native; background: none; padding: 0; color: palette(%2); }")
+        .arg(QLatin1String(selector), QLatin1String(colour));
 }
 
 } // namespace
 
-CheckoutStyle::CheckoutStyle() = default;
+CheckoutStyle::CheckoutStyle(QStyle *base)
+    : QProxyStyle(base)
+{
+}
 
 void CheckoutStyle::apply(QWidget *widget)
 {
-    // One for every checkout, never deleted: widgets of a checkout may outlive any owner.
-    static CheckoutStyle *const shared = new CheckoutStyle;
+    // One for every checkout, never deleted: widgets of a checkout may outlive any owner. On
+    // the style the host set, where Qt can make another of it, not the desktop's default.
+    static CheckoutStyle *const shared = new CheckoutStyle(QStyleFactory::create(QApplication::style()->name()));
     widget->setStyleSheet(neutralSheet(widget));
     widget->setStyle(shared);
     if (auto *field = qobject_cast<QLineEdit *>(widget))
@@ -146,9 +154,16 @@ void CheckoutStyle::unpolish(QWidget *widget)
 
 bool CheckoutStyle::eventFilter(QObject *watched, QEvent *event)
 {
-    // A click or a tap is not the keyboard: the window's mark goes until Tab brings it back.
-    if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::TouchBegin)
-        static_cast<QWidget *>(watched)->window()->setAttribute(Qt::WA_KeyboardFocusChange, false);
+    // A click or a tap is not the keyboard: the window's mark goes until Tab brings it back,
+    // also from a field that keeps the focus (a press on a button that takes none).
+    if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::TouchBegin) {
+        QWidget *window = static_cast<QWidget *>(watched)->window();
+        if (window->testAttribute(Qt::WA_KeyboardFocusChange)) {
+            window->setAttribute(Qt::WA_KeyboardFocusChange, false);
+            if (QWidget *focused = window->focusWidget())
+                focused->update();
+        }
+    }
     return QProxyStyle::eventFilter(watched, event);
 }
 
@@ -225,7 +240,8 @@ void drawFocusRing(QPainter &painter, const QRectF &rect, double radius)
 void paintBar(QPainter &painter, const QRect &rect, const QColor &tint, bool translucent, Qt::Edge edge)
 {
     QColor background = tint;
-    // In eight bits, as the bars have always been drawn.
+    // The alpha rounded to eight bits, as a style sheet's rgba() is: the bar looks the same
+    // whichever draws it.
     if (translucent)
         background.setAlpha(qRound(0.92 * 255));
     painter.fillRect(rect, background);

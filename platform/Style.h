@@ -55,7 +55,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    CheckoutStyle();
+    explicit CheckoutStyle(QStyle *base);
 };
 
 /**

@@ -92,6 +92,8 @@ public:
     }
 
 protected:
+    /// Never wider than the window lets it be: its tabs share whatever width it gets.
+    QSize minimumSizeHint() const override { return QSize(0, TabBarHeight); }
     QSize tabSizeHint(int) const override
     {
         return QSize(qMax(64, width() / qMax(1, count())), TabBarHeight);
@@ -314,6 +316,10 @@ void TabBarController::present()
     }
     if (!testAttribute(Qt::WA_Resized))
         resize(defaultSize());
+    // Shown afresh, nothing is ringed until the keyboard moves: the mark of a keyboard user's
+    // last showing stays with the window otherwise.
+    if (isWindow())
+        setAttribute(Qt::WA_KeyboardFocusChange, false);
     // The host's window: the parent's, or the window a host without widgets (Qt Quick) made
     // this one transient for.
     std::optional<QRect> host;

@@ -32,7 +32,9 @@ TextFieldInputView::TextFieldInputView(QLineEdit *field)
     m_panel->setObjectName(QStringLiteral("inputPanel"));
     m_panel->setPalette(screenPalette());
     m_panel->setAutoFillBackground(true);
-    m_panel->setStyleSheet(QStringLiteral("QFrame#inputPanel { background: white; border: 1px solid #c8c7cc; }"));
+    // What it holds stays white too under a host's style sheet, whose rules would reach it.
+    m_panel->setStyleSheet(QStringLiteral("QFrame#inputPanel { background: white; border: 1px solid #c8c7cc; }"
+                                          "#inputPanel QAbstractItemView, #inputPanel #toolbar { background: white; border: none; }"));
     auto *layout = new QVBoxLayout(m_panel);
     layout->setContentsMargins(1, 1, 1, 1);
     layout->setSpacing(0);

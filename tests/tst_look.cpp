@@ -40,6 +40,7 @@ private Q_SLOTS:
         QTest::newRow("wallets") << int(WalletsTab) << "";
         QTest::newRow("upi") << int(UpiTab) << "Tab to upiVpaTextField";
         QTest::newRow("upi-handles") << int(UpiTab) << "choose upiCollection#0, click upiPostFixTextField, choose bankPicker#2";
+        QTest::newRow("upi-handles-host-sheet") << int(UpiTab) << "host sheet, choose upiCollection#0, click upiPostFixTextField, choose bankPicker#2";
     }
     void asCommitted()
     {

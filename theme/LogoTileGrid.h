@@ -44,7 +44,6 @@ private:
     void setKeyboardInUse(bool inUse);
 
     LogoTileModel *m_tiles;
-    /// The focus ring shows while the keyboard is in use, not after a click or a tap.
 };
 
 } // namespace pelbrook

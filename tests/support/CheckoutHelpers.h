@@ -40,6 +40,9 @@
 #include <QWebEngineProfile>
 #include <QWebEngineView>
 
+#include <memory>
+#include <optional>
+
 /// A phone-sized container: a 390 x 844 screen below the navigation bar and above the tab bar.
 inline const QSize Phone(390, 844 + pelbrook::NavigationController::BarHeight + pelbrook::TabBarHeight);
 
@@ -153,14 +156,14 @@ inline QString formValue(const QList<QPair<QString, QString>> &form, const QStri
 /// The text of @p view's page (its HTML with @p html), once the engine has handed it over.
 inline QString pageText(pelbrook::BrowserView *view, bool html = false)
 {
-    QString text;
-    bool done = false;
-    const auto take = [&](const QString &t) { text = t; done = true; };
+    // Shared with the callback, which may come after the wait has given up.
+    const auto text = std::make_shared<std::optional<QString>>();
+    const auto take = [text](const QString &t) { *text = t; };
     if (html)
         view->page()->toHtml(take);
     else
         view->page()->toPlainText(take);
-    return QTest::qWaitFor([&] { return done; }, 10000) ? text : QStringLiteral("<no text>");
+    return QTest::qWaitFor([&] { return text->has_value(); }, 10000) ? **text : QStringLiteral("<no text>");
 }
 
 /// Fills the card form under @p root with a test card that the sandbox approves, as the demo
