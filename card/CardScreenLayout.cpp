@@ -59,13 +59,6 @@ void cardViewControllerPrivate::layOutInputs(double W, double H)
               bottomAnchor(cardCvcTextField), rightAnchor(root), 28, W / 0.52, 20, 20, 130, 45);
 }
 
-void cardViewControllerPrivate::relateWebView(double W, double H)
-{
-    QWidget *root = area();
-    setAnchor(webView, safeTopAnchor(root), safeLeftAnchor(root), safeBottomAnchor(root), safeRightAnchor(webView),
-              20, 0, 0, 0, W, H);
-}
-
 void cardViewControllerPrivate::layOutPayButton(double W, double H)
 {
     QWidget *root = area();

@@ -65,6 +65,7 @@ const ScreenTraits &cardTraits()
         t.buildOrder = {BuildStep::Inputs, BuildStep::PayButton, BuildStep::Logos};
         t.rootViewPaddings = QMarginsF(0, 0, 0, 0);
         t.overlayBeforePaymentPage = true;
+        t.webViewPaddings = QMarginsF(0, 20, 0, 0);
         return t;
     }();
     return traits;
@@ -225,11 +226,6 @@ QList<FormField> cardViewControllerPrivate::methodFields() const
             {QStringLiteral("card_cvv"), cardCvcTextField->text()}};
 }
 
-void cardViewControllerPrivate::keepResult(const QString &result)
-{
-    transactionResultCard = result;
-}
-
 void cardViewControllerPrivate::expiryFieldChanged(QLineEdit *textField, QLineEdit *nextField, const QString &fieldName)
 {
     const int length = characterCount(textField->text());
@@ -254,7 +250,7 @@ cardViewController::cardViewController()
 cardViewController::~cardViewController() = default;
 
 QString cardViewController::paymentToken_config() const { return d_func()->checkout.paymentReady_global; }
-std::optional<QString> cardViewController::transactionResultCard() const { return d_func()->transactionResultCard; }
+std::optional<QString> cardViewController::transactionResultCard() const { return d_func()->session.result(); }
 QString cardViewController::cardNumberWithoutSpaces() const { return d_func()->cardNumberWithoutSpaces; }
 std::optional<QString> cardViewController::previousTextFieldContent() const { return d_func()->previousTextFieldContent; }
 

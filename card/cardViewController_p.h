@@ -26,7 +26,6 @@ public:
     QLineEdit *cardExpiryYearTextField = nullptr;
     QLineEdit *cardCvcTextField = nullptr;
 
-    std::optional<QString> transactionResultCard;
     std::optional<QString> previousTextFieldContent;
     std::optional<TextRange> previousSelection;
     QString cardNumberWithoutSpaces;
@@ -34,7 +33,6 @@ public:
     // Defined with the rest of the card screen's geometry.
     void prepareInputs() override;
     void layOutInputs(double W, double H) override;
-    void relateWebView(double W, double H) override;
     void layOutPayButton(double W, double H) override;
 
     void viewBuilt() override;
@@ -42,7 +40,6 @@ public:
     QList<QLineEdit *> textFields() const override;
     bool acceptPay() override;
     QList<FormField> methodFields() const override;
-    void keepResult(const QString &result) override;
 
     void expiryFieldChanged(QLineEdit *textField, QLineEdit *nextField, const QString &fieldName);
     /// Reads the card number field as if typed when its text was set some other way.

@@ -216,7 +216,11 @@ void PaymentScreenPrivate::buildView()
     prepareInputs();
     QObject::connect(payButton, &QAbstractButton::clicked, q_ptr, [this]() { payAction(); });
     placeWebView();
-    relateWebView(W, H);
+    if (const std::optional<QMarginsF> &p = traits.webViewPaddings) {
+        // Relations of the browser view to the content area: they hold or place nothing.
+        setAnchor(webView, safeTopAnchor(layoutArea), safeLeftAnchor(layoutArea), safeBottomAnchor(layoutArea),
+                  safeRightAnchor(webView), p->top(), p->left(), p->bottom(), p->right(), W, H);
+    }
 
     layOut();
 
@@ -488,7 +492,8 @@ void PaymentScreenPrivate::setPaymentPageShown(bool shown)
         containerTabs::setTabBarHidden(*tabs, shown);
     if (shown) {
         inputHint.clear();
-        enteringPaymentPage();
+        if (traits.endsEditingForPaymentPage)
+            endEditing();
         // Sized before it shows: the browser draws its first frame once, at its final size.
         coverRootView();
     }
@@ -589,13 +594,12 @@ bool PaymentScreenPrivate::webViewShouldStartLoad(const QUrl &url)
         return true;
     }
     webView->hide();
-    handBackArrived();
+    if (traits.inputsOnHandBack)
+        setPaymentPageShown(false);
     const std::optional<QString> result = handBackResult(url);
-    session.takeHandBack(result.has_value());
-    if (result) {
-        keepResult(*result);
+    session.takeHandBack(result);
+    if (result)
         CheckoutContext::shared().result_global = *result;
-    }
     // The host hears of it once the browser engine has finished asking: it may close or delete
     // the checkout from what it runs, which must not pull the page out from under the engine.
     // A screen that goes first takes the queued call with it.

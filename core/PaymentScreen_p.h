@@ -65,6 +65,13 @@ struct ScreenTraits {
     bool overlayBeforePaymentPage = false;
     /// Each showing makes the navigation and tab bars opaque white.
     bool opaqueWhiteBars = false;
+    /// The paddings of the relations the screen asks of its browser view, if any. They place
+    /// nothing: the browser view always covers the whole content area (see coverRootView()).
+    std::optional<QMarginsF> webViewPaddings;
+    /// The payment page ends editing as it replaces the inputs (the open handle list closes).
+    bool endsEditingForPaymentPage = false;
+    /// The hand-back returns the screen to its inputs, behind the closing checkout.
+    bool inputsOnHandBack = false;
     /// The screen returns to its input state every time it has been shown.
     bool inputsOnEveryAppearance = false;
 };
@@ -111,15 +118,6 @@ public:
     virtual void prepareMethodFields() {}
     /// The method's fields, in form order.
     virtual QList<FormField> methodFields() const = 0;
-    /// Runs as the payment page replaces the inputs, after the tab bar is hidden.
-    virtual void enteringPaymentPage() {}
-    /// Runs on the hand-back, after the browser view is hidden and before the result is read.
-    virtual void handBackArrived() {}
-    /// Keeps the result in the screen's own result property, if it has one.
-    virtual void keepResult(const QString &result) { Q_UNUSED(result) }
-    /// The relations the screen asks of its browser view, once. They place nothing: the
-    /// browser view always covers the whole content area (see coverRootView()).
-    virtual void relateWebView(double W, double H) { Q_UNUSED(W) Q_UNUSED(H) }
     /// The pay button's frame and relations.
     virtual void layOutPayButton(double W, double H);
 

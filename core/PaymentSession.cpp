@@ -37,11 +37,12 @@ void PaymentSession::leavingForGateway()
         m_phase = Phase::FormSent;
 }
 
-void PaymentSession::takeHandBack(bool withResult)
+void PaymentSession::takeHandBack(const std::optional<QString> &result)
 {
     if (m_phase == Phase::HandedBack)
         return;
-    m_unknownAtHandBack = !withResult && outcomeUnknown();
+    m_result = result;
+    m_unknownAtHandBack = !result && outcomeUnknown();
     m_phase = Phase::HandedBack;
 }
 

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QString>
 #include <QUrl>
+
+#include <optional>
 
 namespace pelbrook {
 
@@ -40,8 +43,10 @@ public:
     void navigationStarting();
     /// The page leaves for the gateway's side (an https address): the form is on its way.
     void leavingForGateway();
-    /// The first hand-back arrived, with a valid result or not; a later one is ignored.
-    void takeHandBack(bool withResult);
+    /// The first hand-back arrived, with a valid @p result or none; a later one is ignored.
+    void takeHandBack(const std::optional<QString> &result);
+    /// The result the first hand-back carried, if it carried a valid one.
+    const std::optional<QString> &result() const { return m_result; }
     /// The gateway was not reached: the current form never left.
     void formNeverLeft();
     /// Whether a failed load of @p url means the gateway was never reached: the form had not
@@ -55,6 +60,7 @@ private:
     /// Whether the outcome was unknown when the hand-back came, for one without a valid result.
     bool m_unknownAtHandBack = false;
     QUrl m_formTarget;
+    std::optional<QString> m_result;
 };
 
 } // namespace pelbrook

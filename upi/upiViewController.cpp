@@ -64,6 +64,8 @@ const ScreenTraits &upiTraits()
         t.header.idFrame = QRectF(238, 77, 201, 22);
         t.header.amountFrame = QRectF(329, 100, 130, 38);
         t.buildOrder = {BuildStep::Inputs, BuildStep::Logos, BuildStep::PayButton};
+        t.endsEditingForPaymentPage = true;
+        t.inputsOnHandBack = true;
         return t;
     }();
     return traits;
@@ -316,16 +318,6 @@ void upiViewControllerPrivate::prepareMethodFields()
 QList<FormField> upiViewControllerPrivate::methodFields() const
 {
     return {{QStringLiteral("upi_vpa"), upi_vpa}};
-}
-
-void upiViewControllerPrivate::enteringPaymentPage()
-{
-    endEditing();
-}
-
-void upiViewControllerPrivate::handBackArrived()
-{
-    setPaymentPageShown(false);
 }
 
 // --- The public class ---

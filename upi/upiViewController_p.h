@@ -65,8 +65,6 @@ public:
     bool acceptPay() override;
     void prepareMethodFields() override;
     QList<FormField> methodFields() const override;
-    void enteringPaymentPage() override;
-    void handBackArrived() override;
 
     /// The buyer chose the app of row @p item.
     void didSelectItem(int item);
