@@ -10,16 +10,19 @@
 #include <QShowEvent>
 #include <QTimer>
 #include <QToolButton>
+#include <QVBoxLayout>
 
 namespace pelbrook {
 
 namespace {
 
-// The bar above a screen: its tint, and a hairline where it meets the screen.
+// The bar above a screen: its tint, a hairline where it meets the screen, and its title.
 class NavigationBar : public QWidget
 {
 public:
     using QWidget::QWidget;
+
+    QLabel *title = nullptr;
 
     void setBarStyle(const QColor &tint, bool translucent)
     {
@@ -33,6 +36,15 @@ protected:
     {
         QPainter painter(this);
         paintBar(painter, rect(), m_tint, m_translucent, Qt::BottomEdge);
+    }
+
+    // The title takes the bar's width between the button's room on either side, centred on the
+    // bar whatever its own width: a long title is cut, never holds the window wider. Placed
+    // here rather than by a layout, which would measure the title's text at every opening.
+    void resizeEvent(QResizeEvent *) override
+    {
+        if (title)
+            title->setGeometry(56, 0, qMax(0, width() - 112), height());
     }
 
 private:
@@ -60,9 +72,10 @@ NavigationController::NavigationController(ViewController *rootViewController, Q
 // there (or a host's call makes the tab's views), so opening costs what the buyer sees.
 void NavigationController::build()
 {
-    m_bar = new NavigationBar(this);
+    auto *bar = new NavigationBar(this);
+    m_bar = bar;
     m_content = new QWidget(this);
-    m_titleLabel = new QLabel(m_bar);
+    m_titleLabel = bar->title = new QLabel(m_bar);
     m_bar->setObjectName(QStringLiteral("navigationBar"));
     m_content->setObjectName(QStringLiteral("navigationContent"));
     // Screens draw their own backgrounds; whatever they leave uncovered (the strip a hidden tab
@@ -78,11 +91,23 @@ void NavigationController::build()
     // Black like the screens' text, whatever a host's style sheet says of labels.
     setTextColour(m_titleLabel, Qt::black);
     m_titleLabel->setText(m_root->title());
-    updateLeftButton();
-    updateBarStyle();
-    placeChildren();
+    m_bar->setFixedHeight(BarHeight);
+    // The bar above, the screen's root view filling the rest.
+    auto *column = new QVBoxLayout(this);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    column->addWidget(m_bar);
+    column->addWidget(m_content, 1);
+    // Laid out at once, so the content has its size before the root view joins it: a screen
+    // lays itself out again for every size its root view passes through. A layout leaves out
+    // a widget not shown yet.
     m_bar->show();
     m_content->show();
+    column->activate();
+    auto *fill = new QVBoxLayout(m_content);
+    fill->setContentsMargins(0, 0, 0, 0);
+    updateLeftButton();
+    updateBarStyle();
 }
 
 void NavigationController::updateLeftButton()
@@ -141,22 +166,6 @@ QRect NavigationController::contentRect() const
     return QRect(0, BarHeight, width(), qMax(0, height() - BarHeight));
 }
 
-void NavigationController::resizeEvent(QResizeEvent *)
-{
-    placeChildren();
-}
-
-void NavigationController::placeChildren()
-{
-    if (!m_bar)
-        return;
-    m_bar->setGeometry(0, 0, width(), BarHeight);
-    m_titleLabel->setGeometry(56, 0, qMax(0, width() - 112), BarHeight);
-    m_content->setGeometry(contentRect());
-    if (m_root->isViewLoaded() && m_root->view()->parentWidget() == m_content)
-        m_root->view()->setGeometry(QRect(QPoint(0, 0), contentRect().size()));
-}
-
 void NavigationController::placeRootView()
 {
     if (!m_bar)
@@ -164,11 +173,10 @@ void NavigationController::placeRootView()
     QWidget *view = m_root->view();
     if (view->parentWidget() == m_content)
         return;
-    // At its parent's origin, so the root view's frame and its bounds agree. Made before the
-    // wrapper was first shown, it keeps the size it was made with until the wrapper is laid out.
-    view->setParent(m_content);
-    view->move(0, 0);
+    // Shown first, or the layout would leave it out until a later turn of the event loop.
+    m_content->layout()->addWidget(view);
     view->show();
+    m_content->layout()->activate();
 }
 
 void NavigationController::showEvent(QShowEvent *event)
@@ -178,7 +186,6 @@ void NavigationController::showEvent(QShowEvent *event)
     if (!m_root->isViewLoaded())
         m_root->setInitialViewSize(contentRect().size());
     placeRootView();
-    placeChildren();
     m_root->beginAppearance();
     QTimer::singleShot(0, m_root, &ViewController::endAppearance);
 }

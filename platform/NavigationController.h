@@ -52,13 +52,11 @@ public:
 protected:
     void showEvent(QShowEvent *event) override;
     void hideEvent(QHideEvent *event) override;
-    void resizeEvent(QResizeEvent *event) override;
 
 private:
     void build();
     void updateLeftButton();
     void updateBarStyle();
-    void placeChildren();
 
     ViewController *m_root;
     QWidget *m_bar = nullptr;
