@@ -102,11 +102,9 @@ void PaymentScreenPrivate::makeViews()
 
     pelbrookLogo = new ImageView(scrollContent);
     pelbrookLogo->setObjectName(QStringLiteral("pelbrookLogo"));
-    pelbrookLogo->setContentMode(ImageView::ContentMode::ScaleAspectFit);
     pelbrookLogo->setImage(libraryImage(QStringLiteral("PelbrookLogo")));
     merchantLogo = new ImageView(scrollContent);
     merchantLogo->setObjectName(QStringLiteral("merchantLogo"));
-    merchantLogo->setContentMode(ImageView::ContentMode::ScaleAspectFit);
     merchantLogo->setImage(ResourceBundle::mainBundle().imageNamed(QStringLiteral("merchantLogo")));
 
     webView = new BrowserView(layoutArea ? root() : home);

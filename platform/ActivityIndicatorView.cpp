@@ -20,12 +20,6 @@ ActivityIndicatorView::ActivityIndicatorView(QWidget *parent)
     hide();
 }
 
-void ActivityIndicatorView::setStyle(Style style)
-{
-    m_style = style;
-    update();
-}
-
 void ActivityIndicatorView::startAnimating()
 {
     show();
@@ -42,7 +36,7 @@ void ActivityIndicatorView::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    const QColor base = m_style == Style::Gray ? QColor(110, 110, 110) : QColor(Qt::white);
+    const QColor base(Qt::white);
     const double side = qMin(width(), height());
     const double outer = side / 2.0;
     const double inner = outer * 0.45;

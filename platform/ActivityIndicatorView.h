@@ -1,22 +1,17 @@
 #pragma once
 
-#include <QColor>
 #include <QTimer>
 #include <QWidget>
 
 namespace pelbrook {
 
-/// A spinning activity indicator: twelve spokes, the brightest one turning.
+/// A spinning activity indicator, large and white: twelve spokes, the brightest one turning.
 class ActivityIndicatorView : public QWidget
 {
     Q_OBJECT
 public:
-    enum class Style { WhiteLarge, White, Gray };
-
     explicit ActivityIndicatorView(QWidget *parent = nullptr);
 
-    void setStyle(Style style);
-    Style style() const { return m_style; }
     void startAnimating();
     void stopAnimating();
     bool isAnimating() const { return m_timer.isActive(); }
@@ -28,7 +23,6 @@ protected:
 
 private:
     QTimer m_timer;
-    Style m_style = Style::WhiteLarge;
     int m_phase = 0;
 };
 

@@ -72,33 +72,8 @@ public:
     }
 };
 
-// A folder only the profile's engine writes to (a download's partial file, should the engine
-// start one before it is refused), removed with the profile.
-class ScratchFolder : public QObject
-{
-public:
-    explicit ScratchFolder(QObject *parent)
-        : QObject(parent)
-        , m_folder(QDir::tempPath() + QStringLiteral("/pelbrook-checkout-XXXXXX"))
-    {
-    }
-    QString path() const { return m_folder.isValid() ? m_folder.path() : QString(); }
-
-private:
-    QTemporaryDir m_folder;
-};
-
-bool &engineStarted()
-{
-    static bool started = false;
-    return started;
-}
-
-int &liveProfiles()
-{
-    static int count = 0;
-    return count;
-}
+bool engineStarted = false;
+int liveProfiles = 0;
 
 } // namespace
 
@@ -120,18 +95,24 @@ void forgetPage(const QUrl &url)
 
 QWebEngineProfile *makePageProfile()
 {
-    engineStarted() = true;
+    engineStarted = true;
     // Without a storage name a profile is off the record: cookies, storage and service workers
     // live in memory and die with it. One per page, so nothing of one buyer's payment reaches
     // the next one's, and the host's own default profile is never touched.
     auto *profile = new QWebEngineProfile(QCoreApplication::instance());
-    ++liveProfiles();
-    QObject::connect(profile, &QObject::destroyed, [] { --liveProfiles(); });
+    ++liveProfiles;
+    // A folder only the profile's engine writes to (a download's partial file, should the engine
+    // start one before it is refused), removed with the profile.
+    auto *scratch = new QTemporaryDir(QDir::tempPath() + QStringLiteral("/pelbrook-checkout-XXXXXX"));
+    QObject::connect(profile, &QObject::destroyed, [scratch] {
+        --liveProfiles;
+        delete scratch;
+    });
     // Payment pages are never worth keeping, even in memory: they hold card details.
     profile->setHttpCacheType(QWebEngineProfile::NoCache);
     profile->setPersistentCookiesPolicy(QWebEngineProfile::NoPersistentCookies);
     profile->setSpellCheckEnabled(false);
-    auto *scratch = new ScratchFolder(profile);
+    // Empty when the folder could not be made.
     if (!scratch->path().isEmpty()) {
         // Off the record, the engine still makes empty folders where a stored profile would
         // keep its data: they go there too.
@@ -151,12 +132,12 @@ QWebEngineProfile *makePageProfile()
 
 bool browserEngineStarted()
 {
-    return engineStarted();
+    return engineStarted;
 }
 
 int livePageProfiles()
 {
-    return liveProfiles();
+    return liveProfiles;
 }
 
 } // namespace pelbrook

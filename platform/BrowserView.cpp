@@ -14,7 +14,6 @@ namespace pelbrook {
 
 namespace {
 
-
 // The documents a secure page makes for its own frames, as browsers let it.
 bool isFrameDocument(const QUrl &url)
 {

@@ -62,7 +62,6 @@ public:
 
     /// The delegate is not owned; it must outlive the view or be reset first.
     void setNavigationDelegate(NavigationDelegate *delegate);
-    NavigationDelegate *navigationDelegate() const { return m_delegate; }
 
     /// The colour the page shows where it paints nothing, kept for a page made later.
     void setPageBackgroundColor(const QColor &color);

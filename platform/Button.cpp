@@ -27,11 +27,6 @@ void Button::setImage(const QImage &image, State state)
     update();
 }
 
-QImage Button::image(State state) const
-{
-    return m_images[int(state)];
-}
-
 void Button::setTitle(const QString &title, State state)
 {
     m_titles[int(state)] = title;

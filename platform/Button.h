@@ -28,7 +28,6 @@ public:
     explicit Button(QWidget *parent = nullptr);
 
     void setImage(const QImage &image, State state);
-    QImage image(State state) const;
     void setTitle(const QString &title, State state);
     QString title(State state) const;
     void setTitleColor(const QColor &color) { m_titleColor = color; update(); }
@@ -36,9 +35,7 @@ public:
 
     /// Insets as top, left, bottom, right; a negative inset grows the rectangle.
     void setImageEdgeInsets(const QMarginsF &insets) { m_imageInsets = insets; update(); }
-    QMarginsF imageEdgeInsets() const { return m_imageInsets; }
     void setTitleEdgeInsets(const QMarginsF &insets) { m_titleInsets = insets; update(); }
-    QMarginsF titleEdgeInsets() const { return m_titleInsets; }
 
     /// Where the image and the title are drawn in the current state.
     QRectF imageRect() const;

@@ -107,11 +107,6 @@ void HttpClient::setTransferTimeout(int milliseconds)
     transferTimeoutMs = milliseconds;
 }
 
-int HttpClient::transferTimeout()
-{
-    return transferTimeoutMs;
-}
-
 HttpClientEvents *HttpClient::events()
 {
     // Parented to the application, so that it and the requests still running go with it.

@@ -83,7 +83,6 @@ public:
      * late, as it averages the speed. For tests; call on the main thread.
      */
     static void setTransferTimeout(int milliseconds);
-    static int transferTimeout();
 
     /// The process-wide announcer of ended requests, created on first use on the main thread.
     static HttpClientEvents *events();

@@ -4,20 +4,9 @@
 
 namespace pelbrook {
 
-ImageView::ImageView(QWidget *parent)
-    : QWidget(parent)
-{
-}
-
 void ImageView::setImage(const QImage &image)
 {
     m_image = image;
-    update();
-}
-
-void ImageView::setContentMode(ContentMode mode)
-{
-    m_contentMode = mode;
     update();
 }
 
@@ -25,8 +14,6 @@ QRectF ImageView::imageRect() const
 {
     if (m_image.isNull())
         return {};
-    if (m_contentMode == ContentMode::ScaleToFill)
-        return rect();
     QSizeF size = m_image.deviceIndependentSize();
     size.scale(QSizeF(this->size()), Qt::KeepAspectRatio);
     return QRectF(QPointF((width() - size.width()) / 2, (height() - size.height()) / 2), size);

@@ -5,19 +5,14 @@
 
 namespace pelbrook {
 
-/// Shows an image, scaled to fit (whole image, proportions kept) or to fill.
+/// Shows an image whole, scaled to fit the view with its proportions kept, and centred.
 class ImageView : public QWidget
 {
     Q_OBJECT
 public:
-    enum class ContentMode { ScaleToFill, ScaleAspectFit };
+    using QWidget::QWidget;
 
-    explicit ImageView(QWidget *parent = nullptr);
-
-    QImage image() const { return m_image; }
     void setImage(const QImage &image);
-    ContentMode contentMode() const { return m_contentMode; }
-    void setContentMode(ContentMode mode);
 
     /// Where the image is drawn, in the view's coordinates.
     QRectF imageRect() const;
@@ -27,7 +22,6 @@ protected:
 
 private:
     QImage m_image;
-    ContentMode m_contentMode = ContentMode::ScaleToFill;
 };
 
 } // namespace pelbrook

@@ -38,7 +38,6 @@ public:
     void setTranslucent(bool translucent);
     bool isTranslucent() const { return m_translucent; }
     void setBarTintColor(const QColor &color);
-    QColor barTintColor() const { return m_barTintColor; }
 
     /// The rectangle below the bar; the root view sits at its origin and fills it.
     QRect contentRect() const;

@@ -61,12 +61,12 @@ PageDialog::PageDialog(Kind kind, const QString &message, const QString &default
     auto *column = new QVBoxLayout(m_box);
     column->setContentsMargins(20, 20, 20, 16);
     column->setSpacing(14);
-    m_message = new QLabel(shown, m_box);
-    m_message->setObjectName(QStringLiteral("pageDialogMessage"));
-    m_message->setTextFormat(Qt::PlainText);
-    m_message->setWordWrap(true);
-    m_message->setFont(fontNamed(HelveticaNeue, 16));
-    column->addWidget(m_message);
+    auto *messageLabel = new QLabel(shown, m_box);
+    messageLabel->setObjectName(QStringLiteral("pageDialogMessage"));
+    messageLabel->setTextFormat(Qt::PlainText);
+    messageLabel->setWordWrap(true);
+    messageLabel->setFont(fontNamed(HelveticaNeue, 16));
+    column->addWidget(messageLabel);
     if (kind == Kind::Prompt) {
         auto *field = new QLineEdit(m_box);
         CheckoutStyle::apply(field);

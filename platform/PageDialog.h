@@ -4,7 +4,6 @@
 #include <QWidget>
 
 class QEventLoop;
-class QLabel;
 class QLineEdit;
 class QPushButton;
 
@@ -48,7 +47,6 @@ private:
     void placeBox();
 
     QWidget *m_box = nullptr;
-    QLabel *m_message = nullptr;
     QLineEdit *m_field = nullptr;
     QPushButton *m_ok = nullptr;
     QPushButton *m_cancel = nullptr;

@@ -31,7 +31,6 @@ public:
     /// The host application's main bundle.
     static ResourceBundle mainBundle();
 
-    QString path() const { return m_root; }
     /// The path of "name.type" in the bundle (for an image set: "set.bundle"), or an empty
     /// string when there is no such resource.
     QString pathForResource(const QString &name, const QString &type) const;

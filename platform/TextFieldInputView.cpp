@@ -95,9 +95,7 @@ void TextFieldInputView::close()
 void TextFieldInputView::setPlacementLimits(QWidget *bounds, const QList<QWidget *> &keepClear)
 {
     m_bounds = bounds;
-    m_keepClear.clear();
-    for (QWidget *widget : keepClear)
-        m_keepClear.append(widget);
+    m_keepClear = QList<QPointer<QWidget>>(keepClear.cbegin(), keepClear.cend());
     if (isOpen())
         place();
 }
@@ -142,10 +140,6 @@ bool TextFieldInputView::handleKey(int key)
 {
     switch (key) {
     case Qt::Key_Escape:
-        if (!isOpen())
-            return false;
-        close();
-        return true;
     case Qt::Key_Return:
     case Qt::Key_Enter:
         if (!isOpen())
@@ -187,16 +181,12 @@ bool TextFieldInputView::eventFilter(QObject *watched, QEvent *event)
         return false;
     }
     switch (event->type()) {
-    case QEvent::FocusIn: {
-        const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
-        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
-            open();
-        break;
-    }
+    case QEvent::FocusIn:
     case QEvent::FocusOut: {
+        // A window losing or regaining activation, or a popup, moves no focus of the buyer's.
         const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
         if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
-            close();
+            event->type() == QEvent::FocusIn ? open() : close();
         break;
     }
     case QEvent::Hide:

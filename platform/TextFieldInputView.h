@@ -32,7 +32,6 @@ public:
 
     void setInputView(QWidget *view);
     void setInputAccessoryView(QWidget *view);
-    QWidget *inputView() const { return m_inputView; }
 
     bool isOpen() const;
     void open();

@@ -26,7 +26,6 @@ class TextFieldObserver : public QObject
 public:
     explicit TextFieldObserver(QLineEdit *field);
 
-    QLineEdit *field() const { return m_field; }
     /// The field's current selection (or cursor).
     static TextRange selection(const QLineEdit *field);
     static void setSelection(QLineEdit *field, const TextRange &range);

@@ -83,7 +83,6 @@ void BusyOverlay::waitLoading(QWidget *rootView, const Color &boxColour)
     boxLayer->setMasksToBounds(true);
     boxLayer->setCornerRadius(10);
 
-    m_activityIndicator->setStyle(ActivityIndicatorView::Style::WhiteLarge);
     m_activityIndicator->resize(40, 40);
     m_activityIndicator->move(m_progressView->width() / 2 - 20, m_progressView->height() / 2 - 20);
 
