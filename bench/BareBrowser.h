@@ -8,7 +8,7 @@
 #include "SandboxProcess.h"
 
 #include "core/PaymentForm.h"
-#include "platform/BrowserView.h"
+#include "platform/web/BrowserView.h"
 
 #include <QCryptographicHash>
 #include <QSslCertificate>

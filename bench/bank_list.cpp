@@ -11,7 +11,7 @@
 
 #include "netbanking/BankListModel.h"
 #include "netbanking/netBankingViewController_p.h"
-#include "platform/HttpClient.h"
+#include "platform/net/HttpClient.h"
 
 #include <pelbrook/Endpoints.h>
 

@@ -3,7 +3,7 @@
 #include "card/CardNumberFormatter.h"
 #include "card/cardViewController_p.h"
 #include "platform/DebugLog_p.h"
-#include "platform/ViewController_p.h"
+#include "platform/ui/ViewController_p.h"
 
 #include <QDate>
 #include <QKeyEvent>

@@ -3,7 +3,7 @@
 #include <pelbrook/cardViewController.h>
 
 #include "core/PaymentScreen_p.h"
-#include "platform/TextFieldObserver.h"
+#include "platform/ui/TextFieldObserver.h"
 
 #include <optional>
 

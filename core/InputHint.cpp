@@ -1,7 +1,7 @@
 #include "core/InputHint.h"
 
-#include "platform/Font.h"
-#include "platform/Palette.h"
+#include "platform/ui/Font.h"
+#include "platform/ui/Palette.h"
 
 #include <QAccessible>
 #include <QLabel>

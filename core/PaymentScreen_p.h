@@ -7,9 +7,9 @@
 #include "core/InputHint.h"
 #include "core/PaymentForm.h"
 #include "core/PaymentSession.h"
-#include "platform/BrowserView.h"
-#include "platform/Button.h"
-#include "platform/ImageView.h"
+#include "platform/web/BrowserView.h"
+#include "platform/ui/Button.h"
+#include "platform/ui/ImageView.h"
 #include "theme/BusyOverlay.h"
 
 #include <QLabel>

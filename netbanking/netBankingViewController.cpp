@@ -5,9 +5,9 @@
 #include "netbanking/netBankingViewController_p.h"
 #include "netbanking/netbankingTableViewCell.h"
 #include "platform/DebugLog_p.h"
-#include "platform/HttpClient.h"
-#include "platform/ViewController_p.h"
-#include "platform/WorkerPool.h"
+#include "platform/net/HttpClient.h"
+#include "platform/ui/ViewController_p.h"
+#include "platform/net/WorkerPool.h"
 
 #include <pelbrook/Endpoints.h>
 

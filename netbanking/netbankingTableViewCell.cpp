@@ -1,6 +1,6 @@
 #include "netbanking/netbankingTableViewCell.h"
 
-#include "platform/Style.h"
+#include "platform/ui/Style.h"
 
 #include <QPainter>
 

@@ -4,8 +4,8 @@
 
 #include "core/CheckoutContext.h"
 #include "core/ScreenControl.h"
-#include "platform/NavigationController.h"
-#include "platform/TabBarController_p.h"
+#include "platform/ui/NavigationController.h"
+#include "platform/ui/TabBarController_p.h"
 #include "platform/Resources.h"
 #include "platform/Translations_p.h"
 

@@ -6,7 +6,7 @@
 #include "CheckoutHelpers.h"
 
 #include "netbanking/BankListModel.h"
-#include "platform/TextFieldInputView.h"
+#include "platform/ui/TextFieldInputView.h"
 #include "theme/LogoTileDelegate.h"
 
 #include <QAccessible>

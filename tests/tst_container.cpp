@@ -3,7 +3,7 @@
 
 #include "CheckoutHelpers.h"
 
-#include "platform/BrowserProfile_p.h"
+#include "platform/web/BrowserProfile_p.h"
 
 #include <QScreen>
 #include <QStackedWidget>

@@ -10,8 +10,8 @@
 #include "LoopbackCertificate.h"
 
 #include "core/PaymentScreen_p.h"
-#include "platform/BrowserProfile_p.h"
-#include "platform/PageDialog.h"
+#include "platform/web/BrowserProfile_p.h"
+#include "platform/web/PageDialog.h"
 
 #include <QDesktopServices>
 #include <QDir>

@@ -3,8 +3,8 @@
 #include "CheckoutHelpers.h"
 #include "FaultyServer.h"
 
-#include "platform/CurlMulti.h"
-#include "platform/CurlRequest.h"
+#include "platform/net/CurlMulti.h"
+#include "platform/net/CurlRequest.h"
 
 #include <QElapsedTimer>
 

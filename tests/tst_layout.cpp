@@ -5,8 +5,8 @@
 #include "CheckoutHelpers.h"
 
 #include "netbanking/BankListModel.h"
-#include "platform/Button.h"
-#include "platform/TextFieldInputView.h"
+#include "platform/ui/Button.h"
+#include "platform/ui/TextFieldInputView.h"
 #include "theme/Color.h"
 
 #include <pelbrook/Translations.h>

@@ -3,10 +3,10 @@
 #include "CheckoutHelpers.h"
 
 #include "core/PaymentForm.h"
-#include "platform/BrowserProfile_p.h"
+#include "platform/web/BrowserProfile_p.h"
 #include "platform/DebugLog_p.h"
 #include "platform/Resources.h"
-#include "platform/TrustPolicy.h"
+#include "platform/net/TrustPolicy.h"
 
 #include <QLoggingCategory>
 #include <QPaintEvent>

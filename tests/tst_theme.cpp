@@ -1,7 +1,7 @@
 // The theme: colours from hex text, gradient layers, layout relations and their resolver, the
 // busy overlay and the logo tiles.
 
-#include "platform/ActivityIndicatorView.h"
+#include "platform/ui/ActivityIndicatorView.h"
 #include "theme/BusyOverlay.h"
 #include "theme/Color.h"
 #include "theme/Layout.h"

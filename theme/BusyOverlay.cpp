@@ -1,6 +1,6 @@
 #include "theme/BusyOverlay.h"
 
-#include "platform/ActivityIndicatorView.h"
+#include "platform/ui/ActivityIndicatorView.h"
 #include "theme/ViewLayer.h"
 
 #include <QEvent>

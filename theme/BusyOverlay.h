@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/ActivityIndicatorView.h"
+#include "platform/ui/ActivityIndicatorView.h"
 #include "theme/Color.h"
 
 #include <QLabel>

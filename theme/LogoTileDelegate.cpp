@@ -1,6 +1,6 @@
 #include "theme/LogoTileDelegate.h"
 
-#include "platform/Style.h"
+#include "platform/ui/Style.h"
 #include "theme/LogoTileModel.h"
 
 #include <QFontMetricsF>

@@ -3,7 +3,7 @@
 // the address label, the note and the two address fields are placed by the relations the
 // resolver keeps. The header, the logos and the pay button are laid out with every screen's.
 
-#include "platform/TextFieldInputView.h"
+#include "platform/ui/TextFieldInputView.h"
 #include "theme/Layout.h"
 #include "upi/upiCollectionViewCell.h"
 #include "upi/upiViewController_p.h"

@@ -1,10 +1,10 @@
 #include <pelbrook/upiViewController.h>
 
 #include "platform/DebugLog_p.h"
-#include "platform/Style.h"
+#include "platform/ui/Style.h"
 #include "platform/Resources.h"
-#include "platform/TextFieldInputView.h"
-#include "platform/ViewController_p.h"
+#include "platform/ui/TextFieldInputView.h"
+#include "platform/ui/ViewController_p.h"
 #include "upi/UpiAddress.h"
 #include "upi/upiViewController_p.h"
 

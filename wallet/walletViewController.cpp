@@ -2,7 +2,7 @@
 
 #include "platform/DebugLog_p.h"
 #include "platform/Resources.h"
-#include "platform/ViewController_p.h"
+#include "platform/ui/ViewController_p.h"
 #include "wallet/walletViewController_p.h"
 
 namespace pelbrook {

@@ -7,11 +7,11 @@
 #include "ScriptedHttpServer.h"
 
 #include "core/CheckoutContext.h"
-#include "platform/BrowserView.h"
-#include "platform/HttpClient.h"
-#include "platform/NavigationController.h"
-#include "platform/TabBarController_p.h"
-#include "platform/WorkerPool.h"
+#include "platform/web/BrowserView.h"
+#include "platform/net/HttpClient.h"
+#include "platform/ui/NavigationController.h"
+#include "platform/ui/TabBarController_p.h"
+#include "platform/net/WorkerPool.h"
 
 #include <pelbrook/Endpoints.h>
 #include <pelbrook/PGTabBarViewController.h>

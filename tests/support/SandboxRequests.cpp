@@ -3,7 +3,7 @@
 
 #include "SandboxProcess.h"
 
-#include "platform/HttpClient.h"
+#include "platform/net/HttpClient.h"
 
 #include <QEventLoop>
 #include <QJsonDocument>

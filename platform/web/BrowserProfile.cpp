@@ -1,4 +1,4 @@
-#include "platform/BrowserProfile_p.h"
+#include "platform/web/BrowserProfile_p.h"
 
 #include "platform/DebugLog_p.h"
 

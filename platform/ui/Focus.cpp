@@ -1,4 +1,4 @@
-#include "platform/Focus.h"
+#include "platform/ui/Focus.h"
 
 #include <QWidget>
 

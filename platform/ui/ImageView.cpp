@@ -1,4 +1,4 @@
-#include "platform/ImageView.h"
+#include "platform/ui/ImageView.h"
 
 #include <QPainter>
 

@@ -1,6 +1,6 @@
-#include "platform/Button.h"
+#include "platform/ui/Button.h"
 
-#include "platform/Style.h"
+#include "platform/ui/Style.h"
 
 #include <QKeyEvent>
 #include <QPainter>

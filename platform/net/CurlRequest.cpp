@@ -1,7 +1,7 @@
-#include "platform/CurlRequest.h"
+#include "platform/net/CurlRequest.h"
 
-#include "platform/CurlTls.h"
-#include "platform/TrustPolicy.h"
+#include "platform/net/CurlTls.h"
+#include "platform/net/TrustPolicy.h"
 
 #include <QNetworkProxy>
 #include <QNetworkRequest>

@@ -1,9 +1,9 @@
-#include "platform/NavigationController.h"
+#include "platform/ui/NavigationController.h"
 
-#include "platform/Palette.h"
+#include "platform/ui/Palette.h"
 #include "platform/Resources.h"
-#include "platform/Style.h"
-#include "platform/ViewController_p.h"
+#include "platform/ui/Style.h"
+#include "platform/ui/ViewController_p.h"
 
 #include <QLabel>
 #include <QPainter>

@@ -1,4 +1,4 @@
-#include "platform/WorkerPool.h"
+#include "platform/net/WorkerPool.h"
 
 namespace pelbrook {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/PageDialog.h"
+#include "platform/web/PageDialog.h"
 #include "platform/Translations_p.h"
 
 #include <QList>

@@ -1,6 +1,6 @@
-#include "platform/Style.h"
+#include "platform/ui/Style.h"
 
-#include "platform/Palette.h"
+#include "platform/ui/Palette.h"
 
 #include <QApplication>
 #include <QEvent>

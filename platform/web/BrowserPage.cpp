@@ -1,9 +1,9 @@
-#include "platform/BrowserPage_p.h"
+#include "platform/web/BrowserPage_p.h"
 
-#include "platform/BrowserProfile_p.h"
-#include "platform/BrowserView.h"
+#include "platform/web/BrowserProfile_p.h"
+#include "platform/web/BrowserView.h"
 #include "platform/DebugLog_p.h"
-#include "platform/TrustPolicy.h"
+#include "platform/net/TrustPolicy.h"
 
 #include <QAuthenticator>
 #include <QWebEngineCertificateError>

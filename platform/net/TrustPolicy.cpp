@@ -1,4 +1,4 @@
-#include "platform/TrustPolicy.h"
+#include "platform/net/TrustPolicy.h"
 
 #include <pelbrook/Endpoints.h>
 

@@ -1,8 +1,8 @@
-#include "platform/PageDialog.h"
+#include "platform/web/PageDialog.h"
 
-#include "platform/Font.h"
-#include "platform/Palette.h"
-#include "platform/Style.h"
+#include "platform/ui/Font.h"
+#include "platform/ui/Palette.h"
+#include "platform/ui/Style.h"
 
 #include <QEventLoop>
 #include <QHBoxLayout>

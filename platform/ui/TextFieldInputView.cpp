@@ -1,6 +1,6 @@
-#include "platform/TextFieldInputView.h"
+#include "platform/ui/TextFieldInputView.h"
 
-#include "platform/Palette.h"
+#include "platform/ui/Palette.h"
 
 #include <QAbstractItemView>
 #include <QFocusEvent>

@@ -1,4 +1,4 @@
-#include "platform/TextFieldObserver.h"
+#include "platform/ui/TextFieldObserver.h"
 
 namespace pelbrook {
 

@@ -1,7 +1,7 @@
-#include "platform/HttpClient.h"
+#include "platform/net/HttpClient.h"
 
-#include "platform/CurlMulti.h"
-#include "platform/CurlRequest.h"
+#include "platform/net/CurlMulti.h"
+#include "platform/net/CurlRequest.h"
 
 #include <QCoreApplication>
 #include <QPointer>

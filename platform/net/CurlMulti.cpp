@@ -1,7 +1,7 @@
-#include "platform/CurlMulti.h"
+#include "platform/net/CurlMulti.h"
 
 #include "platform/DebugLog_p.h"
-#include "platform/HttpClient.h"
+#include "platform/net/HttpClient.h"
 
 #include <QCoreApplication>
 #include <QPointer>

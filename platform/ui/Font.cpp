@@ -1,4 +1,4 @@
-#include "platform/Font.h"
+#include "platform/ui/Font.h"
 
 #include <QStringList>
 

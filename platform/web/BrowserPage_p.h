@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/PageDialog.h"
+#include "platform/web/PageDialog.h"
 
 #include <QPointer>
 #include <QWebEnginePage>

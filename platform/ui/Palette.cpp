@@ -1,4 +1,4 @@
-#include "platform/Palette.h"
+#include "platform/ui/Palette.h"
 
 #include <QApplication>
 #include <QWidget>

@@ -1,4 +1,4 @@
-#include "platform/CurlTls.h"
+#include "platform/net/CurlTls.h"
 
 #include <openssl/ssl.h>
 #include <openssl/x509.h>

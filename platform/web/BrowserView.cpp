@@ -1,7 +1,7 @@
-#include "platform/BrowserView.h"
+#include "platform/web/BrowserView.h"
 
-#include "platform/BrowserPage_p.h"
-#include "platform/BrowserProfile_p.h"
+#include "platform/web/BrowserPage_p.h"
+#include "platform/web/BrowserProfile_p.h"
 #include "platform/DebugLog_p.h"
 
 #include <QEvent>

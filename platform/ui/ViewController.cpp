@@ -2,9 +2,9 @@
 
 #include <pelbrook/TabBarController.h>
 
-#include "platform/NavigationController.h"
-#include "platform/Palette.h"
-#include "platform/ViewController_p.h"
+#include "platform/ui/NavigationController.h"
+#include "platform/ui/Palette.h"
+#include "platform/ui/ViewController_p.h"
 
 #include <QPointer>
 #include <QWidget>

@@ -1,10 +1,10 @@
 #include <pelbrook/TabBarController.h>
 
-#include "platform/TabBarController_p.h"
+#include "platform/ui/TabBarController_p.h"
 
-#include "platform/NavigationController.h"
-#include "platform/Palette.h"
-#include "platform/Style.h"
+#include "platform/ui/NavigationController.h"
+#include "platform/ui/Palette.h"
+#include "platform/ui/Style.h"
 #include "platform/Translations_p.h"
 
 #include <QCloseEvent>

@@ -1,4 +1,4 @@
-#include "platform/ActivityIndicatorView.h"
+#include "platform/ui/ActivityIndicatorView.h"
 
 #include <QPainter>
 
