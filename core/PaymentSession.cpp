@@ -41,7 +41,8 @@ void PaymentSession::takeHandBack(const std::optional<QString> &result)
 {
     if (m_phase == Phase::HandedBack)
         return;
-    m_result = result;
+    if (result)
+        m_result = result;
     m_unknownAtHandBack = !result && outcomeUnknown();
     m_phase = Phase::HandedBack;
 }

@@ -45,7 +45,7 @@ public:
     void leavingForGateway();
     /// The first hand-back arrived, with a valid @p result or none; a later one is ignored.
     void takeHandBack(const std::optional<QString> &result);
-    /// The result the first hand-back carried, if it carried a valid one.
+    /// The last valid result a hand-back carried, kept through a later payment without one.
     const std::optional<QString> &result() const { return m_result; }
     /// The gateway was not reached: the current form never left.
     void formNeverLeft();

@@ -340,21 +340,25 @@ private Q_SLOTS:
         QTest::addColumn<QString>("events");
         QTest::addColumn<bool>("unknown");
         QTest::addColumn<bool>("unreached"); // the form's own post failing before it was sent
-        QTest::newRow("form built") << "form" << false << true;
-        QTest::newRow("form sent") << "form https" << true << true;
-        QTest::newRow("gateway answered") << "form https nav" << true << false;
-        QTest::newRow("result handed back") << "form https back+result back" << false << true;
-        QTest::newRow("handed back without a result") << "form https back" << true << true;
-        QTest::newRow("gateway unreachable") << "form https unreachable" << false << true;
+        QTest::addColumn<bool>("kept"); // a valid result is at hand
+        QTest::newRow("form built") << "form" << false << true << false;
+        QTest::newRow("form sent") << "form https" << true << true << false;
+        QTest::newRow("gateway answered") << "form https nav" << true << false << false;
+        QTest::newRow("result handed back") << "form https back+result back" << false << true << true;
+        QTest::newRow("handed back without a result") << "form https back" << true << true << false;
+        QTest::newRow("gateway unreachable") << "form https unreachable" << false << true << false;
         // A second form after one whose outcome stayed unknown has not been sent itself.
-        QTest::newRow("second form") << "form https nav form" << true << true;
-        QTest::newRow("second form unreachable") << "form https form https unreachable" << true << true;
+        QTest::newRow("second form") << "form https nav form" << true << true << false;
+        QTest::newRow("second form unreachable") << "form https form https unreachable" << true << true << false;
+        // A later payment's hand-back without a result takes nothing of the earlier one's.
+        QTest::newRow("paid again, no result") << "form https back+result form https back" << true << true << true;
     }
     void sessionOutcome()
     {
         QFETCH(QString, events);
         QFETCH(bool, unknown);
         QFETCH(bool, unreached);
+        QFETCH(bool, kept);
         const QUrl target(QStringLiteral("https://gw.example/pay"));
         PaymentSession session;
         for (const QString &event : events.split(QLatin1Char(' '))) {
@@ -371,6 +375,7 @@ private Q_SLOTS:
         }
         QCOMPARE(session.outcomeUnknown(), unknown);
         QCOMPARE(session.failureLeftGatewayUnreached(target, true), unreached);
+        QCOMPARE(session.result().has_value(), kept);
     }
 
     // Two hand-backs before the checkout has closed: the host hears of the first only.

@@ -48,6 +48,11 @@ public:
     /// payment), which would otherwise leave the view in no window and the tab blank.
     void placeRootView();
 
+    /// None: the bar and the screen take whatever room the container gives, and the wrapper
+    /// holds its window no taller and no wider than it is.
+    QSize sizeHint() const override { return {}; }
+    QSize minimumSizeHint() const override { return {}; }
+
 protected:
     void showEvent(QShowEvent *event) override;
     void hideEvent(QHideEvent *event) override;
