@@ -7,6 +7,8 @@
 #include "card/cardViewController_p.h"
 #include "theme/Layout.h"
 
+#include <QRegularExpressionValidator>
+
 #include <cmath>
 
 namespace pelbrook {
@@ -17,6 +19,12 @@ void cardViewControllerPrivate::prepareInputs()
     // Added to what the fields ask already: the CVV's hidden echo asks to be kept out of it too.
     for (QLineEdit *numeric : {cardNumberTextField, cardExpiryMonthTextField, cardExpiryYearTextField, cardCvcTextField})
         numeric->setInputMethodHints(numeric->inputMethodHints() | Qt::ImhDigitsOnly);
+    // Like the number pad, the expiry and CVV fields take digits only: a letter or a space, typed
+    // or pasted, is refused before it counts toward anything (the move to the next field, the
+    // pay checks, the form). The card number keeps only the digits of whatever it is given.
+    static const QRegularExpression digits(QStringLiteral("[0-9]*"));
+    for (QLineEdit *numeric : {cardExpiryMonthTextField, cardExpiryYearTextField, cardCvcTextField})
+        numeric->setValidator(new QRegularExpressionValidator(digits, numeric));
     for (QLineEdit *secret : {cardNumberTextField, cardCvcTextField})
         secret->setInputMethodHints(secret->inputMethodHints() | Qt::ImhSensitiveData | Qt::ImhNoPredictiveText);
     for (QLineEdit *field : textFields())

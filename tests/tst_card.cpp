@@ -177,13 +177,16 @@ private Q_SLOTS:
         CardCheckout c;
         LogCapture log;
         c.month->setFocus();
-        QTest::keyClicks(c.month, QStringLiteral("1"));
+        // Letters and spaces are refused, and count toward nothing.
+        QTest::keyClicks(c.month, QStringLiteral("a 1"));
         QCOMPARE(log.lines(), QStringList{QStringLiteral("Expiry Month Text input field should not be empty.")});
         QTest::keyClicks(c.month, QStringLiteral("2"));
         QCOMPARE(c.focused(), c.year);
-        QTest::keyClicks(c.year, QStringLiteral("3"));
+        QTest::keyClicks(c.year, QStringLiteral("x3"));
         QTest::keyClicks(c.year, QStringLiteral("0"));
         QCOMPARE(c.focused(), c.cvv);
+        QTest::keyClicks(c.cvv, QStringLiteral("1a2b"));
+        QCOMPARE(QStringList({c.month->text(), c.year->text(), c.cvv->text()}), QStringList({"12", "30", "12"}));
         log.clear();
         QTest::keyClick(c.year, Qt::Key_Backspace);
         QCOMPARE(log.lines(), QStringList{QStringLiteral("Expiry Year Text input field should not be empty.")});
@@ -191,6 +194,9 @@ private Q_SLOTS:
         c.month->clear();
         c.month->setFocus();
         log.clear();
+        QGuiApplication::clipboard()->setText(QStringLiteral("1x"));
+        QTest::keyClick(c.month, Qt::Key_V, Qt::ControlModifier);
+        QVERIFY(c.month->text().isEmpty() && log.lines().isEmpty());
         QGuiApplication::clipboard()->setText(QStringLiteral("123"));
         QTest::keyClick(c.month, Qt::Key_V, Qt::ControlModifier);
         QCOMPARE(c.month->text(), QString());

@@ -17,6 +17,7 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QCryptographicHash>
 #include <QDateTime>
 #include <QDir>
 #include <QElapsedTimer>
@@ -27,10 +28,13 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
 #include <QPointer>
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QSslCertificate>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <QWebEngineView>
@@ -166,6 +170,8 @@ public:
         m_checkoutButton->setObjectName(QStringLiteral("checkoutButton"));
         m_status = new QLabel(QStringLiteral("Press Checkout to pay."));
         m_status->setWordWrap(true);
+        // It shows the gateway's words: never read as markup.
+        m_status->setTextFormat(Qt::PlainText);
         for (QWidget *w : std::initializer_list<QWidget *>{title, items, total, m_checkoutButton, m_status})
             layout->addWidget(w);
         layout->addStretch();
@@ -175,6 +181,8 @@ public:
 
     pelbrook::PGTabBarViewController *checkout() const { return m_checkout; }
     bool hasResult() const { return !m_result.isEmpty(); }
+    /// Asking the gateway about an interrupted payment.
+    bool checkingOrder() const { return m_checkingOrder; }
     QString result() const { return m_result; }
 
     void save(QWidget *window, const QString &name) const
@@ -221,6 +229,7 @@ private:
     void present(const QString &orderId, const QString &token)
     {
         m_result.clear();
+        m_orderId = orderId;
         m_checkout = new pelbrook::PGTabBarViewController(this);
         m_checkout->setAttribute(Qt::WA_DeleteOnClose);
         m_checkout->setConfig(QStringLiteral("TEST"), QStringLiteral("sandbox-app"), QString(), QStringLiteral("Acme Books"),
@@ -232,17 +241,22 @@ private:
         connect(m_checkout, &pelbrook::PGTabBarViewController::paymentResult, this, [this](const QString &result) {
             m_result = result;
             std::printf("payment result %s\n", qPrintable(result));
-            const QString status = QJsonDocument::fromJson(result.toUtf8()).object().value(QStringLiteral("status")).toString();
-            m_status->setText(status == QLatin1String("SUCCESS") ? QStringLiteral("Payment successful. Thank you!")
-                                                                 : QStringLiteral("The payment did not go through (%1). Please try again.")
-                                                                       .arg(status.isEmpty() ? QStringLiteral("no status") : status.toLower()));
+            const QJsonObject outcome = QJsonDocument::fromJson(result.toUtf8()).object();
+            const QString status = outcome.value(QStringLiteral("status")).toString();
+            // The gateway says why ("Card declined", "UPI request expired"); the status alone
+            // when it does not.
+            const QString why = outcome.value(QStringLiteral("message")).toString().trimmed();
+            m_status->setText(status == QLatin1String("SUCCESS")
+                                  ? QStringLiteral("Payment successful. Thank you!")
+                                  : QStringLiteral("The payment did not go through: %1. Please try again.")
+                                        .arg(!why.isEmpty() ? why : status.isEmpty() ? QStringLiteral("no status") : status.toLower()));
         });
         // Closed on the gateway's pages before they answered: only the shop's server can find out
         // from the gateway whether the buyer paid.
         connect(m_checkout, &pelbrook::PGTabBarViewController::paymentInterrupted, this, [this] { m_interrupted = true; });
         connect(m_checkout, &pelbrook::PGTabBarViewController::dismissed, this, [this] {
             if (m_interrupted)
-                m_status->setText(QStringLiteral("Checkout closed before the gateway answered; the shop will check the payment."));
+                checkOrder();
             else if (m_result.isEmpty())
                 m_status->setText(QStringLiteral("Checkout closed without a payment."));
             m_interrupted = false;
@@ -252,6 +266,39 @@ private:
         m_checkout->present();
     }
 
+    // What the shop's server does when the checkout closed before the gateway answered: it asks
+    // the gateway for the order's status. Only the sandbox's own certificate is trusted beyond
+    // the system's.
+    void checkOrder()
+    {
+        m_status->setText(QStringLiteral("Checkout closed before the gateway answered; asking the gateway about the payment…"));
+        m_checkingOrder = true;
+        const QUrl url(m_sandbox.base.toString() + QStringLiteral("/sandbox/orders/")
+                       + QString::fromLatin1(QUrl::toPercentEncoding(m_orderId)));
+        QNetworkReply *reply = m_network.get(QNetworkRequest(url));
+        connect(reply, &QNetworkReply::sslErrors, reply, [this, reply](const QList<QSslError> &errors) {
+            const QByteArray seen = reply->sslConfiguration().peerCertificate().digest(QCryptographicHash::Sha256).toHex();
+            if (!m_sandbox.fingerprint.isEmpty() && seen == m_sandbox.fingerprint.toLatin1())
+                reply->ignoreSslErrors(errors);
+        });
+        connect(reply, &QNetworkReply::finished, this, [this, reply] {
+            reply->deleteLater();
+            m_checkingOrder = false;
+            const QJsonObject order = QJsonDocument::fromJson(reply->readAll()).object();
+            const QString status = order.value(QStringLiteral("status")).toString();
+            const QString message = order.value(QStringLiteral("message")).toString().trimmed();
+            std::printf("order status %s\n", qPrintable(status.isEmpty() ? QStringLiteral("unknown") : status));
+            if (reply->error() != QNetworkReply::NoError || status.isEmpty())
+                m_status->setText(QStringLiteral("Checkout closed before the gateway answered, and the gateway could not be asked. "
+                                                 "Please check your bank statement before paying again."));
+            else if (status == QLatin1String("SUCCESS"))
+                m_status->setText(QStringLiteral("Checkout closed early, but the gateway says the payment went through. Thank you!"));
+            else
+                m_status->setText(QStringLiteral("Checkout closed early. The gateway says: %1 (%2).")
+                                      .arg(message.isEmpty() ? QStringLiteral("no payment") : message, status.toLower()));
+        });
+    }
+
     const Sandbox &m_sandbox;
     QString m_screenshots;
     QPushButton *m_checkoutButton;
@@ -259,7 +306,10 @@ private:
     std::unique_ptr<pelbrook::cardViewController> m_tokenClient;
     QPointer<pelbrook::PGTabBarViewController> m_checkout;
     QString m_result;
+    QString m_orderId;
+    QNetworkAccessManager m_network;
     bool m_interrupted = false;
+    bool m_checkingOrder = false;
 };
 
 // A payment the demo makes by itself: the tab, what the buyer enters, and what the buyer does on
@@ -271,6 +321,7 @@ struct Autopilot {
     // second handle.
     const char *entry;
     bool approves; // presses Approve on the "Confirm payment" page
+    bool closes = false; // closes the checkout on the "Confirm payment" page instead
 };
 
 const Autopilot Autopilots[] = {
@@ -279,6 +330,7 @@ const Autopilot Autopilots[] = {
     {"card-decline", 0, "4000000000000002", false},
     {"card-processing", 0, "4000000000000077", false},
     {"card-error", 0, "4000000000000119", false},
+    {"card-interrupt", 0, "4111111111111111", false, true},
     {"nb", 1, "2", true},
     {"nb-otp", 1, "0", false},
     {"wallet", 2, "MobiKwik", true},
@@ -305,18 +357,19 @@ void typeIntoPage(QWebEngineView *web, const QString &text)
     }
 }
 
-// Each gateway page is photographed, then answered as the buyer would: Approve on the
-// confirmation page, the one-time password on the bank's page, the close button on an error
-// page; any other page waits for the gateway.
-void answerGatewayPages(CartWindow &cart, pelbrook::PGTabBarViewController *checkout, QWebEngineView *web, bool approves)
+// Each gateway page is photographed, then answered as the buyer would: Approve (or, for a
+// buyer who gives up, the checkout's close button) on the confirmation page, the one-time
+// password on the bank's page, the close button on an error page; any other page waits for the
+// gateway.
+void answerGatewayPages(CartWindow &cart, pelbrook::PGTabBarViewController *checkout, QWebEngineView *web, bool approves, bool closes)
 {
     auto pages = std::make_shared<int>(0);
-    QObject::connect(web, &QWebEngineView::loadFinished, checkout, [&cart, checkout, web, approves, pages] {
+    QObject::connect(web, &QWebEngineView::loadFinished, checkout, [&cart, checkout, web, approves, closes, pages] {
         // The checkout's own form page is not the gateway's.
         if (web->url().host() != QLatin1String("127.0.0.1"))
             return;
         const int page = ++*pages;
-        QTimer::singleShot(300, checkout, [&cart, checkout, web, approves, page] {
+        QTimer::singleShot(300, checkout, [&cart, checkout, web, approves, closes, page] {
             const QString title = web->title();
             const QString slug = title.toLower().replace(QRegularExpression(QStringLiteral("[^a-z0-9]+")), QStringLiteral("-"));
             cart.save(checkout, QStringLiteral("gateway-%1-%2.png").arg(page).arg(slug));
@@ -330,7 +383,7 @@ void answerGatewayPages(CartWindow &cart, pelbrook::PGTabBarViewController *chec
                         typeIntoPage(web, QStringLiteral("\r"));
                     });
                 });
-            else if (title == QLatin1String("Internal server error"))
+            else if (title == QLatin1String("Internal server error") || (title == QLatin1String("Confirm payment") && closes))
                 for (auto *close : checkout->findChildren<QAbstractButton *>(QStringLiteral("closeButton"))) {
                     if (close->isVisible()) {
                         click(close);
@@ -411,7 +464,7 @@ bool autopilot(CartWindow &cart, const Autopilot &pilot)
     auto *web = checkout->findChild<QWebEngineView *>(QLatin1String(WebViews[pilot.tab]));
     if (!web)
         return false;
-    answerGatewayPages(cart, checkout, web, pilot.approves);
+    answerGatewayPages(cart, checkout, web, pilot.approves, pilot.closes);
     // It ends with a result, or with the checkout closed on an error page.
     return waitFor([&] { return cart.hasResult() || !cart.checkout(); }, 90000);
 }
@@ -499,6 +552,7 @@ int main(int argc, char **argv)
             // gateway, so neither a success nor a failure.
             exitCode = !paid ? 3 : status == QLatin1String("SUCCESS") ? 0 : 1;
             waitFor([&] { return !cart.checkout(); }, 5000);
+            waitFor([&] { return !cart.checkingOrder(); }, 10000);
             cart.save(&cart, QStringLiteral("cart-after.png"));
             app.quit();
         });
