@@ -25,6 +25,10 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QPointer>
+#include <QApplication>
+#include <QScrollBar>
+#include <QScroller>
+#include <QStyle>
 
 #include <cmath>
 
@@ -187,19 +191,51 @@ void PaymentScreenPrivate::addTo(QWidget *parent, QWidget *view)
 // and the lists, are placed by the relations the resolver keeps; every other view by its frame.
 // The browser view and the busy overlay are outside the layout area: both cover the root view.
 
-QRect PaymentScreenPrivate::layoutAreaFor(const QSize &size)
+QSize PaymentScreenPrivate::layoutAreaSize(const QSize &size, int width)
 {
-    const int width = qMin(size.width(), MaximumAreaWidth);
-    const int height = qMin(size.height(), int(width * MaximumAreaAspect));
-    return QRect((size.width() - width) / 2, 0, width, height);
+    const int columnWidth = qMin(width, MaximumAreaWidth);
+    const int height = qMin(size.height(), int(columnWidth * MaximumAreaAspect));
+    return QSize(columnWidth, qMax(height, MinimumAreaHeight));
+}
+
+void PaymentScreenPrivate::fitLayoutArea()
+{
+    QWidget *rootView = root();
+    columnScroll->setGeometry(rootView->rect());
+    // Decided here, not by the scroll area: the column's width depends on whether its bar shows.
+    const bool scrolls = layoutAreaSize(rootView->size(), rootView->width()).height() > rootView->height();
+    columnScroll->setVerticalScrollBarPolicy(scrolls ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+    const int bar = scrolls ? columnScroll->verticalScrollBar()->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, columnScroll->verticalScrollBar()) : 0;
+    layoutArea->resize(layoutAreaSize(rootView->size(), rootView->width() - bar));
+}
+
+void PaymentScreenPrivate::focusChanged(QWidget *now)
+{
+    if (now && layoutArea && layoutArea->isAncestorOf(now) && columnScroll->verticalScrollBar()->maximum() > 0)
+        columnScroll->ensureWidgetVisible(now, 0, 24);
 }
 
 void PaymentScreenPrivate::buildView()
 {
     QWidget *rootView = root();
-    layoutArea = new QWidget(rootView);
+    columnScroll = new QScrollArea(rootView);
+    columnScroll->setObjectName(QStringLiteral("columnScroll"));
+    columnScroll->setFrameShape(QFrame::NoFrame);
+    columnScroll->setFocusPolicy(Qt::NoFocus);
+    columnScroll->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    columnScroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    CheckoutStyle::apply(columnScroll->verticalScrollBar());
+    columnScroll->setAutoFillBackground(false);
+    columnScroll->viewport()->setAutoFillBackground(false);
+    // A finger drags the column as it would a phone's page; a tap still reaches the field.
+    QScroller::grabGesture(columnScroll->viewport(), QScroller::TouchGesture);
+    layoutArea = new QWidget;
     layoutArea->setObjectName(QStringLiteral("layoutArea"));
-    layoutArea->setGeometry(layoutAreaFor(rootView->size()));
+    columnScroll->setWidget(layoutArea);
+    // Its widget would fill its background otherwise, over the root view's.
+    layoutArea->setAutoFillBackground(false);
+    fitLayoutArea();
+    QObject::connect(qApp, &QApplication::focusChanged, this, [this](QWidget *, QWidget *now) { focusChanged(now); });
     makeViews();
     const double W = layoutArea->width();
     const double H = layoutArea->height();
@@ -223,7 +259,7 @@ void PaymentScreenPrivate::buildView()
     layOut();
 
     // A tap on anything that is not a control ends editing.
-    QList<QWidget *> surfaces{rootView, layoutArea, scrollViewCard->viewport(), scrollContent};
+    QList<QWidget *> surfaces{rootView, columnScroll->viewport(), layoutArea, scrollViewCard->viewport(), scrollContent};
     for (QWidget *child : scrollContent->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly)) {
         if (child->focusPolicy() == Qt::NoFocus && !qobject_cast<QAbstractButton *>(child))
             surfaces.append(child);
@@ -240,8 +276,7 @@ void PaymentScreenPrivate::buildView()
 
 void PaymentScreenPrivate::layOut()
 {
-    QWidget *rootView = root();
-    layoutArea->setGeometry(layoutAreaFor(rootView->size()));
+    fitLayoutArea();
     const double W = layoutArea->width();
     const double H = layoutArea->height();
     clearLayout(layoutArea);

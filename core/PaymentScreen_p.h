@@ -200,12 +200,21 @@ public:
     void makeRoomForHint();
     /// Places the heading that opens a screen's inputs, below the header.
     void placeHeading(QLabel *label, double W, double H);
-    /// Where the screens' geometry applies inside a root view of @p size: the whole of it up to
-    /// a phone's size; beyond, a column of a phone's proportions, centred, from the top.
-    static QRect layoutAreaFor(const QSize &size);
+    /// The size the screens' geometry applies to, in a root view of @p size whose room for the
+    /// column is @p width wide: the whole of it up to a phone's size; beyond, a column of a
+    /// phone's proportions; never shorter than the geometry needs, where the column scrolls.
+    static QSize layoutAreaSize(const QSize &size, int width);
     /// The widest and the tallest (relative to its width) the layout area grows.
     static constexpr int MaximumAreaWidth = 480;
     static constexpr double MaximumAreaAspect = 2.2;
+    /// The shortest layout area whose views, at every width, neither overlap nor cut a text:
+    /// the screens' proportions of the height leave too little room below it.
+    static constexpr int MinimumAreaHeight = 560;
+    /// Sizes the layout area in the column's scroll area: it scrolls where the root view is
+    /// shorter than the layout area's least height, and its bar then takes its width.
+    void fitLayoutArea();
+    /// Scrolls a focused view of the column into view, however the focus came to it.
+    void focusChanged(QWidget *now);
     /// Draws the field in a rounded-rectangle border, or as bare text.
     static void setRoundedBorder(QLineEdit *field, bool rounded);
     /// The screen's root view: the whole content area between the bars.
@@ -243,6 +252,8 @@ public:
     std::unique_ptr<QWidget> pending;
     bool viewsMade = false;
     QWidget *layoutArea = nullptr;
+    /// Holds the layout area, centred in the root view; scrolls it on a short window.
+    QScrollArea *columnScroll = nullptr;
     QScrollArea *scrollViewCard = nullptr;
     QWidget *scrollContent = nullptr;
     QWidget *orderBg = nullptr;

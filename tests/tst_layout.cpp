@@ -11,11 +11,16 @@
 
 #include <pelbrook/Translations.h>
 
+#include <QScrollArea>
+#include <QScrollBar>
+
 using namespace pelbrook;
 
 namespace {
 
-const QList<QSize> WindowSizes{{360, 640}, {390, 844}, {1024, 768}, {1280, 900}, {1920, 1080}};
+const QList<QSize> WindowSizes{{320, 480}, {360, 560}, {1024, 600}, {360, 640}, {390, 844}, {1024, 768}, {1280, 900}, {1920, 1080}};
+// The size of the documentation's screenshots with a hint and in Hindi.
+const QSize Documented(390, 844);
 const QStringList Tabs{QStringLiteral("Cards"), QStringLiteral("Net Banking"), QStringLiteral("Wallets"), QStringLiteral("UPI")};
 
 // Each tab's headings and the control each one names.
@@ -41,6 +46,12 @@ QString layoutFaults(PGTabBarViewController &container, const QString &tab)
     QWidget *page = root->parentWidget()->parentWidget(); // the tab's navigation wrapper
     QStringList faults;
     const QRect window = container.rect();
+    // A short window scrolls the column: what lies in it is checked where it lies in the column,
+    // and against the rest of the window where it shows.
+    auto *column = root->findChild<QScrollArea *>(QStringLiteral("columnScroll"));
+    const QRect columnArea = inRoot(column->widget(), &container);
+    const QRect columnShown = inRoot(column->viewport(), &container);
+    const auto shownPart = [&](QWidget *w) { return column->isAncestorOf(w) ? inRoot(w, &container) & columnShown : inRoot(w, &container); };
     QList<QWidget *> controls;
     for (QWidget *w : container.findChildren<QWidget *>()) {
         if (isControl(w) && w->isVisible() && (page->isAncestorOf(w) || w == container.tabBar()))
@@ -48,15 +59,18 @@ QString layoutFaults(PGTabBarViewController &container, const QString &tab)
     }
     for (QWidget *w : std::as_const(controls)) {
         const QRect r = inRoot(w, &container);
-        if (!window.contains(r))
+        if (!(column->isAncestorOf(w) ? columnArea : window).contains(r))
             faults << QStringLiteral("%1 %2 lies outside the window").arg(w->objectName()).arg(QDebug::toString(r));
         for (QWidget *other : std::as_const(controls)) {
             if (other <= w || w->isAncestorOf(other) || other->isAncestorOf(w))
                 continue;
-            if (r.intersects(inRoot(other, &container)))
+            const bool bothInColumn = column->isAncestorOf(w) && column->isAncestorOf(other);
+            if (bothInColumn ? r.intersects(inRoot(other, &container)) : shownPart(w).intersects(shownPart(other)))
                 faults << QStringLiteral("%1 overlaps %2").arg(w->objectName(), other->objectName());
         }
     }
+    if (columnArea.height() > columnShown.height() && column->verticalScrollBar()->maximum() < columnArea.height() - columnShown.height())
+        faults << QStringLiteral("the column %1 does not scroll in %2").arg(QDebug::toString(columnArea), QDebug::toString(columnShown));
     for (const auto &[labelName, fieldName] : LabelsOverFields.value(tab)) {
         const QRect label = inRoot(root->findChild<QWidget *>(QLatin1String(labelName)), root);
         const QRect field = inRoot(root->findChild<QWidget *>(QLatin1String(fieldName)), root);
@@ -65,10 +79,17 @@ QString layoutFaults(PGTabBarViewController &container, const QString &tab)
             faults << QStringLiteral("%1 %2 is not over %3 %4")
                           .arg(QLatin1String(labelName), QDebug::toString(label), QLatin1String(fieldName), QDebug::toString(field));
     }
+    // However wide the window, the bars and the screen are one centred panel of a phone's width.
+    for (const char *bar : {"navigationBar", "tabBar"}) {
+        const QRect r = inRoot(bar == QLatin1String("tabBar") ? container.tabBar() : page->findChild<QWidget *>(QLatin1String(bar)), &container);
+        if (r.width() != root->width() || r.width() != qMin(window.width(), 480) || qAbs(r.center().x() - window.center().x()) > 1)
+            faults << QStringLiteral("%1 %2 is not as wide as the column").arg(QLatin1String(bar), QDebug::toString(r));
+    }
     // The screens keep a phone's width, centred, however wide the window.
     const QRect area = inRoot(root->findChild<QWidget *>(QStringLiteral("layoutArea")), root);
-    if (area.width() != qMin(root->width(), 480) || area.center().x() != root->rect().center().x()
-        || area.height() > qMin(root->height(), 1056))
+    const QRect room = inRoot(column->viewport(), root);
+    if (area.width() != qMin(room.width(), 480) || area.center().x() != room.center().x()
+        || (area.height() > qMin(root->height(), 1056) && column->verticalScrollBar()->maximum() == 0))
         faults << QStringLiteral("the screen's column %1 is not a centred phone's width").arg(QDebug::toString(area));
     // Lists show a few rows, however short the window.
     for (const auto &[list, least] : {std::pair{"netbankingTable", 3 * 44}, std::pair{"walletCollection", 2 * 40}}) {
@@ -87,10 +108,12 @@ QString layoutFaults(PGTabBarViewController &container, const QString &tab)
     for (QLabel *label : root->findChildren<QLabel *>()) {
         const int advance = label->fontMetrics().horizontalAdvance(label->text());
         if (label->isVisible() && !label->wordWrap()
-            && (advance > label->width() || !window.contains(QRect(inRoot(label, &container).topLeft(), QSize(advance, label->height())))))
+            && (advance > label->width()
+                || !(column->isAncestorOf(label) ? columnArea : window).contains(QRect(inRoot(label, &container).topLeft(), QSize(advance, label->height())))))
             faults << QStringLiteral("%1 cuts its text short").arg(label->objectName());
     }
-    // The pay button takes every click meant for it; the app and wallet tiles all show.
+    // The pay button takes every click meant for it, once in view; the app and wallet tiles all show.
+    column->ensureWidgetVisible(pay, 0, 0);
     if (container.childAt(inRoot(pay, &container).center() - QPoint(0, pay->height() / 2 - 1)) != pay)
         faults << QStringLiteral("something lies over the pay button");
     for (const char *grid : {"upiCollection", "walletCollection"}) {
@@ -163,7 +186,7 @@ private Q_SLOTS:
         QCOMPARE(layoutFaults(container, tab), QString());
         // PELBROOK_SCREENSHOT_DIR=<folder> keeps what was checked, for the documentation.
         const QString folder = qEnvironmentVariable("PELBROOK_SCREENSHOT_DIR");
-        if (folder.isEmpty() || (hint && (tab != QLatin1String("Cards") || size != WindowSizes.at(1))))
+        if (folder.isEmpty() || (hint && (tab != QLatin1String("Cards") || size != Documented)))
             return;
         const QString name = QString(tab).remove(QLatin1Char(' ')).toLower().replace(QLatin1String("cards"), QLatin1String("card"))
                                  .replace(QLatin1String("wallets"), QLatin1String("wallet"));
@@ -188,6 +211,52 @@ private Q_SLOTS:
             container.resize(size);
             QCOMPARE(layoutFaults(container, tab), QString());
         }
+    }
+
+    void focusedFieldScrollsIntoView_data()
+    {
+        QTest::addColumn<QString>("tab");
+        QTest::addColumn<QString>("field");
+        QTest::newRow("Cards") << "Cards" << "cardPayButton";
+        QTest::newRow("UPI") << "UPI" << "upiPayButton";
+    }
+    // On a short window the column scrolls: to the control the focus moves to, and by the wheel.
+    void focusedFieldScrollsIntoView()
+    {
+        QFETCH(QString, tab);
+        QFETCH(QString, field);
+        PGTabBarViewController container;
+        show(container, tab, WindowSizes.first());
+        auto *column = containerTabs::viewControllers(container).at(Tabs.indexOf(tab))->rootViewController()->view()->findChild<QScrollArea *>(QStringLiteral("columnScroll"));
+        QVERIFY(column->verticalScrollBar()->maximum() > 0);
+        auto *target = column->findChild<QWidget *>(field);
+        QVERIFY(!inRoot(column->viewport(), &container).contains(inRoot(target, &container)));
+        target->setFocus(Qt::TabFocusReason);
+        QTRY_VERIFY(inRoot(column->viewport(), &container).contains(inRoot(target, &container)));
+        const int scrolled = column->verticalScrollBar()->value();
+        QWheelEvent up(QPointF(50, 50), column->viewport()->mapToGlobal(QPointF(50, 50)), QPoint(), QPoint(0, 120), Qt::NoButton,
+                       Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(column->viewport(), &up);
+        QVERIFY(column->verticalScrollBar()->value() < scrolled);
+    }
+
+    // Presented over the host's window, the checkout is a dialog that fits the screen, which
+    // the window manager keeps usable, and which takes the activation back from the host.
+    void presentedOverTheHost()
+    {
+        QWidget host;
+        host.resize(1200, 900);
+        host.show();
+        QVERIFY(QTest::qWaitForWindowActive(&host));
+        auto *container = new PGTabBarViewController(&host);
+        container->present();
+        QVERIFY(QTest::qWaitForWindowActive(container));
+        const QRect room = container->screen()->availableGeometry();
+        QVERIFY(room.contains(container->frameGeometry()));
+        QVERIFY(container->width() == 480 && container->height() <= 760);
+        QCOMPARE(container->minimumSize(), QSize(320, 480));
+        host.activateWindow();
+        QTRY_COMPARE(QApplication::activeWindow(), container);
     }
 
     void handleListStaysOffThePayButton_data()
@@ -314,7 +383,7 @@ private Q_SLOTS:
         QCOMPARE(shown, texts);
         const QString folder = qEnvironmentVariable("PELBROOK_SCREENSHOT_DIR");
         if (enabled && locale.language() == QLocale::Hindi && !folder.isEmpty()) {
-            show(container, Tabs.first(), WindowSizes.at(1));
+            show(container, Tabs.first(), Documented);
             QVERIFY(container.grab().save(folder + QStringLiteral("/card-hi-390x844.png")));
         }
     }

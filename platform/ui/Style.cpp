@@ -6,6 +6,7 @@
 #include <QEvent>
 #include <QLineEdit>
 #include <QPainter>
+#include <QScrollBar>
 #include <QPainterPath>
 #include <QStyleOption>
 #include <QStyleFactory>
@@ -212,6 +213,10 @@ int CheckoutStyle::pixelMetric(PixelMetric metric, const QStyleOption *option, c
     // sheet too, which would otherwise take this width off the text's room.
     if (metric == PM_DefaultFrameWidth && qobject_cast<const QLineEdit *>(widget))
         return 0;
+    // A scroll bar given this style is a narrow one, as on a touch screen: on a phone-wide
+    // window it leaves the screens the width their tiles need.
+    if (metric == PM_ScrollBarExtent && qobject_cast<const QScrollBar *>(widget))
+        return ThinScrollBarExtent;
     return QProxyStyle::pixelMetric(metric, option, widget);
 }
 

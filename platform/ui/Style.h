@@ -9,7 +9,7 @@ class QPainter;
 namespace pelbrook {
 
 /**
- * The checkout's look for its fields, bar buttons and keyboard focus, defined once here.
+ * The checkout's look for its fields, bar buttons, scroll bars and keyboard focus, defined once here.
  *
  * A field (a QLineEdit) with a frame is black text on white inside a rounded grey border; one
  * without is bare text on whatever lies below. A bar button (a QToolButton) is its image (or
@@ -36,6 +36,9 @@ public:
     static bool hasKeyboardFocus(const QStyleOption *option);
     /// Whether @p widget has the focus and the keyboard brought it there.
     static bool hasKeyboardFocus(const QWidget *widget);
+
+    /// The width of a scroll bar given this style.
+    static constexpr int ThinScrollBarExtent = 8;
 
     /// The highlight colour of the keyboard's ring and of the chosen tab.
     static QColor highlight() { return QColor(0, 122, 255); }

@@ -139,8 +139,12 @@ private:
 class TabBarControllerPrivate
 {
 public:
+    /// The tabs and their bar, centred, at most TabBarController::PanelWidth wide.
+    QWidget *panel = nullptr;
     QStackedWidget *stack = nullptr;
     QTabBar *tabBar = nullptr;
+    /// The host's window a presented, window-modal container blocks.
+    QPointer<QWidget> blockedHost;
     QList<NavigationController *> controllers;
     QColor barTintColor = QColor(248, 248, 248);
     bool translucent = true;
@@ -171,8 +175,10 @@ TabBarController::TabBarController(QWidget *parent)
     , d(std::make_unique<TabBarControllerPrivate>())
 {
     d->q = this;
-    d->stack = new QStackedWidget(this);
-    d->tabBar = new IconOverTitleTabBar(this);
+    d->panel = new QWidget(this);
+    d->panel->setObjectName(QStringLiteral("tabPanel"));
+    d->stack = new QStackedWidget(d->panel);
+    d->tabBar = new IconOverTitleTabBar(d->panel);
     setPalette(screenPalette());
     d->stack->setObjectName(QStringLiteral("tabContent"));
     d->tabBar->setObjectName(QStringLiteral("tabBar"));
@@ -181,7 +187,7 @@ TabBarController::TabBarController(QWidget *parent)
     d->tabBar->setDrawBase(false);
     d->tabBar->setIconSize(QSize(24, 24));
     // The tabs' content above, the bar along the bottom edge; a hidden bar leaves its room to them.
-    auto *column = new QVBoxLayout(this);
+    auto *column = new QVBoxLayout(d->panel);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(0);
     column->addWidget(d->stack, 1);
@@ -259,7 +265,7 @@ void containerTabs::setTabBarHidden(TabBarController &container, bool hidden)
 {
     TabBarControllerPrivate::get(container)->tabBar->setHidden(hidden);
     // At once: the screen that hides it sizes its browser view to the room it leaves.
-    container.layout()->activate();
+    TabBarControllerPrivate::get(container)->panel->layout()->activate();
 }
 
 bool containerTabs::isTabBarHidden(const TabBarController &container)
@@ -293,12 +299,62 @@ void TabBarController::loadViewIfNeeded()
     viewDidLoad();
 }
 
+namespace {
+
+// The room a window may take on @p display, leaving a margin for the window's frame.
+QSize roomOn(const QScreen *display)
+{
+    return display ? display->availableGeometry().size() - QSize(40, 60) : QSize(480, 760);
+}
+
+} // namespace
+
 QSize TabBarController::defaultSize() const
 {
-    // A phone-shaped window, no taller than the screen it opens on leaves room for.
-    const QScreen *display = screen();
-    const int room = display ? display->availableGeometry().height() - 60 : 844;
-    return QSize(390, qBound(480, room, 844));
+    // A dialog, compact on a desktop, no larger than the screen it opens on leaves room for.
+    const QSize least = minimumSizeHint();
+    return QSize(480, 760).boundedTo(roomOn(screen())).expandedTo(least);
+}
+
+QSize TabBarController::minimumSizeHint() const
+{
+    return QSize(320, 480);
+}
+
+void TabBarController::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    const int width = qMin(this->width(), PanelWidth);
+    d->panel->setGeometry((this->width() - width) / 2, 0, width, height());
+}
+
+void TabBarController::paintEvent(QPaintEvent *)
+{
+    if (d->panel->width() >= width())
+        return;
+    QPainter painter(this);
+    painter.fillRect(rect(), QColor(236, 237, 240));
+    // A hairline along each side of the panel, where it meets the backdrop.
+    painter.setPen(QColor(212, 214, 220));
+    const QRect panel = d->panel->geometry();
+    painter.drawLine(panel.topLeft() - QPoint(1, 0), panel.bottomLeft() - QPoint(1, 0));
+    painter.drawLine(panel.topRight() + QPoint(1, 0), panel.bottomRight() + QPoint(1, 0));
+}
+
+bool TabBarController::eventFilter(QObject *watched, QEvent *event)
+{
+    // A window manager activates the host's window when the buyer clicks it, although the
+    // checkout blocks it: the buyer's typing would then go nowhere.
+    if (watched == d->blockedHost && event->type() == QEvent::WindowActivate && isVisible() && isWindow()
+        && windowModality() != Qt::NonModal) {
+        QMetaObject::invokeMethod(this, [this] {
+            if (isVisible()) {
+                raise();
+                activateWindow();
+            }
+        }, Qt::QueuedConnection);
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void TabBarController::present()
@@ -331,6 +387,15 @@ void TabBarController::present()
         host = over->geometry();
         display = over->screen();
     }
+    if (isWindow()) {
+        // However the host sized it, the window manager keeps it usable.
+        setMinimumSize(minimumSize().expandedTo(minimumSizeHint().boundedTo(roomOn(display ? display : screen()))));
+    }
+    if (d->blockedHost)
+        d->blockedHost->removeEventFilter(this);
+    d->blockedHost = isWindow() && parentWidget() && windowModality() != Qt::NonModal ? parentWidget()->window() : nullptr;
+    if (d->blockedHost)
+        d->blockedHost->installEventFilter(this);
     if (host) {
         // Centred over the host's window, but never off the screen.
         QPoint corner = host->center() - QPoint(width() / 2, height() / 2);
@@ -342,6 +407,15 @@ void TabBarController::present()
         move(corner);
     }
     show();
+    if (host && display) {
+        // The window's frame is known once it is shown: it must fit the screen too.
+        const QRect room = display->availableGeometry();
+        const QRect frame = frameGeometry();
+        const int dx = qMax(0, room.left() - frame.left()) - qMax(0, qMin(frame.right() - room.right(), frame.left() - room.left()));
+        const int dy = qMax(0, room.top() - frame.top()) - qMax(0, qMin(frame.bottom() - room.bottom(), frame.top() - room.top()));
+        if (dx || dy)
+            move(pos() + QPoint(dx, dy));
+    }
     raise();
     activateWindow();
 }

@@ -68,9 +68,15 @@ public:
     /// Builds the tabs when needed before showing. Hiding a container that is a window, or one
     /// being closed, dismisses it; hiding an embedded one only hides it.
     void setVisible(bool visible) override;
-    /// The size present() gives a container the host has not sized: 390 wide, phone-like, and
-    /// 844 high or less, to fit the screen (480 at the least).
+    /// The size present() gives a container the host has not sized: a dialog's 480 by 760, or
+    /// less to fit the screen's available area, down to minimumSizeHint().
     QSize defaultSize() const;
+    /// 320 by 480: below it the screens scroll, and their controls get too small to use. A
+    /// presented container keeps at least this size (or the screen's room, if that is less).
+    QSize minimumSizeHint() const override;
+    /// The widest the tabs and their bars grow: in a wider container they are one panel of
+    /// this width, centred on a quiet backdrop.
+    static constexpr int PanelWidth = 480;
 
 Q_SIGNALS:
     /// After the container has closed, by any path, once per showing. A connected slot may
@@ -93,6 +99,12 @@ protected:
     virtual void aboutToDismiss() {}
     /// Notes an accepted close, which the hiding that follows turns into a dismissal.
     void closeEvent(QCloseEvent *event) override;
+    /// Centres the panel of tabs and bars.
+    void resizeEvent(QResizeEvent *event) override;
+    /// Paints the backdrop beside the panel.
+    void paintEvent(QPaintEvent *event) override;
+    /// Takes the activation back from the host's window it blocks.
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     friend class TabBarControllerPrivate;
