@@ -121,7 +121,7 @@ void PaymentScreenPrivate::makeViews()
 
     payButton = new Button(scrollContent);
     payButton->setObjectName(QLatin1String(traits.payButtonName));
-    payButton->setFont(fontNamed(HelveticaNeue, 18));
+    payButton->setFont(screenFont(18));
     payButton->setTitleColor(Qt::black);
     ViewLayer::of(payButton)->setBackgroundColor(QColor(0xd3, 0xd3, 0xd3));
     payButton->setAccessibleName(PaymentScreen::tr("Pay Securely"));
@@ -145,7 +145,7 @@ QLabel *PaymentScreenPrivate::makeLabel(const char *name, const QString &text, d
     label->setObjectName(QLatin1String(name));
     // Labels show the host's values: a merchant name that looks like markup is still just text.
     label->setTextFormat(Qt::PlainText);
-    label->setFont(fontNamed(HelveticaNeue, size));
+    label->setFont(screenFont(size));
     if (white)
         setTextColour(label, Qt::white);
     return label;
@@ -158,7 +158,7 @@ QLineEdit *PaymentScreenPrivate::makeTextField(const char *name, const QString &
     field->setObjectName(QLatin1String(name));
     field->setPlaceholderText(placeholder);
     field->setAccessibleName(placeholder);
-    field->setFont(fontNamed(HelveticaNeue, 16));
+    field->setFont(screenFont(16));
     return field;
 }
 
@@ -166,6 +166,11 @@ void PaymentScreenPrivate::setRoundedBorder(QLineEdit *field, bool rounded)
 {
     // The rounded-rectangle border of a mobile text field; without it a field is bare text.
     CheckoutStyle::setFieldFrame(field, rounded);
+}
+
+QFont PaymentScreenPrivate::screenFont(double size)
+{
+    return fontNamed(HelveticaNeue, size);
 }
 
 QWidget *PaymentScreenPrivate::root() const
@@ -297,6 +302,7 @@ void PaymentScreenPrivate::layOut()
     if (inputHint.isEnabled())
         makeRoomForHint();
     inputHint.place(payButton->geometry());
+    fitHeaderValues();
     viewsResolved();
     coverRootView();
 }
@@ -341,10 +347,29 @@ void PaymentScreenPrivate::fillHeader()
 {
     setGradientBackground(orderBg, Color(checkout.color1Hex_global), Color(checkout.color2Hex_global));
     merchNameLabel->setText(shownText(checkout.merchantName_global));
-    orderIdLabel->setText(shownText(QStringLiteral("- ") + checkout.orderId_global));
+    orderIdText = shownText(QStringLiteral("- ") + checkout.orderId_global);
     // The screen's copy of the currency as the host gave it, not the default the form applies.
-    orderAmountLabel->setText(shownText(QStringLiteral("- ") + checkout.orderCurrency_global + QStringLiteral(" ")
-                                        + checkout.orderAmount_global));
+    orderAmountText = shownText(QStringLiteral("- ") + checkout.orderCurrency_global + QStringLiteral(" ") + checkout.orderAmount_global);
+    orderIdLabel->setText(orderIdText);
+    orderAmountLabel->setText(orderAmountText);
+}
+
+void PaymentScreenPrivate::fitHeaderValues()
+{
+    constexpr int Margin = 10;
+    constexpr int LogoGap = 8;
+    const QRect header = orderBg->geometry();
+    const QRectF logo = merchantLogo->imageRect().translated(merchantLogo->pos());
+    for (const auto &[label, text] : {std::pair{orderIdLabel, &orderIdText}, std::pair{orderAmountLabel, &orderAmountText}}) {
+        QRect frame = label->geometry();
+        int right = header.right() - Margin;
+        if (!logo.isEmpty() && logo.top() < frame.bottom() + 1 && logo.bottom() > frame.top() && logo.left() > frame.left())
+            right = qMin(right, int(logo.left()) - LogoGap);
+        frame.setRight(qMax(frame.left(), right));
+        label->setGeometry(frame);
+        label->setText(label->fontMetrics().elidedText(*text, Qt::ElideRight, frame.width()));
+        label->setAccessibleName(*text);
+    }
 }
 
 void PaymentScreenPrivate::placeHeading(QLabel *label, double W, double H)

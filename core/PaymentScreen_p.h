@@ -209,12 +209,14 @@ public:
     static constexpr double MaximumAreaAspect = 2.2;
     /// The shortest layout area whose views, at every width, neither overlap nor cut a text:
     /// the screens' proportions of the height leave too little room below it.
-    static constexpr int MinimumAreaHeight = 560;
+    static constexpr int MinimumAreaHeight = 520;
     /// Sizes the layout area in the column's scroll area: it scrolls where the root view is
     /// shorter than the layout area's least height, and its bar then takes its width.
     void fitLayoutArea();
     /// Scrolls a focused view of the column into view, however the focus came to it.
     void focusChanged(QWidget *now);
+    /// The screens' one font family ("Helvetica Neue", or the closest the system has) at @p size.
+    static QFont screenFont(double size);
     /// Draws the field in a rounded-rectangle border, or as bare text.
     static void setRoundedBorder(QLineEdit *field, bool rounded);
     /// The screen's root view: the whole content area between the bars.
@@ -278,6 +280,11 @@ private:
     void layOutHeader(double W, double H);
     /// The header's gradient and texts, set once when the view is built.
     void fillHeader();
+    /// Gives the order's values the header's width, clear of the merchant's logo, and ends a
+    /// value too long for it in an ellipsis; the label's accessible name keeps the whole value.
+    void fitHeaderValues();
+    QString orderIdText;
+    QString orderAmountText;
     void placeWebView();
     void placeLogos(double W, double H);
     void fitScrollView();

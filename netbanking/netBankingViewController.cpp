@@ -68,6 +68,8 @@ void netBankingViewControllerPrivate::makeInputs()
     netbankingTable->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
     netbankingTable->setFrameShape(QFrame::NoFrame);
     netbankingTable->setItemDelegate(new netbankingTableViewCell(netbankingTable));
+    // A list row's standard text, in the screen's own family.
+    netbankingTable->setFont(screenFont(17));
     netbankingTable->setModel(model);
     QScroller::grabGesture(netbankingTable->viewport(), QScroller::TouchGesture);
     QObject::connect(netbankingTable->selectionModel(), &QItemSelectionModel::selectionChanged, this,

@@ -15,7 +15,7 @@ netbankingTableViewCell::netbankingTableViewCell(QObject *parent)
 QRect netbankingTableViewCell::imageRect(const QRect &row)
 {
     const int side = qMax(0, row.height() - 8);
-    return QRect(row.left() + 15, row.top() + 4, side, side);
+    return QRect(row.left() + SelectionInset + 7, row.top() + 4, side, side);
 }
 
 QRect netbankingTableViewCell::textRect(const QRect &row)
@@ -28,7 +28,17 @@ void netbankingTableViewCell::paint(QPainter *painter, const QStyleOptionViewIte
 {
     const QRect row = option.rect;
     painter->save();
-    painter->fillRect(row, (option.state & QStyle::State_Selected) ? QColor(0xd9, 0xd9, 0xd9) : QColor(Qt::white));
+    painter->fillRect(row, Qt::white);
+    // The chosen row is marked inside the row's content, where its logo and name start and end,
+    // not out to the list's edges.
+    const QRectF marked = QRectF(row).adjusted(SelectionInset, 1, -SelectionInset, -1);
+    if (option.state & QStyle::State_Selected) {
+        painter->setRenderHint(QPainter::Antialiasing);
+        painter->setPen(Qt::NoPen);
+        painter->setBrush(QColor(0xd9, 0xd9, 0xd9));
+        painter->drawRoundedRect(marked, 6, 6);
+        painter->setRenderHint(QPainter::Antialiasing, false);
+    }
 
     const QImage logo = index.data(Qt::DecorationRole).value<QImage>();
     if (!logo.isNull()) {
@@ -51,7 +61,7 @@ void netbankingTableViewCell::paint(QPainter *painter, const QStyleOptionViewIte
     painter->drawLine(QPointF(row.left() + 15, row.bottom() + 0.75), QPointF(row.right() + 1, row.bottom() + 0.75));
 
     if (CheckoutStyle::hasKeyboardFocus(&option))
-        drawFocusRing(*painter, QRectF(row).adjusted(1, 1, -1, -1), 4);
+        drawFocusRing(*painter, marked, 6);
     painter->restore();
 }
 

@@ -6,8 +6,9 @@ namespace pelbrook {
 
 /**
  * Draws a row of the bank list as a standard table row, 44 points high: the bank's logo in a
- * square at the left, its name beside it, a thin separator below; the selected row on grey,
- * and the row the keyboard is on outlined while the list has the focus.
+ * square at the left, its name beside it, a thin separator below; the selected row on a
+ * rounded grey inside the row's margins, and the row the keyboard is on outlined there while
+ * the list has the focus.
  */
 class netbankingTableViewCell : public QStyledItemDelegate
 {
@@ -15,6 +16,8 @@ class netbankingTableViewCell : public QStyledItemDelegate
 public:
     static constexpr char ReuseIdentifier[] = "nbCell";
     static constexpr int RowHeight = 44;
+    /// How far the chosen row's mark stays inside each end of the row.
+    static constexpr int SelectionInset = 8;
 
     explicit netbankingTableViewCell(QObject *parent = nullptr);
 

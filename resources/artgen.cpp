@@ -9,11 +9,13 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
+#include <QFontMetricsF>
 #include <QPainter>
 #include <QPainterPath>
 #include <QRegularExpression>
 #include <QTextStream>
 
+#include <cmath>
 #include <cstdio>
 
 namespace {
@@ -112,7 +114,10 @@ QImage lockIcon()
 
 QImage gatewayLogo(const QString &name)
 {
-    QImage image = canvas({150, 29});
+    // As wide as the disc and the name: a view that centres the image centres the mark.
+    const QFont font = sansFont(19, true);
+    const double width = std::ceil(27 + QFontMetricsF(font).horizontalAdvance(name) + 2);
+    QImage image = canvas({width, 29});
     QPainter p(&image);
     begin(p);
     p.setPen(Qt::NoPen);
@@ -122,8 +127,8 @@ QImage gatewayLogo(const QString &name)
     p.drawLine(QPointF(9, 9.5), QPointF(9, 19.5));
     p.drawArc(QRectF(6.5, 9.5, 9, 6.5), -90 * 16, 180 * 16);
     p.setPen(Ink);
-    p.setFont(sansFont(19, true));
-    p.drawText(QRectF(27, 0, 123, 29), Qt::AlignVCenter | Qt::AlignLeft, name);
+    p.setFont(font);
+    p.drawText(QRectF(27, 0, width - 27, 29), Qt::AlignVCenter | Qt::AlignLeft, name);
     return image;
 }
 

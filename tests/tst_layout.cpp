@@ -111,6 +111,8 @@ QString layoutFaults(PGTabBarViewController &container, const QString &tab)
             && (advance > label->width()
                 || !(column->isAncestorOf(label) ? columnArea : window).contains(QRect(inRoot(label, &container).topLeft(), QSize(advance, label->height())))))
             faults << QStringLiteral("%1 cuts its text short").arg(label->objectName());
+        if (label->isVisible() && !label->text().isEmpty() && QFontInfo(label->font()).pixelSize() < 11)
+            faults << QStringLiteral("%1's text is under 11 px").arg(label->objectName());
     }
     // The pay button takes every click meant for it, once in view; the app and wallet tiles all show.
     column->ensureWidgetVisible(pay, 0, 0);
@@ -280,9 +282,13 @@ private Q_SLOTS:
         QVERIFY(!panel.intersects(inRoot(container.findChild<QWidget *>(QStringLiteral("upiPayButton")), &container)));
         QVERIFY(!panel.intersects(inRoot(container.findChild<QWidget *>(QStringLiteral("upiVpaTextField")), &container)));
         QWidget *screen = container.findChild<QWidget *>(QStringLiteral("upiViewController"));
-        QVERIFY(inRoot(screen->findChild<QWidget *>(QStringLiteral("layoutArea")), &container).contains(panel));
-        // The accessory bar and at least one row of the list.
-        QVERIFY(panel.height() >= container.findChild<QWidget *>(QStringLiteral("toolbar"))->height() + 40);
+        QVERIFY((inRoot(screen->findChild<QWidget *>(QStringLiteral("layoutArea")), &container)
+                 & inRoot(screen->findChild<QScrollArea *>(QStringLiteral("columnScroll"))->viewport(), &container)).contains(panel));
+        // The accessory bar and three rows of the list (or all of them, if fewer).
+        auto *rows = container.findChild<QListView *>(QStringLiteral("bankPicker"));
+        const int least = container.findChild<QWidget *>(QStringLiteral("toolbar"))->height()
+                        + qMin(3, rows->model()->rowCount()) * rows->sizeHintForRow(0);
+        QVERIFY2(panel.height() >= least, qPrintable(QStringLiteral("%1 < %2").arg(panel.height()).arg(least)));
     }
 
     void textReadsOnMerchantColours_data()
@@ -381,6 +387,9 @@ private Q_SLOTS:
         shown << hint->text();
         container.setShowsInputHints(false);
         QCOMPARE(shown, texts);
+        // The tile whose artwork is English words shows its name in the checkout's language.
+        QAbstractItemModel *apps = container.findChild<QAbstractItemView *>(QStringLiteral("upiCollection"))->model();
+        QCOMPARE(apps->index(apps->rowCount() - 1, 0).data(Qt::DecorationRole).value<QImage>().isNull(), texts.first() != QLatin1String("Cards"));
         const QString folder = qEnvironmentVariable("PELBROOK_SCREENSHOT_DIR");
         if (enabled && locale.language() == QLocale::Hindi && !folder.isEmpty()) {
             show(container, Tabs.first(), Documented);

@@ -218,9 +218,12 @@ private Q_SLOTS:
         QTest::mouseClick(c.table->viewport(), Qt::LeftButton, Qt::ControlModifier, c.table->visualRect(c.table->model()->index(0, 0)).center());
         QVERIFY(c.table->selectionModel()->isRowSelected(0));
         QCOMPARE(c.banks->nb_code(), std::optional<QString>(QStringLiteral("3001")));
-        // The chosen row is drawn on grey.
+        // The chosen row is drawn on grey, inside the row's margins, not out to the list's edges.
         const QRect row = c.table->visualRect(c.table->model()->index(0, 0));
-        QCOMPARE(c.table->viewport()->grab().toImage().pixelColor(row.left() + 4, row.center().y()), QColor(0xd9, 0xd9, 0xd9));
+        const QImage drawn = c.table->viewport()->grab().toImage();
+        QCOMPARE(drawn.pixelColor(row.left() + 12, row.center().y()), QColor(0xd9, 0xd9, 0xd9));
+        QCOMPARE(drawn.pixelColor(row.left() + 2, row.center().y()), QColor(Qt::white));
+        QCOMPARE(drawn.pixelColor(row.right() - 2, row.center().y()), QColor(Qt::white));
     }
 
     void aHundredThousandBanks()

@@ -139,7 +139,7 @@ private Q_SLOTS:
     {
         const QImage logo = ResourceBundle::mainBundle().imageNamed(QStringLiteral("merchantLogo"));
         QVERIFY(!logo.isNull());
-        QCOMPARE(logo.deviceIndependentSize().toSize(), QSize(150, 29));
+        QCOMPARE(logo.deviceIndependentSize().height(), 29.0);
         // The library's bundle does not serve the host's images, and the other way round.
         QVERIFY(libraryImage(QStringLiteral("merchantLogo")).isNull());
         QVERIFY(ResourceBundle::mainBundle().imageNamed(QStringLiteral("PelbrookLogo")).isNull());

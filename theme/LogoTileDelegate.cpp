@@ -21,7 +21,7 @@ const QColor ChosenFill(0xe8, 0xf0, 0xfd);
 // The chosen card's border, in the card's points: the ring goes just inside it.
 constexpr double ChosenBorder = 2;
 
-void drawKeyCard(QPainter &painter, const QRectF &card, const QString &key, bool chosen)
+void drawNameCard(QPainter &painter, const QRectF &card, const QString &name, bool chosen)
 {
     painter.save();
     painter.translate(card.topLeft());
@@ -34,19 +34,19 @@ void drawKeyCard(QPainter &painter, const QRectF &card, const QString &key, bool
 
     QFont font;
     font.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans"), QStringLiteral("Sans Serif")});
-    font.setPixelSize(key.size() > 12 ? 13 : 16);
+    font.setPixelSize(name.size() > 12 ? 13 : 16);
     font.setBold(true);
     painter.setFont(font);
     painter.setPen(chosen ? Accent : Ink);
-    // The key comes from the host: one too long to wrap onto the card is cut short, not drawn
-    // over its neighbours.
+    // The name may come from the host (a key the library has no name for): one too long to wrap
+    // onto the card is cut short, not drawn over its neighbours.
     const QRectF box(6, 0, CardSize.width() - 12, CardSize.height());
     const QFontMetricsF metrics(font);
-    const QRectF needed = metrics.boundingRect(box, Qt::AlignCenter | Qt::TextWordWrap, key);
+    const QRectF needed = metrics.boundingRect(box, Qt::AlignCenter | Qt::TextWordWrap, name);
     if (needed.width() <= box.width() && needed.height() <= box.height())
-        painter.drawText(box, Qt::AlignCenter | Qt::TextWordWrap, key);
+        painter.drawText(box, Qt::AlignCenter | Qt::TextWordWrap, name);
     else
-        painter.drawText(box, Qt::AlignCenter, metrics.elidedText(key, Qt::ElideRight, box.width()));
+        painter.drawText(box, Qt::AlignCenter, metrics.elidedText(name, Qt::ElideRight, box.width()));
     painter.restore();
 }
 
@@ -91,7 +91,7 @@ void LogoTileDelegate::paint(QPainter *painter, const QStyleOptionViewItem &opti
     painter->save();
     painter->setClipRect(option.rect);
     if (image.isNull()) {
-        drawKeyCard(*painter, card, index.data(LogoTileModel::KeyRole).toString(), chosen);
+        drawNameCard(*painter, card, index.data(Qt::DisplayRole).toString(), chosen);
     } else {
         painter->setRenderHint(QPainter::SmoothPixmapTransform);
         painter->drawImage(card, image);

@@ -126,14 +126,25 @@ void upiViewControllerPrivate::initUpi()
     }
 }
 
+namespace {
+
+// The artwork of the "others" tile is its English name: in another language the tile shows its
+// name in that language instead, drawn as a card like a key without artwork.
+bool wordsInAnotherLanguage(const QString &key)
+{
+    return key.startsWith(QLatin1String("others")) && appName(QStringLiteral("others")) != QLatin1String("Other UPI apps");
+}
+
+} // namespace
+
 QImage upiViewControllerPrivate::returnImage(const QString &name)
 {
-    return imageFromSet(QStringLiteral("upiDeSelected"), name);
+    return wordsInAnotherLanguage(name) ? QImage() : imageFromSet(QStringLiteral("upiDeSelected"), name);
 }
 
 QImage upiViewControllerPrivate::returnImageHighlighted(const QString &name)
 {
-    return imageFromSet(QStringLiteral("upiHighlight"), name);
+    return wordsInAnotherLanguage(name) ? QImage() : imageFromSet(QStringLiteral("upiHighlight"), name);
 }
 
 QImage upiViewControllerPrivate::returnImageUiPicker(const QString &name)

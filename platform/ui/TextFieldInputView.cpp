@@ -103,10 +103,15 @@ void TextFieldInputView::setPlacementLimits(QWidget *bounds, const QList<QWidget
 void TextFieldInputView::place()
 {
     // Right under the field, starting at its left edge. Where the room under it down to the
-    // next widget to keep clear (or the bounds) holds less than the accessory bar and one row,
-    // above it instead, up to the previous one. Either way as tall as the room allows.
+    // next widget to keep clear (or the bounds) holds less than the accessory bar and a few
+    // rows, above it instead, up to the previous one, if there is more room there. Either way
+    // as tall as the room allows.
     QWidget *window = m_panel->parentWidget();
-    const QRect bounds = m_bounds ? QRect(m_bounds->mapTo(window, QPoint(0, 0)), m_bounds->size()) : window->rect();
+    // Of bounds that scroll, the part on screen.
+    const QRect shown = m_bounds ? m_bounds->visibleRegion().boundingRect() : QRect();
+    const QRect bounds = !m_bounds ? window->rect()
+                       : shown.isEmpty() ? QRect(m_bounds->mapTo(window, QPoint(0, 0)), m_bounds->size())
+                                         : QRect(m_bounds->mapTo(window, shown.topLeft()), shown.size());
     const QSize hint = m_panel->sizeHint();
     const QRect field(m_field->mapTo(window, QPoint(0, 0)), m_field->size());
     constexpr int Gap = 4;
@@ -127,7 +132,8 @@ void TextFieldInputView::place()
     }
     const int below = roomBottom - Gap - (field.bottom() + 1 + Gap);
     const int above = field.top() - Gap - (roomTop + Gap);
-    const int smallest = qMin(hint.height(), m_accessory ? m_accessory->sizeHint().height() + 48 : 48);
+    constexpr int Rows = 3 * 48;
+    const int smallest = qMin(hint.height(), m_accessory ? m_accessory->sizeHint().height() + Rows : Rows);
     QRect panel;
     if (below >= smallest || below >= above)
         panel = QRect(x, field.bottom() + 1 + Gap, width, qMin(hint.height(), qMax(0, below)));
