@@ -318,6 +318,48 @@ private Q_SLOTS:
             QCOMPARE(container.findChild<QLabel *>(QLatin1String(name))->palette().color(QPalette::WindowText), labels);
     }
 
+    void darkHost_data()
+    {
+        QTest::addColumn<bool>("sheet");
+        QTest::newRow("dark palette") << false;
+        QTest::newRow("dark style sheet") << true;
+    }
+    // Under a host's dark palette or dark style sheet the checkout keeps its own light look:
+    // light bars and screen, and every text of the screen (fields, labels, the hint) at 4.5:1.
+    void darkHost()
+    {
+        QFETCH(bool, sheet);
+        const auto restore = qScopeGuard([palette = qApp->palette()] {
+            qApp->setStyleSheet(QString());
+            qApp->setPalette(palette);
+        });
+        qApp->setPalette(darkPalette());
+        if (sheet)
+            qApp->setStyleSheet(QStringLiteral("QWidget { background: #242424; color: #f0f0f0; } QLabel { color: #f0f0f0; }"));
+        PGTabBarViewController container;
+        container.setShowsInputHints(true);
+        show(container, QStringLiteral("Cards"), Documented);
+        fillCardDetails(&container);
+        container.findChild<QLineEdit *>(QStringLiteral("cardNumberTextField"))->clear();
+        QTest::mouseClick(container.findChild<Button *>(QStringLiteral("cardPayButton")), Qt::LeftButton);
+        QVERIFY(eventLoopRoundTrip());
+        const QImage shown = container.grab().toImage();
+        const auto background = [&](QWidget *w) { return shown.pixelColor(inRoot(w, &container).topLeft() + QPoint(2, 2)); };
+        for (const char *light : {"navigationBar", "tabBar", "cardNumberLabel", "cardExpiryYearTextField", "inputHintLabel"}) {
+            QWidget *w = container.findChild<QWidget *>(QLatin1String(light));
+            QVERIFY2(w && w->isVisible() && background(w).lightness() > 230, light);
+        }
+        const QRect mark = inRoot(container.findChild<QWidget *>(QStringLiteral("pelbrookLogo")), &container);
+        QVERIFY(shown.pixelColor(mark.left() + 1, mark.top() + 1).lightness() > 230);
+        QWidget *page = container.findChild<QWidget *>(QStringLiteral("cardViewController"));
+        for (QLabel *label : page->findChildren<QLabel *>()) {
+            if (label->isVisible() && !label->text().isEmpty() && !container.findChild<QWidget *>(QStringLiteral("orderBg"))->geometry().contains(label->geometry()))
+                QVERIFY2(contrastRatio(label->palette().color(label->foregroundRole()), background(label)) >= 4.5, qPrintable(label->objectName()));
+        }
+        for (QLineEdit *field : page->findChildren<QLineEdit *>())
+            QVERIFY2(contrastRatio(field->palette().color(QPalette::Text), background(field)) >= 4.5, qPrintable(field->objectName()));
+    }
+
     void hindi_data()
     {
         QTest::addColumn<QLocale>("locale");

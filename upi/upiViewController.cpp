@@ -221,7 +221,6 @@ void upiViewControllerPrivate::createToolbar()
     column->addLayout(row);
     addHairline();
     auto *done = new QToolButton(toolbar);
-    CheckoutStyle::apply(done);
     done->setObjectName(QStringLiteral("doneButton"));
     done->setText(upiViewController::tr("Done"));
     done->setAccessibleName(done->text());
@@ -236,6 +235,8 @@ void upiViewControllerPrivate::createToolbar()
     QPalette tint = done->palette();
     tint.setColor(QPalette::ButtonText, CheckoutStyle::highlight());
     done->setPalette(tint);
+    // After its colour: under a host's style sheet, its own sheet names it.
+    CheckoutStyle::apply(done);
     QObject::connect(done, &QToolButton::clicked, q, &upiViewController::dismissKeyboard);
     row->addWidget(done, 0, Qt::AlignVCenter);
     row->addStretch();

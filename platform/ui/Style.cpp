@@ -68,19 +68,29 @@ void fillRounded(QPainter &painter, const QRectF &rect, double radius, const QCo
     painter.restore();
 }
 
+// Marks the outermost view of a checkout's tree (see CheckoutStyle::applyToTree()).
+const char *const TreeMark = "pelbrookCheckoutTree";
+
 // The host's rules for a class, put aside: with a native border and no background or padding
 // of the sheet's own, Qt's style sheet engine leaves the drawing to this style.
 QString neutralSheet(const QWidget *widget)
 {
+    // Everything in a checkout keeps its own light look: a host's backgrounds and text colours
+    // stop at its outermost views, whose sheet is preferred to the host's whatever the rules'
+    // selectors. The backgrounds are the checkout's palette's; text is black, as on its screens,
+    // unless a view sets a colour of its own. (A sheet's palette() is the application's, which
+    // may be a dark one.)
+    if (widget->property(TreeMark).toBool())
+        return hostUsesStyleSheet() ? QStringLiteral("QWidget { background: none; color: black; }") : QString();
     const char *selector = qobject_cast<const QLineEdit *>(widget) ? "QLineEdit"
                            : qobject_cast<const QToolButton *>(widget) ? "QToolButton"
                                                                         : nullptr;
     if (!selector || !hostUsesStyleSheet())
         return QString();
-    // The text keeps the widget's own colour: a field's text, a button's title.
-    const char *colour = qobject_cast<const QLineEdit *>(widget) ? "text" : "button-text";
-    return QStringLiteral("%1 { border: native; background: none; padding: 0; color: palette(%2); }")
-        .arg(QLatin1String(selector), QLatin1String(colour));
+    // The text keeps the widget's own colour: a field's text, black (see polish()), a button's
+    // title. Named, not palette(): a sheet's palette is the application's, which may be dark.
+    const QColor colour = qobject_cast<const QLineEdit *>(widget) ? QColor(Qt::black) : widget->palette().color(QPalette::ButtonText);
+    return QStringLiteral("%1 { border: native; background: none; padding: 0; color: %2; }").arg(QLatin1String(selector), colour.name(QColor::HexArgb));
 }
 
 } // namespace
@@ -99,6 +109,47 @@ void CheckoutStyle::apply(QWidget *widget)
     widget->setStyle(shared);
     if (auto *field = qobject_cast<QLineEdit *>(widget))
         setFieldFrame(field, true);
+}
+
+namespace {
+
+// Gives each outermost view the sheet that keeps a host's backgrounds and colours out, again
+// whenever the host sets or drops its style sheet.
+class TreeSheetKeeper : public QObject
+{
+public:
+    static void keep(QWidget *root)
+    {
+        static TreeSheetKeeper *const shared = new TreeSheetKeeper;
+        root->installEventFilter(shared);
+        update(root);
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        // Not while the style is being changed: setting a sheet then would replace the style
+        // sheet engine that is at work.
+        if (event->type() == QEvent::StyleChange)
+            QMetaObject::invokeMethod(watched, [root = static_cast<QWidget *>(watched)] { update(root); }, Qt::QueuedConnection);
+        return false;
+    }
+
+private:
+    static void update(QWidget *root)
+    {
+        if (const QString sheet = neutralSheet(root); root->styleSheet() != sheet)
+            root->setStyleSheet(sheet);
+    }
+};
+
+} // namespace
+
+void CheckoutStyle::applyToTree(QWidget *root)
+{
+    // Not given this style: what is inside draws with the host's style, as before.
+    root->setProperty(TreeMark, true);
+    TreeSheetKeeper::keep(root);
 }
 
 void CheckoutStyle::setFieldFrame(QLineEdit *field, bool rounded)

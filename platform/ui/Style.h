@@ -19,7 +19,8 @@ namespace pelbrook {
  * its own look.
  *
  * Under a host's style sheet, each widget given this style gets a neutral sheet of its own that
- * puts the host's rules for its class aside, so this style still draws it.
+ * puts the host's rules for its class aside, so this style still draws it; see applyToTree() for
+ * the rest of a checkout.
  */
 class CheckoutStyle : public QProxyStyle
 {
@@ -28,6 +29,11 @@ public:
     /// Gives @p widget the checkout's look. A style is not inherited: every field and bar
     /// button is given it where it is made.
     static void apply(QWidget *widget);
+    /// Keeps @p root, the outermost view of a checkout (a container, a screen shown on its own),
+    /// and everything in it in the checkout's light look under a host's style sheet: the sheet's
+    /// backgrounds and text colours do not reach in. Its other rules (fonts, borders of the
+    /// host's own classes) still do.
+    static void applyToTree(QWidget *root);
     /// Gives @p field the rounded border (the default of a field given the style), or none:
     /// bare text on whatever lies below.
     static void setFieldFrame(QLineEdit *field, bool rounded);

@@ -180,6 +180,7 @@ TabBarController::TabBarController(QWidget *parent)
     d->stack = new QStackedWidget(d->panel);
     d->tabBar = new IconOverTitleTabBar(d->panel);
     setPalette(screenPalette());
+    CheckoutStyle::applyToTree(this);
     d->stack->setObjectName(QStringLiteral("tabContent"));
     d->tabBar->setObjectName(QStringLiteral("tabBar"));
     d->tabBar->setShape(QTabBar::RoundedSouth);

@@ -4,6 +4,7 @@
 
 #include "platform/ui/NavigationController.h"
 #include "platform/ui/Palette.h"
+#include "platform/ui/Style.h"
 #include "platform/ui/ViewController_p.h"
 
 #include <QPointer>
@@ -52,6 +53,8 @@ QWidget *ViewController::view()
     name = name.mid(name.lastIndexOf(QLatin1Char(':')) + 1);
     root->setObjectName(name);
     root->setPalette(screenPalette());
+    // Shown on its own, a screen is the outermost view of its checkout.
+    CheckoutStyle::applyToTree(root);
     root->resize(d->initialViewSize);
     d->view = root;
     viewDidLoad();
