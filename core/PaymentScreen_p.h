@@ -209,7 +209,7 @@ public:
     static constexpr double MaximumAreaAspect = 2.2;
     /// The shortest layout area whose views, at every width, neither overlap nor cut a text:
     /// the screens' proportions of the height leave too little room below it.
-    static constexpr int MinimumAreaHeight = 520;
+    static constexpr int MinimumAreaHeight = 540;
     /// Sizes the layout area in the column's scroll area: it scrolls where the root view is
     /// shorter than the layout area's least height, and its bar then takes its width.
     void fitLayoutArea();
