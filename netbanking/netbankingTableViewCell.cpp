@@ -1,5 +1,6 @@
 #include "netbanking/netbankingTableViewCell.h"
 
+#include "platform/ui/ImageView.h"
 #include "platform/ui/Style.h"
 
 #include <QPainter>
@@ -42,13 +43,8 @@ void netbankingTableViewCell::paint(QPainter *painter, const QStyleOptionViewIte
 
     const QImage logo = index.data(Qt::DecorationRole).value<QImage>();
     if (!logo.isNull()) {
-        QSizeF size = logo.deviceIndependentSize();
-        const QRect box = imageRect(row);
-        size.scale(box.size(), Qt::KeepAspectRatio);
-        const QRectF target(box.left() + (box.width() - size.width()) / 2, box.top() + (box.height() - size.height()) / 2,
-                            size.width(), size.height());
         painter->setRenderHint(QPainter::SmoothPixmapTransform);
-        painter->drawImage(target, logo);
+        painter->drawImage(aspectFitRect(logo.deviceIndependentSize(), QRectF(imageRect(row))), logo);
     }
 
     painter->setFont(option.font);

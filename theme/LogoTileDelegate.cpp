@@ -1,5 +1,6 @@
 #include "theme/LogoTileDelegate.h"
 
+#include "platform/ui/ImageView.h"
 #include "platform/ui/Style.h"
 #include "theme/LogoTileModel.h"
 
@@ -67,11 +68,7 @@ QRect LogoTileDelegate::logoRect(const QRect &tile)
 
 QRectF LogoTileDelegate::cardRect(const QRect &tile, const QImage &logo)
 {
-    const QRectF box = logoRect(tile);
-    QSizeF size = logo.isNull() ? CardSize : logo.deviceIndependentSize();
-    size.scale(box.size(), Qt::KeepAspectRatio);
-    return QRectF(box.left() + (box.width() - size.width()) / 2, box.top() + (box.height() - size.height()) / 2,
-                  size.width(), size.height());
+    return aspectFitRect(logo.isNull() ? CardSize : logo.deviceIndependentSize(), QRectF(logoRect(tile)));
 }
 
 QImage LogoTileDelegate::logo(const QModelIndex &index, bool chosen)

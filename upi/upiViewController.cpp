@@ -39,12 +39,9 @@ public:
         if (option.state & QStyle::State_Selected)
             painter->fillRect(option.rect, QColor(0xe3, 0xec, 0xfa));
         const QImage logo = index.data(Qt::DecorationRole).value<QImage>();
-        QSizeF size = logo.deviceIndependentSize();
-        size.scale(QSizeF(option.rect.size()), Qt::KeepAspectRatio);
-        const QPointF corner = QRectF(option.rect).center() - QPointF(size.width() / 2, size.height() / 2);
         painter->save();
         painter->setRenderHint(QPainter::SmoothPixmapTransform);
-        painter->drawImage(QRectF(corner, size), logo);
+        painter->drawImage(aspectFitRect(logo.deviceIndependentSize(), QRectF(option.rect)), logo);
         painter->restore();
     }
 };

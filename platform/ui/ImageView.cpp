@@ -10,13 +10,17 @@ void ImageView::setImage(const QImage &image)
     update();
 }
 
+QRectF aspectFitRect(const QSizeF &image, const QRectF &box)
+{
+    QSizeF size = image;
+    size.scale(box.size(), Qt::KeepAspectRatio);
+    return QRectF(box.left() + (box.width() - size.width()) / 2, box.top() + (box.height() - size.height()) / 2, size.width(),
+                  size.height());
+}
+
 QRectF ImageView::imageRect() const
 {
-    if (m_image.isNull())
-        return {};
-    QSizeF size = m_image.deviceIndependentSize();
-    size.scale(QSizeF(this->size()), Qt::KeepAspectRatio);
-    return QRectF(QPointF((width() - size.width()) / 2, (height() - size.height()) / 2), size);
+    return m_image.isNull() ? QRectF() : aspectFitRect(m_image.deviceIndependentSize(), QRectF(rect()));
 }
 
 void ImageView::paintEvent(QPaintEvent *)

@@ -6,6 +6,9 @@
 namespace pelbrook {
 
 /// Shows an image whole, scaled to fit the view with its proportions kept, and centred.
+/// Where an image of @p image's size is drawn in @p box: as large as it fits whole, centred.
+QRectF aspectFitRect(const QSizeF &image, const QRectF &box);
+
 class ImageView : public QWidget
 {
     Q_OBJECT
