@@ -218,7 +218,7 @@ private Q_SLOTS:
     void focusedFieldScrollsIntoView_data()
     {
         QTest::addColumn<QString>("tab");
-        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("control");
         QTest::newRow("Cards") << "Cards" << "cardPayButton";
         QTest::newRow("UPI") << "UPI" << "upiPayButton";
     }
@@ -226,12 +226,12 @@ private Q_SLOTS:
     void focusedFieldScrollsIntoView()
     {
         QFETCH(QString, tab);
-        QFETCH(QString, field);
+        QFETCH(QString, control);
         PGTabBarViewController container;
         show(container, tab, WindowSizes.first());
         auto *column = containerTabs::viewControllers(container).at(Tabs.indexOf(tab))->rootViewController()->view()->findChild<QScrollArea *>(QStringLiteral("columnScroll"));
         QVERIFY(column->verticalScrollBar()->maximum() > 0);
-        auto *target = column->findChild<QWidget *>(field);
+        auto *target = column->findChild<QWidget *>(control);
         QVERIFY(!inRoot(column->viewport(), &container).contains(inRoot(target, &container)));
         target->setFocus(Qt::TabFocusReason);
         QTRY_VERIFY(inRoot(column->viewport(), &container).contains(inRoot(target, &container)));
@@ -334,11 +334,13 @@ private Q_SLOTS:
             qApp->setPalette(palette);
         });
         qApp->setPalette(darkPalette());
-        if (sheet)
-            qApp->setStyleSheet(QStringLiteral("QWidget { background: #242424; color: #f0f0f0; } QLabel { color: #f0f0f0; }"));
         PGTabBarViewController container;
         container.setShowsInputHints(true);
         show(container, QStringLiteral("Cards"), Documented);
+        // Set while the checkout is up, the sheet reaches what was coloured before it came.
+        if (sheet)
+            qApp->setStyleSheet(QStringLiteral("QWidget { background: #242424; color: #f0f0f0; } QLabel { color: #f0f0f0; }"));
+        QVERIFY(eventLoopRoundTrip());
         fillCardDetails(&container);
         container.findChild<QLineEdit *>(QStringLiteral("cardNumberTextField"))->clear();
         QTest::mouseClick(container.findChild<Button *>(QStringLiteral("cardPayButton")), Qt::LeftButton);
@@ -358,6 +360,7 @@ private Q_SLOTS:
         }
         for (QLineEdit *field : page->findChildren<QLineEdit *>())
             QVERIFY2(contrastRatio(field->palette().color(QPalette::Text), background(field)) >= 4.5, qPrintable(field->objectName()));
+        QCOMPARE(page->findChild<QLabel *>(QStringLiteral("merchNameLabel"))->palette().color(QPalette::WindowText), QColor(Qt::white));
     }
 
     void hindi_data()

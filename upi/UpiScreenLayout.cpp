@@ -26,9 +26,9 @@ void upiViewControllerPrivate::prepareInputs()
     initUpi();
     createBankPicker();
     createToolbar();
-    // Opened from the handle field, the list must leave the pay button and the address the
-    // buyer typed in view, and stay within the screen's column.
-    TextFieldInputView::of(upiPostFixTextField)->setPlacementLimits(area(), {payButton, upiVpaTextField});
+    // Opened from the handle field, the list must leave the pay button, the address the buyer
+    // typed and the order's summary in view, and stay within the screen's column.
+    TextFieldInputView::of(upiPostFixTextField)->setPlacementLimits(area(), {payButton, upiVpaTextField, orderBg});
     upiPostFixTextField->hide();
     setRoundedBorder(upiVpaTextField, true);
     setRoundedBorder(upiPostFixTextField, false);

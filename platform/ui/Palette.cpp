@@ -38,15 +38,28 @@ bool hostUsesStyleSheet()
     return application && !application->styleSheet().isEmpty();
 }
 
+namespace {
+
+// The colour setTextColour() last gave a widget.
+const char *const Given = "pelbrookTextColour";
+
+} // namespace
+
+void reapplyTextColours(QWidget *root)
+{
+    for (QWidget *widget : root->findChildren<QWidget *>()) {
+        if (const QVariant colour = widget->property(Given); colour.isValid())
+            setTextColour(widget, colour.value<QColor>());
+    }
+}
+
 void setTextColour(QWidget *widget, const QColor &colour)
 {
-    // The colour this function last gave the widget through its palette.
-    static const char *const Given = "pelbrookTextColour";
     if (hostUsesStyleSheet()) {
         const QString sheet = QStringLiteral("color: %1; background: transparent;").arg(colour.name());
         if (widget->styleSheet() != sheet)
             widget->setStyleSheet(sheet);
-        widget->setProperty(Given, QVariant());
+        widget->setProperty(Given, colour);
         return;
     }
     // No sheet of its own left from a host's style sheet that has gone.

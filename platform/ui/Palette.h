@@ -27,5 +27,8 @@ bool hostUsesStyleSheet();
 /// Gives @p widget's text (its WindowText) the colour @p colour in every state, whatever a
 /// host's style sheet says.
 void setTextColour(QWidget *widget, const QColor &colour);
+/// Gives every view inside @p root the colour setTextColour() last gave it again, the way the
+/// host's style sheet now asks for: as one comes or goes, the other way would be overridden.
+void reapplyTextColours(QWidget *root);
 
 } // namespace pelbrook

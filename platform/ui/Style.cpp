@@ -138,8 +138,10 @@ protected:
 private:
     static void update(QWidget *root)
     {
-        if (const QString sheet = neutralSheet(root); root->styleSheet() != sheet)
+        if (const QString sheet = neutralSheet(root); root->styleSheet() != sheet) {
             root->setStyleSheet(sheet);
+            reapplyTextColours(root);
+        }
     }
 };
 

@@ -312,9 +312,15 @@ QSize roomOn(const QScreen *display)
 
 QSize TabBarController::defaultSize() const
 {
-    // A dialog, compact on a desktop, no larger than the screen it opens on leaves room for.
-    const QSize least = minimumSizeHint();
-    return QSize(480, 760).boundedTo(roomOn(screen())).expandedTo(least);
+    // A dialog, compact on a desktop, no larger than the screen it opens on leaves room for:
+    // the host's window's screen, for one presented over it.
+    const QScreen *display = parentWidget() ? parentWidget()->screen() : screen();
+    return QSize(480, 760).boundedTo(roomOn(display)).expandedTo(minimumSizeHint());
+}
+
+QSize TabBarController::sizeHint() const
+{
+    return defaultSize();
 }
 
 QSize TabBarController::minimumSizeHint() const
@@ -347,7 +353,7 @@ bool TabBarController::eventFilter(QObject *watched, QEvent *event)
     // A window manager activates the host's window when the buyer clicks it, although the
     // checkout blocks it: the buyer's typing would then go nowhere.
     if (watched == d->blockedHost && event->type() == QEvent::WindowActivate && isVisible() && isWindow()
-        && windowModality() != Qt::NonModal) {
+        && windowModality() != Qt::NonModal && parentWidget() && parentWidget()->window() == watched) {
         QMetaObject::invokeMethod(this, [this] {
             if (isVisible()) {
                 raise();
@@ -488,6 +494,10 @@ void TabBarControllerPrivate::finishClosing()
         return;
     open = false;
     dismissed = true;
+    // Closed, it blocks the host's window no longer.
+    if (blockedHost)
+        blockedHost->removeEventFilter(q);
+    blockedHost = nullptr;
     const QPointer<TabBarController> self(q);
     dismissing = true;
     q->aboutToDismiss();

@@ -74,6 +74,8 @@ public:
     /// 320 by 480: below it the screens scroll, and their controls get too small to use. A
     /// presented container keeps at least this size (or the screen's room, if that is less).
     QSize minimumSizeHint() const override;
+    /// defaultSize(), for a host's layout that asks.
+    QSize sizeHint() const override;
     /// The widest the tabs and their bars grow: in a wider container they are one panel of
     /// this width, centred on a quiet backdrop.
     static constexpr int PanelWidth = 480;

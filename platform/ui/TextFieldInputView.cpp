@@ -3,10 +3,12 @@
 #include "platform/ui/Palette.h"
 
 #include <QAbstractItemView>
+#include <QAbstractScrollArea>
 #include <QFocusEvent>
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QScrollBar>
 #include <QVBoxLayout>
 
 namespace pelbrook {
@@ -81,6 +83,11 @@ void TextFieldInputView::open()
         m_panel->setParent(window);
         window->installEventFilter(this);
     }
+    for (const QMetaObject::Connection &connection : std::as_const(m_scrolling))
+        disconnect(connection);
+    m_scrolling.clear();
+    for (QAbstractScrollArea *area : scrollAreasAround())
+        m_scrolling << connect(area->verticalScrollBar(), &QScrollBar::valueChanged, this, [this] { if (isOpen()) place(); });
     place();
     m_panel->show();
     m_panel->raise();
@@ -88,8 +95,21 @@ void TextFieldInputView::open()
 
 void TextFieldInputView::close()
 {
+    for (const QMetaObject::Connection &connection : std::as_const(m_scrolling))
+        disconnect(connection);
+    m_scrolling.clear();
     if (m_panel)
         m_panel->hide();
+}
+
+QList<QAbstractScrollArea *> TextFieldInputView::scrollAreasAround() const
+{
+    QList<QAbstractScrollArea *> areas;
+    for (QWidget *w = m_field->parentWidget(); w && w != m_field->window(); w = w->parentWidget()) {
+        if (auto *area = qobject_cast<QAbstractScrollArea *>(w); area && area->viewport()->isAncestorOf(m_field))
+            areas << area;
+    }
+    return areas;
 }
 
 void TextFieldInputView::setPlacementLimits(QWidget *bounds, const QList<QWidget *> &keepClear)
@@ -107,11 +127,10 @@ void TextFieldInputView::place()
     // rows, above it instead, up to the previous one, if there is more room there. Either way
     // as tall as the room allows.
     QWidget *window = m_panel->parentWidget();
+    QRect bounds = m_bounds ? QRect(m_bounds->mapTo(window, QPoint(0, 0)), m_bounds->size()) : window->rect();
     // Of bounds that scroll, the part on screen.
-    const QRect shown = m_bounds ? m_bounds->visibleRegion().boundingRect() : QRect();
-    const QRect bounds = !m_bounds ? window->rect()
-                       : shown.isEmpty() ? QRect(m_bounds->mapTo(window, QPoint(0, 0)), m_bounds->size())
-                                         : QRect(m_bounds->mapTo(window, shown.topLeft()), shown.size());
+    for (QAbstractScrollArea *area : scrollAreasAround())
+        bounds &= QRect(area->viewport()->mapTo(window, QPoint(0, 0)), area->viewport()->size());
     const QSize hint = m_panel->sizeHint();
     const QRect field(m_field->mapTo(window, QPoint(0, 0)), m_field->size());
     constexpr int Gap = 4;

@@ -8,6 +8,8 @@ class QFrame;
 class QLineEdit;
 class QWidget;
 
+class QAbstractScrollArea;
+
 namespace pelbrook {
 
 /**
@@ -60,6 +62,9 @@ private:
     QPointer<QWidget> m_window;
     QPointer<QWidget> m_bounds;
     QList<QPointer<QWidget>> m_keepClear;
+    /// Kept while open: the scroll areas the field lies in move it, and the panel with it.
+    QList<QMetaObject::Connection> m_scrolling;
+    QList<QAbstractScrollArea *> scrollAreasAround() const;
 };
 
 } // namespace pelbrook

@@ -53,7 +53,8 @@ QWidget *ViewController::view()
     name = name.mid(name.lastIndexOf(QLatin1Char(':')) + 1);
     root->setObjectName(name);
     root->setPalette(screenPalette());
-    // Shown on its own, a screen is the outermost view of its checkout.
+    // Shown on its own, a screen is the outermost view of its checkout (in a container, the
+    // container's sheet comes first and this one repeats it).
     CheckoutStyle::applyToTree(root);
     root->resize(d->initialViewSize);
     d->view = root;
